@@ -1,0 +1,31 @@
+#include "model/store.h"
+
+namespace tev {
+
+void limpia_bancos(Store& s)
+{
+    for (int i = 1; i <= kMaxBancos; ++i) {
+        s.litologia[i] = kAreniscas;
+        s.techo[i] = 0;
+        s.base[i] = 0;
+        s.porosidad[i] = 0;
+        s.coef_porosidad[i] = 0;
+        s.edad_techo[i] = 0;
+        s.edad_base[i] = 0;
+        s.nombre[i].clear();
+        s.color[i] = kBlanco;
+    }
+    s.banco_actual = 1;
+    s.n_bancos = 1;
+}
+
+void valores_de_arranque(Store& s)
+{
+    for (int i = 1; i <= kMaxBancos; ++i) {
+        s.color[i] = kBlanco;
+        s.litologia[i] = kAreniscas;
+    }
+    s.factor_zoom = 0.5f;
+}
+
+}  // namespace tev

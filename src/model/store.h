@@ -1,0 +1,80 @@
+#pragma once
+// The one store of the program: the bed table (parallel arrays, slots 0..100,
+// beds 1..n_bancos, slot 0 never a bed) and the view and plot state.
+// Depths in metres, positive downwards; ages in Ma; porosity as a fraction;
+// coefficient in 1/km; percentages 0..100; densities in kg/m3.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace tev {
+
+inline constexpr int kMaxBancos = 100;
+inline constexpr int kSlots = kMaxBancos + 1;
+
+template <typename T>
+using PorBanco = std::array<T, kSlots>;
+
+// Flags hold -1 for on and 0 for off.
+inline constexpr int16_t kActivo = -1;
+
+struct Store {
+    // View and tool state of the column view.
+    float x_inicio = 0;
+    float y_inicio = 0;
+    int16_t modo_mover = 0;
+    int16_t modo_zoom = 0;
+    float factor_zoom = 0;
+    int16_t modo_lapiz = 0;
+    float x_anterior = 0;
+    float y_anterior = 0;
+
+    int16_t n_bancos = 0;
+    int16_t banco_actual = 0;
+
+    // Texts are held in UTF-8; the project file stores them in Windows-1252.
+    PorBanco<std::string> nombre{};
+    PorBanco<float> techo{};
+    PorBanco<float> base{};
+    PorBanco<float> techo_descomp{};
+    PorBanco<float> base_descomp{};
+    PorBanco<float> edad_techo{};
+    PorBanco<float> edad_base{};
+    PorBanco<float> porosidad{};
+    PorBanco<float> coef_porosidad{};
+    PorBanco<std::string> litologia{};
+    PorBanco<int32_t> color{};  // 0x00BBGGRR
+
+    // Curve plot scales: twips per Ma, twips per metre.
+    float escala_tiempo = 0;
+    float escala_profundidad = 0;
+
+    PorBanco<float> correccion_carga{};
+    PorBanco<float> tevarro_tectonica{};
+    PorBanco<float> densidad{};
+    PorBanco<float> nivel_mar{};
+    PorBanco<float> paleobatimetria{};
+    PorBanco<float> pct_arenisca{};
+    PorBanco<float> pct_pelita{};
+    PorBanco<float> pct_caliza{};
+    PorBanco<float> pct_evaporita{};
+};
+
+inline constexpr int32_t kBlanco = 0xFFFFFF;
+
+inline const char* const kPelitas = "Pelitas";
+inline const char* const kAreniscas = "Areniscas";
+inline const char* const kArcosas = "Arcosas";
+inline const char* const kEvaporitas = "Evaporitas";
+inline const char* const kCalizas = "Calizas";
+inline const char* const kPorcentual = "PORCENTUAL";
+
+// Resets the column to one empty bed. Paleobathymetry, percentages, densities
+// and every computed array keep what they held.
+void limpia_bancos(Store& s);
+
+// Start-up defaults of the main window, applied before its first drawing.
+void valores_de_arranque(Store& s);
+
+}  // namespace tev

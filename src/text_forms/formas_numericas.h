@@ -1,0 +1,38 @@
+#pragma once
+// The number text forms of the program: how numbers are written to the
+// project file and to the bed dialog, and how box and file texts are read.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tev {
+
+// Print form of the project file: a blank (zero or positive) or '-', the value
+// with at most 7 significant digits and no leading zero before the point,
+// then one trailing blank: 0.63 -> " .63 ", -0.5 -> "-.5 ", 1e-5 -> " 1E-05 ",
+// 12345678 -> " 1.234568E+07 ".
+std::string forma_impresa(float v);
+std::string forma_impresa(int32_t v);  // " 16777215 ", "-5 "
+
+// Short form of the bed dialog: at most 7 significant digits, "0" before the
+// point, no leading blank: 0.63 -> "0.63", 100 -> "100", 1e7 -> "1E+07".
+std::string forma_corta(float v);
+
+// Signed form: a blank for zero or positive, '-' for negative, no zero before
+// the point: 5 -> " 5", 0.49 -> " .49"; doubles rounded to 15 digits.
+std::string forma_con_signo(double v);
+std::string forma_con_signo(int v);
+
+// Leading-number reading: blanks, tabs and line feeds are skipped anywhere,
+// the longest leading number is taken ("E" or "D" exponent, "&H" and "&O"
+// whole numbers); a text that starts with no number reads as 0.
+double lee_numero_inicial(std::string_view texto);
+
+// Whole-text reading: the whole text (blanks around it allowed) must be one
+// number; converted to the nearest single. Empty when it is not a number or
+// does not fit a single.
+std::optional<float> lee_numero_completo(std::string_view texto);
+
+}  // namespace tev
