@@ -1,0 +1,294 @@
+#include "text_forms/formas_numericas.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstddef>
+#include <limits>
+#include <system_error>
+
+namespace tev {
+
+namespace {
+
+// A non-negative value rounded to a number of significant digits: the digits
+// without trailing zeros ("0" for zero) and the decimal exponent of the first
+// one, as printf's %E would give them.
+struct Cifras {
+    std::string digitos;
+    int exponente = 0;
+};
+
+Cifras redondea(double magnitud, int precision)
+{
+    // to_chars rounds the exact binary value and never looks at the locale.
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, magnitud, std::chars_format::scientific,
+                                 precision - 1);
+    const std::string texto(buf, r.ptr); // "d.dddddde+XX"
+    const std::size_t e = texto.find('e');
+
+    Cifras c;
+    for (std::size_t i = 0; i < e; ++i) {
+        if (texto[i] != '.') c.digitos += texto[i];
+    }
+    while (c.digitos.size() > 1 && c.digitos.back() == '0')
+        c.digitos.pop_back();
+    c.exponente = std::stoi(texto.substr(e + 1));
+    return c;
+}
+
+// The %G rules with the given precision: fixed notation while the exponent of
+// the rounded value is in [-5, precision), exponent notation outside, trailing
+// zeros dropped. With cero_inicial false a value below 1 starts at the point.
+std::string forma_g(double magnitud, int precision, bool cero_inicial)
+{
+    const Cifras c = redondea(magnitud, precision);
+    const std::string& d = c.digitos;
+    const int x = c.exponente;
+
+    if (x < -4 || x >= precision) {
+        std::string s(1, d[0]);
+        if (d.size() > 1) s += "." + d.substr(1);
+        s += 'E';
+        s += x < 0 ? '-' : '+';
+        const std::string exp = std::to_string(x < 0 ? -x : x);
+        if (exp.size() < 2) s += '0';
+        return s + exp;
+    }
+    if (x >= 0) {
+        const auto enteros = static_cast<std::size_t>(x) + 1;
+        if (d.size() <= enteros) return d + std::string(enteros - d.size(), '0');
+        return d.substr(0, enteros) + "." + d.substr(enteros);
+    }
+    std::string s = cero_inicial ? "0." : ".";
+    return s + std::string(static_cast<std::size_t>(-x - 1), '0') + d;
+}
+
+// Infinity and NaN never come out of a sane computation; they are written as
+// "inf" and "nan" so that a fault shows instead of crashing the writer.
+bool no_finito(double v, std::string& s)
+{
+    if (std::isnan(v)) {
+        s = "nan";
+        return true;
+    }
+    if (std::isinf(v)) {
+        s = "inf";
+        return true;
+    }
+    return false;
+}
+
+std::string con_signo(bool negativo, const std::string& cuerpo)
+{
+    return (negativo ? "-" : " ") + cuerpo;
+}
+
+bool es_digito(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+int valor_hex(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+int valor_octal(char c)
+{
+    return c >= '0' && c <= '7' ? c - '0' : -1;
+}
+
+// The decimal part of a number text, already split up.
+struct Decimal {
+    std::string enteros;   // digits before the point
+    std::string fraccion;  // digits after the point
+    std::string exponente; // signed exponent digits, empty when there is none
+};
+
+// Reads "ddd.ddd[Edd]" from t at i; the exponent is only taken when at least
+// one digit follows the letter and its sign. Returns false when there is no
+// mantissa digit at all. On return i is just past the number.
+bool lee_decimal(std::string_view t, std::size_t& i, Decimal& n)
+{
+    std::size_t j = i;
+    while (j < t.size() && es_digito(t[j]))
+        n.enteros += t[j++];
+    if (j < t.size() && t[j] == '.') {
+        ++j;
+        while (j < t.size() && es_digito(t[j]))
+            n.fraccion += t[j++];
+    }
+    if (n.enteros.empty() && n.fraccion.empty()) return false;
+
+    if (j < t.size() && (t[j] == 'E' || t[j] == 'e' || t[j] == 'D' || t[j] == 'd')) {
+        std::size_t k = j + 1;
+        std::string exp;
+        if (k < t.size() && (t[k] == '+' || t[k] == '-')) exp += t[k++];
+        const std::size_t inicio = k;
+        while (k < t.size() && es_digito(t[k]))
+            exp += t[k++];
+        if (k > inicio) {
+            n.exponente = exp;
+            j = k;
+        }
+    }
+    i = j;
+    return true;
+}
+
+// True when a text that from_chars found out of range is too large rather
+// than too small: the decimal exponent of its first significant digit is
+// positive.
+bool desborda(const Decimal& n)
+{
+    long long pos; // exponent of the first significant digit without the E part
+    const std::size_t p = n.enteros.find_first_not_of('0');
+    if (p != std::string::npos) {
+        pos = static_cast<long long>(n.enteros.size() - p) - 1;
+    } else {
+        const std::size_t q = n.fraccion.find_first_not_of('0');
+        if (q == std::string::npos) return false; // zero never overflows
+        pos = -static_cast<long long>(q) - 1;
+    }
+    long long exp = 0;
+    bool negativo = false;
+    for (char c : n.exponente) {
+        if (c == '-') negativo = true;
+        if (es_digito(c) && exp < 1000000000LL) exp = exp * 10 + (c - '0');
+    }
+    return pos + (negativo ? -exp : exp) > 0;
+}
+
+// The text handed to from_chars: plain digits, '.', and an 'e' exponent.
+std::string texto_limpio(const Decimal& n)
+{
+    std::string s = n.enteros.empty() ? "0" : n.enteros;
+    if (!n.fraccion.empty()) s += "." + n.fraccion;
+    if (!n.exponente.empty()) s += "e" + n.exponente;
+    return s;
+}
+
+// "&H" and "&O" whole numbers. Digits are read while the value still fits 32
+// bits. A short number (up to 4 hex digits, or up to 6 octal digits with a
+// value that fits 16 bits) is a 16-bit pattern, a longer one a 32-bit
+// pattern; either way a set top bit makes it negative.
+double lee_entero_base(std::string_view t, std::size_t i, bool hex)
+{
+    std::uint64_t valor = 0;
+    std::size_t leidos = 0;
+    while (i < t.size()) {
+        const int d = hex ? valor_hex(t[i]) : valor_octal(t[i]);
+        if (d < 0) break;
+        const std::uint64_t siguiente = valor * (hex ? 16 : 8) + static_cast<std::uint64_t>(d);
+        if (siguiente > 0xFFFFFFFFULL) break;
+        valor = siguiente;
+        ++leidos;
+        ++i;
+    }
+    const bool corto = hex ? leidos <= 4 : (leidos <= 6 && valor <= 0xFFFF);
+    if (corto)
+        return static_cast<double>(static_cast<std::int16_t>(static_cast<std::uint16_t>(valor)));
+    return static_cast<double>(static_cast<std::int32_t>(static_cast<std::uint32_t>(valor)));
+}
+
+} // namespace
+
+std::string forma_impresa(float v)
+{
+    const double d = v;
+    std::string cuerpo;
+    if (!no_finito(d, cuerpo)) cuerpo = forma_g(std::fabs(d), 7, false);
+    // -0 compares equal to 0 and is written as a plain zero.
+    return con_signo(d < 0, cuerpo) + " ";
+}
+
+std::string forma_impresa(int32_t v)
+{
+    return (v < 0 ? "" : " ") + std::to_string(v) + " ";
+}
+
+std::string forma_corta(float v)
+{
+    const double d = v;
+    std::string cuerpo;
+    if (!no_finito(d, cuerpo)) cuerpo = forma_g(std::fabs(d), 7, true);
+    return d < 0 ? "-" + cuerpo : cuerpo;
+}
+
+std::string forma_con_signo(double v)
+{
+    std::string cuerpo;
+    if (!no_finito(v, cuerpo)) cuerpo = forma_g(std::fabs(v), 15, false);
+    return con_signo(v < 0, cuerpo);
+}
+
+std::string forma_con_signo(int v)
+{
+    return (v < 0 ? "" : " ") + std::to_string(v);
+}
+
+double lee_numero_inicial(std::string_view texto)
+{
+    // Blanks, tabs and line ends do not count anywhere in the text.
+    std::string t;
+    t.reserve(texto.size());
+    for (char c : texto) {
+        if (c != ' ' && c != '\t' && c != '\n' && c != '\r') t += c;
+    }
+
+    std::size_t i = 0;
+    bool negativo = false;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) negativo = t[i++] == '-';
+
+    double r = 0;
+    if (i + 1 < t.size() && t[i] == '&' && (t[i + 1] == 'H' || t[i + 1] == 'h')) {
+        r = lee_entero_base(t, i + 2, true);
+    } else if (i + 1 < t.size() && t[i] == '&' && (t[i + 1] == 'O' || t[i + 1] == 'o')) {
+        r = lee_entero_base(t, i + 2, false);
+    } else {
+        Decimal n;
+        if (!lee_decimal(t, i, n)) return 0;
+        const std::string s = texto_limpio(n);
+        const auto res = std::from_chars(s.data(), s.data() + s.size(), r);
+        if (res.ec == std::errc::result_out_of_range) {
+            // Too large gives infinity, which the caller must check for;
+            // too small is zero.
+            r = desborda(n) ? HUGE_VAL : 0.0;
+        }
+    }
+    if (r == 0) return 0; // no negative zero
+    return negativo ? -r : r;
+}
+
+std::optional<float> lee_numero_completo(std::string_view texto)
+{
+    std::size_t a = 0;
+    std::size_t b = texto.size();
+    while (a < b && (texto[a] == ' ' || texto[a] == '\t'))
+        ++a;
+    while (b > a && (texto[b - 1] == ' ' || texto[b - 1] == '\t'))
+        --b;
+    const std::string_view t = texto.substr(a, b - a);
+
+    std::size_t i = 0;
+    bool negativo = false;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) negativo = t[i++] == '-';
+
+    Decimal n;
+    if (!lee_decimal(t, i, n) || i != t.size()) return std::nullopt;
+
+    const std::string s = texto_limpio(n);
+    float r = 0;
+    const auto res = std::from_chars(s.data(), s.data() + s.size(), r);
+    if (res.ec == std::errc::result_out_of_range) {
+        if (desborda(n)) return std::nullopt;
+        r = 0; // underflow to zero is accepted
+    }
+    return negativo ? -r : r;
+}
+
+} // namespace tev

@@ -1,0 +1,264 @@
+#include "compute/tevarro.h"
+
+#include "compute/nivel_mar.h"
+#include "model/densidad.h"
+#include "model/store.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <random>
+
+namespace tev {
+namespace {
+
+std::unique_ptr<Store> columna_vacia()
+{
+    auto s = std::make_unique<Store>();
+    valores_de_arranque(*s);
+    return s;
+}
+
+float descompactado(float z1, float z2, float phi, float coef_km)
+{
+    Descompactacion d{-1, -1};
+    EXPECT_EQ(descompacta(z1, z2, phi, coef_km / 1000.0f, d), FalloCalculo::ninguno);
+    EXPECT_EQ(d.techo_descomp, 0.0f);
+    return d.base_descomp;
+}
+
+TEST(Descompactacion, EjemplosResueltos)
+{
+    EXPECT_EQ(descompactado(1000, 1100, 0.63f, 0.51f), 160.0f);
+    EXPECT_EQ(descompactado(2000, 3000, 0.49f, 0.27f), 1280.0f);
+    // A bed already at the surface keeps its thickness.
+    EXPECT_EQ(descompactado(0, 100, 0.63f, 0.51f), 100.0f);
+}
+
+TEST(Descompactacion, ResiduosDelEjemploDeMilMetros)
+{
+    // Independent evaluation of R for the 1000-1100 m bed: 160 is nearest.
+    const double c = 0.51f / 1000.0f, phi = 0.63f;
+    const double R = 100 - phi / c * (std::exp(-c * 1000) - std::exp(-c * 1100));
+    auto residuo = [&](double t) { return std::fabs(t - (R + phi / c * (1 - std::exp(-c * t)))); };
+    EXPECT_NEAR(residuo(160), 0.086, 0.01);
+    EXPECT_NEAR(residuo(159), 0.33, 0.01);
+    EXPECT_NEAR(residuo(161), 0.51, 0.01);
+}
+
+TEST(Descompactacion, BordesDeLaRejilla)
+{
+    // Porosity 0: the present thickness rounded, an exact half going down.
+    EXPECT_EQ(descompactado(0, 10.5f, 0, 0.5f), 10.0f);
+    EXPECT_EQ(descompactado(100, 110.5f, 0, 0.5f), 10.0f);
+    EXPECT_EQ(descompactado(100, 111.5f, 0, 0.5f), 11.0f);
+    EXPECT_EQ(descompactado(0, 10.6f, 0, 0.5f), 11.0f);
+    // Zero thickness: the smallest candidate.
+    EXPECT_EQ(descompactado(500, 500, 0.5f, 0.5f), 1.0f);
+    // Past the grid: the largest candidate.
+    EXPECT_EQ(descompactado(0, 30000, 0.2f, 0.3f), 10000.0f);
+    EXPECT_EQ(descompactado(4000, 14600, 0, 0.5f), 10000.0f);
+}
+
+TEST(Descompactacion, CoeficienteCeroEsDivisionPorCero)
+{
+    Descompactacion d{7, 8};
+    EXPECT_EQ(descompacta(0, 100, 0.5f, 0.0f, d), FalloCalculo::division_por_cero);
+    EXPECT_EQ(d.techo_descomp, 7.0f);
+    EXPECT_EQ(d.base_descomp, 8.0f);
+}
+
+TEST(Descompactacion, DesbordamientoAMitadDeBarridoDejaElMejorHastaEntonces)
+{
+    // c = -0.1 /m: e^(0.1 T') overflows past T' ~ 7098, after earlier
+    // candidates have already been taken as the best.
+    Descompactacion rapida{0, 0}, barrido{0, 0};
+    EXPECT_EQ(descompacta(0, 10, 0.5f, -0.1f, rapida), FalloCalculo::desbordamiento);
+    EXPECT_EQ(descompacta_barrido(0, 10, 0.5f, -0.1f, barrido), FalloCalculo::desbordamiento);
+    EXPECT_GT(barrido.base_descomp, 0.0f);
+    EXPECT_EQ(rapida.base_descomp, barrido.base_descomp);
+}
+
+// Bit-for-bit agreement of the fast search with the literal scan.
+void compara(float z1, float z2, float phi, float c)
+{
+    Descompactacion rapida{-3, -4}, barrido{-3, -4};
+    const FalloCalculo fr = descompacta(z1, z2, phi, c, rapida);
+    const FalloCalculo fb = descompacta_barrido(z1, z2, phi, c, barrido);
+    ASSERT_EQ(fr, fb) << z1 << " " << z2 << " " << phi << " " << c;
+    ASSERT_EQ(std::memcmp(&rapida, &barrido, sizeof rapida), 0)
+        << "z1=" << z1 << " z2=" << z2 << " phi=" << phi << " c=" << c
+        << " rapida=" << rapida.base_descomp << " barrido=" << barrido.base_descomp;
+}
+
+TEST(Descompactacion, RapidaIgualAlBarridoEnBancosAlAzar)
+{
+    std::mt19937 gen(20261209);
+    std::uniform_real_distribution<float> u(0.0f, 1.0f);
+    auto log_uniforme = [&](float lo, float hi) {
+        return std::exp(std::log(lo) + u(gen) * (std::log(hi) - std::log(lo)));
+    };
+    const float porosidades[] = {0.0f, 1.0f, 0.49f, 0.63f, 0.56f, 0.7f, 0.999999f, 1e-7f};
+    for (int n = 0; n < 6000; ++n) {
+        float phi = u(gen);
+        if (n % 5 == 0) phi = porosidades[(n / 5) % 8];
+        float coef_km = log_uniforme(1e-4f, 50.0f);
+        if (n % 97 == 0) coef_km = 1e-30f;
+        if (n % 89 == 0) coef_km = 3000.0f;
+        const float z1 = (n % 7 == 0) ? 0.0f : u(gen) * 9000.0f;
+        float espesor = u(gen) * 3000.0f;
+        if (n % 11 == 0) espesor = 0;
+        if (n % 13 == 0) espesor = 10000.0f + u(gen) * 40000.0f;
+        if (n % 17 == 0) {  // exact half-metre ties without compaction
+            phi = 0;
+            espesor = std::floor(u(gen) * 9000.0f) + 0.5f;
+        }
+        compara(z1, z1 + espesor, phi, coef_km / 1000.0f);
+    }
+}
+
+TEST(Descompactacion, RapidaIgualAlBarridoFueraDelDominioMonotono)
+{
+    // Negative coefficients, porosity above 1 or below 0, negative depths and
+    // thicknesses: the fast search must hand these to the scan.
+    std::mt19937 gen(7);
+    std::uniform_real_distribution<float> u(-1.0f, 1.0f);
+    for (int n = 0; n < 300; ++n) {
+        const float z1 = u(gen) * 3000.0f;
+        const float z2 = z1 + u(gen) * 2000.0f;
+        const float phi = 1.0f + u(gen) * 1.5f;
+        const float c = u(gen) * 1e-3f;
+        compara(z1, z2, phi, c);
+    }
+    compara(0, 100, 0.5f, -0.5f / 1000.0f);
+    compara(-50000, 100, 0.5f, 0.5f);  // e^(c*50000) overflows at once
+    compara(0, 100, 0.5f, 1e-45f);
+}
+
+// A column of three beds, bed 1 at the bottom.
+void tres_bancos(Store& s)
+{
+    limpia_bancos(s);
+    s.n_bancos = 3;
+    const float techos[] = {0, 2000, 1000, 0};
+    const float bases[] = {0, 3000, 2000, 1000};
+    for (int i = 1; i <= 3; ++i) {
+        s.techo[i] = techos[i];
+        s.base[i] = bases[i];
+        s.porosidad[i] = 0.49f;
+        s.coef_porosidad[i] = 0.27f;
+        s.edad_techo[i] = static_cast<float>(40 - 10 * i);
+        s.litologia[i] = kAreniscas;
+        buscatiempo(s, i);
+        calcula_densidad(s, i);
+    }
+}
+
+TEST(Tevarro, ColumnaCompletaIgualQueElBarrido)
+{
+    auto a = columna_vacia();
+    tres_bancos(*a);
+    auto b = std::make_unique<Store>(*a);
+    ASSERT_TRUE(tevarro(*a).ok());
+    ASSERT_TRUE(tevarro_barrido(*b).ok());
+    for (int i = 1; i <= 3; ++i) {
+        EXPECT_EQ(a->base_descomp[i], b->base_descomp[i]);
+        EXPECT_EQ(a->correccion_carga[i], b->correccion_carga[i]);
+        EXPECT_EQ(a->tevarro_tectonica[i], b->tevarro_tectonica[i]);
+        EXPECT_EQ(a->techo_descomp[i], 0.0f);
+    }
+    EXPECT_EQ(a->base_descomp[1], 1280.0f);
+}
+
+TEST(Tevarro, CoeficienteVuelveEnUnoPorKilometro)
+{
+    auto s = columna_vacia();
+    tres_bancos(*s);
+    s->coef_porosidad[2] = 0.39f;
+    ASSERT_TRUE(tevarro(*s).ok());
+    // The round trip through 1/m is made in single precision twice.
+    EXPECT_EQ(s->coef_porosidad[2], (0.39f / 1000.0f) * 1000.0f);
+    EXPECT_EQ(s->coef_porosidad[1], (0.27f / 1000.0f) * 1000.0f);
+}
+
+TEST(Tevarro, CargasDelEjemplo)
+{
+    auto s = columna_vacia();
+    s->n_bancos = 1;
+    s->base_descomp[1] = 160;
+    s->porosidad[1] = 0.63f;
+    s->litologia[1] = kPelitas;
+    calcula_densidad(*s, 1);
+    s->nivel_mar[1] = 25;
+    s->paleobatimetria[1] = 50;
+    calcula_cargas(*s, 1);
+    EXPECT_NEAR(s->correccion_carga[1], 115.73, 0.01);
+    EXPECT_NEAR(s->tevarro_tectonica[1], 129.86, 0.01);
+    // Single precision, step by step.
+    const float L = (160.0f * (3300.0f - s->densidad[1])) / 2300.0f;
+    EXPECT_EQ(s->correccion_carga[1], L);
+    EXPECT_EQ(s->tevarro_tectonica[1], ((L - 25.0f * (1000.0f / 2300.0f)) + 50.0f) - 25.0f);
+}
+
+TEST(Tevarro, CargasEnLosBordesDeDensidad)
+{
+    auto s = columna_vacia();
+    s->base_descomp[1] = 100;
+    s->densidad[1] = 3300;
+    calcula_cargas(*s, 1);
+    EXPECT_EQ(s->correccion_carga[1], 0.0f);
+    s->densidad[1] = 3400;
+    calcula_cargas(*s, 1);
+    EXPECT_LT(s->correccion_carga[1], 0.0f);
+    s->densidad[1] = 2000;
+    calcula_cargas(*s, 1);
+    EXPECT_EQ(s->tevarro_tectonica[1], s->correccion_carga[1]);
+}
+
+TEST(Tevarro, CoeficienteCeroDetieneElCalculoEnEseBanco)
+{
+    auto s = columna_vacia();
+    tres_bancos(*s);
+    s->coef_porosidad[2] = 0;
+    for (int i = 1; i <= 3; ++i) {
+        s->base_descomp[i] = -1;
+        s->correccion_carga[i] = -2;
+        s->tevarro_tectonica[i] = -3;
+    }
+    const ResultadoCalculo r = tevarro(*s);
+    EXPECT_EQ(r.fallo, FalloCalculo::division_por_cero);
+    EXPECT_EQ(r.banco, 2);
+    EXPECT_NE(r.mensaje().find("banco 2"), std::string::npos);
+    EXPECT_EQ(s->base_descomp[3], descompactado(0, 1000, 0.49f, 0.27f));  // above: done
+    EXPECT_EQ(s->base_descomp[2], -1.0f);                                 // failing bed
+    EXPECT_EQ(s->base_descomp[1], -1.0f);                                 // below: untouched
+    EXPECT_EQ(s->coef_porosidad[2], 0.0f);
+    for (int i = 1; i <= 3; ++i) {
+        EXPECT_EQ(s->correccion_carga[i], -2.0f);
+        EXPECT_EQ(s->tevarro_tectonica[i], -3.0f);
+    }
+}
+
+TEST(Tevarro, DesbordamientoDevuelveElCoeficienteLeido)
+{
+    auto s = columna_vacia();
+    tres_bancos(*s);
+    s->coef_porosidad[1] = -900;  // e^(0.9 * 3000) overflows
+    const ResultadoCalculo r = tevarro(*s);
+    EXPECT_EQ(r.fallo, FalloCalculo::desbordamiento);
+    EXPECT_EQ(r.banco, 1);
+    EXPECT_EQ(s->coef_porosidad[1], -900.0f);
+}
+
+TEST(Tevarro, SinBancosNoCalculaNada)
+{
+    auto s = columna_vacia();
+    s->base_descomp[1] = 42;
+    EXPECT_TRUE(tevarro(*s).ok());
+    EXPECT_EQ(s->base_descomp[1], 42.0f);
+}
+
+}  // namespace
+}  // namespace tev
