@@ -1,0 +1,207 @@
+#include "batch/informe.h"
+
+#include "compute/tevarro.h"
+#include "model/store.h"
+#include "project_file/archivo_proyecto.h"
+
+#include <charconv>
+#include <memory>
+#include <ostream>
+#include <sstream>
+
+namespace tev {
+
+namespace {
+
+const char* const kAyuda =
+    "Uso: tevarro-batch [--csv] [--salvar SALIDA] ARCHIVO...\n"
+    "\n"
+    "Lee cada archivo de proyecto de TEVARRO, descompacta sus bancos y calcula la\n"
+    "corrección por carga y la subsidencia tectónica, igual que \"Abrir\" en el programa.\n"
+    "\n"
+    "  --csv            escribe una línea CSV (UTF-8) por banco en lugar de la tabla\n"
+    "  --salvar SALIDA  guarda la columna leída (un solo archivo) en SALIDA, con los\n"
+    "                   mismos bytes que escribe \"Salvar\"\n"
+    "  --help           muestra esta ayuda\n"
+    "\n"
+    "Sale con 0 si todo fue bien, 1 si algún archivo falló y 2 si la orden está mal escrita.\n";
+
+// Display width of a UTF-8 text: one column per character.
+std::size_t ancho(const std::string& t)
+{
+    std::size_t n = 0;
+    for (unsigned char ch : t)
+        if ((ch & 0xC0) != 0x80) ++n;
+    return n;
+}
+
+std::string a_la_derecha(const std::string& t, std::size_t w)
+{
+    const std::size_t a = ancho(t);
+    return a >= w ? t : std::string(w - a, ' ') + t;
+}
+
+std::string a_la_izquierda(const std::string& t, std::size_t w)
+{
+    const std::size_t a = ancho(t);
+    return a >= w ? t : t + std::string(w - a, ' ');
+}
+
+std::string campo_csv(const std::string& t)
+{
+    if (t.find_first_of(",\"\r\n") == std::string::npos) return t;
+    std::string r = "\"";
+    for (char ch : t) {
+        if (ch == '"') r += '"';
+        r += ch;
+    }
+    return r + "\"";
+}
+
+}  // namespace
+
+std::string numero_corto(float v)
+{
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, res.ptr);
+}
+
+std::string tabla_de_bancos(const Store& s)
+{
+    const std::vector<std::string> cab = {"Banco",          "Nombre",         "Litología",
+                                          "Techo (m)",      "Base (m)",       "Edad techo (Ma)",
+                                          "Edad base (Ma)", "Densidad (kg/m³)", "Nivel mar (m)",
+                                          "Techo descomp. (m)", "Base descomp. (m)",
+                                          "Corrección carga (m)", "Tectónica (m)"};
+    std::vector<std::vector<std::string>> filas;
+    for (int i = 1; i <= s.n_bancos; ++i) {
+        filas.push_back({std::to_string(i), s.nombre[i], s.litologia[i],
+                         numero_corto(s.techo[i]), numero_corto(s.base[i]),
+                         numero_corto(s.edad_techo[i]), numero_corto(s.edad_base[i]),
+                         numero_corto(s.densidad[i]), numero_corto(s.nivel_mar[i]),
+                         numero_corto(s.techo_descomp[i]), numero_corto(s.base_descomp[i]),
+                         numero_corto(s.correccion_carga[i]),
+                         numero_corto(s.tevarro_tectonica[i])});
+    }
+    std::vector<std::size_t> w(cab.size());
+    for (std::size_t c = 0; c < cab.size(); ++c) {
+        w[c] = ancho(cab[c]);
+        for (const auto& f : filas) w[c] = std::max(w[c], ancho(f[c]));
+    }
+    // Texts (name, lithology) to the left, numbers to the right.
+    auto linea = [&](const std::vector<std::string>& f) {
+        std::string l;
+        for (std::size_t c = 0; c < f.size(); ++c) {
+            if (c) l += "  ";
+            l += (c == 1 || c == 2) ? a_la_izquierda(f[c], w[c]) : a_la_derecha(f[c], w[c]);
+        }
+        while (!l.empty() && l.back() == ' ') l.pop_back();
+        return l + "\n";
+    };
+    std::string t = linea(cab);
+    for (const auto& f : filas) t += linea(f);
+    return t;
+}
+
+std::string cabecera_csv()
+{
+    return "archivo,banco,nombre,litologia,techo,base,edad_techo,edad_base,densidad,nivel_mar,"
+           "techo_descomp,base_descomp,correccion_carga,tevarro_tectonica\r\n";
+}
+
+std::string lineas_csv(const Store& s, const std::string& archivo)
+{
+    std::string t;
+    for (int i = 1; i <= s.n_bancos; ++i) {
+        const float nums[] = {s.techo[i],         s.base[i],         s.edad_techo[i],
+                              s.edad_base[i],     s.densidad[i],     s.nivel_mar[i],
+                              s.techo_descomp[i], s.base_descomp[i], s.correccion_carga[i],
+                              s.tevarro_tectonica[i]};
+        t += campo_csv(archivo) + "," + std::to_string(i) + "," + campo_csv(s.nombre[i]) + "," +
+             campo_csv(s.litologia[i]);
+        for (float v : nums) t += "," + numero_corto(v);
+        t += "\r\n";
+    }
+    return t;
+}
+
+int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salida,
+                 std::ostream& errores)
+{
+    bool csv = false;
+    std::string destino;
+    std::vector<std::string> archivos;
+    bool solo_archivos = false;
+    for (std::size_t k = 0; k < argumentos.size(); ++k) {
+        const std::string& a = argumentos[k];
+        if (solo_archivos) {
+            archivos.push_back(a);
+        } else if (a == "--help" || a == "-h") {
+            salida << kAyuda;
+            return 0;
+        } else if (a == "--csv") {
+            csv = true;
+        } else if (a == "--salvar") {
+            if (k + 1 >= argumentos.size()) {
+                errores << "tevarro-batch: falta el archivo de salida tras --salvar.\n" << kAyuda;
+                return 2;
+            }
+            destino = argumentos[++k];
+        } else if (a == "--") {
+            solo_archivos = true;
+        } else if (a.size() > 1 && a[0] == '-') {
+            errores << "tevarro-batch: opción desconocida «" << a << "».\n" << kAyuda;
+            return 2;
+        } else {
+            archivos.push_back(a);
+        }
+    }
+    if (archivos.empty()) {
+        errores << "tevarro-batch: falta el archivo de proyecto.\n" << kAyuda;
+        return 2;
+    }
+    if (!destino.empty() && archivos.size() != 1) {
+        errores << "tevarro-batch: --salvar guarda una sola columna; se dieron "
+                << archivos.size() << " archivos.\n";
+        return 2;
+    }
+
+    int codigo = 0;
+    if (csv) salida << cabecera_csv();
+    bool primero = true;
+    for (const std::string& archivo : archivos) {
+        const LecturaColumna lectura = lee_archivo(archivo);
+        if (!lectura.ok) {
+            errores << lectura.error << "\n";
+            codigo = 1;
+            continue;
+        }
+        auto s = std::make_unique<Store>();
+        valores_de_arranque(*s);
+        carga_columna(*s, lectura.bancos);
+        const ResultadoCalculo calculo = tevarro(*s);
+        if (!calculo.ok()) {
+            errores << "«" << archivo << "»: " << calculo.mensaje() << "\n";
+            codigo = 1;
+        } else if (csv) {
+            salida << lineas_csv(*s, archivo);
+        } else {
+            if (!primero) salida << "\n";
+            salida << "Archivo: " << archivo << " (" << s->n_bancos << " bancos)\n"
+                   << tabla_de_bancos(*s);
+            primero = false;
+        }
+        // The column was read whole, so it is saved even when its computation failed.
+        if (!destino.empty()) {
+            const std::string fallo = salva_archivo(*s, destino);
+            if (!fallo.empty()) {
+                errores << fallo << "\n";
+                codigo = 1;
+            }
+        }
+    }
+    return codigo;
+}
+
+}  // namespace tev

@@ -1,0 +1,28 @@
+#pragma once
+// The headless tool: reads project files, computes them as "Abrir" does and
+// reports every bed as a readable table or as CSV.
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace tev {
+
+struct Store;
+
+// A readable table of beds 1..n_bancos, units in the headers.
+std::string tabla_de_bancos(const Store& s);
+
+// CSV (UTF-8, RFC 4180): the header line and one line per bed.
+std::string cabecera_csv();
+std::string lineas_csv(const Store& s, const std::string& archivo);
+
+// Shortest text that reads back to the same single.
+std::string numero_corto(float v);
+
+// The whole command line; returns the exit code (0 all well, 1 a file
+// failed, 2 usage).
+int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salida,
+                 std::ostream& errores);
+
+}  // namespace tev

@@ -1,0 +1,71 @@
+#include "model/store.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace tev {
+namespace {
+
+TEST(Store, ArranqueDejaLaColumnaVaciaConSusValoresPorDefecto)
+{
+    auto s = std::make_unique<Store>();
+    valores_de_arranque(*s);
+    EXPECT_EQ(s->n_bancos, 0);
+    EXPECT_EQ(s->banco_actual, 0);
+    EXPECT_EQ(s->factor_zoom, 0.5f);
+    for (int i = 1; i <= kMaxBancos; ++i) {
+        EXPECT_EQ(s->color[i], 0xFFFFFF);
+        EXPECT_EQ(s->litologia[i], "Areniscas");
+    }
+    EXPECT_EQ(s->color[0], 0);  // slot 0 is never a bed
+    EXPECT_TRUE(s->litologia[0].empty());
+}
+
+TEST(Store, LimpiaBancosDejaUnBancoVacio)
+{
+    auto s = std::make_unique<Store>();
+    for (int i = 0; i <= kMaxBancos; ++i) {
+        s->nombre[i] = "x";
+        s->techo[i] = s->base[i] = s->porosidad[i] = s->coef_porosidad[i] = 5;
+        s->edad_techo[i] = s->edad_base[i] = 7;
+        s->litologia[i] = "Calizas";
+        s->color[i] = 0x0000FF;
+        s->paleobatimetria[i] = 120;
+        s->pct_arenisca[i] = s->pct_pelita[i] = s->pct_caliza[i] = s->pct_evaporita[i] = 25;
+        s->densidad[i] = 2000;
+        s->base_descomp[i] = 33;
+        s->nivel_mar[i] = 70;
+    }
+    s->n_bancos = 40;
+    s->banco_actual = 12;
+    s->factor_zoom = 0.25f;
+    limpia_bancos(*s);
+
+    EXPECT_EQ(s->n_bancos, 1);
+    EXPECT_EQ(s->banco_actual, 1);
+    EXPECT_EQ(s->factor_zoom, 0.25f);
+    for (int i = 1; i <= kMaxBancos; ++i) {
+        EXPECT_TRUE(s->nombre[i].empty());
+        EXPECT_EQ(s->techo[i], 0.0f);
+        EXPECT_EQ(s->base[i], 0.0f);
+        EXPECT_EQ(s->porosidad[i], 0.0f);
+        EXPECT_EQ(s->coef_porosidad[i], 0.0f);
+        EXPECT_EQ(s->edad_techo[i], 0.0f);
+        EXPECT_EQ(s->edad_base[i], 0.0f);
+        EXPECT_EQ(s->litologia[i], "Areniscas");
+        EXPECT_EQ(s->color[i], 0xFFFFFF);
+        // Not reset: paleobathymetry, percentages and computed values.
+        EXPECT_EQ(s->paleobatimetria[i], 120.0f);
+        EXPECT_EQ(s->pct_caliza[i], 25.0f);
+        EXPECT_EQ(s->densidad[i], 2000.0f);
+        EXPECT_EQ(s->base_descomp[i], 33.0f);
+        EXPECT_EQ(s->nivel_mar[i], 70.0f);
+    }
+    // Slot 0 is left alone.
+    EXPECT_EQ(s->nombre[0], "x");
+    EXPECT_EQ(s->litologia[0], "Calizas");
+}
+
+}  // namespace
+}  // namespace tev
