@@ -29,7 +29,7 @@ constexpr int kNumCampos = 14;
 enum class Tipo { texto, real, entero };
 
 struct DescCampo {
-    const char* nombre;  // as the messages show it
+    const char* nombre; // as the messages show it
     Tipo tipo;
 };
 
@@ -51,7 +51,10 @@ constexpr DescCampo kCampos[kNumCampos] = {
     {"porcentaje de evaporita", Tipo::real},
 };
 
-std::string entre_comillas(const std::string& t) { return "«" + t + "»"; }
+std::string entre_comillas(const std::string& t)
+{
+    return "«" + t + "»";
+}
 
 // Field text (Windows-1252 bytes) as a message shows it: UTF-8, cut short.
 std::string muestra(std::string_view bytes)
@@ -62,11 +65,23 @@ std::string muestra(std::string_view bytes)
 }
 
 // UTF-8 of the store as a message can hold it (bad sequences replaced).
-std::string utf8_limpio(const std::string& t) { return QString::fromStdString(t).toStdString(); }
+std::string utf8_limpio(const std::string& t)
+{
+    return QString::fromStdString(t).toStdString();
+}
 
-bool es_blanco(char c) { return c == ' ' || c == '\t'; }
-bool es_fin_de_linea(char c) { return c == '\r' || c == '\n'; }
-bool es_digito(char c) { return c >= '0' && c <= '9'; }
+bool es_blanco(char c)
+{
+    return c == ' ' || c == '\t';
+}
+bool es_fin_de_linea(char c)
+{
+    return c == '\r' || c == '\n';
+}
+bool es_digito(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // ---------------------------------------------------------------------------
 // Numbers of the file
@@ -80,8 +95,8 @@ struct NumeroTexto {
     std::string_view decimales;
     bool tiene_punto = false;
     bool tiene_exponente = false;
-    long exponente = 0;  // saturated, only its size matters
-    std::string normal;  // the same number as from_chars takes it
+    long exponente = 0; // saturated, only its size matters
+    std::string normal; // the same number as from_chars takes it
 };
 
 // The whole text (already trimmed) must be one number: optional sign, digits,
@@ -96,13 +111,15 @@ std::optional<NumeroTexto> analiza_numero(std::string_view t)
         ++i;
     }
     size_t ini = i;
-    while (i < t.size() && es_digito(t[i])) ++i;
+    while (i < t.size() && es_digito(t[i]))
+        ++i;
     n.enteros = t.substr(ini, i - ini);
     if (i < t.size() && t[i] == '.') {
         n.tiene_punto = true;
         ++i;
         ini = i;
-        while (i < t.size() && es_digito(t[i])) ++i;
+        while (i < t.size() && es_digito(t[i]))
+            ++i;
         n.decimales = t.substr(ini, i - ini);
     }
     if (n.enteros.empty() && n.decimales.empty()) return std::nullopt;
@@ -126,8 +143,7 @@ std::optional<NumeroTexto> analiza_numero(std::string_view t)
     if (i != t.size()) return std::nullopt;
 
     if (n.negativo) n.normal += '-';
-    n.normal.append(t.data() + (t[0] == '+' || t[0] == '-' ? 1 : 0),
-                    t.data() + fin_mantisa);
+    n.normal.append(t.data() + (t[0] == '+' || t[0] == '-' ? 1 : 0), t.data() + fin_mantisa);
     if (n.tiene_exponente) n.normal += 'e' + std::to_string(n.exponente);
     return n;
 }
@@ -142,14 +158,13 @@ bool es_desbordamiento(const NumeroTexto& n)
         magnitud = static_cast<long>(n.enteros.size() - primero) - 1;
     } else {
         const size_t q = n.decimales.find_first_not_of('0');
-        if (q == std::string_view::npos) return false;  // zero
+        if (q == std::string_view::npos) return false; // zero
         magnitud = -static_cast<long>(q) - 1;
     }
     return magnitud + n.exponente >= 0;
 }
 
-template <typename T>
-Conversion convierte_flotante(const NumeroTexto& n, T& v)
+template <typename T> Conversion convierte_flotante(const NumeroTexto& n, T& v)
 {
     const char* ini = n.normal.data();
     const char* fin = ini + n.normal.size();
@@ -205,7 +220,7 @@ Conversion convierte_entero(std::string_view t, int32_t& v)
 // Reading
 
 struct CampoLeido {
-    std::string_view texto;  // Windows-1252 bytes
+    std::string_view texto; // Windows-1252 bytes
     std::string con_comillas;
     bool entre_comillas = false;
 };
@@ -258,7 +273,8 @@ class Lector {
 
     void salta_blancos()
     {
-        while (!fin() && es_blanco(b_[p_])) ++p_;
+        while (!fin() && es_blanco(b_[p_]))
+            ++p_;
     }
 
     std::string prefijo() const { return "No se pudo leer " + entre_comillas(archivo_) + ": "; }
@@ -276,17 +292,16 @@ class Lector {
         for (int c = 0; c < kNumCampos; ++c) {
             const int linea_campo = linea_;
             CampoLeido campo;
-            const Estado e = lee_campo(kCampos[c].tipo == Tipo::texto, campo, error, [&]() {
-                return prefijo_campo(linea_campo, registro, c);
-            });
+            const Estado e = lee_campo(kCampos[c].tipo == Tipo::texto, campo, error,
+                                       [&]() { return prefijo_campo(linea_campo, registro, c); });
             if (e == Estado::error) return false;
             if (e == Estado::fin_archivo) {
                 error = prefijo() + "el registro " + std::to_string(registro) +
                         " está incompleto: tiene " + std::to_string(c) + " de los " +
                         std::to_string(kNumCampos) + " campos (empieza en la línea " +
                         std::to_string(linea_registro) + "; el archivo termina en la línea " +
-                        std::to_string(linea_) + " sin el campo " + std::to_string(c + 1) +
-                        ", " + entre_comillas(kCampos[c].nombre) + ").";
+                        std::to_string(linea_) + " sin el campo " + std::to_string(c + 1) + ", " +
+                        entre_comillas(kCampos[c].nombre) + ").";
                 return false;
             }
             if (!guarda_campo(c, campo, r, error, prefijo_campo(linea_campo, registro, c)))
@@ -339,7 +354,8 @@ class Lector {
                 consume_fin_de_linea();
             } else {
                 const size_t ini = p_;
-                while (!fin() && b_[p_] != ',' && !es_fin_de_linea(b_[p_])) ++p_;
+                while (!fin() && b_[p_] != ',' && !es_fin_de_linea(b_[p_]))
+                    ++p_;
                 error = prefijo() + "después de las comillas de cierre hay " +
                         muestra(b_.substr(ini, p_ - ini)) +
                         " en lugar de una coma o un fin de línea.";
@@ -348,7 +364,8 @@ class Lector {
             return Estado::ok;
         }
         const size_t ini = p_;
-        while (!fin() && b_[p_] != ',' && !es_fin_de_linea(b_[p_])) ++p_;
+        while (!fin() && b_[p_] != ',' && !es_fin_de_linea(b_[p_]))
+            ++p_;
         campo.texto = b_.substr(ini, p_ - ini);
         if (!fin()) {
             if (b_[p_] == ',') {
@@ -370,16 +387,20 @@ class Lector {
             return true;
         }
         std::string_view t = campo.texto;
-        while (!t.empty() && es_blanco(t.back())) t.remove_suffix(1);
+        while (!t.empty() && es_blanco(t.back()))
+            t.remove_suffix(1);
         Conversion conv = Conversion::ok;
         if (kCampos[c].tipo == Tipo::entero) {
             conv = convierte_entero(t, r.color);
         } else {
             float* const destino[kNumCampos] = {
-                nullptr,         &r.techo,          &r.base,           &r.edad_techo,
-                &r.edad_base,    nullptr,           nullptr,           &r.porosidad,
-                &r.coef_porosidad, &r.paleobatimetria, &r.pct_arenisca, &r.pct_pelita,
-                &r.pct_caliza,   &r.pct_evaporita,
+                nullptr,           &r.techo,
+                &r.base,           &r.edad_techo,
+                &r.edad_base,      nullptr,
+                nullptr,           &r.porosidad,
+                &r.coef_porosidad, &r.paleobatimetria,
+                &r.pct_arenisca,   &r.pct_pelita,
+                &r.pct_caliza,     &r.pct_evaporita,
             };
             conv = convierte_real(t, *destino[c]);
         }
@@ -454,7 +475,7 @@ bool escribe_real(std::string& out, float v, int banco, int campo, std::string& 
     return true;
 }
 
-}  // namespace
+} // namespace
 
 LecturaColumna lee_columna(std::string_view bytes, const std::string& nombre_archivo)
 {
@@ -630,7 +651,8 @@ void carga_columna(Store& s, const std::vector<RegistroBanco>& bancos)
         buscatiempo(s, k);
     }
     s.n_bancos = static_cast<int16_t>(n);
-    for (int j = 1; j <= n; ++j) calcula_densidad(s, j);
+    for (int j = 1; j <= n; ++j)
+        calcula_densidad(s, j);
 }
 
-}  // namespace tev
+} // namespace tev

@@ -9,16 +9,16 @@ namespace {
 // Code points of bytes 0x80..0x9F. The five undefined bytes keep their own
 // value (C1 controls) so that they survive a read and a write.
 constexpr char32_t kAlto[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80-87
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88-8F
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90-97
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, // 80-87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, // 88-8F
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 90-97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 98-9F
 };
 
 char32_t punto_de_byte(unsigned char b)
 {
     if (b >= 0x80 && b <= 0x9F) return kAlto[b - 0x80];
-    return b;  // ASCII and 0xA0..0xFF (Latin-1)
+    return b; // ASCII and 0xA0..0xFF (Latin-1)
 }
 
 void agrega_utf8(std::string& out, char32_t cp)
@@ -87,13 +87,14 @@ bool lee_utf8(std::string_view texto, size_t& i, char32_t& cp)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 std::string cp1252_a_utf8(std::string_view bytes)
 {
     std::string out;
     out.reserve(bytes.size());
-    for (char c : bytes) agrega_utf8(out, punto_de_byte(static_cast<unsigned char>(c)));
+    for (char c : bytes)
+        agrega_utf8(out, punto_de_byte(static_cast<unsigned char>(c)));
     return out;
 }
 
@@ -112,4 +113,4 @@ std::optional<std::string> utf8_a_cp1252(std::string_view texto)
     return out;
 }
 
-}  // namespace tev
+} // namespace tev
