@@ -1,0 +1,240 @@
+#include "main_window/form1.h"
+
+#include "compute/tevarro.h"
+#include "curve_window/form4.h"
+#include "main_window/com_file.h"
+#include "main_window/vista_columna.h"
+#include "model/store.h"
+#include "project_file/archivo_proyecto.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPainter>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QSvgRenderer>
+
+namespace tev {
+
+namespace {
+
+constexpr int kTwipsPorPixel = 15;
+const char* const kTitulo = "TEVARRO 1.0";
+
+QRect twips(int izquierda, int arriba, int ancho, int alto)
+{
+    return QRect(izquierda / kTwipsPorPixel, arriba / kTwipsPorPixel, ancho / kTwipsPorPixel,
+                 alto / kTwipsPorPixel);
+}
+
+}  // namespace
+
+Form1::Form1(Store& s, QWidget* parent)
+    : QMainWindow(parent), s_(s), com_file_(std::make_unique<ComFile>())
+{
+    setObjectName("Form1");
+    setWindowTitle(kTitulo);
+    avisa = [this](const QString& titulo, const QString& texto) {
+        QMessageBox::warning(this, titulo, texto);
+    };
+    crea_menus();
+    crea_controles();
+    Form_Load();
+}
+
+Form1::~Form1()
+{
+    if (form4_) delete form4_.data();
+}
+
+void Form1::pon_com_file(std::unique_ptr<ComFile> dialogo) { com_file_ = std::move(dialogo); }
+
+void Form1::crea_menus()
+{
+    QMenu* file_mnu = menuBar()->addMenu("Archivo");
+    file_mnu->setObjectName("file_mnu");
+    auto accion = [this](QWidget* menu, const char* texto, const char* nombre, auto slot) {
+        auto* a = new QAction(texto, this);
+        a->setObjectName(nombre);
+        connect(a, &QAction::triggered, this, slot);
+        menu->addAction(a);
+        return a;
+    };
+    accion(file_mnu, "Nuevo", "nuevo_mnu", &Form1::nuevo_mnu_Click);
+    accion(file_mnu, "Abrir", "abrir_mnu", &Form1::abrir_mnu_Click);
+    accion(file_mnu, "Salvar", "salvar_mnu", &Form1::salvar_mnu_Click);
+    accion(file_mnu, "Salir", "exit_mnu", &Form1::exit_mnu_Click);
+    QMenu* edit_mnu = menuBar()->addMenu("Editar");
+    edit_mnu->setObjectName("edit_mnu");
+    accion(edit_mnu, "Pegar", "paste_mnu", &Form1::paste_mnu_Click);
+    // Two commands directly on the menu bar.
+    accion(menuBar(), "Modificar", "modificar_mnu", &Form1::modificar_mnu_Click);
+    accion(menuBar(), "Dibuja", "dibuja_mnu", &Form1::dibuja_mnu_Click);
+}
+
+void Form1::crea_controles()
+{
+    auto* centro = new QWidget(this);
+    centro->setObjectName("Form1_cliente");
+    centro->setFixedSize(11880 / kTwipsPorPixel, 7650 / kTwipsPorPixel);
+    setCentralWidget(centro);
+
+    auto boton = [centro](const char* nombre, int arriba) {
+        auto* b = new QPushButton(centro);
+        b->setObjectName(nombre);
+        b->setGeometry(twips(0, arriba, 495, 495));
+        b->setIconSize(QSize(32, 32));
+        return b;
+    };
+    Command1 = boton("Command1", 0);
+    Command2 = boton("Command2", 480);
+    Command3 = boton("Command3", 960);
+    Command6 = boton("Command6", 1440);
+    Command7 = boton("Command7", 1920);
+    Command6->setToolTip("Drag");
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
+    connect(Command6, &QPushButton::clicked, this, &Form1::Command6_Click);
+    connect(Command7, &QPushButton::clicked, this, &Form1::Command7_Click);
+
+    Picture1 = new VistaColumna(centro);
+    Picture1->setGeometry(twips(480, 0, 11415, 7335));
+    Picture1->escala_de_arranque();
+
+    StatusBar1 = new QStatusBar(centro);
+    StatusBar1->setObjectName("StatusBar1");
+    StatusBar1->setSizeGripEnabled(false);
+    StatusBar1->setGeometry(twips(0, 7395, 11880, 255));
+}
+
+void Form1::Form_Load()
+{
+    valores_de_arranque(s_);
+    draw();
+}
+
+void Form1::draw() { Picture1->draw(s_); }
+
+void Form1::calcula_y_dibuja_curvas()
+{
+    const ResultadoCalculo r = tevarro(s_);
+    if (r.ok()) {
+        muestra_curvas(form4_, s_);
+    } else {
+        avisa(kTitulo, QString("Error en tiempo de ejecución:\n\n%1")
+                           .arg(QString::fromStdString(r.mensaje())));
+    }
+}
+
+void Form1::nuevo_mnu_Click() { limpia_bancos(s_); }
+
+void Form1::abrir_mnu_Click()
+{
+    // The dialog comes first: a cancel changes nothing.
+    com_file_->DialogTitle = "Abrir Archivo";
+    com_file_->Flags = 4;
+    if (!com_file_->ShowOpen(this)) return;
+    const LecturaColumna lectura = lee_archivo(com_file_->FileName.toStdString());
+    if (!lectura.ok) {
+        // The column on screen and in memory stays as it was.
+        avisa(kTitulo, QString::fromStdString(lectura.error));
+        return;
+    }
+    carga_columna(s_, lectura.bancos);
+    calcula_y_dibuja_curvas();
+    // A column whose computation failed is still shown.
+    draw();
+}
+
+void Form1::salvar_mnu_Click()
+{
+    com_file_->DialogTitle = "Salvar Archivo";
+    com_file_->Flags = 4;
+    if (!com_file_->ShowSave(this)) return;
+    const std::string fallo = salva_archivo(s_, com_file_->FileName.toStdString());
+    if (!fallo.empty()) avisa(kTitulo, QString::fromStdString(fallo));
+}
+
+void Form1::exit_mnu_Click()
+{
+    // Ends at once: nothing is asked or saved.
+    QApplication::exit(0);
+}
+
+void Form1::closeEvent(QCloseEvent* e)
+{
+    e->accept();
+    QApplication::exit(0);
+}
+
+void Form1::paste_mnu_Click()
+{
+    // The bitmap first, then the vector picture, which replaces it.
+    const QMimeData* datos = QApplication::clipboard()->mimeData();
+    if (!datos) return;
+    if (datos->hasImage()) Picture1->fondo = qvariant_cast<QImage>(datos->imageData());
+    if (datos->hasFormat("image/svg+xml")) {
+        QSvgRenderer svg(datos->data("image/svg+xml"));
+        if (svg.isValid()) {
+            QImage img(svg.defaultSize(), QImage::Format_ARGB32_Premultiplied);
+            img.fill(Qt::transparent);
+            QPainter p(&img);
+            svg.render(&p);
+            Picture1->fondo = img;
+        }
+    }
+}
+
+void Form1::modificar_mnu_Click() { s_.banco_actual = 1; }
+
+void Form1::dibuja_mnu_Click() { draw(); }
+
+void Form1::Command1_Click()
+{
+    s_.modo_mover = 0;
+    s_.modo_zoom = 0;
+    s_.modo_lapiz = 0;
+    Picture1->unsetCursor();
+}
+
+void Form1::Command2_Click()
+{
+    s_.modo_mover = 0;
+    s_.modo_zoom = kActivo;
+    s_.modo_lapiz = 0;
+    Picture1->unsetCursor();
+}
+
+void Form1::Command3_Click()
+{
+    s_.modo_lapiz = 0;
+    s_.modo_mover = 0;
+    s_.modo_zoom = 0;
+    Picture1->unsetCursor();
+    Picture1->escala.ScaleHeight = Picture1->escala.ScaleHeight / s_.factor_zoom;
+    Picture1->escala.ScaleWidth = Picture1->escala.ScaleWidth / s_.factor_zoom;
+    draw();
+}
+
+void Form1::Command6_Click()
+{
+    s_.modo_mover = kActivo;
+    s_.modo_zoom = 0;
+    s_.modo_lapiz = 0;
+    Picture1->setCursor(Qt::SizeAllCursor);
+}
+
+void Form1::Command7_Click()
+{
+    s_.modo_mover = 0;
+    s_.modo_zoom = 0;
+    s_.modo_lapiz = kActivo;
+    Picture1->unsetCursor();
+}
+
+}  // namespace tev

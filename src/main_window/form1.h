@@ -1,0 +1,78 @@
+#pragma once
+// Form1: the main window. Its handlers are thin: each calls the part of the
+// program that does the work.
+
+#include "curve_window/form4.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+
+class QAction;
+class QPushButton;
+class QStatusBar;
+
+namespace tev {
+
+class ComFile;
+
+class VistaColumna;
+struct Store;
+
+class Form1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit Form1(Store& s, QWidget* parent = nullptr);
+    ~Form1() override;
+
+    // The file dialog layer; tests put their own in its place.
+    void pon_com_file(std::unique_ptr<ComFile> dialogo);
+    ComFile& com_file() { return *com_file_; }
+
+    // How messages reach the user (a message box); tests record them instead.
+    std::function<void(const QString& titulo, const QString& texto)> avisa;
+
+    VistaColumna* Picture1 = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command6 = nullptr;
+    QPushButton* Command7 = nullptr;
+    Form4* curvas_ventana() const { return form4_; }
+
+    void Form_Load();
+    void draw();
+
+public slots:
+    void nuevo_mnu_Click();
+    void abrir_mnu_Click();
+    void salvar_mnu_Click();
+    void exit_mnu_Click();
+    void paste_mnu_Click();
+    void modificar_mnu_Click();
+    void dibuja_mnu_Click();
+    void Command1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command6_Click();
+    void Command7_Click();
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void crea_menus();
+    void crea_controles();
+    // Decompaction, loads and plot; a failure is reported and the column
+    // stays as the computation left it.
+    void calcula_y_dibuja_curvas();
+
+    Store& s_;
+    std::unique_ptr<ComFile> com_file_;
+    QPointer<Form4> form4_;
+};
+
+}  // namespace tev

@@ -1,0 +1,75 @@
+#include "main_window/lienzo.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace tev {
+
+Lienzo::Lienzo(QPainter& painter, int ancho, int alto, const Escala& escala)
+    : painter_(painter), ancho_(ancho), alto_(alto), escala_(escala)
+{
+    painter_.setRenderHint(QPainter::Antialiasing, false);
+}
+
+QPointF Lienzo::a_pixeles(float x, float y) const
+{
+    const double px = (static_cast<double>(x) - escala_.ScaleLeft) * ancho_ / escala_.ScaleWidth;
+    const double py = (static_cast<double>(y) - escala_.ScaleTop) * alto_ / escala_.ScaleHeight;
+    // Far-off coordinates are clamped so the painter never sees overflowing ones.
+    constexpr double limite = 1e7;
+    return {std::clamp(std::floor(px), -limite, limite), std::clamp(std::floor(py), -limite, limite)};
+}
+
+QRectF Lienzo::rectangulo(float x1, float y1, float x2, float y2) const
+{
+    const QPointF a = a_pixeles(x1, y1);
+    const QPointF b = a_pixeles(x2, y2);
+    return QRectF(QPointF(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+                  QPointF(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
+}
+
+void Lienzo::cls(const QColor& fondo)
+{
+    painter_.fillRect(QRect(0, 0, ancho_, alto_), fondo);
+    CurrentX = 0;
+    CurrentY = 0;
+}
+
+void Lienzo::linea(float x1, float y1, float x2, float y2, const QColor& color)
+{
+    painter_.setPen(QPen(color, 0));
+    painter_.drawLine(a_pixeles(x1, y1), a_pixeles(x2, y2));
+    CurrentX = x2;
+    CurrentY = y2;
+}
+
+void Lienzo::caja(float x1, float y1, float x2, float y2, const QColor& color, bool rellena)
+{
+    const QRectF r = rectangulo(x1, y1, x2, y2);
+    if (rellena) {
+        // Both corners' pixels belong to the box.
+        painter_.fillRect(r.adjusted(0, 0, 1, 1), color);
+    } else {
+        painter_.setPen(QPen(color, 0));
+        painter_.setBrush(Qt::NoBrush);
+        painter_.drawRect(r);
+    }
+    CurrentX = x2;
+    CurrentY = y2;
+}
+
+void Lienzo::imprime(const QString& texto)
+{
+    const QPointF p = a_pixeles(CurrentX, CurrentY);
+    const QFontMetricsF fm(painter_.font());
+    painter_.setPen(Qt::black);
+    painter_.drawText(QPointF(p.x(), p.y() + fm.ascent()), texto);
+    // The line end: back to the left edge, one text line further down.
+    CurrentX = escala_.ScaleLeft;
+    CurrentY += static_cast<float>(fm.height() * escala_.ScaleHeight / alto_);
+}
+
+}  // namespace tev

@@ -1,0 +1,49 @@
+#pragma once
+// A picture surface with a user scale, as the column drawing sees it: x grows
+// to the right, y downwards, both in the units of the scale (metres of depth
+// for the column). Drawing leaves a "drawing position" that the next print
+// starts from.
+
+#include <QColor>
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+
+class QPainter;
+
+namespace tev {
+
+struct Escala {
+    float ScaleLeft = 0;
+    float ScaleTop = 0;
+    float ScaleWidth = 1;
+    float ScaleHeight = 1;
+};
+
+class Lienzo {
+public:
+    // painter draws in device pixels on an area of ancho x alto pixels.
+    Lienzo(QPainter& painter, int ancho, int alto, const Escala& escala);
+
+    // Erases all drawing and moves the drawing position to (0, 0). The
+    // background picture, if any, is the owner's business.
+    void cls(const QColor& fondo);
+    void linea(float x1, float y1, float x2, float y2, const QColor& color);
+    void caja(float x1, float y1, float x2, float y2, const QColor& color, bool rellena);
+    // Text with its top-left corner at the drawing position, then a line end.
+    void imprime(const QString& texto);
+
+    QPointF a_pixeles(float x, float y) const;
+    float CurrentX = 0;
+    float CurrentY = 0;
+
+private:
+    QRectF rectangulo(float x1, float y1, float x2, float y2) const;
+
+    QPainter& painter_;
+    int ancho_;
+    int alto_;
+    Escala escala_;
+};
+
+}  // namespace tev

@@ -1,0 +1,187 @@
+#include "main_window/form1.h"
+
+#include "curve_window/form4.h"
+#include "main_window/com_file.h"
+#include "main_window/vista_columna.h"
+#include "model/store.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFile>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace tev {
+namespace {
+
+const QString kEjemplo = QString(TEVARRO_SOURCE_DIR) + "/examples/neuquen.tev";
+
+// The file dialog replaced: it answers with a preset path, or cancels.
+class DialogoFijo : public ComFile {
+public:
+    QString respuesta;
+    int veces = 0;
+
+protected:
+    QString pide_abrir(QWidget*) override { return ++veces, respuesta; }
+    QString pide_salvar(QWidget*) override { return ++veces, respuesta; }
+};
+
+struct Ventana {
+    std::unique_ptr<Store> s = std::make_unique<Store>();
+    std::unique_ptr<Form1> f = std::make_unique<Form1>(*s);
+    DialogoFijo* dialogo = nullptr;
+    QStringList avisos;
+
+    Ventana()
+    {
+        auto d = std::make_unique<DialogoFijo>();
+        dialogo = d.get();
+        f->pon_com_file(std::move(d));
+        f->avisa = [this](const QString&, const QString& texto) { avisos << texto; };
+        f->show();
+    }
+    void menu(const char* nombre)
+    {
+        auto* a = f->findChild<QAction*>(nombre);
+        ASSERT_NE(a, nullptr) << nombre;
+        a->trigger();
+    }
+    void abre(const QString& ruta)
+    {
+        dialogo->respuesta = ruta;
+        menu("abrir_mnu");
+    }
+    QColor pixel(float x, float y) const
+    {
+        const Escala& e = f->Picture1->escala;
+        const QSize a = f->Picture1->area();
+        const int px = static_cast<int>((x - e.ScaleLeft) * a.width() / e.ScaleWidth);
+        const int py = static_cast<int>((y - e.ScaleTop) * a.height() / e.ScaleHeight);
+        return f->Picture1->imagen().pixelColor(px, py);
+    }
+};
+
+QByteArray bytes_de(const QString& ruta)
+{
+    QFile f(ruta);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+TEST(Form1, DisposicionYMenus)
+{
+    Ventana v;
+    EXPECT_EQ(v.f->windowTitle(), "TEVARRO 1.0");
+    EXPECT_EQ(v.f->centralWidget()->size(), QSize(792, 510));
+    EXPECT_EQ(v.f->Picture1->geometry(), QRect(32, 0, 761, 489));
+    EXPECT_EQ(v.f->Command6->geometry(), QRect(0, 96, 33, 33));
+    EXPECT_EQ(v.f->Command6->toolTip(), "Drag");
+    EXPECT_EQ(v.f->StatusBar1->geometry(), QRect(0, 493, 792, 17));
+    QStringList barra;
+    for (QAction* a : v.f->menuBar()->actions()) barra << a->text();
+    EXPECT_EQ(barra, (QStringList{"Archivo", "Editar", "Modificar", "Dibuja"}));
+    QStringList archivo;
+    for (QAction* a : v.f->menuBar()->actions().first()->menu()->actions()) archivo << a->text();
+    EXPECT_EQ(archivo, (QStringList{"Nuevo", "Abrir", "Salvar", "Salir"}));
+}
+
+TEST(Form1, ArranqueDibujaSoloLaLineaDeReferencia)
+{
+    Ventana v;
+    EXPECT_EQ(v.s->n_bancos, 0);
+    EXPECT_EQ(v.s->factor_zoom, 0.5f);
+    EXPECT_EQ(v.s->litologia[100], "Areniscas");
+    EXPECT_EQ(v.pixel(1500, 0), QColor(Qt::black));   // datum line 500..2500
+    EXPECT_NE(v.pixel(3000, 0), QColor(Qt::black));   // and no further
+    EXPECT_NE(v.pixel(1500, 50), QColor(Qt::black));
+}
+
+TEST(Form1, AbrirCargaCalculaYDibuja)
+{
+    Ventana v;
+    v.abre(kEjemplo);
+    EXPECT_TRUE(v.avisos.isEmpty()) << v.avisos.join("\n").toStdString();
+    EXPECT_EQ(v.dialogo->DialogTitle, "Abrir Archivo");
+    EXPECT_EQ(v.dialogo->Flags, 4);
+    ASSERT_EQ(v.s->n_bancos, 12);
+    EXPECT_EQ(v.s->nombre[4], "Formación Quintuco");
+    EXPECT_GT(v.s->base_descomp[1], 0.0f);
+    EXPECT_NE(v.f->curvas_ventana(), nullptr);
+    // Bed 12, yellow sandstone from 0 to 85 m, present-day box x 1000..2000.
+    EXPECT_EQ(v.pixel(1500, 40), QColor(255, 255, 0));
+    // Bed 1 (magenta arkose, 2050..2400 m) lies below the start-up view, but
+    // its decompacted box hangs from the datum in the first column.
+    EXPECT_EQ(v.pixel(3600, v.s->base_descomp[1] / 2), QColor(255, 0, 255));
+    // Bed 2 (red sandstone) in the second decompacted column.
+    EXPECT_EQ(v.pixel(5500, v.s->base_descomp[2] / 2), QColor(255, 0, 0));
+}
+
+TEST(Form1, CancelarOArchivoMaloNoTocaLaColumna)
+{
+    Ventana v;
+    v.abre(kEjemplo);
+    const Store antes = *v.s;
+    v.abre(QString());  // cancelled
+    EXPECT_EQ(v.s->n_bancos, 12);
+    EXPECT_EQ(v.s->nombre[3], antes.nombre[3]);
+
+    QTemporaryDir dir;
+    const QString malo = dir.filePath("malo.tev");
+    QFile f(malo);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("A, 0 , 100 , 0 , 10 ,Areniscas, 16777215 , .63 , xx , 0 , 0 , 0 , 0 , 0 \r\n");
+    f.close();
+    v.abre(malo);
+    ASSERT_EQ(v.avisos.size(), 1);
+    EXPECT_TRUE(v.avisos[0].contains("malo.tev"));
+    EXPECT_TRUE(v.avisos[0].contains("campo 9"));
+    EXPECT_EQ(v.s->n_bancos, 12);
+    for (int i = 1; i <= 12; ++i) {
+        EXPECT_EQ(v.s->nombre[i], antes.nombre[i]);
+        EXPECT_EQ(v.s->base_descomp[i], antes.base_descomp[i]);
+    }
+}
+
+TEST(Form1, SalvarDevuelveElMismoArchivo)
+{
+    Ventana v;
+    v.abre(kEjemplo);
+    QTemporaryDir dir;
+    v.dialogo->respuesta = dir.filePath("copia.tev");
+    v.menu("salvar_mnu");
+    EXPECT_EQ(v.dialogo->DialogTitle, "Salvar Archivo");
+    EXPECT_TRUE(v.avisos.isEmpty());
+    EXPECT_EQ(bytes_de(dir.filePath("copia.tev")), bytes_de(kEjemplo));
+
+    v.dialogo->respuesta = dir.filePath("no/existe/copia.tev");
+    v.menu("salvar_mnu");
+    ASSERT_EQ(v.avisos.size(), 1);
+    EXPECT_TRUE(v.avisos[0].contains("no/existe/copia.tev"));
+}
+
+TEST(Form1, CalculoFallidoAvisaYMuestraLaColumna)
+{
+    Ventana v;
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath("cero.tev");
+    QFile f(ruta);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("B, 100 , 200 , 5 , 10 ,Pelitas, 255 , .63 , 0 , 0 , 0 , 0 , 0 , 0 \r\n"
+            "A, 0 , 100 , 0 , 5 ,Areniscas, 65280 , .49 , .27 , 0 , 0 , 0 , 0 , 0 \r\n");
+    f.close();
+    v.abre(ruta);
+    ASSERT_EQ(v.avisos.size(), 1);
+    EXPECT_TRUE(v.avisos[0].contains("banco 1"));
+    EXPECT_EQ(v.s->n_bancos, 2);
+    EXPECT_EQ(v.pixel(1500, 50), QColor(0, 255, 0));   // bed 2, green, drawn
+    EXPECT_EQ(v.pixel(1700, 150), QColor(255, 0, 0));  // bed 1, red
+}
+
+}  // namespace
+}  // namespace tev
