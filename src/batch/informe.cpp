@@ -1,6 +1,8 @@
 #include "batch/informe.h"
 
 #include "compute/tevarro.h"
+#include "curve_window/dibujo_curvas.h"
+#include "main_window/vista_columna.h"
 #include "model/store.h"
 #include "project_file/archivo_proyecto.h"
 
@@ -14,7 +16,8 @@ namespace tev {
 namespace {
 
 const char* const kAyuda =
-    "Uso: tevarro-batch [--csv] [--salvar SALIDA] ARCHIVO...\n"
+    "Uso: tevarro-batch [--csv] [--salvar SALIDA] [--curvas IMAGEN] [--columna IMAGEN] "
+    "ARCHIVO...\n"
     "\n"
     "Lee cada archivo de proyecto de TEVARRO, descompacta sus bancos y calcula la\n"
     "corrección por carga y la subsidencia tectónica, igual que \"Abrir\" en el programa.\n"
@@ -22,6 +25,8 @@ const char* const kAyuda =
     "  --csv            escribe una línea CSV (UTF-8) por banco en lugar de la tabla\n"
     "  --salvar SALIDA  guarda la columna leída (un solo archivo) en SALIDA, con los\n"
     "                   mismos bytes que escribe \"Salvar\"\n"
+    "  --curvas IMAGEN  dibuja las curvas (un solo archivo) en IMAGEN, .png o .svg\n"
+    "  --columna IMAGEN dibuja la columna (un solo archivo) en IMAGEN, .png o .svg\n"
     "  --help           muestra esta ayuda\n"
     "\n"
     "Sale con 0 si todo fue bien, 1 si algún archivo falló y 2 si la orden está mal escrita.\n";
@@ -131,6 +136,8 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
 {
     bool csv = false;
     std::string destino;
+    std::string imagen_curvas;
+    std::string imagen_columna;
     std::vector<std::string> archivos;
     bool solo_archivos = false;
     for (std::size_t k = 0; k < argumentos.size(); ++k) {
@@ -142,12 +149,15 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
             return 0;
         } else if (a == "--csv") {
             csv = true;
-        } else if (a == "--salvar") {
+        } else if (a == "--salvar" || a == "--curvas" || a == "--columna") {
             if (k + 1 >= argumentos.size()) {
-                errores << "tevarro-batch: falta el archivo de salida tras --salvar.\n" << kAyuda;
+                errores << "tevarro-batch: falta el archivo de salida tras " << a << ".\n"
+                        << kAyuda;
                 return 2;
             }
-            destino = argumentos[++k];
+            std::string& valor =
+                a == "--salvar" ? destino : a == "--curvas" ? imagen_curvas : imagen_columna;
+            valor = argumentos[++k];
         } else if (a == "--") {
             solo_archivos = true;
         } else if (a.size() > 1 && a[0] == '-') {
@@ -161,8 +171,10 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
         errores << "tevarro-batch: falta el archivo de proyecto.\n" << kAyuda;
         return 2;
     }
-    if (!destino.empty() && archivos.size() != 1) {
-        errores << "tevarro-batch: --salvar guarda una sola columna; se dieron "
+    const bool una_sola = !destino.empty() || !imagen_curvas.empty() || !imagen_columna.empty();
+    if (una_sola && archivos.size() != 1) {
+        errores << "tevarro-batch: --salvar, --curvas y --columna trabajan con una sola columna; "
+                   "se dieron "
                 << archivos.size() << " archivos.\n";
         return 2;
     }
@@ -191,6 +203,17 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
             salida << "Archivo: " << archivo << " (" << s->n_bancos << " bancos)\n"
                    << tabla_de_bancos(*s);
             primero = false;
+        }
+        QString fallo_imagen;
+        if (!imagen_curvas.empty() && calculo.ok() &&
+            !guarda_grafico(*s, QString::fromStdString(imagen_curvas), &fallo_imagen)) {
+            errores << fallo_imagen.toStdString() << "\n";
+            codigo = 1;
+        }
+        if (!imagen_columna.empty() &&
+            !guarda_columna(*s, QString::fromStdString(imagen_columna), &fallo_imagen)) {
+            errores << fallo_imagen.toStdString() << "\n";
+            codigo = 1;
         }
         // The column was read whole, so it is saved even when its computation failed.
         if (!destino.empty()) {

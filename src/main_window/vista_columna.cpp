@@ -2,15 +2,25 @@
 
 #include "main_window/dibujo_columna.h"
 
+#include <QFileInfo>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QSvgGenerator>
 
 namespace tev {
 
 namespace {
 constexpr int kBorde = 2;  // the sunken frame, in pixels
 constexpr float kTwipsPorPixel = 15.0f;
+// Inner area of the view in the main window: 11415 x 7335 twips less the frame.
+const QSize kAreaDeArranque(11415 / 15 - 2 * kBorde, 7335 / 15 - 2 * kBorde);
+
+Escala escala_para(QSize area)
+{
+    return {0.0f, -1000.0f, static_cast<float>(area.width()) * kTwipsPorPixel,
+            static_cast<float>(area.height()) * kTwipsPorPixel};
+}
 }  // namespace
 
 VistaColumna::VistaColumna(QWidget* parent) : QFrame(parent)
@@ -28,11 +38,7 @@ QSize VistaColumna::area() const { return contentsRect().size(); }
 void VistaColumna::escala_de_arranque()
 {
     // One unit per twip; depth 0 lies 1000 twips below the top edge.
-    const QSize a = area();
-    escala.ScaleLeft = 0;
-    escala.ScaleTop = -1000;
-    escala.ScaleWidth = static_cast<float>(a.width()) * kTwipsPorPixel;
-    escala.ScaleHeight = static_cast<float>(a.height()) * kTwipsPorPixel;
+    escala = escala_para(area());
 }
 
 void VistaColumna::prepara_imagen()
@@ -80,6 +86,35 @@ QImage imagen_de_columna(const Store& s, QSize tamano, const Escala& escala)
     lienzo.cls(Qt::white);
     dibuja_columna(s, lienzo);
     return img;
+}
+
+bool guarda_columna(const Store& s, const QString& ruta, QString* error)
+{
+    const QSize a = kAreaDeArranque;
+    const QString ext = QFileInfo(ruta).suffix().toLower();
+    bool ok = false;
+    if (ext == "svg") {
+        QSvgGenerator svg;
+        svg.setFileName(ruta);
+        svg.setSize(a);
+        svg.setViewBox(QRect(QPoint(0, 0), a));
+        svg.setTitle("TEVARRO 1.0");
+        QPainter p;
+        ok = p.begin(&svg);
+        if (ok) {
+            Lienzo lienzo(p, a.width(), a.height(), escala_para(a));
+            lienzo.cls(Qt::white);
+            dibuja_columna(s, lienzo);
+            ok = p.end();
+        }
+    } else if (ext == "png") {
+        ok = imagen_de_columna(s, a, escala_para(a)).save(ruta, "PNG");
+    } else {
+        if (error) *error = QString("«%1»: la imagen debe terminar en .png o .svg.").arg(ruta);
+        return false;
+    }
+    if (!ok && error) *error = QString("No se pudo guardar la imagen «%1».").arg(ruta);
+    return ok;
 }
 
 }  // namespace tev

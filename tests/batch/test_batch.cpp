@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include <unistd.h>
 
 #include <algorithm>
@@ -159,6 +161,49 @@ TEST(Lote, CalculoFallidoNombraElBanco)
     EXPECT_EQ(r.codigo, 1);
     EXPECT_NE(r.errores.find("banco 1"), std::string::npos) << r.errores;
     EXPECT_NE(r.errores.find(cero.string()), std::string::npos) << r.errores;
+}
+
+// Distinct colours in an image: a blank picture has one.
+int colores_distintos(const QImage& img)
+{
+    std::vector<QRgb> vistos;
+    for (int y = 0; y < img.height(); y += 2)
+        for (int x = 0; x < img.width(); x += 2) {
+            const QRgb c = img.pixel(x, y);
+            if (std::find(vistos.begin(), vistos.end(), c) == vistos.end()) vistos.push_back(c);
+            if (vistos.size() > 8) return static_cast<int>(vistos.size());
+        }
+    return static_cast<int>(vistos.size());
+}
+
+TEST(Lote, ImagenesDeCurvasYColumna)
+{
+    const fs::path curvas_png = temporal("curvas.png");
+    const fs::path columna_png = temporal("columna.png");
+    const fs::path curvas_svg = temporal("curvas.svg");
+    const fs::path columna_svg = temporal("columna.svg");
+    Ejecucion r = ejecuta({"--curvas", curvas_png.string(), "--columna", columna_png.string(),
+                           kEjemplo});
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    const QImage curvas(QString::fromStdString(curvas_png.string()));
+    const QImage columna(QString::fromStdString(columna_png.string()));
+    ASSERT_FALSE(curvas.isNull());
+    ASSERT_FALSE(columna.isNull());
+    EXPECT_EQ(curvas.size(), QSize(705, 414));
+    EXPECT_EQ(columna.size(), QSize(757, 485));
+    EXPECT_GT(colores_distintos(curvas), 3);
+    EXPECT_GT(colores_distintos(columna), 3);
+    // The youngest bed, yellow, from 0 to 85 m under the datum 1000 twips down.
+    EXPECT_EQ(columna.pixelColor(100, 70), QColor(255, 255, 0));
+
+    r = ejecuta({"--curvas", curvas_svg.string(), "--columna", columna_svg.string(), kEjemplo});
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_NE(lee_bytes(curvas_svg.string()).find("<svg"), std::string::npos);
+    EXPECT_NE(lee_bytes(columna_svg.string()).find("<svg"), std::string::npos);
+    EXPECT_NE(lee_bytes(columna_svg.string()).find("Quintuco"), std::string::npos);
+
+    EXPECT_EQ(ejecuta({"--columna", temporal("c.jpg").string(), kEjemplo}).codigo, 1);
+    EXPECT_EQ(ejecuta({"--curvas", curvas_png.string(), kEjemplo, kEjemplo}).codigo, 2);
 }
 
 }  // namespace
