@@ -1,0 +1,260 @@
+#include "curve_window/dibujo_curvas.h"
+
+#include "model/store.h"
+
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QImage>
+#include <QLocale>
+#include <QPainter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+
+#include <algorithm>
+#include <cmath>
+
+namespace tev {
+
+namespace {
+
+// Origin of both axes.
+constexpr float kOrigenX = 960.0f;
+constexpr float kOrigenY = 600.0f;
+
+const QColor kRojoDescompactacion(250, 0, 0);
+const QColor kAzulCarga(0, 0, 255);
+const QColor kNegroTectonica(0, 0, 0);
+
+// Pens are given in twips so that they keep their width in pixels whatever
+// the device pixel ratio: 15 twips is one pixel.
+QPen pluma(const QColor& color, int pixeles)
+{
+    QPen pen(color, pixeles * kCurvasTwipsPorPixel);
+    pen.setCapStyle(Qt::RoundCap);
+    return pen;
+}
+
+// Scale texts as the boxes show them: plain digits.
+QString texto_escala(float valor)
+{
+    return QString::number(static_cast<double>(valor), 'g', 7);
+}
+
+} // namespace
+
+QRect rect_twips(int izquierda, int arriba, int ancho, int alto)
+{
+    auto px = [](int twips) {
+        return static_cast<int>(std::lround(static_cast<double>(twips) / kCurvasTwipsPorPixel));
+    };
+    return QRect(px(izquierda), px(arriba), px(ancho), px(alto));
+}
+
+QSize tamano_ventana_curvas()
+{
+    return rect_twips(0, 0, kCurvasAnchoTwips, kCurvasAltoTwips).size();
+}
+
+std::array<QString, 10> textos_ejes(float escala_tiempo, float escala_profundidad)
+{
+    QLocale local;
+    // The "0.0" and "0.00" patterns carry no thousands separator.
+    local.setNumberOptions(local.numberOptions() | QLocale::OmitGroupSeparator);
+    auto con_decimales = [&local](float valor, int decimales) {
+        return local.toString(static_cast<double>(valor), 'f', decimales);
+    };
+
+    std::array<QString, 10> textos;
+    for (int k = 1; k <= 5; ++k) {
+        const float edad = static_cast<float>(1000.0 * k / static_cast<double>(escala_tiempo));
+        textos[k - 1] = con_decimales(edad, 1);
+    }
+    textos[5] = con_decimales(0.0f, 1);
+    for (int k = 1; k <= 4; ++k) {
+        const float km = static_cast<float>(k / static_cast<double>(escala_profundidad));
+        textos[5 + k] = con_decimales(km, 2);
+    }
+    return textos;
+}
+
+void dibuja_curvas(const Store& s, float escala_tiempo, float escala_profundidad, QPainter& p)
+{
+    p.save();
+    p.setBrush(Qt::NoBrush);
+    const QPen plumas[3] = {pluma(kRojoDescompactacion, 1), pluma(kAzulCarga, 1),
+                            pluma(kNegroTectonica, 2)};
+    const PorBanco<float>* valores[3] = {&s.base_descomp, &s.correccion_carga,
+                                         &s.tevarro_tectonica};
+
+    // Running sums of the younger beds (antes) and including this bed
+    // (despues), one pair per curve.
+    float antes[3] = {0.0f, 0.0f, 0.0f};
+    float despues[3] = {0.0f, 0.0f, 0.0f};
+    const int ultimo = std::min<int>(s.n_bancos, kMaxBancos);
+    for (int i = ultimo; i >= 1; --i) {
+        for (int c = 0; c < 3; ++c)
+            despues[c] += (*valores[c])[i];
+
+        const auto x_de = [escala_tiempo](float edad) {
+            return static_cast<float>(static_cast<double>(kOrigenX) +
+                                      static_cast<double>(escala_tiempo) * edad);
+        };
+        const float x1 = x_de(s.edad_techo[i]);
+        const float x2 = x_de(s.edad_base[i]);
+        for (int c = 0; c < 3; ++c) {
+            const float y1 = kOrigenY + escala_profundidad * antes[c];
+            const float y2 = kOrigenY + escala_profundidad * despues[c];
+            // A coordinate out of the range of a single cannot be plotted.
+            if (std::isfinite(x1) && std::isfinite(x2) && std::isfinite(y1) && std::isfinite(y2)) {
+                p.setPen(plumas[c]);
+                p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
+            }
+        }
+
+        for (int c = 0; c < 3; ++c)
+            antes[c] += (*valores[c])[i];
+    }
+    p.restore();
+}
+
+void dibuja_lineas_fijas(QPainter& p)
+{
+    p.save();
+    p.setBrush(Qt::NoBrush);
+    // Axes.
+    p.setPen(pluma(kTextoCurvas, 1));
+    p.drawLine(QPointF(960, 600), QPointF(6960, 600));
+    p.drawLine(QPointF(960, 600), QPointF(960, 5280));
+    // Legend frame: the outline lies inside its 2775 x 1935 twips.
+    p.drawRect(QRectF(7680, 2160, 2775 - kCurvasTwipsPorPixel, 1935 - kCurvasTwipsPorPixel));
+    // Legend samples; the first is pure red, a shade apart from its curve.
+    p.setPen(pluma(QColor(255, 0, 0), 1));
+    p.drawLine(QPointF(7920, 2640), QPointF(8160, 2400));
+    p.setPen(pluma(QColor(0, 0, 255), 1));
+    p.drawLine(QPointF(7920, 3240), QPointF(8160, 3000));
+    p.setPen(pluma(QColor(0, 0, 0), 2));
+    p.drawLine(QPointF(7920, 3840), QPointF(8160, 3600));
+    p.restore();
+}
+
+QFont fuente_curvas()
+{
+    // Eleven pixels, or smaller if the longest legend text would not fit its
+    // label with the fonts at hand.
+    QFont fuente;
+    const int ancho = rect_twips(0, 0, 2055, 255).width();
+    for (int pixeles = 11; pixeles >= 8; --pixeles) {
+        fuente.setPixelSize(pixeles);
+        if (QFontMetrics(fuente).horizontalAdvance(QString::fromUtf8("Curva de descompactación")) <=
+            ancho) {
+            break;
+        }
+    }
+    return fuente;
+}
+
+void pinta_grafico_completo(const Store& s, float escala_tiempo, float escala_profundidad,
+                            QPainter& p)
+{
+    const QSize tamano = tamano_ventana_curvas();
+    p.save();
+    p.fillRect(QRect(QPoint(0, 0), tamano), kFondoCurvas);
+
+    // Labels are opaque; the fixed lines and the curves lie over them, as on
+    // the window.
+    const std::array<QString, 10> ejes = textos_ejes(escala_tiempo, escala_profundidad);
+    p.setFont(fuente_curvas());
+    p.setPen(kTextoCurvas);
+    for (const EtiquetaCurvas& e : kEtiquetasCurvas) {
+        QString texto = QString::fromUtf8(e.texto);
+        for (std::size_t k = 0; k < kEtiquetasEjes.size(); ++k) {
+            if (qstrcmp(kEtiquetasEjes[k], e.nombre) == 0) texto = ejes[k];
+        }
+        const QRect r = rect_twips(e.izquierda, e.arriba, e.ancho, e.alto);
+        p.fillRect(r, kFondoCurvas);
+        p.drawText(r, (e.a_la_derecha ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop, texto);
+    }
+
+    p.save();
+    p.scale(1.0 / kCurvasTwipsPorPixel, 1.0 / kCurvasTwipsPorPixel);
+    dibuja_lineas_fijas(p);
+    dibuja_curvas(s, escala_tiempo, escala_profundidad, p);
+    p.restore();
+
+    // The two scale boxes with the scales in use.
+    const struct {
+        QRect r;
+        QString texto;
+    } cajas[2] = {
+        {rect_twips(6480, 35, 495, 285), texto_escala(escala_tiempo)},
+        {rect_twips(120, 5040, 495, 285),
+         texto_escala(static_cast<float>(static_cast<double>(escala_profundidad) * 100.0))},
+    };
+    for (const auto& caja : cajas) {
+        p.setPen(QColor(128, 128, 128));
+        p.setBrush(kFondoCurvas);
+        p.drawRect(caja.r.adjusted(0, 0, -1, -1));
+        p.setPen(kTextoCurvas);
+        p.drawText(caja.r.adjusted(3, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter, caja.texto);
+    }
+    p.restore();
+}
+
+bool guarda_grafico(const Store& s, float escala_tiempo, float escala_profundidad,
+                    const QString& ruta, QString* error)
+{
+    auto falla = [error](const QString& por_que) {
+        if (error) *error = por_que;
+        return false;
+    };
+    const QString extension = QFileInfo(ruta).suffix().toLower();
+    if (extension != "png" && extension != "svg") {
+        return falla(
+            QString("No se puede guardar «%1»: el nombre debe terminar en .png o .svg.").arg(ruta));
+    }
+
+    // Written aside and put in place only when complete.
+    QSaveFile archivo(ruta);
+    if (!archivo.open(QIODevice::WriteOnly)) {
+        return falla(QString("No se puede escribir «%1»: %2.").arg(ruta, archivo.errorString()));
+    }
+
+    const QSize tamano = tamano_ventana_curvas();
+    if (extension == "png") {
+        QImage imagen(tamano, QImage::Format_RGB32);
+        imagen.fill(kFondoCurvas);
+        {
+            QPainter p(&imagen);
+            pinta_grafico_completo(s, escala_tiempo, escala_profundidad, p);
+        }
+        if (!imagen.save(&archivo, "PNG")) {
+            archivo.cancelWriting();
+            return falla(QString("No se pudo escribir la imagen PNG «%1».").arg(ruta));
+        }
+    } else {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&archivo);
+        svg.setSize(tamano);
+        svg.setViewBox(QRect(QPoint(0, 0), tamano));
+        svg.setTitle("Curva de tevarro");
+        QPainter p;
+        if (!p.begin(&svg)) {
+            archivo.cancelWriting();
+            return falla(QString("No se pudo escribir la imagen SVG «%1».").arg(ruta));
+        }
+        pinta_grafico_completo(s, escala_tiempo, escala_profundidad, p);
+        p.end();
+    }
+    if (!archivo.commit()) {
+        return falla(
+            QString("No se pudo terminar de escribir «%1»: %2.").arg(ruta, archivo.errorString()));
+    }
+    return true;
+}
+
+bool guarda_grafico(const Store& s, const QString& ruta, QString* error)
+{
+    return guarda_grafico(s, kEscalaTiempoInicial, kEscalaProfundidadInicial, ruta, error);
+}
+
+} // namespace tev

@@ -1,0 +1,98 @@
+#pragma once
+// Form4: the curve window. It shows the decompaction, load-correction and
+// tectonic curves against time; its two scroll bars set the scales and
+// replot. The curves are kept in an image of the window, so a covered window
+// repaints itself; the scroll bars clear that image before replotting, a
+// plain replot draws over it.
+
+#include <QImage>
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QScrollBar;
+
+namespace tev {
+
+struct Store;
+
+class Form4 : public QWidget {
+    Q_OBJECT
+  public:
+    // A top-level window without owner; closing it through its frame
+    // destroys it with its controls.
+    explicit Form4(Store& s);
+
+    // Shows the window, reads the scales from Text1 and Text2 into the store,
+    // sets the axis captions and draws the curves over what is already there.
+    // A scale text that reads as 0 (or does not fit a single) is refused: its
+    // box is marked and the last good scale is used.
+    void curvas(Store& s);
+    // Clears the curves (labels and the other controls keep their contents).
+    void borra_dibujo();
+
+    // Saves the plot at the scales in use, PNG or SVG by the extension.
+    bool guarda_imagen(const QString& ruta, QString* error);
+
+    // How the file name is asked for and how a failure reaches the user;
+    // tests put their own in their place.
+    std::function<QString()> pide_ruta_imagen;
+    std::function<void(const QString& texto)> avisa;
+
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label5 = nullptr;
+    QLabel* Label6 = nullptr;
+    QLabel* Label7 = nullptr;
+    QLabel* Label8 = nullptr;
+    QLabel* Label9 = nullptr;
+    QLabel* Label10 = nullptr;
+    QLabel* Label11 = nullptr;
+    QLabel* Label12 = nullptr;
+    QLabel* Label13 = nullptr;
+    QLabel* Label14 = nullptr;
+    QLabel* Label15 = nullptr;
+    QLabel* Label16 = nullptr;
+    QScrollBar* HScroll1 = nullptr;
+    QScrollBar* VScroll1 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QLineEdit* Text2 = nullptr;
+
+  public slots:
+    void HScroll1_Change();
+    void VScroll1_Change();
+    void guardar_imagen_Click();
+
+  protected:
+    void resizeEvent(QResizeEvent* e) override;
+    void contextMenuEvent(QContextMenuEvent* e) override;
+
+  private:
+    void crea_controles();
+    // Reads a scale box: its leading number divided by divisor, as a single.
+    // A refused text marks the box and leaves ultima as it was.
+    float lee_escala(QLineEdit* caja, double divisor, float& ultima);
+    void asegura_imagen();
+
+    Store& s_;
+    QImage dibujo_;           // the curves, transparent elsewhere
+    QWidget* capa_ = nullptr; // shows the fixed lines and dibujo_ over the labels
+    // Last scales read from good texts: what a refused text falls back to.
+    float escala_tiempo_ = 0;
+    float escala_profundidad_ = 0;
+    QMenu* menu_ = nullptr;
+    QAction* guardar_imagen_act_ = nullptr;
+};
+
+// Shows the curves in the window held by ventana, creating the window first
+// when there is none (never opened, or closed by the user).
+Form4* muestra_curvas(QPointer<Form4>& ventana, Store& s);
+
+} // namespace tev
