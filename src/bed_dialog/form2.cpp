@@ -1,0 +1,424 @@
+#include "bed_dialog/form2.h"
+
+#include "compute/nivel_mar.h"
+#include "compute/tevarro.h"
+#include "model/densidad.h"
+#include "model/store.h"
+#include "text_forms/formas_numericas.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStatusBar>
+
+#include <iterator>
+#include <optional>
+#include <string>
+
+namespace tev {
+
+const FilaColor tabla_colores[8] = {
+    {"Blanco", 0xFFFFFF}, {"Negro", 0x000000},   {"Azul", 0xFF0000}, {"Cian", 0xFFFF00},
+    {"Verde", 0x00FF00},  {"Magenta", 0xFF00FF}, {"Rojo", 0x0000FF}, {"Amarillo", 0x00FFFF},
+};
+
+namespace {
+
+constexpr int kTwipsPorPixel = 15;
+
+QRect twips(int izquierda, int arriba, int ancho, int alto)
+{
+    return QRect(izquierda / kTwipsPorPixel, arriba / kTwipsPorPixel, ancho / kTwipsPorPixel,
+                 alto / kTwipsPorPixel);
+}
+
+// Porosity and coefficient texts written into the boxes, and grain density.
+struct FilaLitologia {
+    const char* nombre;
+    const char* porosidad;
+    const char* coeficiente;
+    double densidad_grano;
+};
+const FilaLitologia tabla_litologias[5] = {
+    {"Pelitas", "0.63", "0.51", 2720},   {"Areniscas", "0.49", "0.27", 2650},
+    {"Arcosas", "0.56", "0.39", 2680},   {"Evaporitas", "0.70", "0.71", 2710},
+    {"Calizas", "0.56", "0.39", 2680},
+};
+
+const char* const kLitologias[6] = {"Pelitas",    "Areniscas", "Arcosas",
+                                    "Evaporitas", "Calizas",   "PORCENTUAL"};
+
+QColor color_de(int32_t bgr)
+{
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+std::string texto(const QLineEdit* e) { return e->text().toStdString(); }
+
+// Writes a box only when its text changes: the capture runs on every pointer
+// movement and most runs change nothing.
+void pon_texto(QLineEdit* e, const QString& t)
+{
+    if (e->text() != t) e->setText(t);
+}
+void pon_texto(QLineEdit* e, const std::string& t) { pon_texto(e, QString::fromStdString(t)); }
+
+void pon_texto(QComboBox* c, const QString& t)
+{
+    if (c->currentText() != t) c->setEditText(t);
+}
+
+// Sketch of a bed between the depth boxes and the lithology box.
+const int kBoceto[6][4] = {
+    {2760, 840, 2760, 1800},  // vertical stroke
+    {2760, 960, 3360, 960},   // top tick
+    {2760, 1680, 3480, 1680}, // bottom tick
+    {3360, 960, 3480, 1200},  // zigzag right edge
+    {3480, 1200, 3360, 1320},
+    {3360, 1320, 3480, 1680},
+};
+
+const char* const kMarcaCasilla = "QLineEdit { background-color: #ffd6d6; }";
+
+}  // namespace
+
+Form2::Form2(Store& s) : QWidget(nullptr), s_(s)
+{
+    setObjectName("Form2");
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle("Nuevo");
+    setFixedSize(8145 / kTwipsPorPixel, 5565 / kTwipsPorPixel);
+    // A bare movement of the pointer over the dialog surface is a capture;
+    // the controls keep their own movements.
+    setMouseTracking(true);
+    crea_controles();
+    muestra_banco();  // Form_Load
+}
+
+void Form2::crea_controles()
+{
+    auto etiqueta = [](QWidget* padre, const char* nombre, const char* t, QRect r) {
+        auto* l = new QLabel(QString::fromUtf8(t), padre);
+        l->setObjectName(nombre);
+        l->setGeometry(r);
+        return l;
+    };
+    auto casilla = [](QWidget* padre, const char* nombre, const char* t, QRect r) {
+        auto* e = new QLineEdit(QString::fromUtf8(t), padre);
+        e->setObjectName(nombre);
+        e->setGeometry(r);
+        return e;
+    };
+
+    Label10 = etiqueta(this, "Label10", "Nombre", twips(240, 120, 735, 255));
+    Text7 = casilla(this, "Text7", "", twips(1680, 120, 3255, 285));
+    HScroll1 = new QScrollBar(Qt::Horizontal, this);
+    HScroll1->setObjectName("HScroll1");
+    HScroll1->setGeometry(twips(5400, 135, 1095, 255));
+    HScroll1->setRange(1, 100);
+    HScroll1->setSingleStep(1);
+    HScroll1->setPageStep(1);
+    HScroll1->setValue(1);
+    // A drag of the thumb changes the bed when it ends.
+    HScroll1->setTracking(false);
+    HScroll1->setFocusPolicy(Qt::StrongFocus);
+    Label11 = etiqueta(this, "Label11", "", twips(6720, 135, 615, 255));
+    Label2 = etiqueta(this, "Label2", "Techo en metros", twips(240, 840, 1215, 255));
+    Text1 = casilla(this, "Text1", "", twips(1680, 825, 735, 285));
+    Label3 = etiqueta(this, "Label3", "Litología", twips(3720, 840, 735, 255));
+    Combo1 = new QComboBox(this);
+    Combo1->setObjectName("Combo1");
+    Combo1->setEditable(true);
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
+    for (const char* l : kLitologias) Combo1->addItem(l);
+    Combo1->setGeometry(twips(3720, 1080, 1215, 315));
+    Combo1->setEditText("Pelitas");
+    Label6 = etiqueta(this, "Label6", "Edad del techo", twips(5280, 855, 1215, 255));
+    Text6 = casilla(this, "Text6", "", twips(6720, 840, 735, 285));
+    Label8 = etiqueta(this, "Label8", "Ma", twips(7560, 855, 375, 255));
+    Label1 = etiqueta(this, "Label1", "Base en metros", twips(240, 1560, 1215, 255));
+    Text2 = casilla(this, "Text2", "", twips(1680, 1545, 735, 285));
+    Label7 = etiqueta(this, "Label7", "Edad de la base", twips(5280, 1575, 1215, 255));
+    Text5 = casilla(this, "Text5", "", twips(6720, 1560, 735, 285));
+    Label9 = etiqueta(this, "Label9", "Ma", twips(7560, 1575, 375, 255));
+
+    Frame2 = new QGroupBox(QString::fromUtf8("Litologías porcentuales"), this);
+    Frame2->setObjectName("Frame2");
+    Frame2->setGeometry(twips(360, 2400, 4575, 1095));
+    Label15 = etiqueta(Frame2, "Label15", "Arenisca", twips(480, 360, 855, 255));
+    Text9 = casilla(Frame2, "Text9", "100", twips(480, 600, 615, 285));
+    Label16 = etiqueta(Frame2, "Label16", "Pelita", twips(1560, 360, 615, 255));
+    Text10 = casilla(Frame2, "Text10", "0", twips(1560, 600, 615, 285));
+    Label17 = etiqueta(Frame2, "Label17", "Caliza", twips(2640, 360, 615, 255));
+    Text11 = casilla(Frame2, "Text11", "0", twips(2640, 600, 615, 285));
+    Label18 = etiqueta(Frame2, "Label18", "Evaporita", twips(3720, 360, 735, 255));
+    Text12 = casilla(Frame2, "Text12", "0", twips(3720, 600, 615, 285));
+
+    Label13 = etiqueta(this, "Label13", "Paleobatimetría", twips(5280, 2415, 1215, 255));
+    Text8 = casilla(this, "Text8", "100", twips(6720, 2400, 735, 285));
+    Label14 = etiqueta(this, "Label14", "m", twips(7560, 2415, 375, 255));
+    Label19 = etiqueta(this, "Label19", "ERROR DE PORCENTAJES", twips(5280, 3240, 2175, 255));
+    {
+        QPalette p = Label19->palette();
+        p.setColor(QPalette::Window, color_de(0x00FFFF));
+        Label19->setPalette(p);
+        Label19->setAutoFillBackground(true);
+        Label19->hide();
+    }
+    Label12 = etiqueta(this, "Label12", "Color", twips(5280, 3600, 735, 255));
+    Combo2 = new QComboBox(this);
+    Combo2->setObjectName("Combo2");
+    Combo2->setEditable(true);
+    Combo2->setInsertPolicy(QComboBox::NoInsert);
+    for (const FilaColor& c : tabla_colores) Combo2->addItem(c.nombre);
+    Combo2->setGeometry(twips(5280, 3840, 1095, 315));
+    Combo2->setEditText("Blanco");
+
+    // The swatch takes no pointer events: over it the pointer is on the
+    // dialog surface.
+    Shape1 = new QWidget(this);
+    Shape1->setObjectName("Shape1");
+    Shape1->setGeometry(twips(6720, 3870, 255, 255));
+    Shape1->setAttribute(Qt::WA_TransparentForMouseEvents);
+    Shape1->setAutoFillBackground(true);
+    {
+        QPalette p = Shape1->palette();
+        p.setColor(QPalette::Window, palette().color(QPalette::Window));
+        Shape1->setPalette(p);
+    }
+
+    Frame1 = new QGroupBox("Variables", this);
+    Frame1->setObjectName("Frame1");
+    Frame1->setGeometry(twips(240, 3720, 4695, 1215));
+    Label4 = etiqueta(Frame1, "Label4", "Porosidad en superficie", twips(120, 375, 1815, 255));
+    Text3 = casilla(Frame1, "Text3", "0.63", twips(3240, 360, 855, 285));
+    Label5 = etiqueta(Frame1, "Label5", "Coeficiente porosidad-profundidad",
+                      twips(120, 735, 2535, 255));
+    Text4 = casilla(Frame1, "Text4", "0.51", twips(3240, 720, 855, 285));
+
+    Command2 = new QPushButton("Terminar", this);
+    Command2->setObjectName("Command2");
+    Command2->setGeometry(twips(6720, 4560, 855, 375));
+
+    StatusBar1 = new QStatusBar(this);
+    StatusBar1->setObjectName("StatusBar1");
+    StatusBar1->setSizeGripEnabled(false);
+    StatusBar1->setGeometry(twips(0, 5310, 8145, 255));
+    const int anchos[3] = {1440, 1440, 2000};
+    for (int i = 0; i < 3; ++i) {
+        paneles_[i] = new QLabel(StatusBar1);
+        paneles_[i]->setObjectName(QString("Panel%1").arg(i + 1));
+        paneles_[i]->setFixedWidth(anchos[i] / kTwipsPorPixel);
+        paneles_[i]->setFrameShape(QFrame::Panel);
+        paneles_[i]->setFrameShadow(QFrame::Sunken);
+        StatusBar1->addWidget(paneles_[i]);
+    }
+
+    // Every control keeps the pointer movements over it for itself.
+    for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (w != Shape1) w->setAttribute(Qt::WA_NoMousePropagation);
+
+    QWidget* orden[] = {Command2, Text1, Text2, Combo1, Text3,  Text4,  Text5,  Text6,
+                        Text7,    HScroll1, Combo2, Text8, Text9, Text10, Text11, Text12};
+    for (size_t i = 0; i + 1 < std::size(orden); ++i) setTabOrder(orden[i], orden[i + 1]);
+    Command2->setFocus();
+
+    connect(HScroll1, &QScrollBar::valueChanged, this, &Form2::HScroll1_valor_cambiado);
+    connect(Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
+}
+
+void Form2::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    p.setPen(QPen(Qt::black, 1));
+    for (const auto& l : kBoceto)
+        p.drawLine(l[0] / kTwipsPorPixel, l[1] / kTwipsPorPixel, l[2] / kTwipsPorPixel,
+                   l[3] / kTwipsPorPixel);
+}
+
+void Form2::mouseMoveEvent(QMouseEvent*) { Form_MouseMove(); }
+
+QString Form2::panel(int i) const { return paneles_[i - 1]->text(); }
+
+void Form2::muestra_banco()
+{
+    const int b = s_.banco_actual;
+    banco_mostrado_ = b;
+    // Moving the scroll bar from here runs the navigation handler, but it is
+    // not the user leaving a bed: nothing is captured.
+    ++moviendo_barra_;
+    HScroll1->setValue(b);
+    --moviendo_barra_;
+    pon_texto(Combo1, QString::fromStdString(s_.litologia[b]));
+    pon_texto(Text1, forma_corta(s_.techo[b]));
+    pon_texto(Text2, forma_corta(s_.base[b]));
+    pon_texto(Text3, forma_corta(s_.porosidad[b]));
+    pon_texto(Text4, forma_corta(s_.coef_porosidad[b]));
+    pon_texto(Text6, forma_corta(s_.edad_techo[b]));
+    pon_texto(Text5, forma_corta(s_.edad_base[b]));
+    pon_texto(Text9, forma_corta(s_.pct_arenisca[b]));
+    pon_texto(Text10, forma_corta(s_.pct_pelita[b]));
+    pon_texto(Text11, forma_corta(s_.pct_caliza[b]));
+    pon_texto(Text12, forma_corta(s_.pct_evaporita[b]));
+    pon_texto(Text7, QString::fromStdString(s_.nombre[b]));
+    pon_texto(Text8, forma_corta(s_.paleobatimetria[b]));
+    for (const FilaColor& c : tabla_colores)
+        if (s_.color[b] == c.valor) pon_texto(Combo2, QString::fromUtf8(c.nombre));
+    // The boxes now hold what the store holds: no mark is left standing.
+    for (QLineEdit* e : {Text8, Text9, Text10, Text11, Text12}) {
+        if (!e->styleSheet().isEmpty()) e->setStyleSheet(QString());
+        if (!e->toolTip().isEmpty()) e->setToolTip(QString());
+    }
+}
+
+void Form2::rellena()
+{
+    muestra_banco();
+    muestra_estado();
+}
+
+void Form2::Form_MouseMove() { captura(HScroll1->value()); }
+
+void Form2::lee_casilla(QLineEdit* casilla, float& campo)
+{
+    const std::string t = texto(casilla);
+    const std::optional<float> v = lee_numero_completo(t);
+    if (v) {
+        campo = *v;
+        if (!casilla->styleSheet().isEmpty()) casilla->setStyleSheet(QString());
+        if (!casilla->toolTip().isEmpty()) casilla->setToolTip(QString());
+        return;
+    }
+    // The bed keeps its previous value; the box says why.
+    const QString motivo =
+        t.find_first_not_of(" \t") == std::string::npos
+            ? QString::fromUtf8("La casilla está vacía: el banco conserva su valor anterior.")
+            : QString::fromUtf8("«%1» no es un número: el banco conserva su valor anterior.")
+                  .arg(casilla->text());
+    if (casilla->styleSheet() != kMarcaCasilla) casilla->setStyleSheet(kMarcaCasilla);
+    if (casilla->toolTip() != motivo) casilla->setToolTip(motivo);
+}
+
+void Form2::captura(int b)
+{
+    // 1. The bed being captured.
+    s_.banco_actual = static_cast<int16_t>(b);
+    double densidad_grano = 0;  // unset until a lithology sets it
+
+    // 2. Lithology defaults.
+    const QString litologia = Combo1->currentText();
+    for (const FilaLitologia& f : tabla_litologias) {
+        if (litologia == QLatin1String(f.nombre)) {
+            pon_texto(Text3, QString::fromLatin1(f.porosidad));
+            pon_texto(Text4, QString::fromLatin1(f.coeficiente));
+            densidad_grano = f.densidad_grano;
+        }
+    }
+
+    // 3. Percentage lithology.
+    QLineEdit* const porcentajes[4] = {Text9, Text10, Text11, Text12};
+    if (litologia != QLatin1String(kPorcentual)) {
+        for (QLineEdit* e : porcentajes) e->setEnabled(false);
+    } else {
+        for (QLineEdit* e : porcentajes) e->setEnabled(true);
+        auto lee = [&](int k) { return lee_numero_inicial(texto(porcentajes[k])); };
+        const double suma = ((lee(0) + lee(1)) + lee(2)) + lee(3);
+        Label19->setVisible(suma != 100);
+        pon_texto(Text3, forma_con_signo(
+                             (0.49 * lee(0) + 0.63 * lee(1) + 0.56 * lee(2) + 0.7 * lee(3)) / 100));
+        pon_texto(Text4, forma_con_signo(
+                             (0.27 * lee(0) + 0.51 * lee(1) + 0.39 * lee(2) + 0.71 * lee(3)) / 100));
+        densidad_grano = (2650 * lee(0) + 2720 * lee(1) + 2680 * lee(2) + 2710 * lee(3)) / 100;
+    }
+
+    // 4. Store the bed.
+    s_.litologia[b] = litologia.toStdString();
+    s_.techo[b] = static_cast<float>(lee_numero_inicial(texto(Text1)));
+    s_.base[b] = static_cast<float>(lee_numero_inicial(texto(Text2)));
+    s_.porosidad[b] = static_cast<float>(lee_numero_inicial(texto(Text3)));
+    s_.coef_porosidad[b] = static_cast<float>(lee_numero_inicial(texto(Text4)));
+    s_.edad_techo[b] = static_cast<float>(lee_numero_inicial(texto(Text6)));
+    s_.edad_base[b] = static_cast<float>(lee_numero_inicial(texto(Text5)));
+    lee_casilla(Text9, s_.pct_arenisca[b]);
+    lee_casilla(Text10, s_.pct_pelita[b]);
+    lee_casilla(Text11, s_.pct_caliza[b]);
+    lee_casilla(Text12, s_.pct_evaporita[b]);
+
+    // 5. Sea level at the top age.
+    buscatiempo(s_, b);
+
+    // 6 and 7. Swatch and colour; a text that names no colour changes neither.
+    const QString color = Combo2->currentText();
+    for (const FilaColor& c : tabla_colores) {
+        if (color == QLatin1String(c.nombre)) {
+            const QColor q = color_de(c.valor);
+            if (Shape1->palette().color(QPalette::Window) != q) {
+                QPalette p = Shape1->palette();
+                p.setColor(QPalette::Window, q);
+                Shape1->setPalette(p);
+            }
+            s_.color[b] = c.valor;
+        }
+    }
+
+    // 8 and 9. Name and paleobathymetry.
+    s_.nombre[b] = texto(Text7);
+    lee_casilla(Text8, s_.paleobatimetria[b]);
+
+    // 10. Status panels and bed number.
+    muestra_estado();
+
+    // 11. Surface bulk density.
+    const double phi = s_.porosidad[b];
+    s_.densidad[b] = static_cast<float>((1 - phi) * densidad_grano + phi * kDensidadAgua);
+}
+
+void Form2::muestra_estado()
+{
+    const int b = s_.banco_actual;
+    paneles_[0]->setText(QString::fromStdString("Banco No.  " + forma_con_signo(b)));
+    paneles_[1]->setText(QString::fromStdString(s_.nombre[b]));
+    paneles_[2]->setText(
+        QString::fromStdString("Total de bancos  " + forma_con_signo(int(s_.n_bancos))));
+    Label11->setText(QString::fromStdString(forma_con_signo(b)));
+}
+
+void Form2::HScroll1_valor_cambiado()
+{
+    // The user leaves bed banco_mostrado_: what the boxes hold goes into it
+    // before they show the next bed.
+    if (moviendo_barra_ == 0) captura(banco_mostrado_);
+    HScroll1_Change();
+}
+
+void Form2::HScroll1_Change()
+{
+    const int p = HScroll1->value();
+    if (p > s_.n_bancos) s_.n_bancos = static_cast<int16_t>(s_.n_bancos + 1);
+    s_.banco_actual = static_cast<int16_t>(p);
+    muestra_banco();
+    if (p > 1) {
+        pon_texto(Text2, forma_corta(s_.techo[p - 1]));
+        pon_texto(Text5, forma_corta(s_.edad_techo[p - 1]));
+    }
+    muestra_estado();
+}
+
+void Form2::Command2_Click()
+{
+    // What was typed since the last pointer movement counts.
+    captura(banco_mostrado_);
+    if (calcula)
+        calcula();
+    else
+        tevarro(s_);
+    hide();
+    if (dibuja) dibuja();
+}
+
+}  // namespace tev

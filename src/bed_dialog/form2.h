@@ -1,0 +1,122 @@
+#pragma once
+// Form2: the bed dialog. It shows bed banco_actual of the store; every
+// pointer movement over its own surface captures all its boxes into that bed.
+// The scroll bar moves from bed to bed (one step past the last adds a bed),
+// and "Terminar" computes the column, hides the dialog and redraws the column.
+//
+// What the user typed is never dropped: the bed being left is captured before
+// the scroll bar shows another bed and before "Terminar" computes, however
+// they were triggered. Moves of the scroll bar made by the dialog itself
+// capture nothing.
+
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollBar;
+class QStatusBar;
+
+namespace tev {
+
+struct Store;
+
+// Colour names of the program, in the order of the colour list.
+struct FilaColor {
+    const char* nombre;
+    int32_t valor;  // 0x00BBGGRR
+};
+extern const FilaColor tabla_colores[8];
+
+class Form2 : public QWidget {
+    Q_OBJECT
+public:
+    // A top-level window without owner; closing it through its frame destroys
+    // it. Creation fills it from bed banco_actual.
+    explicit Form2(Store& s);
+
+    // "Terminar" hands the computation (with its error report) and the
+    // redraw of the column to the main window; without them it computes
+    // alone and reports nothing.
+    std::function<void()> calcula;
+    std::function<void()> dibuja;
+
+    // Fills the controls from bed banco_actual (no capture).
+    void muestra_banco();
+    // Refills the dialog after the column changed under it: the boxes, the
+    // bed number and the status panels.
+    void rellena();
+    // One capture of every box into bed banco_actual.
+    void Form_MouseMove();
+    void muestra_estado();
+    void HScroll1_Change();
+    void Command2_Click();
+
+    // Text of status panel 1..3.
+    QString panel(int i) const;
+
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QLabel* Label5 = nullptr;
+    QLabel* Label6 = nullptr;
+    QLabel* Label7 = nullptr;
+    QLabel* Label8 = nullptr;
+    QLabel* Label9 = nullptr;
+    QLabel* Label10 = nullptr;
+    QLabel* Label11 = nullptr;
+    QLabel* Label12 = nullptr;
+    QLabel* Label13 = nullptr;
+    QLabel* Label14 = nullptr;
+    QLabel* Label15 = nullptr;
+    QLabel* Label16 = nullptr;
+    QLabel* Label17 = nullptr;
+    QLabel* Label18 = nullptr;
+    QLabel* Label19 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QLineEdit* Text2 = nullptr;
+    QLineEdit* Text3 = nullptr;
+    QLineEdit* Text4 = nullptr;
+    QLineEdit* Text5 = nullptr;
+    QLineEdit* Text6 = nullptr;
+    QLineEdit* Text7 = nullptr;
+    QLineEdit* Text8 = nullptr;
+    QLineEdit* Text9 = nullptr;
+    QLineEdit* Text10 = nullptr;
+    QLineEdit* Text11 = nullptr;
+    QLineEdit* Text12 = nullptr;
+    QComboBox* Combo1 = nullptr;
+    QComboBox* Combo2 = nullptr;
+    QScrollBar* HScroll1 = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    QWidget* Shape1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+
+protected:
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    void crea_controles();
+    void HScroll1_valor_cambiado();
+    // The capture proper, into bed b.
+    void captura(int b);
+    // Whole-text reading of a box into a field; a text that is not a number
+    // marks the box and leaves the field as it was.
+    void lee_casilla(QLineEdit* casilla, float& campo);
+
+    Store& s_;
+    QLabel* paneles_[3] = {nullptr, nullptr, nullptr};
+    int banco_mostrado_ = 1;    // the bed whose values the boxes hold
+    int moviendo_barra_ = 0;    // > 0 while the dialog itself moves the scroll bar
+};
+
+}  // namespace tev
