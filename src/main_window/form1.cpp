@@ -1,5 +1,6 @@
 #include "main_window/form1.h"
 
+#include "bed_dialog/form2.h"
 #include "compute/tevarro.h"
 #include "curve_window/form4.h"
 #include "main_window/com_file.h"
@@ -49,6 +50,7 @@ Form1::Form1(Store& s, QWidget* parent)
 Form1::~Form1()
 {
     if (form4_) delete form4_.data();
+    if (form2_) delete form2_.data();
 }
 
 void Form1::pon_com_file(std::unique_ptr<ComFile> dialogo) { com_file_ = std::move(dialogo); }
@@ -131,7 +133,26 @@ void Form1::calcula_y_dibuja_curvas()
     }
 }
 
-void Form1::nuevo_mnu_Click() { limpia_bancos(s_); }
+void Form1::nuevo_mnu_Click()
+{
+    limpia_bancos(s_);
+    muestra_dialogo_bancos();
+}
+
+void Form1::muestra_dialogo_bancos()
+{
+    if (!form2_) {
+        // Creation fills it from the store.
+        form2_ = new Form2(s_);
+        form2_->calcula = [this] { calcula_y_dibuja_curvas(); };
+        form2_->dibuja = [this] { draw(); };
+    } else {
+        form2_->muestra_banco();
+    }
+    form2_->show();
+    form2_->raise();
+    form2_->activateWindow();
+}
 
 void Form1::abrir_mnu_Click()
 {
@@ -146,6 +167,9 @@ void Form1::abrir_mnu_Click()
         return;
     }
     carga_columna(s_, lectura.bancos);
+    // An open dialog shows the new column, so that it never writes the old
+    // one's texts over it.
+    if (form2_) form2_->rellena();
     calcula_y_dibuja_curvas();
     // A column whose computation failed is still shown.
     draw();
@@ -190,7 +214,11 @@ void Form1::paste_mnu_Click()
     }
 }
 
-void Form1::modificar_mnu_Click() { s_.banco_actual = 1; }
+void Form1::modificar_mnu_Click()
+{
+    s_.banco_actual = 1;
+    muestra_dialogo_bancos();
+}
 
 void Form1::dibuja_mnu_Click() { draw(); }
 

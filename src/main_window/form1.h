@@ -2,6 +2,7 @@
 // Form1: the main window. Its handlers are thin: each calls the part of the
 // program that does the work.
 
+#include "bed_dialog/form2.h"
 #include "curve_window/form4.h"
 
 #include <QMainWindow>
@@ -42,9 +43,14 @@ public:
     QPushButton* Command6 = nullptr;
     QPushButton* Command7 = nullptr;
     Form4* curvas_ventana() const { return form4_; }
+    // The bed dialog, while it exists.
+    Form2* dialogo_bancos() const { return form2_; }
 
     void Form_Load();
     void draw();
+    // Decompaction, loads and plot; a failure is reported and the column
+    // stays as the computation left it.
+    void calcula_y_dibuja_curvas();
 
 public slots:
     void nuevo_mnu_Click();
@@ -66,13 +72,14 @@ protected:
 private:
     void crea_menus();
     void crea_controles();
-    // Decompaction, loads and plot; a failure is reported and the column
-    // stays as the computation left it.
-    void calcula_y_dibuja_curvas();
+    // Shows the single bed dialog, made afresh when it was closed, on bed
+    // banco_actual.
+    void muestra_dialogo_bancos();
 
     Store& s_;
     std::unique_ptr<ComFile> com_file_;
     QPointer<Form4> form4_;
+    QPointer<Form2> form2_;
 };
 
 }  // namespace tev
