@@ -112,6 +112,8 @@ void Form1::crea_controles()
     StatusBar1->setObjectName("StatusBar1");
     StatusBar1->setSizeGripEnabled(false);
     StatusBar1->setGeometry(twips(0, 7395, 11880, 255));
+
+    pon_herramientas();
 }
 
 void Form1::Form_Load()
@@ -205,7 +207,10 @@ void Form1::paste_mnu_Click()
     if (datos->hasFormat("image/svg+xml")) {
         QSvgRenderer svg(datos->data("image/svg+xml"));
         if (svg.isValid()) {
-            QImage img(svg.defaultSize(), QImage::Format_ARGB32_Premultiplied);
+            // At its own size, in the screen's pixels so that it stays sharp.
+            const qreal dpr = Picture1->devicePixelRatioF();
+            QImage img(svg.defaultSize() * dpr, QImage::Format_ARGB32_Premultiplied);
+            img.setDevicePixelRatio(dpr);
             img.fill(Qt::transparent);
             QPainter p(&img);
             svg.render(&p);

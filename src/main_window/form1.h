@@ -65,6 +65,9 @@ public slots:
     void Command3_Click();
     void Command6_Click();
     void Command7_Click();
+    void Picture1_MouseDown(int Button, int Shift, float X, float Y);
+    void Picture1_MouseMove(int Button, int Shift, float X, float Y);
+    void Picture1_MouseUp(int Button, int Shift, float X, float Y);
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -72,6 +75,8 @@ protected:
 private:
     void crea_menus();
     void crea_controles();
+    // Pictures of the tool buttons and the mouse tools of the column view.
+    void pon_herramientas();
     // Shows the single bed dialog, made afresh when it was closed, on bed
     // banco_actual.
     void muestra_dialogo_bancos();

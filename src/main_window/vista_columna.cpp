@@ -1,8 +1,10 @@
 #include "main_window/vista_columna.h"
 
 #include "main_window/dibujo_columna.h"
+#include "main_window/herramientas.h"
 
 #include <QFileInfo>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
@@ -23,6 +25,28 @@ Escala escala_para(QSize area)
 }
 }  // namespace
 
+Linea::Linea(const char* nombre, const QColor& color, Qt::PenStyle estilo, QWidget* vista)
+    : QObject(vista), BorderColor(color), BorderStyle(estilo), vista_(vista)
+{
+    setObjectName(nombre);
+}
+
+void Linea::situa(float x1, float y1, float x2, float y2)
+{
+    X1 = x1;
+    Y1 = y1;
+    X2 = x2;
+    Y2 = y2;
+    if (visible_) vista_->update();
+}
+
+void Linea::pon_visible(bool v)
+{
+    if (v == visible_) return;
+    visible_ = v;
+    vista_->update();
+}
+
 VistaColumna::VistaColumna(QWidget* parent) : QFrame(parent)
 {
     setObjectName("Picture1");
@@ -31,6 +55,16 @@ VistaColumna::VistaColumna(QWidget* parent) : QFrame(parent)
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Base);
     setAttribute(Qt::WA_OpaquePaintEvent, false);
+    // Every move over the view counts, with or without a button held.
+    setMouseTracking(true);
+    const QColor azul(0, 0, 255);
+    const QColor verde(0, 192, 0);
+    Line1 = new Linea("Line1", azul, Qt::SolidLine, this);
+    Line2 = new Linea("Line2", verde, Qt::DotLine, this);
+    Line3 = new Linea("Line3", verde, Qt::DotLine, this);
+    Line4 = new Linea("Line4", verde, Qt::DotLine, this);
+    Line5 = new Linea("Line5", verde, Qt::DotLine, this);
+    Line1->situa(3000, 480, 5640, 480);
 }
 
 QSize VistaColumna::area() const { return contentsRect().size(); }
@@ -65,11 +99,69 @@ void VistaColumna::draw(const Store& s)
     update();
 }
 
+void VistaColumna::linea(float x1, float y1, float x2, float y2, const QColor& color)
+{
+    prepara_imagen();
+    QPainter p(&imagen_);
+    const QSize a = area();
+    Lienzo lienzo(p, a.width(), a.height(), escala);
+    lienzo.linea(x1, y1, x2, y2, color);
+    p.end();
+    // Only the stroke's own pixels are shown anew.
+    const QRect trazo = QRectF(lienzo.a_pixeles(x1, y1), lienzo.a_pixeles(x2, y2))
+                            .normalized()
+                            .toAlignedRect()
+                            .adjusted(-1, -1, 2, 2);
+    update(trazo.translated(contentsRect().topLeft()).intersected(contentsRect()));
+}
+
+QPointF VistaColumna::a_unidades(QPointF posicion) const
+{
+    const QPointF px = posicion - contentsRect().topLeft();
+    const QSize a = area();
+    const float x = static_cast<float>(escala.ScaleLeft + px.x() * escala.ScaleWidth / a.width());
+    const float y = static_cast<float>(escala.ScaleTop + px.y() * escala.ScaleHeight / a.height());
+    return {x, y};
+}
+
+void VistaColumna::mousePressEvent(QMouseEvent* e)
+{
+    const QPointF u = a_unidades(e->position());
+    emit MouseDown(botones_del_raton(e->button()), estado_de_mayusculas(e->modifiers()),
+                   static_cast<float>(u.x()), static_cast<float>(u.y()));
+}
+
+void VistaColumna::mouseMoveEvent(QMouseEvent* e)
+{
+    const QPointF u = a_unidades(e->position());
+    emit MouseMove(botones_del_raton(e->buttons()), estado_de_mayusculas(e->modifiers()),
+                   static_cast<float>(u.x()), static_cast<float>(u.y()));
+}
+
+void VistaColumna::mouseReleaseEvent(QMouseEvent* e)
+{
+    const QPointF u = a_unidades(e->position());
+    emit MouseUp(botones_del_raton(e->button()), estado_de_mayusculas(e->modifiers()),
+                 static_cast<float>(u.x()), static_cast<float>(u.y()));
+}
+
 void VistaColumna::paintEvent(QPaintEvent* e)
 {
     QFrame::paintEvent(e);
     QPainter p(this);
-    p.drawImage(contentsRect().topLeft(), imagen_);
+    const QRect dentro = contentsRect();
+    p.drawImage(dentro.topLeft(), imagen_);
+    // The rubber bands lie over the drawing, in the view's current units.
+    p.setClipRect(dentro);
+    p.translate(dentro.topLeft());
+    const QSize a = area();
+    Lienzo lienzo(p, a.width(), a.height(), escala);
+    for (const Linea* l : {Line1, Line2, Line3, Line4, Line5}) {
+        if (!l->Visible()) continue;
+        QPen pluma(l->BorderColor, 0, l->BorderStyle);
+        p.setPen(pluma);
+        p.drawLine(lienzo.a_pixeles(l->X1, l->Y1), lienzo.a_pixeles(l->X2, l->Y2));
+    }
 }
 
 void VistaColumna::resizeEvent(QResizeEvent* e)

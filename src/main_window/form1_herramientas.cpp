@@ -1,0 +1,95 @@
+// Form1's view tools: the pictures of the tool buttons and the mouse handlers
+// of the column view (pan, zoom window, pencil).
+
+#include "main_window/form1.h"
+
+#include "main_window/herramientas.h"
+#include "main_window/vista_columna.h"
+#include "model/store.h"
+
+#include <QIcon>
+#include <QPushButton>
+
+// The pictures live in a static library: their resource must be registered
+// by name, from outside any namespace.
+static void registra_iconos() { Q_INIT_RESOURCE(herramientas); }
+
+namespace tev {
+
+void Form1::pon_herramientas()
+{
+    registra_iconos();
+    setWindowIcon(QIcon(":/iconos/columna.svg"));
+    const struct {
+        QPushButton* boton;
+        const char* dibujo;
+    } botones[] = {
+        {Command1, ":/iconos/flecha.svg"},     {Command2, ":/iconos/lupa_mas.svg"},
+        {Command3, ":/iconos/lupa_menos.svg"}, {Command6, ":/iconos/mano.svg"},
+        {Command7, ":/iconos/lapiz.svg"},
+    };
+    for (const auto& b : botones) {
+        b.boton->setIcon(QIcon(b.dibujo));
+        b.boton->setIconSize(QSize(32, 32));
+    }
+    connect(Picture1, &VistaColumna::MouseDown, this, &Form1::Picture1_MouseDown);
+    connect(Picture1, &VistaColumna::MouseMove, this, &Form1::Picture1_MouseMove);
+    connect(Picture1, &VistaColumna::MouseUp, this, &Form1::Picture1_MouseUp);
+}
+
+void Form1::Picture1_MouseDown(int Button, int Shift, float X, float Y)
+{
+    Q_UNUSED(Button);
+    Q_UNUSED(Shift);
+    s_.x_inicio = X;
+    s_.y_inicio = Y;
+    if (s_.modo_mover) Picture1->Line1->muestra();
+    if (s_.modo_zoom) {
+        Picture1->Line2->muestra();
+        Picture1->Line3->muestra();
+        Picture1->Line4->muestra();
+        Picture1->Line5->muestra();
+    }
+}
+
+void Form1::Picture1_MouseMove(int Button, int Shift, float X, float Y)
+{
+    Q_UNUSED(Shift);
+    const float x0 = s_.x_inicio;
+    const float y0 = s_.y_inicio;
+    if (s_.modo_mover) Picture1->Line1->situa(x0, y0, X, Y);
+    if (s_.modo_zoom) {
+        Picture1->Line2->situa(x0, y0, X, y0);
+        Picture1->Line3->situa(X, y0, X, Y);
+        Picture1->Line4->situa(X, Y, x0, Y);
+        Picture1->Line5->situa(x0, Y, x0, y0);
+    }
+    if (Button == kBotonIzquierdo && s_.modo_lapiz) {
+        Picture1->linea(s_.x_anterior, s_.y_anterior, X, Y, QColor(0, 0, 255));
+    }
+    s_.x_anterior = X;
+    s_.y_anterior = Y;
+}
+
+void Form1::Picture1_MouseUp(int Button, int Shift, float X, float Y)
+{
+    Q_UNUSED(Button);
+    Q_UNUSED(Shift);
+    if (s_.modo_mover) {
+        desplaza_escala(Picture1->escala, s_.x_inicio, s_.y_inicio, X, Y);
+        Picture1->Line1->oculta();
+        draw();
+    }
+    if (s_.modo_zoom) {
+        Picture1->Line2->oculta();
+        Picture1->Line3->oculta();
+        Picture1->Line4->oculta();
+        Picture1->Line5->oculta();
+        if (ventana_de_zoom(Picture1->escala, s_.factor_zoom, s_.x_inicio, s_.y_inicio, X, Y)) {
+            draw();
+        }
+    }
+    // The pencil does nothing on release.
+}
+
+}  // namespace tev
