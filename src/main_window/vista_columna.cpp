@@ -10,6 +10,9 @@
 #include <QPalette>
 #include <QSvgGenerator>
 
+#include <algorithm>
+#include <cmath>
+
 namespace tev {
 
 namespace {
@@ -99,19 +102,30 @@ void VistaColumna::draw(const Store& s)
     update();
 }
 
+QPoint VistaColumna::pixel_de(float x, float y) const
+{
+    // Rounded, not cut: a point taken from the mouse comes back to the very
+    // pixel it was taken from whatever the scale.
+    const QSize a = area();
+    const double px = (static_cast<double>(x) - escala.ScaleLeft) * a.width() / escala.ScaleWidth;
+    const double py = (static_cast<double>(y) - escala.ScaleTop) * a.height() / escala.ScaleHeight;
+    constexpr double limite = 1e7;
+    return {static_cast<int>(std::lround(std::clamp(px, -limite, limite))),
+            static_cast<int>(std::lround(std::clamp(py, -limite, limite)))};
+}
+
 void VistaColumna::linea(float x1, float y1, float x2, float y2, const QColor& color)
 {
     prepara_imagen();
+    const QPoint a = pixel_de(x1, y1);
+    const QPoint b = pixel_de(x2, y2);
     QPainter p(&imagen_);
-    const QSize a = area();
-    Lienzo lienzo(p, a.width(), a.height(), escala);
-    lienzo.linea(x1, y1, x2, y2, color);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(QPen(color, 0));
+    p.drawLine(a, b);
     p.end();
     // Only the stroke's own pixels are shown anew.
-    const QRect trazo = QRectF(lienzo.a_pixeles(x1, y1), lienzo.a_pixeles(x2, y2))
-                            .normalized()
-                            .toAlignedRect()
-                            .adjusted(-1, -1, 2, 2);
+    const QRect trazo = QRect(a, b).normalized().adjusted(-1, -1, 2, 2);
     update(trazo.translated(contentsRect().topLeft()).intersected(contentsRect()));
 }
 
@@ -154,13 +168,11 @@ void VistaColumna::paintEvent(QPaintEvent* e)
     // The rubber bands lie over the drawing, in the view's current units.
     p.setClipRect(dentro);
     p.translate(dentro.topLeft());
-    const QSize a = area();
-    Lienzo lienzo(p, a.width(), a.height(), escala);
+    p.setRenderHint(QPainter::Antialiasing, false);
     for (const Linea* l : {Line1, Line2, Line3, Line4, Line5}) {
         if (!l->Visible()) continue;
-        QPen pluma(l->BorderColor, 0, l->BorderStyle);
-        p.setPen(pluma);
-        p.drawLine(lienzo.a_pixeles(l->X1, l->Y1), lienzo.a_pixeles(l->X2, l->Y2));
+        p.setPen(QPen(l->BorderColor, 0, l->BorderStyle));
+        p.drawLine(pixel_de(l->X1, l->Y1), pixel_de(l->X2, l->Y2));
     }
 }
 

@@ -57,6 +57,8 @@ public:
 
     // A point of the widget, in pixels, in the view's units.
     QPointF a_unidades(QPointF posicion) const;
+    // A point in the view's units as a pixel of the inner area.
+    QPoint pixel_de(float x, float y) const;
 
     // Blue solid pan line and the four green dotted sides of the zoom window.
     Linea* Line1 = nullptr;
