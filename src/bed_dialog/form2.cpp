@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -96,6 +97,10 @@ Form2::Form2(Store& s) : QWidget(nullptr), s_(s)
     // A bare movement of the pointer over the dialog surface is a capture;
     // the controls keep their own movements.
     setMouseTracking(true);
+    // The small type the layout was drawn for.
+    QFont letra = font();
+    letra.setPointSize(8);
+    setFont(letra);
     crea_controles();
     muestra_banco();  // Form_Load
 }
@@ -127,6 +132,8 @@ void Form2::crea_controles()
     // A drag of the thumb changes the bed when it ends.
     HScroll1->setTracking(false);
     HScroll1->setFocusPolicy(Qt::StrongFocus);
+    // The arrow keys step from bed to bed while the scroll bar has the focus.
+    HScroll1->installEventFilter(this);
     Label11 = etiqueta(this, "Label11", "", twips(6720, 135, 615, 255));
     Label2 = etiqueta(this, "Label2", "Techo en metros", twips(240, 840, 1215, 255));
     Text1 = casilla(this, "Text1", "", twips(1680, 825, 735, 285));
@@ -135,6 +142,8 @@ void Form2::crea_controles()
     Combo1->setObjectName("Combo1");
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
+    // What is typed stays as typed: no completion from the list.
+    Combo1->setCompleter(nullptr);
     for (const char* l : kLitologias) Combo1->addItem(l);
     Combo1->setGeometry(twips(3720, 1080, 1215, 315));
     Combo1->setEditText("Pelitas");
@@ -175,6 +184,7 @@ void Form2::crea_controles()
     Combo2->setObjectName("Combo2");
     Combo2->setEditable(true);
     Combo2->setInsertPolicy(QComboBox::NoInsert);
+    Combo2->setCompleter(nullptr);
     for (const FilaColor& c : tabla_colores) Combo2->addItem(c.nombre);
     Combo2->setGeometry(twips(5280, 3840, 1095, 315));
     Combo2->setEditText("Blanco");
@@ -242,6 +252,22 @@ void Form2::paintEvent(QPaintEvent*)
 }
 
 void Form2::mouseMoveEvent(QMouseEvent*) { Form_MouseMove(); }
+
+bool Form2::eventFilter(QObject* objeto, QEvent* e)
+{
+    if (objeto == HScroll1 && e->type() == QEvent::KeyPress) {
+        const int tecla = static_cast<QKeyEvent*>(e)->key();
+        if (tecla == Qt::Key_Right || tecla == Qt::Key_Down) {
+            HScroll1->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+            return true;
+        }
+        if (tecla == Qt::Key_Left || tecla == Qt::Key_Up) {
+            HScroll1->triggerAction(QAbstractSlider::SliderSingleStepSub);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(objeto, e);
+}
 
 QString Form2::panel(int i) const { return paneles_[i - 1]->text(); }
 

@@ -103,6 +103,7 @@ public:
 protected:
     void mouseMoveEvent(QMouseEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
+    bool eventFilter(QObject* objeto, QEvent* e) override;
 
 private:
     void crea_controles();

@@ -1,0 +1,752 @@
+// The bed dialog driven headless with real events: pointer movements routed
+// through the window to whatever lies under the pointer, typed text, clicks
+// and keys on the scroll bar and on "Terminar".
+
+// Pointer events go through the window, so the widget under the pointer
+// receives them as it would from the user.
+#define QTEST_QPA_MOUSE_HANDLING
+
+#include "bed_dialog/form2.h"
+
+#include "main_window/com_file.h"
+#include "main_window/form1.h"
+#include "model/store.h"
+#include "text_forms/formas_numericas.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTest>
+
+#include <memory>
+#include <ostream>
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+QT_END_NAMESPACE
+
+namespace tev {
+namespace {
+
+// Points of the dialog in pixels: bare surface, the swatch, a sketch line.
+const QPoint kSuperficie(100, 85);
+const QPoint kSobreMuestra(456, 266);
+const QPoint kSobreBoceto(184, 100);
+
+// Qt drops a movement to where the pointer already is: every movement here
+// alternates between the point and the pixel under it.
+void mueve_a(QWidget* w, QPoint p)
+{
+    static int veces = 0;
+    QTest::mouseMove(w, p + QPoint(0, ++veces % 2));
+}
+
+void borra_diferidos() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+// A column of three beds, youngest (bed 3) on top.
+void tres_bancos(Store& s)
+{
+    valores_de_arranque(s);
+    limpia_bancos(s);
+    s.n_bancos = 3;
+    const float techo[4] = {0, 300, 120, 0};
+    const float base[4] = {0, 500, 300, 120};
+    const float edad_techo[4] = {0, 40, 20, 0};
+    const float edad_base[4] = {0, 60, 40, 20};
+    for (int i = 1; i <= 3; ++i) {
+        s.nombre[i] = "Banco " + std::to_string(i);
+        s.techo[i] = techo[i];
+        s.base[i] = base[i];
+        s.edad_techo[i] = edad_techo[i];
+        s.edad_base[i] = edad_base[i];
+        s.litologia[i] = kPelitas;
+        s.porosidad[i] = 0.63f;
+        s.coef_porosidad[i] = 0.51f;
+        s.paleobatimetria[i] = 50;
+    }
+}
+
+struct Dialogo {
+    std::unique_ptr<Store> s = std::make_unique<Store>();
+    QPointer<Form2> f;
+
+    explicit Dialogo(bool columna = false)
+    {
+        if (columna) {
+            tres_bancos(*s);
+        } else {
+            valores_de_arranque(*s);
+            limpia_bancos(*s);
+        }
+        f = new Form2(*s);
+        f->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(f));
+    }
+    ~Dialogo()
+    {
+        delete f.data();
+    }
+    void mueve(QPoint p = kSuperficie) { mueve_a(f, p); }
+    void mueve_sobre(QWidget* w) { mueve_a(f, w->mapTo(f, w->rect().center())); }
+    static void escribe(QLineEdit* e, const QString& t)
+    {
+        e->selectAll();
+        QTest::keyClick(e, Qt::Key_Delete);
+        QTest::keyClicks(e, t);
+    }
+    static void escribe(QComboBox* c, const QString& t) { escribe(c->lineEdit(), t); }
+    void flecha_derecha()
+    {
+        QScrollBar* b = f->HScroll1;
+        QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(b->width() - 4, b->height() / 2));
+    }
+    void flecha_izquierda()
+    {
+        QScrollBar* b = f->HScroll1;
+        QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(3, b->height() / 2));
+    }
+    void porcentual(const char* a, const char* p, const char* c, const char* e)
+    {
+        // The percentage boxes open to typing after a movement.
+        escribe(f->Combo1, "PORCENTUAL");
+        mueve();
+        escribe(f->Text9, a);
+        escribe(f->Text10, p);
+        escribe(f->Text11, c);
+        escribe(f->Text12, e);
+        mueve();
+    }
+};
+
+QRect tw(int l, int t, int w, int h) { return QRect(l / 15, t / 15, w / 15, h / 15); }
+
+TEST(Form2, DisposicionYTextosDeDiseno)
+{
+    Dialogo d;
+    Form2* f = d.f;
+    EXPECT_EQ(f->windowTitle(), "Nuevo");
+    EXPECT_EQ(f->size(), QSize(543, 371));
+    EXPECT_TRUE(f->isWindow());
+    EXPECT_EQ(f->parentWidget(), nullptr);
+    struct Fila {
+        const char* nombre;
+        QRect r;
+        const char* texto;
+    };
+    const Fila filas[] = {
+        {"Label10", tw(240, 120, 735, 255), "Nombre"},
+        {"Text7", tw(1680, 120, 3255, 285), nullptr},
+        {"HScroll1", tw(5400, 135, 1095, 255), nullptr},
+        {"Label11", tw(6720, 135, 615, 255), nullptr},
+        {"Label2", tw(240, 840, 1215, 255), "Techo en metros"},
+        {"Text1", tw(1680, 825, 735, 285), nullptr},
+        {"Label3", tw(3720, 840, 735, 255), "Litología"},
+        {"Combo1", tw(3720, 1080, 1215, 315), nullptr},
+        {"Label6", tw(5280, 855, 1215, 255), "Edad del techo"},
+        {"Text6", tw(6720, 840, 735, 285), nullptr},
+        {"Label8", tw(7560, 855, 375, 255), "Ma"},
+        {"Label1", tw(240, 1560, 1215, 255), "Base en metros"},
+        {"Text2", tw(1680, 1545, 735, 285), nullptr},
+        {"Label7", tw(5280, 1575, 1215, 255), "Edad de la base"},
+        {"Text5", tw(6720, 1560, 735, 285), nullptr},
+        {"Label9", tw(7560, 1575, 375, 255), "Ma"},
+        {"Frame2", tw(360, 2400, 4575, 1095), nullptr},
+        {"Label13", tw(5280, 2415, 1215, 255), "Paleobatimetría"},
+        {"Text8", tw(6720, 2400, 735, 285), nullptr},
+        {"Label14", tw(7560, 2415, 375, 255), "m"},
+        {"Label19", tw(5280, 3240, 2175, 255), "ERROR DE PORCENTAJES"},
+        {"Label12", tw(5280, 3600, 735, 255), "Color"},
+        {"Combo2", tw(5280, 3840, 1095, 315), nullptr},
+        {"Shape1", tw(6720, 3870, 255, 255), nullptr},
+        {"Frame1", tw(240, 3720, 4695, 1215), nullptr},
+        {"Command2", tw(6720, 4560, 855, 375), nullptr},
+        {"StatusBar1", tw(0, 5310, 8145, 255), nullptr},
+        {"Label15", tw(480, 360, 855, 255), "Arenisca"},
+        {"Text9", tw(480, 600, 615, 285), nullptr},
+        {"Label16", tw(1560, 360, 615, 255), "Pelita"},
+        {"Text10", tw(1560, 600, 615, 285), nullptr},
+        {"Label17", tw(2640, 360, 615, 255), "Caliza"},
+        {"Text11", tw(2640, 600, 615, 285), nullptr},
+        {"Label18", tw(3720, 360, 735, 255), "Evaporita"},
+        {"Text12", tw(3720, 600, 615, 285), nullptr},
+        {"Label4", tw(120, 375, 1815, 255), "Porosidad en superficie"},
+        {"Text3", tw(3240, 360, 855, 285), nullptr},
+        {"Label5", tw(120, 735, 2535, 255), "Coeficiente porosidad-profundidad"},
+        {"Text4", tw(3240, 720, 855, 285), nullptr},
+    };
+    for (const Fila& fila : filas) {
+        auto* w = f->findChild<QWidget*>(fila.nombre);
+        ASSERT_NE(w, nullptr) << fila.nombre;
+        EXPECT_EQ(w->geometry(), fila.r) << fila.nombre;
+        if (fila.texto) {
+            auto* l = qobject_cast<QLabel*>(w);
+            ASSERT_NE(l, nullptr) << fila.nombre;
+            EXPECT_EQ(l->text(), QString::fromUtf8(fila.texto)) << fila.nombre;
+        }
+    }
+    // Children of the frames sit in them.
+    EXPECT_EQ(f->Text9->parentWidget(), f->Frame2);
+    EXPECT_EQ(f->Text3->parentWidget(), f->Frame1);
+    EXPECT_EQ(f->Frame2->title(), QString::fromUtf8("Litologías porcentuales"));
+    EXPECT_EQ(f->Frame1->title(), "Variables");
+    EXPECT_EQ(f->Command2->text(), "Terminar");
+    EXPECT_TRUE(f->Label19->isHidden());
+    EXPECT_EQ(f->Label19->palette().color(QPalette::Window), QColor(255, 255, 0));
+    EXPECT_EQ(f->HScroll1->minimum(), 1);
+    EXPECT_EQ(f->HScroll1->maximum(), 100);
+    EXPECT_EQ(f->HScroll1->singleStep(), 1);
+    EXPECT_EQ(f->HScroll1->pageStep(), 1);
+    QStringList lit, col;
+    for (int i = 0; i < f->Combo1->count(); ++i) lit << f->Combo1->itemText(i);
+    for (int i = 0; i < f->Combo2->count(); ++i) col << f->Combo2->itemText(i);
+    EXPECT_EQ(lit, (QStringList{"Pelitas", "Areniscas", "Arcosas", "Evaporitas", "Calizas",
+                                "PORCENTUAL"}));
+    EXPECT_EQ(col, (QStringList{"Blanco", "Negro", "Azul", "Cian", "Verde", "Magenta", "Rojo",
+                                "Amarillo"}));
+    EXPECT_TRUE(f->Combo1->isEditable());
+    EXPECT_TRUE(f->Combo2->isEditable());
+    // Three status panels, 96, 96 and 133 pixels wide, empty until a capture.
+    const QList<QLabel*> paneles = f->StatusBar1->findChildren<QLabel*>();
+    ASSERT_EQ(paneles.size(), 3);
+    EXPECT_EQ(paneles[0]->width(), 96);
+    EXPECT_EQ(paneles[1]->width(), 96);
+    EXPECT_EQ(paneles[2]->width(), 133);
+    EXPECT_EQ(f->panel(1), "");
+    // The sketch is drawn on the surface: a dark pixel on the vertical stroke,
+    // none beside it.
+    const QImage img = f->grab().toImage();
+    EXPECT_LT(qGray(img.pixel(184, 100)), 100);
+    EXPECT_GT(qGray(img.pixel(178, 100)), 150);
+    img.save("/tmp/form2.png");
+}
+
+TEST(Form2, OrdenDeFocoEmpiezaEnTerminar)
+{
+    Dialogo d;
+    Form2* f = d.f;
+    EXPECT_EQ(f->focusWidget(), f->Command2);
+    const QStringList esperado{"Command2", "Text1", "Text2", "Combo1", "Text3", "Text4",
+                               "Text5",    "Text6", "Text7", "HScroll1", "Combo2", "Text8",
+                               "Text9",    "Text10", "Text11", "Text12"};
+    QStringList visto;
+    QWidget* w = f->Command2;
+    for (int i = 0; i < 200 && visto.size() < esperado.size(); ++i) {
+        if (esperado.contains(w->objectName()) && !visto.contains(w->objectName()))
+            visto << w->objectName();
+        w = w->nextInFocusChain();
+    }
+    EXPECT_EQ(visto, esperado);
+}
+
+TEST(Form2, MuestraBancoDeColumnaRecienLimpiada)
+{
+    Dialogo d;
+    Form2* f = d.f;
+    EXPECT_EQ(f->Combo1->currentText(), "Areniscas");
+    for (QLineEdit* e : {f->Text1, f->Text2, f->Text3, f->Text4, f->Text5, f->Text6})
+        EXPECT_EQ(e->text(), "0") << e->objectName().toStdString();
+    EXPECT_EQ(f->Text7->text(), "");
+    EXPECT_EQ(f->Combo2->currentText(), "Blanco");
+    EXPECT_EQ(f->HScroll1->value(), 1);
+}
+
+TEST(Form2, MuestraBancoFormaCortaYColorFueraDeTabla)
+{
+    Dialogo d(true);
+    Store& s = *d.s;
+    s.porosidad[2] = 0.49f;
+    s.techo[2] = 100;
+    s.color[1] = 0x0000FF;  // Rojo
+    s.color[2] = 0x123456;  // no name
+    s.banco_actual = 1;
+    d.f->muestra_banco();
+    EXPECT_EQ(d.f->Combo2->currentText(), "Rojo");
+    s.banco_actual = 2;
+    d.f->muestra_banco();
+    EXPECT_EQ(d.f->Text3->text(), "0.49");
+    EXPECT_EQ(d.f->Text1->text(), "100");
+    EXPECT_EQ(d.f->Combo2->currentText(), "Rojo");
+    EXPECT_EQ(d.f->Text7->text(), "Banco 2");
+    EXPECT_EQ(d.f->HScroll1->value(), 2);
+}
+
+TEST(Form2, MovimientoSobreLaSuperficieCaptura)
+{
+    Dialogo d;
+    Store& s = *d.s;
+    Form2* f = d.f;
+    Dialogo::escribe(f->Text1, "12abc");
+    Dialogo::escribe(f->Text2, "abc");
+    Dialogo::escribe(f->Text6, "3.5");
+    Dialogo::escribe(f->Text7, "Arcillas rojas");
+    // Typing alone stores nothing.
+    EXPECT_EQ(s.techo[1], 0);
+    EXPECT_EQ(s.nombre[1], "");
+    d.mueve();
+    EXPECT_EQ(s.techo[1], 12);
+    EXPECT_EQ(s.base[1], 0);
+    EXPECT_EQ(s.edad_techo[1], 3.5f);
+    EXPECT_EQ(s.nombre[1], "Arcillas rojas");
+    EXPECT_EQ(f->panel(1), "Banco No.   1");
+    EXPECT_EQ(f->panel(2), "Arcillas rojas");
+    EXPECT_EQ(f->panel(3), "Total de bancos   1");
+    EXPECT_EQ(f->Label11->text(), " 1");
+}
+
+TEST(Form2, LosControlesDetienenLaCapturaLaMuestraYElBocetoNo)
+{
+    Dialogo d;
+    Store& s = *d.s;
+    Form2* f = d.f;
+    Dialogo::escribe(f->Text7, "uno");
+    QWidget* controles[] = {f->Text1,  f->Text7,   f->Combo1, f->Combo2,     f->HScroll1,
+                            f->Command2, f->Label2, f->Label12, f->Frame1,   f->Frame2,
+                            f->Text3,  f->Label15, f->StatusBar1};
+    for (QWidget* w : controles) {
+        d.mueve_sobre(w);
+        EXPECT_EQ(s.nombre[1], "") << w->objectName().toStdString();
+    }
+    // An inner corner of a frame, away from its children.
+    mueve_a(f, f->Frame2->mapTo(f, QPoint(4, f->Frame2->height() - 6)));
+    EXPECT_EQ(s.nombre[1], "");
+    d.mueve(kSobreMuestra);
+    EXPECT_EQ(s.nombre[1], "uno");
+    Dialogo::escribe(f->Text7, "dos");
+    d.mueve(kSobreBoceto);
+    EXPECT_EQ(s.nombre[1], "dos");
+}
+
+struct Litologia {
+    const char* nombre;
+    const char* porosidad;
+    const char* coeficiente;
+    double grano;
+};
+
+TEST(Form2, ValoresDeCadaLitologia)
+{
+    const Litologia filas[] = {{"Pelitas", "0.63", "0.51", 2720},
+                               {"Areniscas", "0.49", "0.27", 2650},
+                               {"Arcosas", "0.56", "0.39", 2680},
+                               {"Evaporitas", "0.70", "0.71", 2710},
+                               {"Calizas", "0.56", "0.39", 2680}};
+    Dialogo d;
+    Store& s = *d.s;
+    Form2* f = d.f;
+    for (const Litologia& l : filas) {
+        Dialogo::escribe(f->Combo1, l.nombre);
+        Dialogo::escribe(f->Text3, "0.1");
+        Dialogo::escribe(f->Text4, "0.2");
+        d.mueve();
+        EXPECT_EQ(f->Text3->text(), l.porosidad) << l.nombre;
+        EXPECT_EQ(f->Text4->text(), l.coeficiente) << l.nombre;
+        EXPECT_EQ(s.litologia[1], l.nombre);
+        const float phi = std::stof(l.porosidad);
+        EXPECT_EQ(s.porosidad[1], phi) << l.nombre;
+        EXPECT_EQ(s.coef_porosidad[1], std::stof(l.coeficiente)) << l.nombre;
+        EXPECT_NEAR(s.densidad[1], (1 - phi) * l.grano + phi * 1000, 0.01) << l.nombre;
+        EXPECT_FALSE(f->Text9->isEnabled());
+        EXPECT_FALSE(f->Text12->isEnabled());
+        // The worked example of the evaporites.
+        if (std::string(l.nombre) == "Evaporitas") {
+            EXPECT_NEAR(s.densidad[1], 1513, 0.001);
+        }
+    }
+}
+
+TEST(Form2, PorcentualCienPorCientoArenisca)
+{
+    Dialogo d;
+    d.porcentual("100", "0", "0", "0");
+    EXPECT_TRUE(d.f->Text9->isEnabled());
+    EXPECT_TRUE(d.f->Label19->isHidden());
+    EXPECT_EQ(d.f->Text3->text(), " .49");
+    EXPECT_EQ(d.f->Text4->text(), " .27");
+    EXPECT_EQ(d.s->porosidad[1], 0.49f);
+    EXPECT_EQ(d.s->pct_arenisca[1], 100);
+    EXPECT_NEAR(d.s->densidad[1], 0.51 * 2650 + 490, 0.01);
+}
+
+TEST(Form2, PorcentualMitadYMitad)
+{
+    Dialogo d;
+    d.porcentual("50", "50", "0", "0");
+    EXPECT_TRUE(d.f->Label19->isHidden());
+    EXPECT_EQ(d.s->porosidad[1], 0.56f);
+    EXPECT_EQ(d.s->coef_porosidad[1], 0.39f);
+    // Grain density 2685.
+    EXPECT_NEAR(d.s->densidad[1], 0.44 * 2685 + 560, 0.01);
+}
+
+TEST(Form2, PorcentualQueNoSumaCienMuestraElErrorYMezclaIgual)
+{
+    Dialogo d;
+    d.porcentual("60", "30", "0", "0");
+    EXPECT_FALSE(d.f->Label19->isHidden());
+    EXPECT_EQ(d.s->porosidad[1], 0.483f);
+    EXPECT_EQ(d.s->coef_porosidad[1], 0.315f);
+    // The label stays after the lithology changes, until a good sum.
+    Dialogo::escribe(d.f->Combo1, "Calizas");
+    d.mueve();
+    EXPECT_FALSE(d.f->Label19->isHidden());
+    EXPECT_FALSE(d.f->Text9->isEnabled());
+    d.porcentual("60", "40", "0", "0");
+    EXPECT_TRUE(d.f->Label19->isHidden());
+}
+
+TEST(Form2, LitologiaEnMinusculasNoCoincide)
+{
+    Dialogo d;
+    Form2* f = d.f;
+    Dialogo::escribe(f->Combo1, "pelitas");
+    Dialogo::escribe(f->Text3, "0.4");
+    Dialogo::escribe(f->Text4, "0.3");
+    d.mueve();
+    EXPECT_EQ(d.s->litologia[1], "pelitas");
+    EXPECT_EQ(f->Text3->text(), "0.4");
+    EXPECT_EQ(d.s->porosidad[1], 0.4f);
+    EXPECT_EQ(d.s->coef_porosidad[1], 0.3f);
+    EXPECT_FALSE(f->Text9->isEnabled());
+    EXPECT_NEAR(d.s->densidad[1], 400, 0.001);
+}
+
+TEST(Form2, ColorYMuestra)
+{
+    Dialogo d;
+    Form2* f = d.f;
+    Dialogo::escribe(f->Combo2, "Rojo");
+    d.mueve();
+    EXPECT_EQ(d.s->color[1], 0x0000FF);
+    EXPECT_EQ(f->Shape1->palette().color(QPalette::Window), QColor(255, 0, 0));
+    Dialogo::escribe(f->Combo2, "Caoba");
+    d.mueve();
+    EXPECT_EQ(d.s->color[1], 0x0000FF);
+    EXPECT_EQ(f->Shape1->palette().color(QPalette::Window), QColor(255, 0, 0));
+    Dialogo::escribe(f->Combo2, "Azul");
+    d.mueve();
+    EXPECT_EQ(d.s->color[1], 0xFF0000);
+    EXPECT_EQ(f->Shape1->palette().color(QPalette::Window), QColor(0, 0, 255));
+}
+
+TEST(Form2, CasillaQueNoEsNumeroSeMarcaYConservaElValor)
+{
+    Dialogo d;
+    Store& s = *d.s;
+    Form2* f = d.f;
+    Dialogo::escribe(f->Combo1, "PORCENTUAL");
+    Dialogo::escribe(f->Text9, "30");
+    Dialogo::escribe(f->Text8, "250");
+    d.mueve();
+    ASSERT_EQ(s.pct_arenisca[1], 30);
+    ASSERT_EQ(s.paleobatimetria[1], 250);
+    Dialogo::escribe(f->Text9, "");
+    Dialogo::escribe(f->Text10, "45");
+    Dialogo::escribe(f->Text8, "hondo");
+    Dialogo::escribe(f->Text7, "Tras las casillas");
+    d.mueve();
+    EXPECT_EQ(s.pct_arenisca[1], 30);
+    EXPECT_EQ(s.pct_pelita[1], 45);
+    EXPECT_EQ(s.paleobatimetria[1], 250);
+    EXPECT_FALSE(f->Text9->styleSheet().isEmpty());
+    EXPECT_TRUE(f->Text9->toolTip().contains(QString::fromUtf8("vacía")));
+    EXPECT_TRUE(f->Text10->styleSheet().isEmpty());
+    EXPECT_FALSE(f->Text8->styleSheet().isEmpty());
+    EXPECT_TRUE(f->Text8->toolTip().contains("hondo"));
+    // The rest of the capture ran.
+    EXPECT_EQ(s.nombre[1], "Tras las casillas");
+    EXPECT_EQ(f->panel(2), "Tras las casillas");
+    // The empty box mixes as 0: 45 % of shale alone.
+    EXPECT_EQ(f->Text3->text(), " .2835");
+    EXPECT_NEAR(s.densidad[1], (1 - 0.2835) * (2720 * 0.45) + 0.2835 * 1000, 0.01);
+    // Mended, the mark goes.
+    Dialogo::escribe(f->Text8, " 75 ");
+    Dialogo::escribe(f->Text9, "55");
+    d.mueve();
+    EXPECT_EQ(s.paleobatimetria[1], 75);
+    EXPECT_EQ(s.pct_arenisca[1], 55);
+    EXPECT_TRUE(f->Text8->styleSheet().isEmpty());
+    EXPECT_TRUE(f->Text8->toolTip().isEmpty());
+    EXPECT_TRUE(f->Text9->toolTip().isEmpty());
+}
+
+TEST(Form2, FlechaDerechaAnadeUnBancoConBaseEncadenada)
+{
+    Dialogo d(true);
+    Store& s = *d.s;
+    s.banco_actual = 3;
+    d.f->muestra_banco();
+    d.flecha_derecha();
+    EXPECT_EQ(d.f->HScroll1->value(), 4);
+    EXPECT_EQ(s.n_bancos, 4);
+    EXPECT_EQ(s.banco_actual, 4);
+    EXPECT_EQ(d.f->Text2->text(), QString::fromStdString(forma_corta(s.techo[3])));
+    EXPECT_EQ(d.f->Text2->text(), "0");
+    EXPECT_EQ(d.f->Text5->text(), QString::fromStdString(forma_corta(s.edad_techo[3])));
+    EXPECT_EQ(d.f->panel(3), "Total de bancos   4");
+    EXPECT_EQ(d.f->panel(1), "Banco No.   4");
+    EXPECT_EQ(d.f->Label11->text(), " 4");
+    // Back to bed 3: the count stays; bed 3 shows the top of bed 2 as base.
+    d.flecha_izquierda();
+    EXPECT_EQ(s.n_bancos, 4);
+    EXPECT_EQ(d.f->Text2->text(), "120");
+    EXPECT_EQ(d.f->Text5->text(), "20");
+}
+
+TEST(Form2, TeclasDeLaBarraYPanelDeEstado)
+{
+    Dialogo d(true);
+    Store& s = *d.s;
+    s.n_bancos = 5;
+    s.nombre[5] = "Quinto";
+    s.techo[4] = 42;
+    s.edad_techo[4] = 7.5f;
+    s.base[5] = 99;
+    d.f->HScroll1->setFocus();
+    for (int i = 0; i < 4; ++i) QTest::keyClick(d.f->HScroll1, Qt::Key_Right);
+    EXPECT_EQ(d.f->HScroll1->value(), 5);
+    EXPECT_EQ(s.banco_actual, 5);
+    EXPECT_EQ(d.f->panel(1), "Banco No.   5");
+    EXPECT_EQ(d.f->panel(2), "Quinto");
+    EXPECT_EQ(d.f->panel(3), "Total de bancos   5");
+    // Bed 5 offers the top of bed 4 as its base.
+    EXPECT_EQ(d.f->Text2->text(), "42");
+    EXPECT_EQ(d.f->Text5->text(), "7.5");
+    d.mueve();
+    EXPECT_EQ(s.base[5], 42);
+    EXPECT_EQ(s.edad_base[5], 7.5f);
+}
+
+TEST(Form2, SinColumnaElPasoAlBancoDosCuentaUno)
+{
+    Store s;
+    valores_de_arranque(s);
+    s.banco_actual = 1;
+    Form2* f = new Form2(s);
+    f->show();
+    QTest::keyClick(f->HScroll1, Qt::Key_Right);
+    EXPECT_EQ(s.n_bancos, 1);
+    EXPECT_EQ(s.banco_actual, 2);
+    delete f;
+}
+
+TEST(Form2, LoTecleadoSeGuardaEnElBancoQueSeDejaConElRaton)
+{
+    Dialogo d(true);
+    Store& s = *d.s;
+    s.banco_actual = 2;
+    d.f->muestra_banco();
+    Dialogo::escribe(d.f->Text1, "77");
+    Dialogo::escribe(d.f->Text7, "Editado");
+    d.flecha_derecha();
+    EXPECT_EQ(s.techo[2], 77);
+    EXPECT_EQ(s.nombre[2], "Editado");
+    EXPECT_EQ(s.techo[3], 0);
+    EXPECT_EQ(s.nombre[3], "Banco 3");
+    // Bed 3 now rests on the new top of bed 2.
+    EXPECT_EQ(d.f->Text2->text(), "77");
+    EXPECT_EQ(d.f->Text7->text(), "Banco 3");
+}
+
+TEST(Form2, LoTecleadoSeGuardaEnElBancoQueSeDejaConElTeclado)
+{
+    Dialogo d(true);
+    Store& s = *d.s;
+    s.banco_actual = 3;
+    d.f->muestra_banco();
+    Dialogo::escribe(d.f->Text6, "2.5");
+    d.f->HScroll1->setFocus();
+    QTest::keyClick(d.f->HScroll1, Qt::Key_Left);
+    EXPECT_EQ(s.banco_actual, 2);
+    EXPECT_EQ(s.edad_techo[3], 2.5f);
+    EXPECT_EQ(s.edad_techo[2], 20);
+}
+
+TEST(Form2, MovimientoDeLaBarraHechoPorElDialogoNoCaptura)
+{
+    Dialogo d(true);
+    Store& s = *d.s;
+    s.banco_actual = 3;
+    d.f->muestra_banco();
+    Dialogo::escribe(d.f->Text7, "No debe guardarse");
+    Dialogo::escribe(d.f->Text1, "555");
+    s.banco_actual = 1;
+    d.f->muestra_banco();
+    EXPECT_EQ(d.f->HScroll1->value(), 1);
+    EXPECT_EQ(s.nombre[3], "Banco 3");
+    EXPECT_EQ(s.techo[3], 0);
+    EXPECT_EQ(s.nombre[1], "Banco 1");
+    EXPECT_EQ(s.techo[1], 300);
+    EXPECT_EQ(d.f->Text7->text(), "Banco 1");
+    // The nested navigation refreshed the panels for bed 1.
+    EXPECT_EQ(d.f->panel(1), "Banco No.   1");
+}
+
+// The main window with its dialog, for "Nuevo", "Modificar", "Abrir" and
+// "Terminar".
+class DialogoFijo : public ComFile {
+public:
+    QString respuesta;
+
+protected:
+    QString pide_abrir(QWidget*) override { return respuesta; }
+};
+
+struct Principal {
+    std::unique_ptr<Store> s = std::make_unique<Store>();
+    std::unique_ptr<Form1> f = std::make_unique<Form1>(*s);
+    DialogoFijo* dialogo = nullptr;
+    QStringList avisos;
+
+    Principal()
+    {
+        auto d = std::make_unique<DialogoFijo>();
+        dialogo = d.get();
+        f->pon_com_file(std::move(d));
+        f->avisa = [this](const QString&, const QString& texto) { avisos << texto; };
+        f->show();
+    }
+    void menu(const char* nombre)
+    {
+        auto* a = f->findChild<QAction*>(nombre);
+        ASSERT_NE(a, nullptr) << nombre;
+        a->trigger();
+    }
+    Form2* dlg() const { return f->dialogo_bancos(); }
+    void mueve() { mueve_a(dlg(), kSuperficie); }
+};
+
+TEST(Form2, NuevoMuestraElDialogoUnicoYTerminarCalculaOcultaYDibuja)
+{
+    Principal p;
+    Store& s = *p.s;
+    p.menu("nuevo_mnu");
+    Form2* f = p.dlg();
+    ASSERT_NE(f, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(f));
+    EXPECT_TRUE(f->isVisible());
+    EXPECT_EQ(f->windowTitle(), "Nuevo");
+    EXPECT_EQ(s.n_bancos, 1);
+    // Bed 1 from 150 to 300 m, then bed 2 above it by the keyboard alone.
+    Dialogo::escribe(f->Text1, "150");
+    Dialogo::escribe(f->Text2, "300");
+    Dialogo::escribe(f->Text6, "5");
+    Dialogo::escribe(f->Text5, "10");
+    p.mueve();
+    f->HScroll1->setFocus();
+    QTest::keyClick(f->HScroll1, Qt::Key_Right);
+    EXPECT_EQ(s.n_bancos, 2);
+    EXPECT_EQ(f->Text2->text(), "150");
+    EXPECT_EQ(f->Text5->text(), "5");
+    // Typed, then "Terminar" by the keyboard with no pointer movement.
+    Dialogo::escribe(f->Text1, "0");
+    Dialogo::escribe(f->Text6, "0");
+    Dialogo::escribe(f->Text7, "Arriba");
+    f->Command2->setFocus();
+    QTest::keyClick(f->Command2, Qt::Key_Space);
+    EXPECT_FALSE(f->isVisible());
+    EXPECT_EQ(p.dlg(), f);  // hidden and kept
+    EXPECT_EQ(s.nombre[2], "Arriba");
+    EXPECT_EQ(s.base[2], 150);
+    EXPECT_TRUE(p.avisos.isEmpty()) << p.avisos.join("|").toStdString();
+    ASSERT_NE(p.f->curvas_ventana(), nullptr);
+    EXPECT_TRUE(p.f->curvas_ventana()->isVisible());
+    // The computation ran on what was typed.
+    EXPECT_GT(s.base_descomp[2], 0);
+    // "Modificar" shows the same dialog again on bed 1.
+    p.menu("modificar_mnu");
+    EXPECT_EQ(p.dlg(), f);
+    EXPECT_TRUE(f->isVisible());
+    EXPECT_EQ(f->HScroll1->value(), 1);
+    EXPECT_EQ(f->Text1->text(), "150");
+}
+
+TEST(Form2, TerminarConErrorAvisaOcultaYSigue)
+{
+    Principal p;
+    Store& s = *p.s;
+    p.menu("nuevo_mnu");
+    Form2* f = p.dlg();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(f));
+    Dialogo::escribe(f->Combo1, "Otra");
+    Dialogo::escribe(f->Text1, "0");
+    Dialogo::escribe(f->Text2, "100");
+    Dialogo::escribe(f->Text3, "0.5");
+    Dialogo::escribe(f->Text4, "0");
+    QTest::mouseClick(f->Command2, Qt::LeftButton);
+    EXPECT_EQ(s.coef_porosidad[1], 0);
+    ASSERT_EQ(p.avisos.size(), 1);
+    EXPECT_TRUE(p.avisos[0].contains("Error en tiempo de ejecución")) << p.avisos[0].toStdString();
+    EXPECT_FALSE(f->isVisible());
+}
+
+TEST(Form2, CerradoPorElMarcoSeCreaDeNuevo)
+{
+    Principal p;
+    p.menu("nuevo_mnu");
+    QPointer<Form2> primero = p.dlg();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(primero));
+    // Design value that the first dialog loses to a capture.
+    primero->close();
+    borra_diferidos();
+    EXPECT_TRUE(primero.isNull());
+    EXPECT_EQ(p.dlg(), nullptr);
+    p.s->porosidad[1] = 0.25f;
+    p.menu("modificar_mnu");
+    ASSERT_NE(p.dlg(), nullptr);
+    EXPECT_TRUE(p.dlg()->isVisible());
+    EXPECT_EQ(p.dlg()->Text3->text(), "0.25");
+}
+
+TEST(Form2, NuevoConElDialogoAbiertoNoEscribeLosTextosViejos)
+{
+    Principal p;
+    Store& s = *p.s;
+    p.menu("nuevo_mnu");
+    Form2* f = p.dlg();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(f));
+    Dialogo::escribe(f->Text1, "300");
+    Dialogo::escribe(f->Text7, "Viejo");
+    p.mueve();
+    EXPECT_EQ(s.techo[1], 300);
+    Dialogo::escribe(f->Text1, "999");
+    p.menu("nuevo_mnu");
+    EXPECT_EQ(p.dlg(), f);
+    EXPECT_EQ(f->Text1->text(), "0");
+    EXPECT_EQ(f->Text7->text(), "");
+    p.mueve();
+    EXPECT_EQ(s.techo[1], 0);
+    EXPECT_EQ(s.nombre[1], "");
+}
+
+TEST(Form2, AbrirConElDialogoAbiertoLoRellena)
+{
+    Principal p;
+    Store& s = *p.s;
+    p.menu("nuevo_mnu");
+    Form2* f = p.dlg();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(f));
+    Dialogo::escribe(f->Text1, "999");
+    Dialogo::escribe(f->Text7, "Viejo");
+    p.dialogo->respuesta = QString(TEVARRO_SOURCE_DIR) + "/examples/neuquen.tev";
+    p.menu("abrir_mnu");
+    ASSERT_GT(s.n_bancos, 1);
+    const float techo = s.techo[1];
+    const std::string nombre = s.nombre[1];
+    EXPECT_NE(techo, 999);
+    EXPECT_EQ(f->Text1->text(), QString::fromStdString(forma_corta(techo)));
+    EXPECT_EQ(f->Text7->text(), QString::fromStdString(nombre));
+    p.mueve();
+    EXPECT_EQ(s.techo[1], techo);
+    EXPECT_EQ(s.nombre[1], nombre);
+}
+
+}  // namespace
+}  // namespace tev
