@@ -8,6 +8,7 @@
 
 #include <QComboBox>
 #include <QGroupBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QKeyEvent>
@@ -84,6 +85,18 @@ const int kBoceto[6][4] = {
     {3360, 1320, 3480, 1680},
 };
 
+// The layout was drawn for a narrower face than most desktops have: a caption
+// that does not fit its label is narrowed until it does, never cut short.
+void ajusta_al_ancho(QLabel* l)
+{
+    QFont f = l->font();
+    for (int estiramiento = 100; estiramiento >= 60; estiramiento -= 4) {
+        f.setStretch(estiramiento);
+        if (QFontMetrics(f).horizontalAdvance(l->text()) <= l->width()) break;
+    }
+    l->setFont(f);
+}
+
 const char* const kMarcaCasilla = "QLineEdit { background-color: #ffd6d6; }";
 
 }  // namespace
@@ -111,6 +124,7 @@ void Form2::crea_controles()
         auto* l = new QLabel(QString::fromUtf8(t), padre);
         l->setObjectName(nombre);
         l->setGeometry(r);
+        ajusta_al_ancho(l);
         return l;
     };
     auto casilla = [](QWidget* padre, const char* nombre, const char* t, QRect r) {
