@@ -24,6 +24,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 
 #include <memory>
@@ -572,6 +574,43 @@ TEST(Form2, LoTecleadoSeGuardaEnElBancoQueSeDejaConElTeclado)
     EXPECT_EQ(s.banco_actual, 2);
     EXPECT_EQ(s.edad_techo[3], 2.5f);
     EXPECT_EQ(s.edad_techo[2], 20);
+}
+
+TEST(Form2, LoTecleadoSeGuardaAlArrastrarElCursorDeLaBarra)
+{
+    Dialogo d(true);
+    Store& s = *d.s;
+    s.banco_actual = 1;
+    d.f->muestra_banco();
+    Dialogo::escribe(d.f->Text7, "Arrastrado");
+    Dialogo::escribe(d.f->Text8, "250");
+    // The thumb, where the style puts it, dragged a few pixels to the right.
+    QScrollBar* b = d.f->HScroll1;
+    QStyleOptionSlider opt;
+    opt.initFrom(b);
+    opt.orientation = Qt::Horizontal;
+    opt.minimum = b->minimum();
+    opt.maximum = b->maximum();
+    opt.sliderPosition = opt.sliderValue = b->value();
+    opt.singleStep = b->singleStep();
+    opt.pageStep = b->pageStep();
+    const QPoint cursor =
+        b->style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarSlider, b)
+            .center();
+    QTest::mousePress(b, Qt::LeftButton, {}, cursor);
+    QTest::mouseMove(b, cursor + QPoint(6, 0));
+    QTest::mouseMove(b, cursor + QPoint(12, 0));
+    // Nothing moves until the thumb is let go.
+    EXPECT_EQ(s.banco_actual, 1);
+    QTest::mouseRelease(b, Qt::LeftButton, {}, cursor + QPoint(12, 0));
+    ASSERT_GT(s.banco_actual, 1);
+    EXPECT_EQ(b->value(), s.banco_actual);
+    EXPECT_EQ(s.nombre[1], "Arrastrado");
+    EXPECT_EQ(s.paleobatimetria[1], 250);
+    const int b2 = s.banco_actual;
+    if (b2 <= 3) EXPECT_NE(s.nombre[b2], "Arrastrado");
+    // Past the last bed, one bed is added whatever the distance.
+    EXPECT_EQ(s.n_bancos, b2 > 3 ? 4 : 3);
 }
 
 TEST(Form2, MovimientoDeLaBarraHechoPorElDialogoNoCaptura)
