@@ -6,8 +6,10 @@
 #include "project_file/cp1252.h"
 #include "text_forms/formas_numericas.h"
 
+#include <QByteArrayView>
 #include <QSaveFile>
 #include <QString>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <cerrno>
@@ -219,6 +221,36 @@ Conversion convierte_entero(std::string_view t, int32_t& v)
 // ---------------------------------------------------------------------------
 // Reading
 
+// A file an editor saved as UTF-8 is read as UTF-8: Windows-1252 text seldom
+// forms valid UTF-8 sequences by chance. Plain ASCII reads the same either way.
+bool es_utf8_con_acentos(std::string_view b)
+{
+    if (std::none_of(b.begin(), b.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
+        return false;
+    QStringDecoder d(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString texto = d(QByteArrayView(b.data(), static_cast<qsizetype>(b.size())));
+    (void)texto;
+    return !d.hasError();
+}
+
+// The first character of a UTF-8 text that Windows-1252 cannot hold, as
+// «x» (U+XXXX).
+std::string caracter_sin_cp1252(const std::string& texto)
+{
+    const QString q = QString::fromStdString(texto);
+    for (qsizetype i = 0; i < q.size(); ++i) {
+        const qsizetype largo = q.at(i).isHighSurrogate() && i + 1 < q.size() ? 2 : 1;
+        const QString c = q.mid(i, largo);
+        if (!utf8_a_cp1252(c.toStdString())) {
+            char cod[16];
+            std::snprintf(cod, sizeof cod, "U+%04X", static_cast<unsigned>(c.toUcs4().value(0)));
+            return entre_comillas(c.toStdString()) + " (" + cod + ")";
+        }
+        i += largo - 1;
+    }
+    return {};
+}
+
 struct CampoLeido {
     std::string_view texto; // Windows-1252 bytes
     std::string con_comillas;
@@ -232,6 +264,9 @@ class Lector {
     LecturaColumna lee()
     {
         LecturaColumna res;
+        if (!es_texto(res.error)) return res;
+        utf8_ = es_utf8_con_acentos(b_);
+        if (utf8_ && b_.substr(0, 3) == "\xEF\xBB\xBF") p_ = 3; // byte-order mark
         for (;;) {
             // Blank lines and blanks before a record (and after the last one).
             while (!fin()) {
@@ -261,6 +296,23 @@ class Lector {
 
   private:
     enum class Estado { ok, fin_archivo, error };
+
+    // A project file is text: a NUL byte means a binary file or UTF-16.
+    bool es_texto(std::string& error) const
+    {
+        const size_t nulo = b_.find('\0');
+        if (nulo == std::string_view::npos) return true;
+        const bool utf16 = b_.substr(0, 2) == "\xFF\xFE" || b_.substr(0, 2) == "\xFE\xFF";
+        if (utf16) {
+            error = prefijo() + "el archivo está en UTF-16; un archivo de proyecto es texto en "
+                                "Windows-1252 (o UTF-8).";
+        } else {
+            const auto linea = 1 + std::count(b_.begin(), b_.begin() + static_cast<long>(nulo), '\n');
+            error = prefijo() + "no es un archivo de texto (tiene un byte nulo en la línea " +
+                    std::to_string(linea) + ", posición " + std::to_string(nulo + 1) + ").";
+        }
+        return false;
+    }
 
     bool fin() const { return p_ >= b_.size(); }
 
@@ -304,7 +356,7 @@ class Lector {
                         entre_comillas(kCampos[c].nombre) + ").";
                 return false;
             }
-            if (!guarda_campo(c, campo, r, error, prefijo_campo(linea_campo, registro, c)))
+            if (!guarda_campo(c, campo, r, error, prefijo_campo(linea_campo, registro, c), utf8_))
                 return false;
         }
         return true;
@@ -378,12 +430,19 @@ class Lector {
     }
 
     static bool guarda_campo(int c, const CampoLeido& campo, RegistroBanco& r, std::string& error,
-                             const std::string& prefijo)
+                             const std::string& prefijo, bool utf8)
     {
         if (kCampos[c].tipo == Tipo::texto) {
-            const std::string texto = campo.entre_comillas ? cp1252_a_utf8(campo.con_comillas)
-                                                           : cp1252_a_utf8(campo.texto);
-            (c == 0 ? r.nombre : r.litologia) = texto;
+            const std::string_view bytes =
+                campo.entre_comillas ? std::string_view(campo.con_comillas) : campo.texto;
+            std::string texto = utf8 ? std::string(bytes) : cp1252_a_utf8(bytes);
+            if (utf8 && !utf8_a_cp1252(texto)) {
+                error = prefijo + "el archivo está en UTF-8 y el texto tiene el carácter " +
+                        caracter_sin_cp1252(texto) +
+                        ", que un archivo de proyecto (Windows-1252) no puede guardar.";
+                return false;
+            }
+            (c == 0 ? r.nombre : r.litologia) = std::move(texto);
             return true;
         }
         std::string_view t = campo.texto;
@@ -425,6 +484,7 @@ class Lector {
     const std::string& archivo_;
     size_t p_ = 0;
     int linea_ = 1;
+    bool utf8_ = false;
 };
 
 // ---------------------------------------------------------------------------
@@ -475,6 +535,33 @@ bool escribe_real(std::string& out, float v, int banco, int campo, std::string& 
     return true;
 }
 
+// The system's reason for a failed open or read, in the program's language
+// where it is a common one.
+std::string razon(int err)
+{
+    switch (err) {
+    case EACCES:
+    case EPERM:
+        return "no tiene permiso de lectura";
+    case EIO:
+        return "error de entrada/salida del disco";
+    case EINVAL:
+        return "el sistema no permite leerlo";
+    case ENOENT:
+        return "el archivo no existe";
+    case ENOTDIR:
+        return "una parte de la ruta no es una carpeta";
+    case ENAMETOOLONG:
+        return "la ruta es demasiado larga";
+    case ELOOP:
+        return "la ruta tiene demasiados enlaces simbólicos";
+    case ENOMEM:
+        return "no hay memoria suficiente";
+    default:
+        return std::strerror(err);
+    }
+}
+
 } // namespace
 
 LecturaColumna lee_columna(std::string_view bytes, const std::string& nombre_archivo)
@@ -499,7 +586,7 @@ LecturaColumna lee_archivo(const std::string& ruta)
         return res;
     }
     if (ec) {
-        res.error = prefijo + "no se pudo consultar el archivo (" + ec.message() + ").";
+        res.error = prefijo + "no se pudo consultar el archivo (" + razon(ec.value()) + ").";
         return res;
     }
     if (st.type() == fs::file_type::directory) {
@@ -514,7 +601,7 @@ LecturaColumna lee_archivo(const std::string& ruta)
     const std::string tope = std::to_string(kTamanoMaximoArchivo);
     const std::uintmax_t tamano = fs::file_size(camino, ec);
     if (ec) {
-        res.error = prefijo + "no se pudo saber el tamaño del archivo (" + ec.message() + ").";
+        res.error = prefijo + "no se pudo saber el tamaño del archivo (" + razon(ec.value()) + ").";
         return res;
     }
     if (tamano > kTamanoMaximoArchivo) {
@@ -525,7 +612,7 @@ LecturaColumna lee_archivo(const std::string& ruta)
 
     std::FILE* f = std::fopen(ruta.c_str(), "rb");
     if (!f) {
-        res.error = prefijo + "no se pudo abrir el archivo (" + std::strerror(errno) + ").";
+        res.error = prefijo + "no se pudo abrir el archivo (" + razon(errno) + ").";
         return res;
     }
     // The file may have grown since it was looked at: stop one byte past the
@@ -546,7 +633,7 @@ LecturaColumna lee_archivo(const std::string& ruta)
     }
     std::fclose(f);
     if (fallo) {
-        res.error = prefijo + "no se pudo leer el archivo (" + std::strerror(err) + ").";
+        res.error = prefijo + "no se pudo leer el archivo (" + razon(err) + ").";
         return res;
     }
     if (bytes.size() > kTamanoMaximoArchivo) {
@@ -603,6 +690,10 @@ EscrituraColumna escribe_columna(const Store& s)
         }
         out += "\r\n";
     }
+    // Texts whose Windows-1252 bytes happen to form valid UTF-8 (say "Ã©")
+    // would read back as other letters ("é"): such a file is written in UTF-8,
+    // marked as such, and reads back unchanged.
+    if (es_utf8_con_acentos(out)) out = "\xEF\xBB\xBF" + cp1252_a_utf8(out);
     res.ok = true;
     res.bytes = std::move(out);
     return res;

@@ -148,6 +148,49 @@ TEST(Form1, CancelarOArchivoMaloNoTocaLaColumna)
     }
 }
 
+TEST(Form1, ArchivosHostilesAvisanYNoTocanLaColumna)
+{
+    Ventana v;
+    v.abre(kEjemplo);
+    ASSERT_EQ(v.s->n_bancos, 12);
+    const Store antes = *v.s;
+
+    QTemporaryDir dir;
+    auto archivo = [&](const char* nombre, const QByteArray& bytes) {
+        QFile f(dir.filePath(nombre));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return f.fileName();
+    };
+    QFile enorme(dir.filePath("enorme.tev"));
+    ASSERT_TRUE(enorme.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(enorme.resize(200 * 1024 * 1024)); // sparse
+    enorme.close();
+    const QString rutas[] = {
+        dir.path(),
+        "/dev/zero",
+        enorme.fileName(),
+        archivo("basura.bin", QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0", 10).repeated(100)),
+        archivo("chino.tev", "Arenisca 砂岩, 0 , 100 , 0 , 10 ,Areniscas, 16777215 , .63 , .51 , "
+                             "0 , 0 , 0 , 0 , 0 \r\n"),
+        archivo("desborde.tev", "A, 0 , 1E+39 , 0 , 10 ,Areniscas, 16777215 , .63 , .51 , "
+                                "0 , 0 , 0 , 0 , 0 \r\n"),
+    };
+    int avisos = 0;
+    for (const QString& r : rutas) {
+        v.abre(r);
+        ASSERT_EQ(v.avisos.size(), ++avisos) << r.toStdString();
+        EXPECT_TRUE(v.avisos.back().contains(r)) << v.avisos.back().toStdString();
+        EXPECT_EQ(v.s->n_bancos, 12);
+        for (int i = 1; i <= 12; ++i) {
+            EXPECT_EQ(v.s->nombre[i], antes.nombre[i]);
+            EXPECT_EQ(v.s->techo[i], antes.techo[i]);
+            EXPECT_EQ(v.s->base_descomp[i], antes.base_descomp[i]);
+            EXPECT_EQ(v.s->tevarro_tectonica[i], antes.tevarro_tectonica[i]);
+        }
+    }
+}
+
 TEST(Form1, SalvarDevuelveElMismoArchivo)
 {
     Ventana v;
