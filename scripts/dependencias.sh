@@ -2,8 +2,9 @@
 # Installs the Debian 12 packages that TEVARRO needs and that are missing.
 set -euo pipefail
 
+# Build and tests; Xvfb and xwininfo run the real program in a test.
 paquetes=(build-essential cmake pkg-config qt6-base-dev qt6-svg-dev libgl-dev
-          libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth)
+          libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-utils)
 
 faltan=()
 for p in "${paquetes[@]}"; do

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs every test.
+# Installs what is missing, builds and runs every test: once in the release
+# build, once more with AddressSanitizer and UBSan (any report fails the test),
+# the fuzzing regression corpus included in both.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -7,3 +9,9 @@ scripts/dependencias.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j"$(nproc)"
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j"$(nproc)"
+
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTEVARRO_SANITIZE=ON \
+  -DTEVARRO_BENCH=OFF
+cmake --build build-asan -j"$(nproc)"
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  QT_QPA_PLATFORM=offscreen ctest --test-dir build-asan --output-on-failure -j"$(nproc)"
