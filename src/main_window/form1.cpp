@@ -162,11 +162,16 @@ void Form1::abrir_mnu_Click()
     com_file_->DialogTitle = "Abrir Archivo";
     com_file_->Flags = 4;
     if (!com_file_->ShowOpen(this)) return;
-    const LecturaColumna lectura = lee_archivo(com_file_->FileName.toStdString());
+    abre_archivo(com_file_->FileName);
+}
+
+bool Form1::abre_archivo(const QString& ruta)
+{
+    const LecturaColumna lectura = lee_archivo(ruta.toStdString());
     if (!lectura.ok) {
         // The column on screen and in memory stays as it was.
         avisa(kTitulo, QString::fromStdString(lectura.error));
-        return;
+        return false;
     }
     carga_columna(s_, lectura.bancos);
     // An open dialog shows the new column, so that it never writes the old
@@ -175,6 +180,7 @@ void Form1::abrir_mnu_Click()
     calcula_y_dibuja_curvas();
     // A column whose computation failed is still shown.
     draw();
+    return true;
 }
 
 void Form1::salvar_mnu_Click()

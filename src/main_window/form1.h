@@ -47,6 +47,11 @@ public:
     Form2* dialogo_bancos() const { return form2_; }
 
     void Form_Load();
+    // Reads the project file at ruta, computes it and draws it: what "Abrir"
+    // does once a file is chosen, and what a file named at start-up gets.
+    // A file that fails is reported by avisa, naming it, and the column stays
+    // as it was. True when the column was read.
+    bool abre_archivo(const QString& ruta);
     void draw();
     // Decompaction, loads and plot; a failure is reported and the column
     // stays as the computation left it.
