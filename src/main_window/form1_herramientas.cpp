@@ -19,7 +19,8 @@ namespace tev {
 void Form1::pon_herramientas()
 {
     registra_iconos();
-    setWindowIcon(QIcon(":/iconos/columna.svg"));
+    // The program's own picture, the same file that is installed as its icon.
+    setWindowIcon(QIcon(":/iconos/tevarro.svg"));
     const struct {
         QPushButton* boton;
         const char* dibujo;
