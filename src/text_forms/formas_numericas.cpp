@@ -37,12 +37,34 @@ Cifras redondea(double magnitud, int precision)
     return c;
 }
 
+// Where singles are sparser than 7-digit decimals (the top of a decade, as
+// just below 1E+28) the value rounded to 7 digits can read back as a single
+// whose own 7-digit rounding differs ("1E+28" reads as a single that rounds
+// to "9.999999E+27"), so saving a column again would change its file. When
+// the shortest text that reads back to the single has at most `precision`
+// digits, those digits are taken instead: same value, stable form.
+Cifras redondea_simple(float magnitud, int precision)
+{
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, magnitud, std::chars_format::scientific);
+    const std::string texto(buf, r.ptr); // shortest round trip, "d.ddde+XX"
+    const std::size_t e = texto.find('e');
+    Cifras c;
+    for (std::size_t i = 0; i < e; ++i) {
+        if (texto[i] != '.') c.digitos += texto[i];
+    }
+    if (static_cast<int>(c.digitos.size()) > precision) return redondea(magnitud, precision);
+    while (c.digitos.size() > 1 && c.digitos.back() == '0')
+        c.digitos.pop_back();
+    c.exponente = std::stoi(texto.substr(e + 1));
+    return c;
+}
+
 // The %G rules with the given precision: fixed notation while the exponent of
 // the rounded value is in [-5, precision), exponent notation outside, trailing
 // zeros dropped. With cero_inicial false a value below 1 starts at the point.
-std::string forma_g(double magnitud, int precision, bool cero_inicial)
+std::string forma_g(const Cifras& c, int precision, bool cero_inicial)
 {
-    const Cifras c = redondea(magnitud, precision);
     const std::string& d = c.digitos;
     const int x = c.exponente;
 
@@ -201,7 +223,7 @@ std::string forma_impresa(float v)
 {
     const double d = v;
     std::string cuerpo;
-    if (!no_finito(d, cuerpo)) cuerpo = forma_g(std::fabs(d), 7, false);
+    if (!no_finito(d, cuerpo)) cuerpo = forma_g(redondea_simple(std::fabs(v), 7), 7, false);
     // -0 compares equal to 0 and is written as a plain zero.
     return con_signo(d < 0, cuerpo) + " ";
 }
@@ -215,14 +237,14 @@ std::string forma_corta(float v)
 {
     const double d = v;
     std::string cuerpo;
-    if (!no_finito(d, cuerpo)) cuerpo = forma_g(std::fabs(d), 7, true);
+    if (!no_finito(d, cuerpo)) cuerpo = forma_g(redondea(std::fabs(d), 7), 7, true);
     return d < 0 ? "-" + cuerpo : cuerpo;
 }
 
 std::string forma_con_signo(double v)
 {
     std::string cuerpo;
-    if (!no_finito(v, cuerpo)) cuerpo = forma_g(std::fabs(v), 15, false);
+    if (!no_finito(v, cuerpo)) cuerpo = forma_g(redondea(std::fabs(v), 15), 15, false);
     return con_signo(v < 0, cuerpo);
 }
 

@@ -1,6 +1,11 @@
 #include "text_forms/formas_numericas.h"
 
 #include <gtest/gtest.h>
+#include <cstdint>
+#include <vector>
+#include <random>
+#include <cstring>
+#include <charconv>
 
 #include <clocale>
 #include <cmath>
@@ -101,10 +106,62 @@ TEST(FormaImpresa, MatchesPrintfOverManyValues)
             for (float s : {1.0f, -1.0f}) {
                 const float v = s * m * std::pow(10.0f, static_cast<float>(e));
                 const std::string esperado = sin_cero_inicial(printf_g(v, 7)) + " ";
+                // The one single of this walk that 7-digit rounding would not
+                // give back stably (see below) is written by its own digits.
+                if (std::fabs(v) == 1e28f) continue;
                 EXPECT_EQ(forma_impresa(v), esperado) << "value " << v;
             }
         }
     }
+}
+
+float relee(const std::string& texto)
+{
+    std::string t;
+    for (char c : texto)
+        if (c != ' ') t += c;
+    float v = 0;
+    std::from_chars(t.data(), t.data() + t.size(), v);
+    return v;
+}
+
+TEST(FormaImpresa, EscribirLoLeidoDaElMismoTexto)
+{
+    // 1E+28 reads as 9.9999994E+27, which %.7G rounds to 9.999999E+27: saving
+    // a column again would change its file. Its own shortest digits are used.
+    EXPECT_EQ(forma_impresa(1e28f), " 1E+28 ");
+    EXPECT_EQ(forma_impresa(-1e28f), "-1E+28 ");
+    EXPECT_EQ(relee(" 1E+28 "), 1e28f);
+
+    // Text -> single -> text is stable for every single near each power of
+    // ten (where singles are sparsest against decimals) and for many others.
+    std::vector<float> valores;
+    for (int e = -45; e <= 38; ++e) {
+        float p = 0;
+        const std::string t = "1e" + std::to_string(e);
+        std::from_chars(t.data(), t.data() + t.size(), p);
+        float q = p;
+        for (int k = 0; k < 64 && p != 0; ++k) {
+            valores.push_back(p);
+            p = std::nextafter(p, 0.0f);
+            q = std::nextafter(q, std::numeric_limits<float>::max());
+            valores.push_back(q);
+        }
+    }
+    std::mt19937 azar(7);
+    for (int i = 0; i < 200000; ++i) {
+        const std::uint32_t bits = azar();
+        float v;
+        std::memcpy(&v, &bits, sizeof v);
+        if (std::isfinite(v)) valores.push_back(v);
+    }
+    int distintos = 0;
+    for (float v : valores) {
+        const std::string una = forma_impresa(v);
+        const std::string dos = forma_impresa(relee(una));
+        if (una != dos && ++distintos < 5) ADD_FAILURE() << v << ": " << una << " / " << dos;
+    }
+    EXPECT_EQ(distintos, 0);
 }
 
 // ---- forma_corta -------------------------------------------------------------
