@@ -1,0 +1,145 @@
+// The real program in a real X window: Xvfb, the tevarro executable started
+// with the example column, the windows looked up by their titles and the
+// screen captured.
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QSet>
+#include <QStandardPaths>
+#include <QThread>
+
+#include <csignal>
+#include <memory>
+#include <unistd.h>
+
+namespace {
+
+QString programa(const char* nombre)
+{
+    const QString p = QStandardPaths::findExecutable(nombre);
+    EXPECT_FALSE(p.isEmpty()) << nombre << " no está instalado (scripts/dependencias.sh)";
+    return p;
+}
+
+// The windows of the display as xwininfo lists them: title and geometry.
+QString arbol_de_ventanas(const QString& pantalla)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", pantalla);
+    p.setProcessEnvironment(env);
+    p.start(programa("xwininfo"), {"-root", "-tree"});
+    p.waitForFinished(5000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// Geometry of the window with that exact title, empty when there is none.
+QRect ventana(const QString& arbol, const QString& titulo)
+{
+    const QRegularExpression re("\"" + QRegularExpression::escape(titulo) +
+                                "\".*\\s(\\d+)x(\\d+)\\+(-?\\d+)\\+(-?\\d+)\\s");
+    const QRegularExpressionMatch m = re.match(arbol);
+    if (!m.hasMatch()) return {};
+    return QRect(m.captured(3).toInt(), m.captured(4).toInt(), m.captured(1).toInt(),
+                 m.captured(2).toInt());
+}
+
+struct Proceso {
+    std::unique_ptr<QProcess> p = std::make_unique<QProcess>();
+    ~Proceso()
+    {
+        if (p->state() != QProcess::NotRunning) {
+            p->terminate();
+            if (!p->waitForFinished(3000)) p->kill();
+            p->waitForFinished(3000);
+        }
+    }
+};
+
+TEST(VentanaReal, ArrancaAbreElEjemploYSeVe)
+{
+    // A display of our own.
+    const int n = 50 + static_cast<int>(::getpid() % 200);
+    const QString pantalla = ":" + QString::number(n);
+    Proceso xvfb;
+    xvfb.p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    xvfb.p->start(programa("Xvfb"),
+                  {pantalla, "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"});
+    ASSERT_TRUE(xvfb.p->waitForStarted(5000));
+    const QString socket = "/tmp/.X11-unix/X" + QString::number(n);
+    for (int i = 0; i < 100 && !QFile::exists(socket); ++i)
+        QThread::msleep(100);
+    ASSERT_TRUE(QFile::exists(socket)) << "Xvfb no arrancó en " << pantalla.toStdString();
+
+    // The program, given the example column as "Abrir" would open it.
+    Proceso tevarro;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", pantalla);
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    tevarro.p->setProcessEnvironment(env);
+    // Without a window manager the curve window opens at the corner: the
+    // main window goes below it (Qt's own -geometry option).
+    tevarro.p->start(TEVARRO_EXE,
+                     {"-geometry", "+0+440", TEVARRO_SOURCE_DIR "/examples/neuquen.tev"});
+    ASSERT_TRUE(tevarro.p->waitForStarted(5000));
+
+    QRect principal, curvas;
+    for (int i = 0; i < 200 && (principal.isEmpty() || curvas.isEmpty()); ++i) {
+        QThread::msleep(100);
+        const QString arbol = arbol_de_ventanas(pantalla);
+        principal = ventana(arbol, "TEVARRO 1.0");
+        curvas = ventana(arbol, "Curva de tevarro");
+    }
+    ASSERT_FALSE(principal.isEmpty()) << arbol_de_ventanas(pantalla).toStdString();
+    // Opening the column computes it and shows its curves.
+    EXPECT_FALSE(curvas.isEmpty()) << arbol_de_ventanas(pantalla).toStdString();
+
+    // It stays up.
+    QThread::msleep(1500);
+    EXPECT_EQ(tevarro.p->state(), QProcess::Running)
+        << tevarro.p->readAllStandardError().toStdString();
+    EXPECT_FALSE(ventana(arbol_de_ventanas(pantalla), "TEVARRO 1.0").isEmpty());
+
+    // The screen as a person would see it.
+    qputenv("DISPLAY", pantalla.toUtf8());
+    int argc = 3;
+    char arg0[] = "captura", arg1[] = "-platform", arg2[] = "xcb";
+    char* argv[] = {arg0, arg1, arg2, nullptr};
+    QImage img;
+    {
+        QGuiApplication app(argc, argv);
+        img = app.primaryScreen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+    }
+    ASSERT_FALSE(img.isNull());
+    img.save("ventana_real.png");
+
+    // Not blank: many colours, the beds of the example in the column view
+    // (saturated colours that the frame and menus never use), and the red
+    // decompaction curve in the curve window.
+    ASSERT_FALSE(principal.intersects(curvas));
+    auto cuenta = [&img](const QRect& r, auto&& condicion) {
+        int n = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                if (condicion(img.pixelColor(x, y))) ++n;
+        return n;
+    };
+    QSet<QRgb> colores;
+    cuenta(principal, [&colores](const QColor& c) { return colores.insert(c.rgb()), false; });
+    EXPECT_GT(colores.size(), 8);
+    EXPECT_GT(cuenta(principal,
+                     [](const QColor& c) { return c.hsvSaturation() > 200 && c.value() > 200; }),
+              2000);
+    EXPECT_GT(cuenta(curvas,
+                     [](const QColor& c) { return c.red() > 200 && c.green() < 60 && c.blue() < 60; }),
+              100);
+}
+
+} // namespace
