@@ -4,7 +4,8 @@ set -euo pipefail
 
 # Build and tests; Xvfb and xwininfo run the real program in a test.
 paquetes=(build-essential cmake pkg-config qt6-base-dev qt6-svg-dev libgl-dev
-          libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-utils)
+          libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-utils
+          qt6-translations-l10n)
 
 faltan=()
 for p in "${paquetes[@]}"; do

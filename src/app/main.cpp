@@ -15,8 +15,11 @@
 #include "model/store.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QStringList>
 #include <QTimer>
+#include <QTranslator>
 
 #include <iostream>
 #include <memory>
@@ -41,6 +44,12 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     // Window managers match the windows to the installed desktop entry.
     QGuiApplication::setDesktopFileName("tevarro");
+    // Qt's own dialogs and buttons (the file chooser, "Aceptar") in Spanish
+    // too, when Qt's translations are installed.
+    QTranslator qt_es;
+    if (qt_es.load(QLocale(QLocale::Spanish), "qtbase", "_",
+                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qt_es);
 
     QStringList archivos;
     bool opciones = true;
