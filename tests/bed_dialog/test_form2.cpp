@@ -11,6 +11,7 @@
 #include "main_window/com_file.h"
 #include "main_window/form1.h"
 #include "model/store.h"
+#include "main_window/ventana_de_prueba.h"
 #include "text_forms/formas_numericas.h"
 
 #include <gtest/gtest.h>
@@ -608,7 +609,9 @@ TEST(Form2, LoTecleadoSeGuardaAlArrastrarElCursorDeLaBarra)
     EXPECT_EQ(s.nombre[1], "Arrastrado");
     EXPECT_EQ(s.paleobatimetria[1], 250);
     const int b2 = s.banco_actual;
-    if (b2 <= 3) EXPECT_NE(s.nombre[b2], "Arrastrado");
+    if (b2 <= 3) {
+        EXPECT_NE(s.nombre[b2], "Arrastrado");
+    }
     // Past the last bed, one bed is added whatever the distance.
     EXPECT_EQ(s.n_bancos, b2 > 3 ? 4 : 3);
 }
@@ -635,34 +638,7 @@ TEST(Form2, MovimientoDeLaBarraHechoPorElDialogoNoCaptura)
 
 // The main window with its dialog, for "Nuevo", "Modificar", "Abrir" and
 // "Terminar".
-class DialogoFijo : public ComFile {
-public:
-    QString respuesta;
-
-protected:
-    QString pide_abrir(QWidget*) override { return respuesta; }
-};
-
-struct Principal {
-    std::unique_ptr<Store> s = std::make_unique<Store>();
-    std::unique_ptr<Form1> f = std::make_unique<Form1>(*s);
-    DialogoFijo* dialogo = nullptr;
-    QStringList avisos;
-
-    Principal()
-    {
-        auto d = std::make_unique<DialogoFijo>();
-        dialogo = d.get();
-        f->pon_com_file(std::move(d));
-        f->avisa = [this](const QString&, const QString& texto) { avisos << texto; };
-        f->show();
-    }
-    void menu(const char* nombre)
-    {
-        auto* a = f->findChild<QAction*>(nombre);
-        ASSERT_NE(a, nullptr) << nombre;
-        a->trigger();
-    }
+struct Principal : prueba::Ventana {
     Form2* dlg() const { return f->dialogo_bancos(); }
     void mueve() { mueve_a(dlg(), kSuperficie); }
 };

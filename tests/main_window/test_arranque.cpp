@@ -7,6 +7,7 @@
 #include "main_window/com_file.h"
 #include "main_window/vista_columna.h"
 #include "model/store.h"
+#include "main_window/ventana_de_prueba.h"
 
 #include <gtest/gtest.h>
 
@@ -26,57 +27,8 @@ namespace {
 
 const QString kEjemplo = QString(TEVARRO_SOURCE_DIR) + "/examples/neuquen.tev";
 
-// The file dialog replaced: it answers with a preset path and counts its
-// showings.
-class DialogoFijo : public ComFile {
-public:
-    QString respuesta;
-    int veces = 0;
-
-protected:
-    QString pide_abrir(QWidget*) override { return ++veces, respuesta; }
-    QString pide_salvar(QWidget*) override { return ++veces, respuesta; }
-};
-
-struct Ventana {
-    std::unique_ptr<Store> s = std::make_unique<Store>();
-    std::unique_ptr<Form1> f = std::make_unique<Form1>(*s);
-    DialogoFijo* dialogo = nullptr;
-    QStringList avisos;
-
-    // With grabar, messages are recorded; without, the real message box stays.
-    explicit Ventana(bool grabar = true)
-    {
-        auto d = std::make_unique<DialogoFijo>();
-        dialogo = d.get();
-        f->pon_com_file(std::move(d));
-        if (grabar) f->avisa = [this](const QString&, const QString& texto) { avisos << texto; };
-        f->show();
-    }
-    void abre_por_menu(const QString& ruta)
-    {
-        dialogo->respuesta = ruta;
-        auto* a = f->findChild<QAction*>("abrir_mnu");
-        ASSERT_NE(a, nullptr);
-        a->trigger();
-    }
-    // The colour of the column view at a point in its own scale.
-    QColor pixel(float x, float y) const
-    {
-        const Escala& e = f->Picture1->escala;
-        const QSize a = f->Picture1->area();
-        const int px = static_cast<int>((x - e.ScaleLeft) * a.width() / e.ScaleWidth);
-        const int py = static_cast<int>((y - e.ScaleTop) * a.height() / e.ScaleHeight);
-        return f->Picture1->imagen().pixelColor(px, py);
-    }
-};
-
-QByteArray bytes_de(const QString& ruta)
-{
-    QFile f(ruta);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    return f.readAll();
-}
+using prueba::bytes_de;
+using prueba::Ventana;
 
 // Everything "Abrir" leaves in the store for beds 1..n.
 void espera_columnas_iguales(const Store& a, const Store& b)
@@ -107,7 +59,7 @@ void espera_columnas_iguales(const Store& a, const Store& b)
 TEST(Arranque, AbreArchivoDejaLaVentanaComoAbrir)
 {
     Ventana menu;
-    menu.abre_por_menu(kEjemplo);
+    menu.abre(kEjemplo);
     ASSERT_EQ(menu.dialogo->veces, 1);
     ASSERT_TRUE(menu.avisos.isEmpty()) << menu.avisos.join("\n").toStdString();
 
@@ -183,7 +135,7 @@ TEST(Arranque, ArchivoQueFaltaAvisaNombrandoloYNoTocaLaColumna)
     EXPECT_EQ(v.f->Picture1->imagen(), dibujo);
 
     // The same words the menu gives for the same file.
-    v.abre_por_menu(falta);
+    v.abre(falta);
     ASSERT_EQ(v.avisos.size(), 2);
     EXPECT_EQ(v.avisos[1], v.avisos[0]);
 }

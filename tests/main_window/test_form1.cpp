@@ -4,6 +4,7 @@
 #include "main_window/com_file.h"
 #include "main_window/vista_columna.h"
 #include "model/store.h"
+#include "main_window/ventana_de_prueba.h"
 
 #include <gtest/gtest.h>
 
@@ -21,58 +22,8 @@ namespace {
 
 const QString kEjemplo = QString(TEVARRO_SOURCE_DIR) + "/examples/neuquen.tev";
 
-// The file dialog replaced: it answers with a preset path, or cancels.
-class DialogoFijo : public ComFile {
-public:
-    QString respuesta;
-    int veces = 0;
-
-protected:
-    QString pide_abrir(QWidget*) override { return ++veces, respuesta; }
-    QString pide_salvar(QWidget*) override { return ++veces, respuesta; }
-};
-
-struct Ventana {
-    std::unique_ptr<Store> s = std::make_unique<Store>();
-    std::unique_ptr<Form1> f = std::make_unique<Form1>(*s);
-    DialogoFijo* dialogo = nullptr;
-    QStringList avisos;
-
-    Ventana()
-    {
-        auto d = std::make_unique<DialogoFijo>();
-        dialogo = d.get();
-        f->pon_com_file(std::move(d));
-        f->avisa = [this](const QString&, const QString& texto) { avisos << texto; };
-        f->show();
-    }
-    void menu(const char* nombre)
-    {
-        auto* a = f->findChild<QAction*>(nombre);
-        ASSERT_NE(a, nullptr) << nombre;
-        a->trigger();
-    }
-    void abre(const QString& ruta)
-    {
-        dialogo->respuesta = ruta;
-        menu("abrir_mnu");
-    }
-    QColor pixel(float x, float y) const
-    {
-        const Escala& e = f->Picture1->escala;
-        const QSize a = f->Picture1->area();
-        const int px = static_cast<int>((x - e.ScaleLeft) * a.width() / e.ScaleWidth);
-        const int py = static_cast<int>((y - e.ScaleTop) * a.height() / e.ScaleHeight);
-        return f->Picture1->imagen().pixelColor(px, py);
-    }
-};
-
-QByteArray bytes_de(const QString& ruta)
-{
-    QFile f(ruta);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
+using prueba::bytes_de;
+using prueba::Ventana;
 
 TEST(Form1, DisposicionYMenus)
 {

@@ -1,0 +1,82 @@
+#pragma once
+// The main window as the widget tests drive it: the file dialog replaced by a
+// preset answer, the messages recorded, the column view read back pixel by
+// pixel in its own scale.
+
+#include "main_window/com_file.h"
+#include "main_window/form1.h"
+#include "main_window/lienzo.h"
+#include "main_window/vista_columna.h"
+#include "model/store.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QByteArray>
+#include <QColor>
+#include <QFile>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace tev::prueba {
+
+// The file dialog replaced: it answers with a preset path (empty: cancelled)
+// and counts its showings.
+class DialogoFijo : public ComFile {
+  public:
+    QString respuesta;
+    int veces = 0;
+
+  protected:
+    QString pide_abrir(QWidget*) override { return ++veces, respuesta; }
+    QString pide_salvar(QWidget*) override { return ++veces, respuesta; }
+};
+
+struct Ventana {
+    std::unique_ptr<Store> s = std::make_unique<Store>();
+    std::unique_ptr<Form1> f = std::make_unique<Form1>(*s);
+    DialogoFijo* dialogo = nullptr;
+    QStringList avisos;
+
+    // With grabar, messages are recorded; without, the real message box stays.
+    explicit Ventana(bool grabar = true)
+    {
+        auto d = std::make_unique<DialogoFijo>();
+        dialogo = d.get();
+        f->pon_com_file(std::move(d));
+        if (grabar) f->avisa = [this](const QString&, const QString& texto) { avisos << texto; };
+        f->show();
+    }
+    void menu(const char* nombre)
+    {
+        auto* a = f->findChild<QAction*>(nombre);
+        ASSERT_NE(a, nullptr) << nombre;
+        a->trigger();
+    }
+    // "Abrir" through the menu, the dialog answering ruta.
+    void abre(const QString& ruta)
+    {
+        dialogo->respuesta = ruta;
+        menu("abrir_mnu");
+    }
+    // The colour of the column view at a point in its own scale.
+    QColor pixel(float x, float y) const
+    {
+        const Escala& e = f->Picture1->escala;
+        const QSize a = f->Picture1->area();
+        const int px = static_cast<int>((x - e.ScaleLeft) * a.width() / e.ScaleWidth);
+        const int py = static_cast<int>((y - e.ScaleTop) * a.height() / e.ScaleHeight);
+        return f->Picture1->imagen().pixelColor(px, py);
+    }
+};
+
+inline QByteArray bytes_de(const QString& ruta)
+{
+    QFile f(ruta);
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return f.readAll();
+}
+
+} // namespace tev::prueba
