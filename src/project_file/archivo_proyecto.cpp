@@ -228,8 +228,9 @@ bool es_utf8_con_acentos(std::string_view b)
     if (std::none_of(b.begin(), b.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
         return false;
     QStringDecoder d(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // The decoding runs when its result becomes a QString.
     const QString texto = d(QByteArrayView(b.data(), static_cast<qsizetype>(b.size())));
-    (void)texto;
+    static_cast<void>(texto);
     return !d.hasError();
 }
 

@@ -18,15 +18,12 @@ struct Cifras {
     int exponente = 0;
 };
 
-Cifras redondea(double magnitud, int precision)
+// The digits (trailing zeros dropped) and the exponent of to_chars'
+// scientific text "d.ddddde+XX".
+Cifras cifras_de(const char* ini, const char* fin)
 {
-    // to_chars rounds the exact binary value and never looks at the locale.
-    char buf[64];
-    const auto r = std::to_chars(buf, buf + sizeof buf, magnitud, std::chars_format::scientific,
-                                 precision - 1);
-    const std::string texto(buf, r.ptr); // "d.dddddde+XX"
+    const std::string texto(ini, fin);
     const std::size_t e = texto.find('e');
-
     Cifras c;
     for (std::size_t i = 0; i < e; ++i) {
         if (texto[i] != '.') c.digitos += texto[i];
@@ -35,6 +32,15 @@ Cifras redondea(double magnitud, int precision)
         c.digitos.pop_back();
     c.exponente = std::stoi(texto.substr(e + 1));
     return c;
+}
+
+Cifras redondea(double magnitud, int precision)
+{
+    // to_chars rounds the exact binary value and never looks at the locale.
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, magnitud, std::chars_format::scientific,
+                                 precision - 1);
+    return cifras_de(buf, r.ptr);
 }
 
 // Where singles are sparser than 7-digit decimals (the top of a decade, as
@@ -47,16 +53,8 @@ Cifras redondea_simple(float magnitud, int precision)
 {
     char buf[64];
     const auto r = std::to_chars(buf, buf + sizeof buf, magnitud, std::chars_format::scientific);
-    const std::string texto(buf, r.ptr); // shortest round trip, "d.ddde+XX"
-    const std::size_t e = texto.find('e');
-    Cifras c;
-    for (std::size_t i = 0; i < e; ++i) {
-        if (texto[i] != '.') c.digitos += texto[i];
-    }
+    const Cifras c = cifras_de(buf, r.ptr); // the shortest text that reads back
     if (static_cast<int>(c.digitos.size()) > precision) return redondea(magnitud, precision);
-    while (c.digitos.size() > 1 && c.digitos.back() == '0')
-        c.digitos.pop_back();
-    c.exponente = std::stoi(texto.substr(e + 1));
     return c;
 }
 
