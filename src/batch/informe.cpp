@@ -6,6 +6,7 @@
 #include "model/store.h"
 #include "project_file/archivo_proyecto.h"
 
+#include <algorithm>
 #include <charconv>
 #include <memory>
 #include <ostream>
@@ -25,8 +26,8 @@ const char* const kAyuda =
     "  --csv            escribe una línea CSV (UTF-8) por banco en lugar de la tabla\n"
     "  --salvar SALIDA  guarda la columna leída (un solo archivo) en SALIDA, con los\n"
     "                   mismos bytes que escribe \"Salvar\"\n"
-    "  --curvas IMAGEN  dibuja las curvas (un solo archivo) en IMAGEN, .png o .svg\n"
-    "  --columna IMAGEN dibuja la columna (un solo archivo) en IMAGEN, .png o .svg\n"
+    "  --curvas IMAGEN  dibuja las curvas (un solo archivo) en IMAGEN, .png, .svg o .pdf\n"
+    "  --columna IMAGEN dibuja la columna (un solo archivo) en IMAGEN, .png, .svg o .pdf\n"
     "  --help           muestra esta ayuda\n"
     "\n"
     "Sale con 0 si todo fue bien, 1 si algún archivo falló y 2 si la orden está mal escrita.\n";
@@ -52,9 +53,15 @@ std::string a_la_izquierda(const std::string& t, std::size_t w)
     return a >= w ? t : t + std::string(w - a, ' ');
 }
 
+bool es_control(unsigned char ch) { return (ch < 0x20 && ch != '\t') || ch == 0x7F; }
+
 std::string campo_csv(const std::string& t)
 {
-    if (t.find_first_of(",\"\r\n") == std::string::npos) return t;
+    // Control characters stay as they are, inside quotes.
+    const bool comillas = std::any_of(t.begin(), t.end(), [](char ch) {
+        return ch == ',' || ch == '"' || es_control(static_cast<unsigned char>(ch));
+    });
+    if (!comillas) return t;
     std::string r = "\"";
     for (char ch : t) {
         if (ch == '"') r += '"';
@@ -64,6 +71,32 @@ std::string campo_csv(const std::string& t)
 }
 
 }  // namespace
+
+std::string escapa_controles(const std::string& t)
+{
+    static const char* const kHex = "0123456789abcdef";
+    std::string r;
+    r.reserve(t.size());
+    for (std::size_t k = 0; k < t.size(); ++k) {
+        const auto ch = static_cast<unsigned char>(t[k]);
+        if (es_control(ch)) {
+            r += "\\x";
+            r += kHex[ch >> 4];
+            r += kHex[ch & 15];
+        } else if (ch == 0xC2 && k + 1 < t.size() &&
+                   static_cast<unsigned char>(t[k + 1]) >= 0x80 &&
+                   static_cast<unsigned char>(t[k + 1]) <= 0x9F) {
+            // U+0080..U+009F, which some terminals obey as controls too.
+            const auto c1 = static_cast<unsigned char>(t[++k]);
+            r += "\\u00";
+            r += kHex[c1 >> 4];
+            r += kHex[c1 & 15];
+        } else {
+            r += static_cast<char>(ch);
+        }
+    }
+    return r;
+}
 
 std::string numero_corto(float v)
 {
@@ -81,7 +114,8 @@ std::string tabla_de_bancos(const Store& s)
                                           "Corrección carga (m)", "Tectónica (m)"};
     std::vector<std::vector<std::string>> filas;
     for (int i = 1; i <= s.n_bancos; ++i) {
-        filas.push_back({std::to_string(i), s.nombre[i], s.litologia[i],
+        filas.push_back({std::to_string(i), escapa_controles(s.nombre[i]),
+                         escapa_controles(s.litologia[i]),
                          numero_corto(s.techo[i]), numero_corto(s.base[i]),
                          numero_corto(s.edad_techo[i]), numero_corto(s.edad_base[i]),
                          numero_corto(s.densidad[i]), numero_corto(s.nivel_mar[i]),
@@ -158,10 +192,17 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
             std::string& valor =
                 a == "--salvar" ? destino : a == "--curvas" ? imagen_curvas : imagen_columna;
             valor = argumentos[++k];
+            if (valor.empty()) {
+                errores << "tevarro-batch: el nombre del archivo de salida tras " << a
+                        << " está vacío.\n"
+                        << kAyuda;
+                return 2;
+            }
         } else if (a == "--") {
             solo_archivos = true;
         } else if (a.size() > 1 && a[0] == '-') {
-            errores << "tevarro-batch: opción desconocida «" << a << "».\n" << kAyuda;
+            errores << "tevarro-batch: opción desconocida «" << escapa_controles(a) << "».\n"
+                    << kAyuda;
             return 2;
         } else {
             archivos.push_back(a);
@@ -179,13 +220,18 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
         return 2;
     }
 
+    // Every text that reaches the terminal has its control characters shown
+    // escaped: a file must not be able to drive the terminal.
+    auto avisa = [&errores](const std::string& mensaje) {
+        errores << escapa_controles(mensaje) << "\n";
+    };
     int codigo = 0;
     if (csv) salida << cabecera_csv();
     bool primero = true;
     for (const std::string& archivo : archivos) {
         const LecturaColumna lectura = lee_archivo(archivo);
         if (!lectura.ok) {
-            errores << lectura.error << "\n";
+            avisa(lectura.error);
             codigo = 1;
             continue;
         }
@@ -194,32 +240,40 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
         carga_columna(*s, lectura.bancos);
         const ResultadoCalculo calculo = tevarro(*s);
         if (!calculo.ok()) {
-            errores << "«" << archivo << "»: " << calculo.mensaje() << "\n";
+            avisa("«" + archivo + "»: " + calculo.mensaje());
             codigo = 1;
         } else if (csv) {
             salida << lineas_csv(*s, archivo);
         } else {
             if (!primero) salida << "\n";
-            salida << "Archivo: " << archivo << " (" << s->n_bancos << " bancos)\n"
+            salida << "Archivo: " << escapa_controles(archivo) << " (" << s->n_bancos
+                   << " bancos)\n"
                    << tabla_de_bancos(*s);
             primero = false;
         }
         QString fallo_imagen;
-        if (!imagen_curvas.empty() && calculo.ok() &&
-            !guarda_grafico(*s, QString::fromStdString(imagen_curvas), &fallo_imagen)) {
-            errores << fallo_imagen.toStdString() << "\n";
-            codigo = 1;
+        if (!imagen_curvas.empty()) {
+            if (!calculo.ok()) {
+                avisa("No se escribió la imagen de las curvas «" + imagen_curvas +
+                      "»: el cálculo de «" + archivo + "» falló.");
+            } else if (!guarda_grafico(*s, QString::fromStdString(imagen_curvas),
+                                       &fallo_imagen)) {
+                avisa(fallo_imagen.toStdString());
+                codigo = 1;
+            }
         }
+        // The column is drawn even when its computation failed, as the window
+        // draws it.
         if (!imagen_columna.empty() &&
             !guarda_columna(*s, QString::fromStdString(imagen_columna), &fallo_imagen)) {
-            errores << fallo_imagen.toStdString() << "\n";
+            avisa(fallo_imagen.toStdString());
             codigo = 1;
         }
         // The column was read whole, so it is saved even when its computation failed.
         if (!destino.empty()) {
             const std::string fallo = salva_archivo(*s, destino);
             if (!fallo.empty()) {
-                errores << fallo << "\n";
+                avisa(fallo);
                 codigo = 1;
             }
         }

@@ -6,8 +6,22 @@
 #include <string>
 #include <vector>
 
+namespace {
+
+// Qt's own notes ("QStandardPaths: XDG_RUNTIME_DIR not set ...") are English
+// and say nothing about the user's files; only its critical and fatal
+// messages reach the terminal.
+void mensajes_de_qt(QtMsgType tipo, const QMessageLogContext&, const QString& texto)
+{
+    if (tipo == QtCriticalMsg || tipo == QtFatalMsg)
+        std::cerr << tev::escapa_controles(texto.toStdString()) << "\n";
+}
+
+}  // namespace
+
 int main(int argc, char** argv)
 {
+    qInstallMessageHandler(mensajes_de_qt);
     // Pictures are drawn without a screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::vector<std::string> argumentos(argv + 1, argv + argc);

@@ -453,10 +453,13 @@ void Form2::Command2_Click()
 {
     // What was typed since the last pointer movement counts.
     captura(banco_mostrado_);
-    if (calcula)
+    if (calcula) {
         calcula();
-    else
-        tevarro(s_);
+    } else {
+        // Without a main window there is nobody to show a failure to; the
+        // store holds what the computation left.
+        static_cast<void>(tevarro(s_));
+    }
     hide();
     if (dibuja) dibuja();
 }

@@ -62,6 +62,7 @@ bool residuo(const Ecuacion& ec, int z2p, double& r)
 FalloCalculo barrido(const Ecuacion& ec, Descompactacion& salida)
 {
     double mejor = kMejorInicial;
+    bool elegido = false;
     for (int z2p = 1; z2p <= kCandidatos; ++z2p) {
         double r = 0;
         if (!residuo(ec, z2p, r)) return FalloCalculo::desbordamiento;
@@ -69,9 +70,10 @@ FalloCalculo barrido(const Ecuacion& ec, Descompactacion& salida)
             mejor = r;
             salida.techo_descomp = 0;
             salida.base_descomp = static_cast<float>(z2p);
+            elegido = true;
         }
     }
-    return FalloCalculo::ninguno;
+    return elegido ? FalloCalculo::ninguno : FalloCalculo::sin_candidato;
 }
 
 // Fast search, valid where the exact residual T' - R(T') is non-decreasing in
@@ -162,6 +164,23 @@ bool busqueda_rapida(const Ecuacion& ec, float z1, float z2, float phi,
     return false;
 }
 
+ResultadoCalculo revisa_finitos(const Store& s, int i)
+{
+    const struct {
+        float valor;
+        CampoCalculo campo;
+    } valores[] = {
+        {s.densidad[i], CampoCalculo::densidad},
+        {s.correccion_carga[i], CampoCalculo::correccion_carga},
+        {s.tevarro_tectonica[i], CampoCalculo::tevarro_tectonica},
+    };
+    for (const auto& v : valores) {
+        if (!std::isfinite(v.valor))
+            return {FalloCalculo::no_finito, i, v.campo, std::isnan(v.valor)};
+    }
+    return {};
+}
+
 using Descompactador = FalloCalculo (*)(float, float, float, float, Descompactacion&);
 
 ResultadoCalculo calcula(Store& s, Descompactador descompactar)
@@ -175,15 +194,17 @@ ResultadoCalculo calcula(Store& s, Descompactador descompactar)
             descompactar(s.techo[i], s.base[i], s.porosidad[i], s.coef_porosidad[i], salida);
         s.techo_descomp[i] = salida.techo_descomp;
         s.base_descomp[i] = salida.base_descomp;
-        if (fallo != FalloCalculo::ninguno) {
-            s.coef_porosidad[i] = coef_leido;
-            return {fallo, i};
-        }
-        s.coef_porosidad[i] = s.coef_porosidad[i] * 1000.0f;
+        // Back in 1/km as read: multiplying by 1000 again could move the last
+        // bit, and every open and save would then drift the file.
+        s.coef_porosidad[i] = coef_leido;
+        if (fallo != FalloCalculo::ninguno) return {fallo, i};
     }
-    for (int i = s.n_bancos; i >= 1; --i)
+    ResultadoCalculo resultado;
+    for (int i = s.n_bancos; i >= 1; --i) {
         calcula_cargas(s, i);
-    return {};
+        if (resultado.ok()) resultado = revisa_finitos(s, i);
+    }
+    return resultado;
 }
 
 }  // namespace
@@ -224,6 +245,22 @@ std::string ResultadoCalculo::mensaje() const
                ": la descompactación no cabe en los números del programa (revise el "
                "coeficiente porosidad-profundidad y las profundidades). "
                "Los bancos de encima quedan descompactados; no se calcularon las cargas.";
+    case FalloCalculo::sin_candidato:
+        return "El banco " + banco_txt +
+               " no se pudo descompactar: ningún espesor de 1 a 10000 m resuelve su "
+               "ecuación (el residuo nunca baja de 100000; revise su techo, su base y su "
+               "porosidad). Los bancos de encima quedan descompactados; no se calcularon las "
+               "cargas.";
+    case FalloCalculo::no_finito: {
+        const char* que = campo == CampoCalculo::densidad ? "la densidad"
+                          : campo == CampoCalculo::correccion_carga ? "la corrección de carga"
+                                                                    : "la subsidencia tectónica";
+        const char* como = nan ? "no es un número (NaN)" : "es infinita";
+        return std::string("Resultado no válido en el banco ") + banco_txt + ": " + que + " " +
+               como +
+               " (revise su porosidad, sus porcentajes, su paleobatimetría y sus "
+               "profundidades). No se dibujan las curvas.";
+    }
     }
     return {};
 }

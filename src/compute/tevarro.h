@@ -7,11 +7,20 @@ namespace tev {
 
 struct Store;
 
-enum class FalloCalculo { ninguno, division_por_cero, desbordamiento };
+// sin_candidato: no thickness of the grid brings the residual below its
+// starting value (a bed far thicker or deeper than the search reaches).
+// no_finito: a density, load correction or tectonic subsidence that is NaN or
+// infinite.
+enum class FalloCalculo { ninguno, division_por_cero, desbordamiento, sin_candidato, no_finito };
 
-struct ResultadoCalculo {
+// Of a no_finito result: which value of the bed is not finite.
+enum class CampoCalculo { ninguno, densidad, correccion_carga, tevarro_tectonica };
+
+struct [[nodiscard]] ResultadoCalculo {
     FalloCalculo fallo = FalloCalculo::ninguno;
     int banco = 0;  // the bed where the computation stopped
+    CampoCalculo campo = CampoCalculo::ninguno;
+    bool nan = false;  // of a no_finito value: NaN rather than infinite
     bool ok() const { return fallo == FalloCalculo::ninguno; }
     // Spanish, names the bed: "División por cero en el banco 4 ..."
     std::string mensaje() const;
@@ -29,9 +38,11 @@ FalloCalculo descompacta_barrido(float z1, float z2, float phi, float c, Descomp
 FalloCalculo descompacta(float z1, float z2, float phi, float c, Descompactacion& salida);
 
 // Phase 1 (decompaction) and phase 2 (load correction and tectonic
-// subsidence) for beds n_bancos..1. On failure the beds above the failing one
-// keep their new decompaction, the failing bed keeps its coefficient as read,
-// and no load is computed. The caller plots the curves afterwards.
+// subsidence) for beds n_bancos..1. Every coefficient ends as it was read, to
+// the last bit. On a failure of phase 1 the beds above the failing one keep
+// their new decompaction and no load is computed; a value of phase 2 that is
+// not finite is reported for the highest bed that has one, once every load is
+// computed. The caller plots the curves afterwards.
 ResultadoCalculo tevarro(Store& s);
 
 // The same with the literal scan of every candidate; the reference for tests

@@ -1,14 +1,12 @@
 #include "curve_window/dibujo_curvas.h"
 
+#include "drawing/exporta_imagen.h"
 #include "model/store.h"
 
-#include <QFileInfo>
 #include <QFontMetrics>
 #include <QImage>
 #include <QLocale>
 #include <QPainter>
-#include <QSaveFile>
-#include <QSvgGenerator>
 
 #include <algorithm>
 #include <cmath>
@@ -203,53 +201,15 @@ void pinta_grafico_completo(const Store& s, float escala_tiempo, float escala_pr
 bool guarda_grafico(const Store& s, float escala_tiempo, float escala_profundidad,
                     const QString& ruta, QString* error)
 {
-    auto falla = [error](const QString& por_que) {
-        if (error) *error = por_que;
-        return false;
-    };
-    const QString extension = QFileInfo(ruta).suffix().toLower();
-    if (extension != "png" && extension != "svg") {
-        return falla(
-            QString("No se puede guardar «%1»: el nombre debe terminar en .png o .svg.").arg(ruta));
-    }
-
-    // Written aside and put in place only when complete.
-    QSaveFile archivo(ruta);
-    if (!archivo.open(QIODevice::WriteOnly)) {
-        return falla(QString("No se puede escribir «%1»: %2.").arg(ruta, archivo.errorString()));
-    }
-
-    const QSize tamano = tamano_ventana_curvas();
-    if (extension == "png") {
-        QImage imagen(tamano, QImage::Format_RGB32);
-        imagen.fill(kFondoCurvas);
-        {
-            QPainter p(&imagen);
-            pinta_grafico_completo(s, escala_tiempo, escala_profundidad, p);
-        }
-        if (!imagen.save(&archivo, "PNG")) {
-            archivo.cancelWriting();
-            return falla(QString("No se pudo escribir la imagen PNG «%1».").arg(ruta));
-        }
-    } else {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&archivo);
-        svg.setSize(tamano);
-        svg.setViewBox(QRect(QPoint(0, 0), tamano));
-        svg.setTitle("Curva de tevarro");
-        QPainter p;
-        if (!p.begin(&svg)) {
-            archivo.cancelWriting();
-            return falla(QString("No se pudo escribir la imagen SVG «%1».").arg(ruta));
-        }
+    Dibujo dibujo;
+    dibujo.tamano = tamano_ventana_curvas();
+    dibujo.titulo = "Curva de tevarro";
+    dibujo.fondo = kFondoCurvas;
+    dibujo.formato_png = QImage::Format_RGB32;
+    dibujo.pinta = [&](QPainter& p) {
         pinta_grafico_completo(s, escala_tiempo, escala_profundidad, p);
-        p.end();
-    }
-    if (!archivo.commit()) {
-        return falla(
-            QString("No se pudo terminar de escribir «%1»: %2.").arg(ruta, archivo.errorString()));
-    }
-    return true;
+    };
+    return guarda_imagen(ruta, dibujo, error);
 }
 
 bool guarda_grafico(const Store& s, const QString& ruta, QString* error)

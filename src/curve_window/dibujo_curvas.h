@@ -94,7 +94,7 @@ inline const QColor kTextoCurvas{0, 0, 0};
 void pinta_grafico_completo(const Store& s, float escala_tiempo, float escala_profundidad,
                             QPainter& p);
 
-// Writes the picture to ruta, PNG or SVG by its extension. On failure returns
+// Writes the picture to ruta, PNG, SVG or PDF by its extension. On failure returns
 // false and, when error is given, says why in Spanish; an existing file is
 // left whole.
 bool guarda_grafico(const Store& s, float escala_tiempo, float escala_profundidad,

@@ -1,14 +1,13 @@
 #include "main_window/vista_columna.h"
 
+#include "drawing/exporta_imagen.h"
 #include "main_window/dibujo_columna.h"
 #include "main_window/herramientas.h"
 
-#include <QFileInfo>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
-#include <QSvgGenerator>
 
 #include <algorithm>
 #include <cmath>
@@ -195,30 +194,15 @@ QImage imagen_de_columna(const Store& s, QSize tamano, const Escala& escala)
 bool guarda_columna(const Store& s, const QString& ruta, QString* error)
 {
     const QSize a = kAreaDeArranque;
-    const QString ext = QFileInfo(ruta).suffix().toLower();
-    bool ok = false;
-    if (ext == "svg") {
-        QSvgGenerator svg;
-        svg.setFileName(ruta);
-        svg.setSize(a);
-        svg.setViewBox(QRect(QPoint(0, 0), a));
-        svg.setTitle("TEVARRO 1.0");
-        QPainter p;
-        ok = p.begin(&svg);
-        if (ok) {
-            Lienzo lienzo(p, a.width(), a.height(), escala_para(a));
-            lienzo.cls(Qt::white);
-            dibuja_columna(s, lienzo);
-            ok = p.end();
-        }
-    } else if (ext == "png") {
-        ok = imagen_de_columna(s, a, escala_para(a)).save(ruta, "PNG");
-    } else {
-        if (error) *error = QString("«%1»: la imagen debe terminar en .png o .svg.").arg(ruta);
-        return false;
-    }
-    if (!ok && error) *error = QString("No se pudo guardar la imagen «%1».").arg(ruta);
-    return ok;
+    Dibujo dibujo;
+    dibujo.tamano = a;
+    dibujo.titulo = "TEVARRO 1.0";
+    dibujo.pinta = [&s, a](QPainter& p) {
+        Lienzo lienzo(p, a.width(), a.height(), escala_para(a));
+        lienzo.cls(Qt::white);
+        dibuja_columna(s, lienzo);
+    };
+    return guarda_imagen(ruta, dibujo, error);
 }
 
 }  // namespace tev

@@ -90,8 +90,8 @@ private:
 // The column drawn on an image of the given size, as the view draws it.
 QImage imagen_de_columna(const Store& s, QSize tamano, const Escala& escala);
 
-// The column at the view's start-up size and scale, as PNG or SVG by the
-// file's extension. On failure returns false with a Spanish reason.
+// The column at the view's start-up size and scale, as PNG, SVG or PDF by
+// the file's extension. On failure returns false with a Spanish reason.
 bool guarda_columna(const Store& s, const QString& ruta, QString* error);
 
 }  // namespace tev

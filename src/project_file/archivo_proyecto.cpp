@@ -4,10 +4,11 @@
 #include "model/densidad.h"
 #include "model/store.h"
 #include "project_file/cp1252.h"
+#include "project_file/guardado.h"
 #include "text_forms/formas_numericas.h"
 
 #include <QByteArrayView>
-#include <QSaveFile>
+#include <QList>
 #include <QString>
 #include <QStringDecoder>
 
@@ -544,22 +545,12 @@ std::string razon(int err)
     case EACCES:
     case EPERM:
         return "no tiene permiso de lectura";
-    case EIO:
-        return "error de entrada/salida del disco";
     case EINVAL:
         return "el sistema no permite leerlo";
     case ENOENT:
         return "el archivo no existe";
-    case ENOTDIR:
-        return "una parte de la ruta no es una carpeta";
-    case ENAMETOOLONG:
-        return "la ruta es demasiado larga";
-    case ELOOP:
-        return "la ruta tiene demasiados enlaces simbólicos";
-    case ENOMEM:
-        return "no hay memoria suficiente";
     default:
-        return std::strerror(err);
+        return razon_del_sistema(err);
     }
 }
 
@@ -704,20 +695,7 @@ std::string salva_archivo(const Store& s, const std::string& ruta)
 {
     const EscrituraColumna w = escribe_columna(s);
     if (!w.ok) return w.error;
-
-    const std::string prefijo = "No se pudo guardar " + entre_comillas(ruta) + ": ";
-    // The new content goes to a temporary file that replaces the old one only
-    // when it is complete.
-    QSaveFile f(QString::fromStdString(ruta));
-    if (!f.open(QIODevice::WriteOnly)) return prefijo + f.errorString().toStdString();
-    const auto tamano = static_cast<qint64>(w.bytes.size());
-    if (f.write(w.bytes.data(), tamano) != tamano) {
-        const std::string razon = f.errorString().toStdString();
-        f.cancelWriting();
-        return prefijo + razon;
-    }
-    if (!f.commit()) return prefijo + f.errorString().toStdString();
-    return {};
+    return guarda_archivo(ruta, w.bytes);
 }
 
 void carga_columna(Store& s, const std::vector<RegistroBanco>& bancos)

@@ -8,6 +8,9 @@
 
 #include <QImage>
 
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -55,6 +58,35 @@ void escribe(const fs::path& ruta, const std::string& bytes)
     std::ofstream(ruta, std::ios::binary) << bytes;
 }
 
+// The real tevarro-batch, its standard error read back; with tope_bytes, its
+// files may not grow past that (SIGXFSZ ignored, so writes fail with EFBIG as
+// on a full disk).
+Ejecucion ejecuta_programa(const std::vector<std::string>& args, long tope_bytes = -1)
+{
+    const fs::path err = temporal("stderr.txt");
+    const fs::path out = temporal("stdout.txt");
+    const pid_t hijo = ::fork();
+    if (hijo == 0) {
+        ::freopen(out.c_str(), "w", stdout);
+        ::freopen(err.c_str(), "w", stderr);
+        ::unsetenv("XDG_RUNTIME_DIR");
+        if (tope_bytes >= 0) {
+            ::signal(SIGXFSZ, SIG_IGN);
+            const rlimit tope{static_cast<rlim_t>(tope_bytes), static_cast<rlim_t>(tope_bytes)};
+            ::setrlimit(RLIMIT_FSIZE, &tope);
+        }
+        std::vector<char*> argv{const_cast<char*>(TEVARRO_BATCH_EXE)};
+        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        ::execv(TEVARRO_BATCH_EXE, argv.data());
+        ::_exit(127);
+    }
+    int estado = 0;
+    ::waitpid(hijo, &estado, 0);
+    return {WIFEXITED(estado) ? WEXITSTATUS(estado) : 128, lee_bytes(out.string()),
+            lee_bytes(err.string())};
+}
+
 TEST(Lote, ErroresDeUso)
 {
     EXPECT_EQ(ejecuta({}).codigo, 2);
@@ -62,6 +94,13 @@ TEST(Lote, ErroresDeUso)
     EXPECT_EQ(ejecuta({"--xyz", kEjemplo}).codigo, 2);
     EXPECT_EQ(ejecuta({"--salvar"}).codigo, 2);
     EXPECT_EQ(ejecuta({"--salvar", "/tmp/x.tev", kEjemplo, kEjemplo}).codigo, 2);
+    for (const char* opcion : {"--salvar", "--curvas", "--columna"}) {
+        const Ejecucion vacio = ejecuta({opcion, "", kEjemplo});
+        EXPECT_EQ(vacio.codigo, 2) << opcion;
+        EXPECT_NE(vacio.errores.find(std::string("tras ") + opcion + " está vacío"),
+                  std::string::npos)
+            << vacio.errores;
+    }
     const Ejecucion ayuda = ejecuta({"--help"});
     EXPECT_EQ(ayuda.codigo, 0);
     EXPECT_NE(ayuda.salida.find("--csv"), std::string::npos);
@@ -204,6 +243,98 @@ TEST(Lote, ImagenesDeCurvasYColumna)
 
     EXPECT_EQ(ejecuta({"--columna", temporal("c.jpg").string(), kEjemplo}).codigo, 1);
     EXPECT_EQ(ejecuta({"--curvas", curvas_png.string(), kEjemplo, kEjemplo}).codigo, 2);
+}
+
+// Every file the tool writes, on a disk that refuses to take it: exit 1, a
+// Spanish message naming the file, and the old file as it was.
+TEST(Lote, UnDiscoQueNoAdmiteMasDejaLosArchivosViejos)
+{
+    const std::string viejo = "no es el ejemplo\r\n";
+    for (const char* opcion : {"--salvar", "--curvas", "--columna"}) {
+        const fs::path destino =
+            temporal(std::string("viejo") + opcion + (opcion[2] == 's' ? ".tev" : ".png"));
+        escribe(destino, viejo);
+        const Ejecucion r = ejecuta_programa({opcion, destino.string(), kEjemplo}, 200);
+        EXPECT_EQ(r.codigo, 1) << opcion;
+        EXPECT_NE(r.errores.find("No se pudo guardar «" + destino.string() +
+                                 "»: el archivo pasaría del tamaño máximo"),
+                  std::string::npos)
+            << r.errores;
+        EXPECT_EQ(lee_bytes(destino.string()), viejo) << opcion;
+    }
+    const fs::path tuberia = temporal("tuberia.tev");
+    fs::remove(tuberia);
+    ASSERT_EQ(::mkfifo(tuberia.c_str(), 0644), 0);
+    const Ejecucion r = ejecuta({"--salvar", tuberia.string(), kEjemplo});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_NE(r.errores.find("no es un archivo común"), std::string::npos) << r.errores;
+    EXPECT_TRUE(fs::is_fifo(tuberia));
+}
+
+TEST(Lote, SinAvisosDeQtEnUnaCorridaNormal)
+{
+    const Ejecucion r = ejecuta_programa(
+        {"--curvas", temporal("q.png").string(), "--columna", temporal("q.svg").string(), kEjemplo});
+    EXPECT_EQ(r.codigo, 0);
+    EXPECT_EQ(r.errores, "");
+    EXPECT_NE(r.salida.find("(12 bancos)"), std::string::npos);
+}
+
+// Open, compute and save, again and again: the same bytes every time, also
+// for coefficients whose trip through 1/m in single precision is not exact.
+TEST(Lote, AbrirCalcularYSalvarNoCambiaElArchivo)
+{
+    const std::string original =
+        "C, 200 , 300 , 10 , 20 ,Pelitas, 255 , .63 , .99 , 0 , 0 , 0 , 0 , 0 \r\n"
+        "B, 100 , 200 , 5 , 10 ,Areniscas, 255 , .49 , 7.83 , 0 , 0 , 0 , 0 , 0 \r\n"
+        "A, 0 , 100 , 0 , 5 ,Calizas, 255 , .56 , 7.88 , 0 , 0 , 0 , 0 , 0 \r\n";
+    const fs::path p = temporal("ciclos.tev");
+    escribe(p, original);
+    for (int vuelta = 0; vuelta < 4; ++vuelta) {
+        const Ejecucion r = ejecuta({"--salvar", p.string(), p.string()});
+        ASSERT_EQ(r.codigo, 0) << r.errores;
+        ASSERT_EQ(lee_bytes(p.string()), original) << "vuelta " << vuelta;
+    }
+}
+
+TEST(Lote, LosCaracteresDeControlSeMuestranEscapados)
+{
+    const fs::path p = temporal("escapes.tev");
+    escribe(p, "\"\x1b]0;titulo\x07\x1b[2J\", 0 , 100 , 0 , 10 ,Areniscas, 255 , .49 , "
+               ".27 , 0 , 0 , 0 , 0 , 0 \r\n");
+    Ejecucion r = ejecuta({p.string()});
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_NE(r.salida.find("\\x1b]0;titulo\\x07\\x1b[2J  Areniscas"), std::string::npos)
+        << r.salida;
+    EXPECT_EQ(r.salida.find('\x1b'), std::string::npos);
+    // The CSV keeps the bytes, quoted.
+    r = ejecuta({"--csv", p.string()});
+    EXPECT_NE(r.salida.find(",1,\"\x1b]0;titulo\x07\x1b[2J\",Areniscas,"),
+              std::string::npos)
+        << r.salida;
+    // And so do the messages that quote the file.
+    escribe(p, "A, 0 , 1\x1b[2J , 0 , 10 ,Areniscas, 255 , .49 , .27 , 0 , 0 , 0 , 0 , 0 \r\n");
+    r = ejecuta({p.string()});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_NE(r.errores.find("«1\\x1b[2J» no es un número"), std::string::npos) << r.errores;
+    EXPECT_EQ(r.errores.find('\x1b'), std::string::npos);
+    // A file's name may hold the C1 controls of UTF-8; tab stays a tab.
+    EXPECT_EQ(escapa_controles("a\xc2\x9b[2J\t\x7f\xc3\xa9"), "a\\u009b[2J\t\\x7f\xc3\xa9");
+}
+
+TEST(Lote, LasCurvasNoEscritasPorUnCalculoFallidoSeNombran)
+{
+    const fs::path p = temporal("grueso.tev");
+    escribe(p, "A, 0 , 200000 , 0 , 10 ,Areniscas, 255 , .49 , .27 , 0 , 0 , 0 , 0 , 0 \r\n");
+    const fs::path curvas = temporal("grueso.png");
+    fs::remove(curvas);
+    const Ejecucion r = ejecuta({"--curvas", curvas.string(), p.string()});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_NE(r.errores.find("El banco 1 no se pudo descompactar"), std::string::npos);
+    EXPECT_NE(r.errores.find("No se escribió la imagen de las curvas «" + curvas.string()),
+              std::string::npos)
+        << r.errores;
+    EXPECT_FALSE(fs::exists(curvas));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <random>
 
@@ -178,9 +179,18 @@ TEST(Tevarro, CoeficienteVuelveEnUnoPorKilometro)
     tres_bancos(*s);
     s->coef_porosidad[2] = 0.39f;
     ASSERT_TRUE(tevarro(*s).ok());
-    // The round trip through 1/m is made in single precision twice.
-    EXPECT_EQ(s->coef_porosidad[2], (0.39f / 1000.0f) * 1000.0f);
-    EXPECT_EQ(s->coef_porosidad[1], (0.27f / 1000.0f) * 1000.0f);
+    EXPECT_EQ(s->coef_porosidad[2], 0.39f);
+    EXPECT_EQ(s->coef_porosidad[1], 0.27f);
+    // Values whose round trip through 1/m in single precision moves the last
+    // bit (0.99 / 1000 * 1000 is 0.9899999): any number of runs keeps them.
+    const float deriva[] = {0.99f, 7.83f, 7.88f};
+    for (float c : deriva) {
+        ASSERT_NE((c / 1000.0f) * 1000.0f, c);
+        s->coef_porosidad[3] = c;
+        for (int vuelta = 0; vuelta < 5; ++vuelta)
+            ASSERT_TRUE(tevarro(*s).ok());
+        EXPECT_EQ(s->coef_porosidad[3], c);
+    }
 }
 
 TEST(Tevarro, CargasDelEjemplo)
@@ -250,6 +260,69 @@ TEST(Tevarro, DesbordamientoDevuelveElCoeficienteLeido)
     EXPECT_EQ(r.fallo, FalloCalculo::desbordamiento);
     EXPECT_EQ(r.banco, 1);
     EXPECT_EQ(s->coef_porosidad[1], -900.0f);
+}
+
+TEST(Tevarro, ValoresNoFinitosSonUnErrorDelBanco)
+{
+    // A PORCENTUAL bed whose percentages overflow the grain density.
+    auto s = columna_vacia();
+    tres_bancos(*s);
+    s->litologia[2] = kPorcentual;
+    s->pct_arenisca[2] = 3e38f;
+    calcula_densidad(*s, 2);
+    ASSERT_EQ(s->densidad[2], std::numeric_limits<float>::infinity());
+    ResultadoCalculo r = tevarro(*s);
+    EXPECT_EQ(r.fallo, FalloCalculo::no_finito);
+    EXPECT_EQ(r.banco, 2);
+    EXPECT_EQ(r.campo, CampoCalculo::densidad);
+    EXPECT_NE(r.mensaje().find("banco 2: la densidad es infinita"), std::string::npos)
+        << r.mensaje();
+
+    // NaN in a bed's density reaches both results; the highest such bed is named.
+    tres_bancos(*s);
+    s->densidad[1] = std::numeric_limits<float>::quiet_NaN();
+    s->paleobatimetria[3] = 3e38f;
+    s->nivel_mar[3] = -3e38f;  // finite inputs, infinite subsidence
+    r = tevarro(*s);
+    EXPECT_EQ(r.fallo, FalloCalculo::no_finito);
+    EXPECT_EQ(r.banco, 3);
+    EXPECT_EQ(r.campo, CampoCalculo::tevarro_tectonica);
+    EXPECT_NE(r.mensaje().find("la subsidencia tectónica es infinita"), std::string::npos);
+    // Every bed got its loads all the same.
+    EXPECT_TRUE(std::isnan(s->correccion_carga[1]));
+    EXPECT_TRUE(std::isfinite(s->correccion_carga[2]));
+
+    tres_bancos(*s);
+    s->densidad[1] = std::numeric_limits<float>::quiet_NaN();
+    r = tevarro(*s);
+    EXPECT_EQ(r.banco, 1);
+    EXPECT_NE(r.mensaje().find("la densidad no es un número (NaN)"), std::string::npos);
+}
+
+TEST(Tevarro, BancoFueraDeLaBusquedaSeNombra)
+{
+    // 200 km of sandstone: even 10000 m leaves a residual near 188 km.
+    auto s = columna_vacia();
+    tres_bancos(*s);
+    s->techo[2] = 1000;
+    s->base[2] = 201000;
+    s->base_descomp[2] = 77;
+    ResultadoCalculo r = tevarro(*s);
+    EXPECT_EQ(r.fallo, FalloCalculo::sin_candidato);
+    EXPECT_EQ(r.banco, 2);
+    EXPECT_EQ(s->base_descomp[2], 77.0f);  // never shown as a silent 0
+    EXPECT_EQ(s->coef_porosidad[2], 0.27f);
+    EXPECT_NE(r.mensaje().find("El banco 2 no se pudo descompactar"), std::string::npos);
+
+    // A bed at 1e30 m, as thick again.
+    tres_bancos(*s);
+    s->techo[1] = 1e30f;
+    s->base[1] = 2e30f;
+    r = tevarro(*s);
+    EXPECT_EQ(r.fallo, FalloCalculo::sin_candidato);
+    EXPECT_EQ(r.banco, 1);
+    auto b = std::make_unique<Store>(*s);
+    EXPECT_EQ(tevarro_barrido(*b).fallo, FalloCalculo::sin_candidato);
 }
 
 TEST(Tevarro, SinBancosNoCalculaNada)

@@ -10,10 +10,13 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 #include <memory>
 
@@ -157,6 +160,18 @@ TEST(Form1, SalvarDevuelveElMismoArchivo)
     v.menu("salvar_mnu");
     ASSERT_EQ(v.avisos.size(), 1);
     EXPECT_TRUE(v.avisos[0].contains("no/existe/copia.tev"));
+
+    // Onto a pipe: refused, in Spanish, and the pipe stays a pipe.
+    const QString tuberia = dir.filePath("tuberia");
+    ASSERT_EQ(::mkfifo(tuberia.toLocal8Bit().constData(), 0644), 0);
+    v.dialogo->respuesta = tuberia;
+    v.menu("salvar_mnu");
+    ASSERT_EQ(v.avisos.size(), 2);
+    EXPECT_EQ(v.avisos[1], QString("No se pudo guardar «%1»: no es un archivo común (es una "
+                                   "tubería, un dispositivo, un socket u otro tipo especial) y "
+                                   "no se reemplaza.")
+                               .arg(tuberia));
+    EXPECT_TRUE(QFileInfo(tuberia).isFile() == false && QFileInfo(tuberia).exists());
 }
 
 TEST(Form1, CalculoFallidoAvisaYMuestraLaColumna)

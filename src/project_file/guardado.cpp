@@ -1,0 +1,189 @@
+#include "project_file/guardado.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+
+namespace tev {
+
+std::string razon_del_sistema(int err)
+{
+    switch (err) {
+    case ENOSPC:
+        return "no queda espacio en el disco";
+    case EDQUOT:
+        return "se agotó su cuota de espacio en el disco";
+    case EFBIG:
+        return "el archivo pasaría del tamaño máximo que el sistema le permite";
+    case EACCES:
+    case EPERM:
+        return "no tiene permiso";
+    case EROFS:
+        return "el disco o la carpeta es de solo lectura";
+    case ENOENT:
+        return "el archivo o la carpeta no existe";
+    case EISDIR:
+        return "es una carpeta";
+    case ENOTDIR:
+        return "una parte de la ruta no es una carpeta";
+    case ENAMETOOLONG:
+        return "la ruta es demasiado larga";
+    case ELOOP:
+        return "la ruta tiene demasiados enlaces simbólicos";
+    case EIO:
+        return "error de entrada/salida del disco";
+    case ENOMEM:
+        return "no hay memoria suficiente";
+    case EMFILE:
+    case ENFILE:
+        return "hay demasiados archivos abiertos";
+    case EBUSY:
+    case ETXTBSY:
+        return "el archivo está en uso";
+    case EXDEV:
+        return "el archivo temporal y el destino están en discos distintos";
+    case EINVAL:
+        return "el sistema no permite esa operación con este archivo";
+    case ENXIO:
+    case ENODEV:
+        return "el dispositivo no está disponible";
+    default:
+        return "error del sistema número " + std::to_string(err);
+    }
+}
+
+namespace {
+
+std::string entre_comillas(const std::string& t)
+{
+    return "«" + t + "»";
+}
+
+// Every byte, however many calls it takes; false with errno set on failure.
+bool escribe_todo(int fd, std::string_view bytes)
+{
+    const char* p = bytes.data();
+    size_t quedan = bytes.size();
+    while (quedan > 0) {
+        const ssize_t n = ::write(fd, p, quedan);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (n == 0) {
+            errno = EIO;
+            return false;
+        }
+        p += n;
+        quedan -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// The file a path finally names: a symbolic link is followed to its target,
+// so that the link itself stays in place.
+bool resuelve_destino(const std::string& ruta, std::string& destino, std::string& error)
+{
+    struct stat st {};
+    if (::lstat(ruta.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+        destino = ruta;
+        return true;
+    }
+    std::vector<char> real(PATH_MAX + 1);
+    if (!::realpath(ruta.c_str(), real.data())) {
+        error = errno == ENOENT ? "es un enlace simbólico a un archivo que no existe"
+                                : razon_del_sistema(errno);
+        return false;
+    }
+    destino = real.data();
+    return true;
+}
+
+mode_t permisos_nuevos()
+{
+    const mode_t mascara = ::umask(0);
+    ::umask(mascara);
+    return 0666 & ~mascara;
+}
+
+std::string guarda(const std::string& ruta, std::string_view bytes)
+{
+    if (ruta.empty()) return "falta el nombre del archivo";
+    std::string destino;
+    std::string error;
+    if (!resuelve_destino(ruta, destino, error)) return error;
+
+    mode_t permisos = 0;
+    struct stat st {};
+    if (::stat(destino.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) return "es una carpeta, no un archivo";
+        if (!S_ISREG(st.st_mode))
+            return "no es un archivo común (es una tubería, un dispositivo, un socket u otro "
+                   "tipo especial) y no se reemplaza";
+        permisos = st.st_mode & 07777;
+    } else if (errno == ENOENT) {
+        permisos = permisos_nuevos();
+    } else {
+        return razon_del_sistema(errno);
+    }
+
+    namespace fs = std::filesystem;
+    const fs::path camino(destino);
+    const fs::path carpeta = camino.has_parent_path() ? camino.parent_path() : fs::path(".");
+    std::string plantilla = (carpeta / ("." + camino.filename().string() + ".XXXXXX")).string();
+    const int fd = ::mkostemp(plantilla.data(), O_CLOEXEC);
+    if (fd < 0) {
+        const int err = errno;
+        if (err == ENOENT) return "la carpeta " + entre_comillas(carpeta.string()) + " no existe";
+        if (err == EACCES || err == EPERM)
+            return "no tiene permiso para escribir en la carpeta " +
+                   entre_comillas(carpeta.string());
+        return razon_del_sistema(err);
+    }
+    const std::string temporal = plantilla;
+    auto falla = [&](int err) {
+        ::close(fd);
+        ::unlink(temporal.c_str());
+        return razon_del_sistema(err);
+    };
+    if (!escribe_todo(fd, bytes)) return falla(errno);
+    if (::fchmod(fd, permisos) != 0) return falla(errno);
+    // A full disk may only show itself here, when the data reach it.
+    if (::fsync(fd) != 0) return falla(errno);
+    if (::close(fd) != 0) {
+        const int err = errno;
+        ::unlink(temporal.c_str());
+        return razon_del_sistema(err);
+    }
+    if (::rename(temporal.c_str(), destino.c_str()) != 0) {
+        const int err = errno;
+        ::unlink(temporal.c_str());
+        return razon_del_sistema(err);
+    }
+    // The rename itself reaches the disk with the folder (best effort: some
+    // file systems cannot sync a folder, and the file is already in place).
+    const int dir = ::open(carpeta.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return {};
+}
+
+} // namespace
+
+std::string guarda_archivo(const std::string& ruta, std::string_view bytes)
+{
+    const std::string razon = guarda(ruta, bytes);
+    if (razon.empty()) return {};
+    if (ruta.empty()) return "No se pudo guardar: " + razon + ".";
+    return "No se pudo guardar " + entre_comillas(ruta) + ": " + razon + ".";
+}
+
+} // namespace tev
