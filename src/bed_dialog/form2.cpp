@@ -6,6 +6,7 @@
 #include "model/store.h"
 #include "text_forms/formas_numericas.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QFontMetrics>
@@ -17,7 +18,10 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
+#include <cmath>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -97,6 +101,29 @@ void ajusta_al_ancho(QLabel* l)
     l->setFont(f);
 }
 
+// The same for a combo box: every item of its list fits the edit field.
+void ajusta_al_ancho(QComboBox* c)
+{
+    QStyleOptionComboBox opcion;
+    opcion.initFrom(c);
+    opcion.editable = c->isEditable();
+    const int ancho =
+        c->style()
+            ->subControlRect(QStyle::CC_ComboBox, &opcion, QStyle::SC_ComboBoxEditField, c)
+            .width() -
+        4;  // the edit's own margins
+    QFont f = c->font();
+    for (int estiramiento = 100; estiramiento >= 60; estiramiento -= 4) {
+        f.setStretch(estiramiento);
+        const QFontMetrics m(f);
+        bool cabe = true;
+        for (int i = 0; i < c->count(); ++i)
+            cabe = cabe && m.horizontalAdvance(c->itemText(i)) <= ancho;
+        if (cabe) break;
+    }
+    c->setFont(f);
+}
+
 const char* const kMarcaCasilla = "QLineEdit { background-color: #ffd6d6; }";
 
 }  // namespace
@@ -160,6 +187,7 @@ void Form2::crea_controles()
     Combo1->setCompleter(nullptr);
     for (const char* l : kLitologias) Combo1->addItem(l);
     Combo1->setGeometry(twips(3720, 1080, 1215, 315));
+    ajusta_al_ancho(Combo1);
     Combo1->setEditText("Pelitas");
     Label6 = etiqueta(this, "Label6", "Edad del techo", twips(5280, 855, 1215, 255));
     Text6 = casilla(this, "Text6", "", twips(6720, 840, 735, 285));
@@ -201,6 +229,7 @@ void Form2::crea_controles()
     Combo2->setCompleter(nullptr);
     for (const FilaColor& c : tabla_colores) Combo2->addItem(c.nombre);
     Combo2->setGeometry(twips(5280, 3840, 1095, 315));
+    ajusta_al_ancho(Combo2);
     Combo2->setEditText("Blanco");
 
     // The swatch takes no pointer events: over it the pointer is on the
@@ -227,6 +256,8 @@ void Form2::crea_controles()
 
     Command2 = new QPushButton("Terminar", this);
     Command2->setObjectName("Command2");
+    // Enter presses it while it has the focus, as in a dialog.
+    Command2->setAutoDefault(true);
     Command2->setGeometry(twips(6720, 4560, 855, 375));
 
     StatusBar1 = new QStatusBar(this);
@@ -254,6 +285,15 @@ void Form2::crea_controles()
 
     connect(HScroll1, &QScrollBar::valueChanged, this, &Form2::HScroll1_valor_cambiado);
     connect(Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
+
+    // Whatever the user types or chooses is pending until a capture takes it.
+    const auto pendiente = [this] { pendiente_ = true; };
+    for (QLineEdit* e : {Text1, Text2, Text3, Text4, Text5, Text6, Text7, Text8, Text9, Text10,
+                         Text11, Text12, Combo1->lineEdit(), Combo2->lineEdit()})
+        connect(e, &QLineEdit::textEdited, this, pendiente);
+    for (QComboBox* c : {Combo1, Combo2})
+        connect(c, &QComboBox::activated, this, pendiente);
+    connect(Combo1, &QComboBox::editTextChanged, this, &Form2::habilita_porcentajes);
 }
 
 void Form2::paintEvent(QPaintEvent*)
@@ -266,6 +306,58 @@ void Form2::paintEvent(QPaintEvent*)
 }
 
 void Form2::mouseMoveEvent(QMouseEvent*) { Form_MouseMove(); }
+
+void Form2::closeEvent(QCloseEvent* e)
+{
+    // Closed by its frame: what was typed still reaches the bed.
+    captura_pendiente();
+    QWidget::closeEvent(e);
+}
+
+void Form2::captura_pendiente()
+{
+    if (pendiente_) captura(banco_mostrado_);
+}
+
+void Form2::habilita_porcentajes()
+{
+    const bool porcentual = Combo1->currentText() == QLatin1String(kPorcentual);
+    for (QLineEdit* e : {Text9, Text10, Text11, Text12})
+        if (e->isEnabled() != porcentual) e->setEnabled(porcentual);
+}
+
+void Form2::pinta_muestra(int32_t color)
+{
+    const QColor q = color_de(color);
+    if (Shape1->palette().color(QPalette::Window) != q) {
+        QPalette p = Shape1->palette();
+        p.setColor(QPalette::Window, q);
+        Shape1->setPalette(p);
+    }
+}
+
+void Form2::pinta_marca(QLineEdit* casilla, const QString& motivo)
+{
+    const QString estilo = motivo.isEmpty() ? QString() : QString(kMarcaCasilla);
+    if (casilla->styleSheet() != estilo) casilla->setStyleSheet(estilo);
+    if (casilla->toolTip() != motivo) casilla->setToolTip(motivo);
+}
+
+void Form2::marca(int b, QLineEdit* casilla, const QString& motivo)
+{
+    marcas_[b][casilla] = {casilla->text(), motivo};
+    pinta_marca(casilla, motivo);
+}
+
+void Form2::desmarca(int b, QLineEdit* casilla)
+{
+    const auto banco = marcas_.find(b);
+    if (banco != marcas_.end()) {
+        banco->second.erase(casilla);
+        if (banco->second.empty()) marcas_.erase(banco);
+    }
+    pinta_marca(casilla, QString());
+}
 
 bool Form2::eventFilter(QObject* objeto, QEvent* e)
 {
@@ -307,13 +399,37 @@ void Form2::muestra_banco()
     pon_texto(Text12, forma_corta(s_.pct_evaporita[b]));
     pon_texto(Text7, QString::fromStdString(s_.nombre[b]));
     pon_texto(Text8, forma_corta(s_.paleobatimetria[b]));
+    // A colour outside the table shows no name, so that no capture can
+    // write another colour into the bed; the swatch shows the bed's own.
+    QString nombre_color;
     for (const FilaColor& c : tabla_colores)
-        if (s_.color[b] == c.valor) pon_texto(Combo2, QString::fromUtf8(c.nombre));
-    // The boxes now hold what the store holds: no mark is left standing.
-    for (QLineEdit* e : {Text8, Text9, Text10, Text11, Text12}) {
-        if (!e->styleSheet().isEmpty()) e->setStyleSheet(QString());
-        if (!e->toolTip().isEmpty()) e->setToolTip(QString());
+        if (s_.color[b] == c.valor) nombre_color = QString::fromUtf8(c.nombre);
+    pon_texto(Combo2, nombre_color);
+    pinta_muestra(s_.color[b]);
+
+    // Boxes this bed could not take show the text again, with its mark.
+    QLineEdit* const casillas[] = {Text1, Text2, Text3, Text4,  Text5,  Text6,
+                                   Text8, Text9, Text10, Text11, Text12};
+    const auto banco = marcas_.find(b);
+    for (QLineEdit* e : casillas) {
+        const Marca* m = nullptr;
+        if (banco != marcas_.end()) {
+            const auto it = banco->second.find(e);
+            if (it != banco->second.end()) m = &it->second;
+        }
+        if (m) pon_texto(e, m->texto);
+        pinta_marca(e, m ? m->motivo : QString());
     }
+
+    // The percentage boxes and their check are those of this bed.
+    habilita_porcentajes();
+    if (s_.litologia[b] == kPorcentual) {
+        auto lee = [](const QLineEdit* e) { return lee_numero_inicial(texto(e)); };
+        Label19->setVisible(((lee(Text9) + lee(Text10)) + lee(Text11)) + lee(Text12) != 100);
+    } else {
+        Label19->hide();
+    }
+    pendiente_ = false;
 }
 
 void Form2::rellena()
@@ -324,24 +440,60 @@ void Form2::rellena()
 
 void Form2::Form_MouseMove() { captura(HScroll1->value()); }
 
-void Form2::lee_casilla(QLineEdit* casilla, float& campo)
+void Form2::lee_casilla(int b, QLineEdit* casilla, float& campo)
 {
     const std::string t = texto(casilla);
     const std::optional<float> v = lee_numero_completo(t);
     if (v) {
         campo = *v;
-        if (!casilla->styleSheet().isEmpty()) casilla->setStyleSheet(QString());
-        if (!casilla->toolTip().isEmpty()) casilla->setToolTip(QString());
+        desmarca(b, casilla);
         return;
     }
-    // The bed keeps its previous value; the box says why.
+    // The bed keeps its previous value; the box says why until it is mended.
+    const QString anterior = QString::fromStdString(forma_corta(campo));
     const QString motivo =
         t.find_first_not_of(" \t") == std::string::npos
-            ? QString::fromUtf8("La casilla está vacía: el banco conserva su valor anterior.")
-            : QString::fromUtf8("«%1» no es un número: el banco conserva su valor anterior.")
-                  .arg(casilla->text());
-    if (casilla->styleSheet() != kMarcaCasilla) casilla->setStyleSheet(kMarcaCasilla);
-    if (casilla->toolTip() != motivo) casilla->setToolTip(motivo);
+            ? QString::fromUtf8("La casilla está vacía: el banco %1 conserva su valor anterior, %2.")
+                  .arg(b)
+                  .arg(anterior)
+            : QString::fromUtf8("«%1» no es un número: el banco %2 conserva su valor anterior, %3.")
+                  .arg(casilla->text())
+                  .arg(b)
+                  .arg(anterior);
+    marca(b, casilla, motivo);
+}
+
+void Form2::lee_inicial(int b, QLineEdit* casilla, float& campo)
+{
+    const QString t = casilla->text();
+    const LecturaInicial l = lee_numero_inicial_con_resto(t.toStdString());
+    const auto v = static_cast<float>(l.valor);
+    if (!std::isfinite(v)) {
+        marca(b, casilla,
+              QString::fromUtf8("«%1» no cabe en un número de precisión simple: el banco %2 "
+                                "conserva su valor anterior, %3.")
+                  .arg(t)
+                  .arg(b)
+                  .arg(QString::fromStdString(forma_corta(campo))));
+        return;
+    }
+    campo = v;
+    const QString leido = QString::fromStdString(forma_corta(v));
+    if (l.sin_numero) {
+        marca(b, casilla,
+              l.resto.empty()
+                  ? QString::fromUtf8("La casilla está vacía: se leyó como 0.")
+                  : QString::fromUtf8("«%1» no empieza con un número: se leyó como 0.").arg(t));
+    } else if (!l.resto.empty()) {
+        marca(b, casilla,
+              l.resto[0] == ','
+                  ? QString::fromUtf8("«%1» se leyó como %2: el separador decimal es el punto.")
+                        .arg(t, leido)
+                  : QString::fromUtf8("«%1» se leyó como %2: «%3» no se tuvo en cuenta.")
+                        .arg(t, leido, QString::fromStdString(l.resto)));
+    } else {
+        desmarca(b, casilla);
+    }
 }
 
 void Form2::captura(int b)
@@ -366,7 +518,15 @@ void Form2::captura(int b)
         for (QLineEdit* e : porcentajes) e->setEnabled(false);
     } else {
         for (QLineEdit* e : porcentajes) e->setEnabled(true);
-        auto lee = [&](int k) { return lee_numero_inicial(texto(porcentajes[k])); };
+        // The mix is made of what the bed keeps: a box it refuses counts with
+        // the bed's own value.
+        const float* const guardados[4] = {&s_.pct_arenisca[b], &s_.pct_pelita[b],
+                                           &s_.pct_caliza[b], &s_.pct_evaporita[b]};
+        auto lee = [&](int k) {
+            const std::string t = texto(porcentajes[k]);
+            return lee_numero_completo(t) ? lee_numero_inicial(t)
+                                          : static_cast<double>(*guardados[k]);
+        };
         const double suma = ((lee(0) + lee(1)) + lee(2)) + lee(3);
         Label19->setVisible(suma != 100);
         pon_texto(Text3, forma_con_signo(
@@ -378,16 +538,16 @@ void Form2::captura(int b)
 
     // 4. Store the bed.
     s_.litologia[b] = litologia.toStdString();
-    s_.techo[b] = static_cast<float>(lee_numero_inicial(texto(Text1)));
-    s_.base[b] = static_cast<float>(lee_numero_inicial(texto(Text2)));
-    s_.porosidad[b] = static_cast<float>(lee_numero_inicial(texto(Text3)));
-    s_.coef_porosidad[b] = static_cast<float>(lee_numero_inicial(texto(Text4)));
-    s_.edad_techo[b] = static_cast<float>(lee_numero_inicial(texto(Text6)));
-    s_.edad_base[b] = static_cast<float>(lee_numero_inicial(texto(Text5)));
-    lee_casilla(Text9, s_.pct_arenisca[b]);
-    lee_casilla(Text10, s_.pct_pelita[b]);
-    lee_casilla(Text11, s_.pct_caliza[b]);
-    lee_casilla(Text12, s_.pct_evaporita[b]);
+    lee_inicial(b, Text1, s_.techo[b]);
+    lee_inicial(b, Text2, s_.base[b]);
+    lee_inicial(b, Text3, s_.porosidad[b]);
+    lee_inicial(b, Text4, s_.coef_porosidad[b]);
+    lee_inicial(b, Text6, s_.edad_techo[b]);
+    lee_inicial(b, Text5, s_.edad_base[b]);
+    lee_casilla(b, Text9, s_.pct_arenisca[b]);
+    lee_casilla(b, Text10, s_.pct_pelita[b]);
+    lee_casilla(b, Text11, s_.pct_caliza[b]);
+    lee_casilla(b, Text12, s_.pct_evaporita[b]);
 
     // 5. Sea level at the top age.
     buscatiempo(s_, b);
@@ -396,19 +556,14 @@ void Form2::captura(int b)
     const QString color = Combo2->currentText();
     for (const FilaColor& c : tabla_colores) {
         if (color == QLatin1String(c.nombre)) {
-            const QColor q = color_de(c.valor);
-            if (Shape1->palette().color(QPalette::Window) != q) {
-                QPalette p = Shape1->palette();
-                p.setColor(QPalette::Window, q);
-                Shape1->setPalette(p);
-            }
+            pinta_muestra(c.valor);
             s_.color[b] = c.valor;
         }
     }
 
     // 8 and 9. Name and paleobathymetry.
     s_.nombre[b] = texto(Text7);
-    lee_casilla(Text8, s_.paleobatimetria[b]);
+    lee_casilla(b, Text8, s_.paleobatimetria[b]);
 
     // 10. Status panels and bed number.
     muestra_estado();
@@ -416,6 +571,7 @@ void Form2::captura(int b)
     // 11. Surface bulk density.
     const double phi = s_.porosidad[b];
     s_.densidad[b] = static_cast<float>((1 - phi) * densidad_grano + phi * kDensidadAgua);
+    pendiente_ = false;
 }
 
 void Form2::muestra_estado()
@@ -432,19 +588,24 @@ void Form2::HScroll1_valor_cambiado()
 {
     // The user leaves bed banco_mostrado_: what the boxes hold goes into it
     // before they show the next bed.
-    if (moviendo_barra_ == 0) captura(banco_mostrado_);
+    if (moviendo_barra_ == 0) captura_pendiente();
     HScroll1_Change();
 }
 
 void Form2::HScroll1_Change()
 {
     const int p = HScroll1->value();
-    if (p > s_.n_bancos) s_.n_bancos = static_cast<int16_t>(s_.n_bancos + 1);
+    const bool nuevo = p > s_.n_bancos;
+    if (nuevo) s_.n_bancos = static_cast<int16_t>(s_.n_bancos + 1);
     s_.banco_actual = static_cast<int16_t>(p);
     muestra_banco();
     if (p > 1) {
         pon_texto(Text2, forma_corta(s_.techo[p - 1]));
         pon_texto(Text5, forma_corta(s_.edad_techo[p - 1]));
+        for (QLineEdit* e : {Text2, Text5})
+            desmarca(p, e);
+        // A new bed takes the suggested base as if it had been typed.
+        if (nuevo) pendiente_ = true;
     }
     muestra_estado();
 }
@@ -452,7 +613,7 @@ void Form2::HScroll1_Change()
 void Form2::Command2_Click()
 {
     // What was typed since the last pointer movement counts.
-    captura(banco_mostrado_);
+    captura_pendiente();
     if (calcula) {
         calcula();
     } else {

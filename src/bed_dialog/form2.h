@@ -13,7 +13,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 
+class QCloseEvent;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -46,8 +48,14 @@ public:
     std::function<void()> calcula;
     std::function<void()> dibuja;
 
-    // Fills the controls from bed banco_actual (no capture).
+    // Fills the controls from bed banco_actual (no capture). A box whose
+    // text that bed could not take whole shows that text again, marked.
     void muestra_banco();
+    // Captures the bed shown when the dialog holds something the store has
+    // not taken yet (typing, or the base suggested for a new bed). The main
+    // window calls it before every command that reads or replaces the column.
+    void captura_pendiente();
+    bool hay_pendiente() const { return pendiente_; }
     // Refills the dialog after the column changed under it: the boxes, the
     // bed number and the status panels.
     void rellena();
@@ -101,6 +109,7 @@ public:
     QStatusBar* StatusBar1 = nullptr;
 
 protected:
+    void closeEvent(QCloseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
     bool eventFilter(QObject* objeto, QEvent* e) override;
@@ -110,11 +119,29 @@ private:
     void HScroll1_valor_cambiado();
     // The capture proper, into bed b.
     void captura(int b);
-    // Whole-text reading of a box into a field; a text that is not a number
-    // marks the box and leaves the field as it was.
-    void lee_casilla(QLineEdit* casilla, float& campo);
+    // Whole-text reading of a box into a field of bed b; a text that is not a
+    // number marks the box and leaves the field as it was.
+    void lee_casilla(int b, QLineEdit* casilla, float& campo);
+    // Leading-number reading of a box into a field of bed b. A text the
+    // number does not take whole is stored as read and marked, saying how it
+    // was read; a value beyond a single is refused, the field kept.
+    void lee_inicial(int b, QLineEdit* casilla, float& campo);
+    // Marks of bed b's boxes: the text the bed could not take and why.
+    void marca(int b, QLineEdit* casilla, const QString& motivo);
+    void desmarca(int b, QLineEdit* casilla);
+    static void pinta_marca(QLineEdit* casilla, const QString& motivo);
+    // The percentage boxes are open exactly while Combo1 says "PORCENTUAL".
+    void habilita_porcentajes();
+    void pinta_muestra(int32_t color);
+
+    struct Marca {
+        QString texto;
+        QString motivo;
+    };
 
     Store& s_;
+    std::map<int, std::map<QLineEdit*, Marca>> marcas_;  // by bed
+    bool pendiente_ = false;
     QLabel* paneles_[3] = {nullptr, nullptr, nullptr};
     int banco_mostrado_ = 1;    // the bed whose values the boxes hold
     int moviendo_barra_ = 0;    // > 0 while the dialog itself moves the scroll bar

@@ -151,6 +151,21 @@ QFont fuente_curvas()
     return fuente;
 }
 
+QFont fuente_que_cabe(const QFont& base, const QString& texto, int ancho)
+{
+    // Narrower first, then smaller: the caption is never cut short.
+    QFont f = base;
+    for (int estiramiento = 100; estiramiento >= 50; estiramiento -= 5) {
+        f.setStretch(estiramiento);
+        if (QFontMetrics(f).horizontalAdvance(texto) <= ancho) return f;
+    }
+    for (int pixeles = f.pixelSize() > 0 ? f.pixelSize() - 1 : 10; pixeles >= 5; --pixeles) {
+        f.setPixelSize(pixeles);
+        if (QFontMetrics(f).horizontalAdvance(texto) <= ancho) return f;
+    }
+    return f;
+}
+
 void pinta_grafico_completo(const Store& s, float escala_tiempo, float escala_profundidad,
                             QPainter& p)
 {
@@ -169,6 +184,7 @@ void pinta_grafico_completo(const Store& s, float escala_tiempo, float escala_pr
             if (qstrcmp(kEtiquetasEjes[k], e.nombre) == 0) texto = ejes[k];
         }
         const QRect r = rect_twips(e.izquierda, e.arriba, e.ancho, e.alto);
+        p.setFont(fuente_que_cabe(fuente_curvas(), texto, r.width()));
         p.fillRect(r, kFondoCurvas);
         p.drawText(r, (e.a_la_derecha ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop, texto);
     }

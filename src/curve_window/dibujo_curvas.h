@@ -88,6 +88,9 @@ QFont fuente_curvas();
 inline const QColor kFondoCurvas{255, 255, 255};
 inline const QColor kTextoCurvas{0, 0, 0};
 
+// base, narrowed (then made smaller) until texto fits ancho pixels.
+QFont fuente_que_cabe(const QFont& base, const QString& texto, int ancho);
+
 // The whole client area as the window shows it at the given scales:
 // background, fixed lines, curves, labels with their captions and both scale
 // texts. The painter draws in pixels of the window (705 x 414).

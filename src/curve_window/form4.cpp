@@ -137,6 +137,13 @@ void Form4::crea_controles()
     Text2 = caja(this, "Text2", rect_twips(120, 5040, 495, 285));
     connect(HScroll1, &QScrollBar::valueChanged, this, &Form4::HScroll1_Change);
     connect(VScroll1, &QScrollBar::valueChanged, this, &Form4::VScroll1_Change);
+    // Enter in a scale box applies that scale at once, as a scroll does.
+    for (QLineEdit* caja : {Text1, Text2}) {
+        connect(caja, &QLineEdit::returnPressed, this, [this] {
+            borra_dibujo();
+            curvas(s_);
+        });
+    }
 
     menu_ = new QMenu(this);
     guardar_imagen_act_ = menu_->addAction("Guardar imagen…");
@@ -199,8 +206,11 @@ void Form4::curvas(Store& s)
     const std::array<QString, 10> textos = textos_ejes(s.escala_tiempo, s.escala_profundidad);
     QLabel* const ejes[10] = {Label2,  Label3, Label4, Label5, Label6,
                               Label16, Label7, Label8, Label9, Label10};
-    for (int k = 0; k < 10; ++k)
+    for (int k = 0; k < 10; ++k) {
         ejes[k]->setText(textos[k]);
+        const QFont f = fuente_que_cabe(font(), textos[k], ejes[k]->width());
+        if (ejes[k]->font() != f) ejes[k]->setFont(f);
+    }
 
     asegura_imagen();
     {
@@ -259,6 +269,9 @@ void Form4::contextMenuEvent(QContextMenuEvent* e)
 Form4* muestra_curvas(QPointer<Form4>& ventana, Store& s)
 {
     if (!ventana) ventana = new Form4(s);
+    // Every computation plots on a clean window: curves of another column
+    // never stay under the new ones.
+    ventana->borra_dibujo();
     ventana->curvas(s);
     return ventana;
 }

@@ -92,7 +92,8 @@ class Form4 : public QWidget {
 };
 
 // Shows the curves in the window held by ventana, creating the window first
-// when there is none (never opened, or closed by the user).
+// when there is none (never opened, or closed by the user); the curves of
+// earlier plots are cleared first, the scales kept.
 Form4* muestra_curvas(QPointer<Form4>& ventana, Store& s);
 
 } // namespace tev

@@ -30,9 +30,14 @@ QString ComFile::pide_abrir(QWidget* padre)
 
 QString ComFile::pide_salvar(QWidget* padre)
 {
-    // Saving replaces an existing file without asking.
-    return QFileDialog::getSaveFileName(padre, DialogTitle, QString(), kFiltro, nullptr,
-                                        QFileDialog::DontConfirmOverwrite);
+    // A name typed without an extension becomes a project file, and an
+    // existing file is replaced only once the user confirms it.
+    QFileDialog dialogo(padre, DialogTitle, QString(), kFiltro);
+    dialogo.setAcceptMode(QFileDialog::AcceptSave);
+    dialogo.setFileMode(QFileDialog::AnyFile);
+    dialogo.setDefaultSuffix("tev");
+    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return {};
+    return dialogo.selectedFiles().first();
 }
 
 }  // namespace tev

@@ -16,6 +16,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QSvgRenderer>
 
@@ -41,6 +42,18 @@ Form1::Form1(Store& s, QWidget* parent)
     setWindowTitle(kTitulo);
     avisa = [this](const QString& titulo, const QString& texto) {
         QMessageBox::warning(this, titulo, texto);
+    };
+    pregunta = [this](const QString& texto) {
+        QMessageBox caja(QMessageBox::Question, kTitulo, texto, QMessageBox::NoButton, this);
+        QPushButton* guardar = caja.addButton("Guardar", QMessageBox::AcceptRole);
+        QPushButton* descartar = caja.addButton("Descartar", QMessageBox::DestructiveRole);
+        QPushButton* cancelar = caja.addButton("Cancelar", QMessageBox::RejectRole);
+        caja.setDefaultButton(guardar);
+        caja.setEscapeButton(cancelar);
+        caja.exec();
+        if (caja.clickedButton() == guardar) return Respuesta::guardar;
+        if (caja.clickedButton() == descartar) return Respuesta::descartar;
+        return Respuesta::cancelar;
     };
     crea_menus();
     crea_controles();
@@ -76,6 +89,14 @@ void Form1::crea_menus()
     // Two commands directly on the menu bar.
     accion(menuBar(), "Modificar", "modificar_mnu", &Form1::modificar_mnu_Click);
     accion(menuBar(), "Dibuja", "dibuja_mnu", &Form1::dibuja_mnu_Click);
+
+    // The menus carry no shortcut keys; F10 opens the first one, as on most
+    // desktops, and the arrow keys and Enter do the rest.
+    auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    connect(f10, &QShortcut::activated, this, [this] {
+        menuBar()->setFocus(Qt::ShortcutFocusReason);
+        menuBar()->setActiveAction(menuBar()->actions().value(0));
+    });
 }
 
 void Form1::crea_controles()
@@ -119,7 +140,41 @@ void Form1::crea_controles()
 void Form1::Form_Load()
 {
     valores_de_arranque(s_);
+    marca_como_guardada();
     draw();
+}
+
+void Form1::marca_como_guardada()
+{
+    const EscrituraColumna w = escribe_columna(s_);
+    // A column that cannot be written at all is never taken as saved.
+    columna_guardada_ = w.ok ? w.bytes : std::string("\0", 1);
+}
+
+bool Form1::columna_modificada() const
+{
+    const EscrituraColumna w = escribe_columna(s_);
+    return !w.ok || w.bytes != columna_guardada_;
+}
+
+void Form1::captura_dialogo()
+{
+    if (form2_) form2_->captura_pendiente();
+}
+
+bool Form1::puede_dejar_la_columna()
+{
+    captura_dialogo();
+    if (!columna_modificada()) return true;
+    switch (pregunta("¿Guardar los cambios de la columna?")) {
+    case Respuesta::guardar:
+        return salva_con_dialogo();
+    case Respuesta::descartar:
+        return true;
+    case Respuesta::cancelar:
+        return false;
+    }
+    return false;
 }
 
 void Form1::draw() { Picture1->draw(s_); }
@@ -137,7 +192,9 @@ void Form1::calcula_y_dibuja_curvas()
 
 void Form1::nuevo_mnu_Click()
 {
+    if (!puede_dejar_la_columna()) return;
     limpia_bancos(s_);
+    marca_como_guardada();
     muestra_dialogo_bancos();
 }
 
@@ -158,6 +215,7 @@ void Form1::muestra_dialogo_bancos()
 
 void Form1::abrir_mnu_Click()
 {
+    if (!puede_dejar_la_columna()) return;
     // The dialog comes first: a cancel changes nothing.
     com_file_->DialogTitle = "Abrir Archivo";
     com_file_->Flags = 4;
@@ -174,6 +232,7 @@ bool Form1::abre_archivo(const QString& ruta)
         return false;
     }
     carga_columna(s_, lectura.bancos);
+    marca_como_guardada();
     // An open dialog shows the new column, so that it never writes the old
     // one's texts over it.
     if (form2_) form2_->rellena();
@@ -183,23 +242,36 @@ bool Form1::abre_archivo(const QString& ruta)
     return true;
 }
 
-void Form1::salvar_mnu_Click()
+void Form1::salvar_mnu_Click() { salva_con_dialogo(); }
+
+bool Form1::salva_con_dialogo()
 {
+    captura_dialogo();
     com_file_->DialogTitle = "Salvar Archivo";
     com_file_->Flags = 4;
-    if (!com_file_->ShowSave(this)) return;
+    if (!com_file_->ShowSave(this)) return false;
     const std::string fallo = salva_archivo(s_, com_file_->FileName.toStdString());
-    if (!fallo.empty()) avisa(kTitulo, QString::fromStdString(fallo));
+    if (!fallo.empty()) {
+        avisa(kTitulo, QString::fromStdString(fallo));
+        return false;
+    }
+    marca_como_guardada();
+    return true;
 }
 
 void Form1::exit_mnu_Click()
 {
-    // Ends at once: nothing is asked or saved.
+    // Ends at once unless a modified column is still to be saved.
+    if (!puede_dejar_la_columna()) return;
     QApplication::exit(0);
 }
 
 void Form1::closeEvent(QCloseEvent* e)
 {
+    if (!puede_dejar_la_columna()) {
+        e->ignore();
+        return;
+    }
     e->accept();
     QApplication::exit(0);
 }
@@ -227,11 +299,16 @@ void Form1::paste_mnu_Click()
 
 void Form1::modificar_mnu_Click()
 {
+    captura_dialogo();
     s_.banco_actual = 1;
     muestra_dialogo_bancos();
 }
 
-void Form1::dibuja_mnu_Click() { draw(); }
+void Form1::dibuja_mnu_Click()
+{
+    captura_dialogo();
+    draw();
+}
 
 void Form1::Command1_Click()
 {

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 class QAction;
 class QPushButton;
@@ -34,6 +35,14 @@ public:
 
     // How messages reach the user (a message box); tests record them instead.
     std::function<void(const QString& titulo, const QString& texto)> avisa;
+
+    // The question before a modified column would be replaced or lost.
+    enum class Respuesta { guardar, descartar, cancelar };
+    std::function<Respuesta(const QString& texto)> pregunta;
+
+    // True when the column differs from what was last opened, saved or
+    // started anew: saving it would write something else.
+    bool columna_modificada() const;
 
     VistaColumna* Picture1 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
@@ -85,11 +94,21 @@ private:
     // Shows the single bed dialog, made afresh when it was closed, on bed
     // banco_actual.
     void muestra_dialogo_bancos();
+    // What the bed dialog holds and the store has not taken yet goes in.
+    void captura_dialogo();
+    // Asks before a modified column is replaced or lost; true when the
+    // command may go on (saved, or the user chose to discard).
+    bool puede_dejar_la_columna();
+    // "Salvar" proper; true when the file was written.
+    bool salva_con_dialogo();
+    // The column as it stands is the one on disk (or the empty one).
+    void marca_como_guardada();
 
     Store& s_;
     std::unique_ptr<ComFile> com_file_;
     QPointer<Form4> form4_;
     QPointer<Form2> form2_;
+    std::string columna_guardada_;  // the file bytes of the column last opened or saved
 };
 
 }  // namespace tev

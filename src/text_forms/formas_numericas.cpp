@@ -196,7 +196,7 @@ std::string texto_limpio(const Decimal& n)
 // bits. A short number (up to 4 hex digits, or up to 6 octal digits with a
 // value that fits 16 bits) is a 16-bit pattern, a longer one a 32-bit
 // pattern; either way a set top bit makes it negative.
-double lee_entero_base(std::string_view t, std::size_t i, bool hex)
+double lee_entero_base(std::string_view t, std::size_t& i, bool hex)
 {
     std::uint64_t valor = 0;
     std::size_t leidos = 0;
@@ -251,7 +251,7 @@ std::string forma_con_signo(int v)
     return (v < 0 ? "" : " ") + std::to_string(v);
 }
 
-double lee_numero_inicial(std::string_view texto)
+LecturaInicial lee_numero_inicial_con_resto(std::string_view texto)
 {
     // Blanks, tabs and line ends do not count anywhere in the text.
     std::string t;
@@ -260,18 +260,25 @@ double lee_numero_inicial(std::string_view texto)
         if (c != ' ' && c != '\t' && c != '\n' && c != '\r') t += c;
     }
 
+    LecturaInicial lectura;
     std::size_t i = 0;
     bool negativo = false;
     if (i < t.size() && (t[i] == '+' || t[i] == '-')) negativo = t[i++] == '-';
 
     double r = 0;
     if (i + 1 < t.size() && t[i] == '&' && (t[i + 1] == 'H' || t[i + 1] == 'h')) {
-        r = lee_entero_base(t, i + 2, true);
+        i += 2;
+        r = lee_entero_base(t, i, true);
     } else if (i + 1 < t.size() && t[i] == '&' && (t[i + 1] == 'O' || t[i + 1] == 'o')) {
-        r = lee_entero_base(t, i + 2, false);
+        i += 2;
+        r = lee_entero_base(t, i, false);
     } else {
         Decimal n;
-        if (!lee_decimal(t, i, n)) return 0;
+        if (!lee_decimal(t, i, n)) {
+            lectura.sin_numero = true;
+            lectura.resto = t;
+            return lectura;
+        }
         const std::string s = texto_limpio(n);
         const auto res = std::from_chars(s.data(), s.data() + s.size(), r);
         if (res.ec == std::errc::result_out_of_range) {
@@ -280,8 +287,14 @@ double lee_numero_inicial(std::string_view texto)
             r = desborda(n) ? HUGE_VAL : 0.0;
         }
     }
-    if (r == 0) return 0; // no negative zero
-    return negativo ? -r : r;
+    lectura.resto = t.substr(i);
+    if (r != 0) lectura.valor = negativo ? -r : r;  // no negative zero
+    return lectura;
+}
+
+double lee_numero_inicial(std::string_view texto)
+{
+    return lee_numero_inicial_con_resto(texto).valor;
 }
 
 std::optional<float> lee_numero_completo(std::string_view texto)

@@ -30,6 +30,16 @@ std::string forma_con_signo(int v);
 // whole numbers); a text that starts with no number reads as 0.
 double lee_numero_inicial(std::string_view texto);
 
+// The same reading, telling what it left: resto holds the text after the
+// number (blanks removed), empty when the number took the whole text;
+// sin_numero when the text does not start with a number at all.
+struct LecturaInicial {
+    double valor = 0;
+    std::string resto;
+    bool sin_numero = false;
+};
+LecturaInicial lee_numero_inicial_con_resto(std::string_view texto);
+
 // Whole-text reading: the whole text (blanks around it allowed) must be one
 // number; converted to the nearest single. Empty when it is not a number or
 // does not fit a single.

@@ -281,7 +281,10 @@ TEST(Form2, MuestraBancoFormaCortaYColorFueraDeTabla)
     d.f->muestra_banco();
     EXPECT_EQ(d.f->Text3->text(), "0.49");
     EXPECT_EQ(d.f->Text1->text(), "100");
-    EXPECT_EQ(d.f->Combo2->currentText(), "Rojo");
+    // A colour without a name shows no name (a capture then keeps it), and
+    // the swatch shows the bed's own colour: 0x123456 is RGB(0x56, 0x34, 0x12).
+    EXPECT_EQ(d.f->Combo2->currentText(), "");
+    EXPECT_EQ(d.f->Shape1->palette().color(QPalette::Window), QColor(0x56, 0x34, 0x12));
     EXPECT_EQ(d.f->Text7->text(), "Banco 2");
     EXPECT_EQ(d.f->HScroll1->value(), 2);
 }
@@ -471,9 +474,9 @@ TEST(Form2, CasillaQueNoEsNumeroSeMarcaYConservaElValor)
     // The rest of the capture ran.
     EXPECT_EQ(s.nombre[1], "Tras las casillas");
     EXPECT_EQ(f->panel(2), "Tras las casillas");
-    // The empty box mixes as 0: 45 % of shale alone.
-    EXPECT_EQ(f->Text3->text(), " .2835");
-    EXPECT_NEAR(s.densidad[1], (1 - 0.2835) * (2720 * 0.45) + 0.2835 * 1000, 0.01);
+    // The empty box mixes with the value the bed keeps, 30 % of sandstone.
+    EXPECT_EQ(f->Text3->text(), " .4305");  // 0.49 * 0.30 + 0.63 * 0.45
+    EXPECT_NEAR(s.densidad[1], (1 - 0.4305) * (2650 * 0.30 + 2720 * 0.45) + 0.4305 * 1000, 0.01);
     // Mended, the mark goes.
     Dialogo::escribe(f->Text8, " 75 ");
     Dialogo::escribe(f->Text9, "55");

@@ -39,6 +39,9 @@ struct Ventana {
     std::unique_ptr<Form1> f = std::make_unique<Form1>(*s);
     DialogoFijo* dialogo = nullptr;
     QStringList avisos;
+    // The questions asked, and the answer every one of them gets.
+    QStringList preguntas;
+    Form1::Respuesta respuesta = Form1::Respuesta::descartar;
 
     // With grabar, messages are recorded; without, the real message box stays.
     explicit Ventana(bool grabar = true)
@@ -46,7 +49,13 @@ struct Ventana {
         auto d = std::make_unique<DialogoFijo>();
         dialogo = d.get();
         f->pon_com_file(std::move(d));
-        if (grabar) f->avisa = [this](const QString&, const QString& texto) { avisos << texto; };
+        if (grabar) {
+            f->avisa = [this](const QString&, const QString& texto) { avisos << texto; };
+            f->pregunta = [this](const QString& texto) {
+                preguntas << texto;
+                return respuesta;
+            };
+        }
         f->show();
     }
     void menu(const char* nombre)
