@@ -8,16 +8,20 @@
 
 #include "bed_dialog/form2.h"
 
+#include "curve_window/form4.h"
 #include "main_window/com_file.h"
 #include "main_window/form1.h"
-#include "model/store.h"
 #include "main_window/ventana_de_prueba.h"
+#include "model/store.h"
 #include "text_forms/formas_numericas.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QFile>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,14 +30,19 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QStyleOptionSlider>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
 #include <ostream>
 
 QT_BEGIN_NAMESPACE
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
 QT_END_NAMESPACE
 
 namespace tev {
@@ -52,7 +61,10 @@ void mueve_a(QWidget* w, QPoint p)
     QTest::mouseMove(w, p + QPoint(0, ++veces % 2));
 }
 
-void borra_diferidos() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+void borra_diferidos()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
 // A column of three beds, youngest (bed 3) on top.
 void tres_bancos(Store& s)
@@ -93,10 +105,7 @@ struct Dialogo {
         f->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(f));
     }
-    ~Dialogo()
-    {
-        delete f.data();
-    }
+    ~Dialogo() { delete f.data(); }
     void mueve(QPoint p = kSuperficie) { mueve_a(f, p); }
     void mueve_sobre(QWidget* w) { mueve_a(f, w->mapTo(f, w->rect().center())); }
     static void escribe(QLineEdit* e, const QString& t)
@@ -129,7 +138,10 @@ struct Dialogo {
     }
 };
 
-QRect tw(int l, int t, int w, int h) { return QRect(l / 15, t / 15, w / 15, h / 15); }
+QRect tw(int l, int t, int w, int h)
+{
+    return QRect(l / 15, t / 15, w / 15, h / 15);
+}
 
 TEST(Form2, DisposicionYTextosDeDiseno)
 {
@@ -208,8 +220,10 @@ TEST(Form2, DisposicionYTextosDeDiseno)
     EXPECT_EQ(f->HScroll1->singleStep(), 1);
     EXPECT_EQ(f->HScroll1->pageStep(), 1);
     QStringList lit, col;
-    for (int i = 0; i < f->Combo1->count(); ++i) lit << f->Combo1->itemText(i);
-    for (int i = 0; i < f->Combo2->count(); ++i) col << f->Combo2->itemText(i);
+    for (int i = 0; i < f->Combo1->count(); ++i)
+        lit << f->Combo1->itemText(i);
+    for (int i = 0; i < f->Combo2->count(); ++i)
+        col << f->Combo2->itemText(i);
     EXPECT_EQ(lit, (QStringList{"Pelitas", "Areniscas", "Arcosas", "Evaporitas", "Calizas",
                                 "PORCENTUAL"}));
     EXPECT_EQ(col, (QStringList{"Blanco", "Negro", "Azul", "Cian", "Verde", "Magenta", "Rojo",
@@ -241,8 +255,8 @@ TEST(Form2, OrdenDeFocoEmpiezaEnTerminar)
     Dialogo d;
     Form2* f = d.f;
     EXPECT_EQ(f->focusWidget(), f->Command2);
-    const QStringList esperado{"Command2", "Text1", "Text2", "Combo1", "Text3", "Text4",
-                               "Text5",    "Text6", "Text7", "HScroll1", "Combo2", "Text8",
+    const QStringList esperado{"Command2", "Text1",  "Text2",  "Combo1",   "Text3",  "Text4",
+                               "Text5",    "Text6",  "Text7",  "HScroll1", "Combo2", "Text8",
                                "Text9",    "Text10", "Text11", "Text12"};
     QStringList visto;
     QWidget* w = f->Command2;
@@ -272,8 +286,8 @@ TEST(Form2, MuestraBancoFormaCortaYColorFueraDeTabla)
     Store& s = *d.s;
     s.porosidad[2] = 0.49f;
     s.techo[2] = 100;
-    s.color[1] = 0x0000FF;  // Rojo
-    s.color[2] = 0x123456;  // no name
+    s.color[1] = 0x0000FF; // Rojo
+    s.color[2] = 0x123456; // no name
     s.banco_actual = 1;
     d.f->muestra_banco();
     EXPECT_EQ(d.f->Combo2->currentText(), "Rojo");
@@ -318,9 +332,9 @@ TEST(Form2, LosControlesDetienenLaCapturaLaMuestraYElBocetoNo)
     Store& s = *d.s;
     Form2* f = d.f;
     Dialogo::escribe(f->Text7, "uno");
-    QWidget* controles[] = {f->Text1,  f->Text7,   f->Combo1, f->Combo2,     f->HScroll1,
-                            f->Command2, f->Label2, f->Label12, f->Frame1,   f->Frame2,
-                            f->Text3,  f->Label15, f->StatusBar1};
+    QWidget* controles[] = {f->Text1,    f->Text7,   f->Combo1,    f->Combo2, f->HScroll1,
+                            f->Command2, f->Label2,  f->Label12,   f->Frame1, f->Frame2,
+                            f->Text3,    f->Label15, f->StatusBar1};
     for (QWidget* w : controles) {
         d.mueve_sobre(w);
         EXPECT_EQ(s.nombre[1], "") << w->objectName().toStdString();
@@ -475,7 +489,7 @@ TEST(Form2, CasillaQueNoEsNumeroSeMarcaYConservaElValor)
     EXPECT_EQ(s.nombre[1], "Tras las casillas");
     EXPECT_EQ(f->panel(2), "Tras las casillas");
     // The empty box mixes with the value the bed keeps, 30 % of sandstone.
-    EXPECT_EQ(f->Text3->text(), " .4305");  // 0.49 * 0.30 + 0.63 * 0.45
+    EXPECT_EQ(f->Text3->text(), " .4305"); // 0.49 * 0.30 + 0.63 * 0.45
     EXPECT_NEAR(s.densidad[1], (1 - 0.4305) * (2650 * 0.30 + 2720 * 0.45) + 0.4305 * 1000, 0.01);
     // Mended, the mark goes.
     Dialogo::escribe(f->Text8, " 75 ");
@@ -521,7 +535,8 @@ TEST(Form2, TeclasDeLaBarraYPanelDeEstado)
     s.edad_techo[4] = 7.5f;
     s.base[5] = 99;
     d.f->HScroll1->setFocus();
-    for (int i = 0; i < 4; ++i) QTest::keyClick(d.f->HScroll1, Qt::Key_Right);
+    for (int i = 0; i < 4; ++i)
+        QTest::keyClick(d.f->HScroll1, Qt::Key_Right);
     EXPECT_EQ(d.f->HScroll1->value(), 5);
     EXPECT_EQ(s.banco_actual, 5);
     EXPECT_EQ(d.f->panel(1), "Banco No.   5");
@@ -599,7 +614,8 @@ TEST(Form2, LoTecleadoSeGuardaAlArrastrarElCursorDeLaBarra)
     opt.singleStep = b->singleStep();
     opt.pageStep = b->pageStep();
     const QPoint cursor =
-        b->style()->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarSlider, b)
+        b->style()
+            ->subControlRect(QStyle::CC_ScrollBar, &opt, QStyle::SC_ScrollBarSlider, b)
             .center();
     QTest::mousePress(b, Qt::LeftButton, {}, cursor);
     QTest::mouseMove(b, cursor + QPoint(6, 0));
@@ -675,7 +691,7 @@ TEST(Form2, NuevoMuestraElDialogoUnicoYTerminarCalculaOcultaYDibuja)
     f->Command2->setFocus();
     QTest::keyClick(f->Command2, Qt::Key_Space);
     EXPECT_FALSE(f->isVisible());
-    EXPECT_EQ(p.dlg(), f);  // hidden and kept
+    EXPECT_EQ(p.dlg(), f); // hidden and kept
     EXPECT_EQ(s.nombre[2], "Arriba");
     EXPECT_EQ(s.base[2], 150);
     EXPECT_TRUE(p.avisos.isEmpty()) << p.avisos.join("|").toStdString();
@@ -771,5 +787,314 @@ TEST(Form2, AbrirConElDialogoAbiertoLoRellena)
     EXPECT_EQ(s.nombre[1], nombre);
 }
 
-}  // namespace
-}  // namespace tev
+// ---------------------------------------------------------------------------
+// Nothing typed, browsed or refused is lost.
+
+// Three beds whose porosities are their lithology's own (a capture changes
+// nothing in them); bed 3 has a colour without a name.
+const char* const kTresBancos =
+    "A, 300 , 500 , 40 , 60 ,Pelitas, 255 , .63 , .51 , 50 , 0 , 0 , 0 , 0 \r\n"
+    "B, 120 , 300 , 20 , 40 ,Areniscas, 65280 , .49 , .27 , 50 , 0 , 0 , 0 , 0 \r\n"
+    "C, 0 , 120 , 0 , 20 ,Calizas, 12345 , .56 , .39 , 50 , 0 , 0 , 0 , 0 \r\n";
+
+QString archivo_con(const QTemporaryDir& dir, const char* nombre, const QByteArray& bytes)
+{
+    const QString ruta = dir.filePath(nombre);
+    QFile f(ruta);
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+    return ruta;
+}
+
+// Keys to whatever has the focus, as a keyboard would send them.
+void tecla(int k, Qt::KeyboardModifiers m = Qt::NoModifier)
+{
+    QWidget* w = QApplication::focusWidget();
+    ASSERT_NE(w, nullptr);
+    QTest::keyClick(w, static_cast<Qt::Key>(k), m);
+}
+void teclea(const QString& t)
+{
+    QWidget* w = QApplication::focusWidget();
+    ASSERT_NE(w, nullptr);
+    QTest::keyClicks(w, t);
+}
+
+TEST(Form2, HojearLaColumnaLaDejaByteAByte)
+{
+    QTemporaryDir dir;
+    Principal p;
+    p.abre(archivo_con(dir, "tres.tev", kTresBancos));
+    p.menu("modificar_mnu");
+    Form2* f = p.dlg();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(f));
+    f->HScroll1->setFocus();
+    // Up to bed 3 and back, the pointer moving over the dialog at every bed.
+    for (int k : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Left, Qt::Key_Left}) {
+        p.mueve();
+        QTest::keyClick(f->HScroll1, static_cast<Qt::Key>(k));
+        if (f->HScroll1->value() == 3) {
+            EXPECT_EQ(f->Combo2->currentText(), "");
+            EXPECT_EQ(f->Shape1->palette().color(QPalette::Window), QColor(0x39, 0x30, 0x00));
+        }
+    }
+    p.mueve();
+    EXPECT_EQ(p.s->color[3], 12345);
+    EXPECT_FALSE(p.f->columna_modificada());
+    p.dialogo->respuesta = dir.filePath("copia.tev");
+    p.menu("salvar_mnu");
+    EXPECT_EQ(prueba::bytes_de(dir.filePath("copia.tev")), QByteArray(kTresBancos));
+}
+
+TEST(Form2, LoTecleadoLlegaAntesDeCadaOrden)
+{
+    QTemporaryDir dir;
+    Principal p;
+    Store& s = *p.s;
+    p.menu("nuevo_mnu");
+    Form2* f = p.dlg();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(f));
+    // No pointer movement anywhere: each command takes what the dialog shows.
+    Dialogo::escribe(f->Text7, "Tecleado");
+    Dialogo::escribe(f->Text2, "450");
+    p.dialogo->respuesta = dir.filePath("a.tev");
+    p.menu("salvar_mnu");
+    EXPECT_TRUE(prueba::bytes_de(dir.filePath("a.tev")).startsWith("Tecleado, 0 , 450 ,"));
+    Dialogo::escribe(f->Text2, "460");
+    p.menu("dibuja_mnu");
+    EXPECT_EQ(s.base[1], 460);
+    Dialogo::escribe(f->Text2, "470");
+    p.menu("modificar_mnu");
+    EXPECT_EQ(s.base[1], 470);
+    EXPECT_EQ(f->Text2->text(), "470");
+    Dialogo::escribe(f->Text2, "480");
+    f->close(); // by its frame
+    EXPECT_EQ(s.base[1], 480);
+}
+
+TEST(Form2, UnaColumnaModificadaPreguntaAntesDePerderse)
+{
+    QTemporaryDir dir;
+    Principal p;
+    Store& s = *p.s;
+    // Nothing modified: no question, as before.
+    p.menu("nuevo_mnu");
+    p.abre(archivo_con(dir, "tres.tev", kTresBancos));
+    p.menu("nuevo_mnu");
+    EXPECT_TRUE(p.preguntas.isEmpty());
+
+    Dialogo::escribe(p.dlg()->Text7, "Sin guardar");
+    p.respuesta = Form1::Respuesta::cancelar;
+    const int dialogos = p.dialogo->veces;
+    p.abre(dir.filePath("tres.tev"));
+    ASSERT_EQ(p.preguntas, QStringList{"¿Guardar los cambios de la columna?"});
+    EXPECT_EQ(p.dialogo->veces, dialogos); // not even the file dialog
+    EXPECT_EQ(s.nombre[1], "Sin guardar");
+    p.f->close();
+    EXPECT_TRUE(p.f->isVisible());
+    EXPECT_EQ(p.preguntas.size(), 2);
+
+    // "Guardar" saves first (the dialog's answer serves both dialogs).
+    p.respuesta = Form1::Respuesta::guardar;
+    p.abre(dir.filePath("guardada.tev"));
+    EXPECT_TRUE(prueba::bytes_de(dir.filePath("guardada.tev")).startsWith("Sin guardar, 0 , 0 ,"));
+    EXPECT_EQ(s.nombre[1], "Sin guardar");
+    EXPECT_FALSE(p.f->columna_modificada());
+
+    Dialogo::escribe(p.dlg()->Text7, "Otra vez");
+    p.respuesta = Form1::Respuesta::descartar;
+    p.menu("nuevo_mnu");
+    EXPECT_EQ(p.preguntas.size(), 4);
+    EXPECT_EQ(s.nombre[1], "");
+}
+
+TEST(Form2, UnaCasillaRechazadaSigueMarcadaAlVolver)
+{
+    Dialogo d(true);
+    Store& s = *d.s;
+    Form2* f = d.f;
+    Dialogo::escribe(f->Combo1, "PORCENTUAL");
+    EXPECT_TRUE(f->Text9->isEnabled()); // before any pointer movement
+    Dialogo::escribe(f->Text9, "60");
+    Dialogo::escribe(f->Text10, "3o");
+    Dialogo::escribe(f->Text11, "0");
+    Dialogo::escribe(f->Text12, "0");
+    Dialogo::escribe(f->Text8, "0,5");
+    d.mueve();
+    EXPECT_EQ(s.pct_pelita[1], 0); // kept
+    EXPECT_EQ(s.paleobatimetria[1], 50);
+    // The mix is that of the percentages the bed keeps: 60 % sandstone.
+    EXPECT_EQ(f->Text3->text(), " .294");
+    const double phi = 0.294f;
+    EXPECT_EQ(s.densidad[1], static_cast<float>((1 - phi) * 1590.0 + phi * 1000));
+
+    d.flecha_derecha();
+    EXPECT_TRUE(f->Text10->styleSheet().isEmpty());
+    d.flecha_izquierda();
+    EXPECT_EQ(f->Text10->text(), "3o");
+    EXPECT_EQ(f->Text10->toolTip(),
+              QString::fromUtf8("«3o» no es un número: el banco 1 conserva su valor anterior, 0."));
+    EXPECT_FALSE(f->Text10->styleSheet().isEmpty());
+    EXPECT_EQ(f->Text8->text(), "0,5");
+    EXPECT_TRUE(f->Text8->toolTip().contains("conserva su valor anterior, 50"));
+    d.mueve(); // a capture on return keeps the mark
+    EXPECT_FALSE(f->Text10->styleSheet().isEmpty());
+
+    Dialogo::escribe(f->Text10, "40");
+    d.mueve();
+    EXPECT_EQ(s.pct_pelita[1], 40);
+    EXPECT_TRUE(f->Text10->styleSheet().isEmpty());
+    EXPECT_FALSE(f->Label19->isVisible());
+}
+
+TEST(Form2, CasillasDeLecturaInicialDicenComoSeLeyeron)
+{
+    Dialogo d;
+    Store& s = *d.s;
+    Form2* f = d.f;
+    Dialogo::escribe(f->Text1, "450,75");
+    Dialogo::escribe(f->Text2, "1e39");
+    Dialogo::escribe(f->Text6, "12 Ma");
+    d.mueve();
+    EXPECT_EQ(s.techo[1], 450);
+    EXPECT_EQ(f->Text1->toolTip(),
+              QString::fromUtf8("«450,75» se leyó como 450: el separador decimal es el punto."));
+    EXPECT_EQ(s.base[1], 0); // does not fit a single: refused
+    EXPECT_TRUE(f->Text2->toolTip().contains("no cabe en un número de precisión simple"));
+    EXPECT_EQ(s.edad_techo[1], 12);
+    EXPECT_EQ(f->Text6->toolTip(),
+              QString::fromUtf8("«12 Ma» se leyó como 12: «Ma» no se tuvo en cuenta."));
+    Dialogo::escribe(f->Text1, "450.75");
+    Dialogo::escribe(f->Text2, "600");
+    d.mueve();
+    EXPECT_EQ(s.techo[1], 450.75f);
+    EXPECT_EQ(s.base[1], 600);
+    EXPECT_TRUE(f->Text1->toolTip().isEmpty());
+    EXPECT_TRUE(f->Text2->styleSheet().isEmpty());
+}
+
+// "Nuevo", a PORCENTUAL bed, "Terminar", "Salvar" and "Abrir", by keys alone.
+TEST(Form2, SoloConElTeclado)
+{
+    QTemporaryDir dir;
+    Principal p;
+    Store& s = *p.s;
+    auto elige = [&](int abajo) {
+        p.f->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(p.f.get()));
+        QTest::keyClick(p.f.get(), Qt::Key_F10);
+        QWidget* menu = QApplication::activePopupWidget();
+        ASSERT_NE(menu, nullptr);
+        // The menu opens with no item chosen: Down reaches the first one.
+        for (int k = 0; k <= abajo; ++k)
+            QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Return);
+    };
+    elige(0); // Archivo -> Nuevo
+    Form2* f = p.dlg();
+    ASSERT_NE(f, nullptr);
+    f->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f));
+    EXPECT_EQ(QApplication::focusWidget(), f->Command2);
+    const char* campos[] = {"100", "250", "PORCENTUAL", nullptr, nullptr,
+                            "30",  "10",  "Mezcla",     nullptr, "Amarillo",
+                            "20",  "50",  "50",         "0",     "0"};
+    for (const char* t : campos) {
+        tecla(Qt::Key_Tab);
+        if (t) teclea(QString::fromUtf8(t));
+    }
+    tecla(Qt::Key_Tab);
+    ASSERT_EQ(QApplication::focusWidget(), f->Command2);
+    tecla(Qt::Key_Return);
+    EXPECT_FALSE(f->isVisible());
+    EXPECT_EQ(s.techo[1], 100);
+    EXPECT_EQ(s.base[1], 250);
+    EXPECT_EQ(s.litologia[1], "PORCENTUAL");
+    EXPECT_EQ(s.pct_arenisca[1], 50);
+    EXPECT_EQ(s.pct_pelita[1], 50);
+    EXPECT_EQ(s.porosidad[1], 0.56f);
+    EXPECT_EQ(s.coef_porosidad[1], 0.39f);
+    EXPECT_EQ(s.color[1], 0x00FFFF);
+    EXPECT_EQ(s.paleobatimetria[1], 20);
+    EXPECT_EQ(s.nombre[1], "Mezcla");
+    EXPECT_FALSE(f->Label19->isVisible());
+    EXPECT_GT(s.base_descomp[1], 150);
+
+    p.dialogo->respuesta = dir.filePath("teclado.tev");
+    elige(2); // Archivo -> Salvar
+    const QByteArray guardado = prueba::bytes_de(dir.filePath("teclado.tev"));
+    EXPECT_TRUE(guardado.startsWith("Mezcla, 100 , 250 , 10 , 30 ,PORCENTUAL, 65535 , .56 , .39 , "
+                                    "20 , 50 , 50 , 0 , 0 \r\n"))
+        << guardado.toStdString();
+    s.nombre[1] = "cambiado sin que el archivo lo sepa";
+    p.respuesta = Form1::Respuesta::descartar;
+    elige(1); // Archivo -> Abrir
+    EXPECT_EQ(s.nombre[1], "Mezcla");
+    EXPECT_EQ(s.n_bancos, 1);
+}
+
+TEST(Form2, EnterDelTecladoNumericoPulsaTerminar)
+{
+    Dialogo d;
+    int veces = 0;
+    d.f->calcula = [&veces] { ++veces; };
+    d.f->Command2->setFocus();
+    QTest::keyClick(d.f->Command2, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(veces, 1);
+    EXPECT_FALSE(d.f->isVisible());
+}
+
+TEST(Form2, LosTextosDeLasListasCabenEnSuCaja)
+{
+    Dialogo d;
+    for (QComboBox* c : {d.f->Combo1, d.f->Combo2}) {
+        QStyleOptionComboBox opcion;
+        opcion.initFrom(c);
+        opcion.editable = true;
+        const int ancho =
+            c->style()
+                ->subControlRect(QStyle::CC_ComboBox, &opcion, QStyle::SC_ComboBoxEditField, c)
+                .width();
+        for (int i = 0; i < c->count(); ++i)
+            EXPECT_LE(QFontMetrics(c->font()).horizontalAdvance(c->itemText(i)), ancho)
+                << c->itemText(i).toStdString();
+    }
+}
+
+// Each computation plots on a clean window, and Enter in a scale box applies
+// it as the scroll bar would.
+TEST(Form4, CadaCalculoEmpiezaLimpioYEnterAplicaLaEscala)
+{
+    QTemporaryDir dir;
+    const QString tres = archivo_con(dir, "tres.tev", kTresBancos);
+    Principal p;
+    p.abre(QString(TEVARRO_SOURCE_DIR) + "/examples/neuquen.tev");
+    p.abre(tres);
+    Principal solo;
+    solo.abre(tres);
+    Form4* a = p.f->curvas_ventana();
+    Form4* b = solo.f->curvas_ventana();
+    ASSERT_TRUE(a && b);
+    EXPECT_EQ(a->grab().toImage(), b->grab().toImage());
+
+    a->Text1->setFocus();
+    a->Text1->selectAll();
+    QTest::keyClicks(a->Text1, "50");
+    QTest::keyClick(a->Text1, Qt::Key_Return);
+    EXPECT_EQ(a->Label2->text(), "20.0");
+    b->HScroll1->setValue(50);
+    EXPECT_EQ(a->grab().toImage(), b->grab().toImage());
+
+    // At the scroll bars' extremes every caption fits its label.
+    for (int v : {1, 1000}) {
+        a->HScroll1->setValue(v);
+        a->VScroll1->setValue(v);
+        for (QLabel* l : {a->Label2, a->Label3, a->Label4, a->Label5, a->Label6, a->Label7,
+                          a->Label8, a->Label9, a->Label10})
+            EXPECT_LE(QFontMetrics(l->font()).horizontalAdvance(l->text()), l->width())
+                << l->text().toStdString();
+    }
+}
+
+} // namespace
+} // namespace tev
