@@ -98,13 +98,6 @@ std::string escapa_controles(const std::string& t)
     return r;
 }
 
-std::string numero_corto(float v)
-{
-    char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, res.ptr);
-}
-
 std::string tabla_de_bancos(const Store& s)
 {
     const std::vector<std::string> cab = {"Banco",          "Nombre",         "Litología",
