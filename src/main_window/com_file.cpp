@@ -1,12 +1,16 @@
 #include "main_window/com_file.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace tev {
 
 namespace {
-const char* const kFiltro = "Archivos de proyecto (*.tev *.txt *.dat);;Todos los archivos (*)";
-}
+// A name ending in .csv is read and written as a spreadsheet column.
+const QString kFiltroCsv = "Archivos CSV (*.csv *.CSV)";
+const QString kFiltro =
+    "Archivos de proyecto (*.tev *.txt *.dat);;" + kFiltroCsv + ";;Todos los archivos (*)";
+} // namespace
 
 bool ComFile::ShowOpen(QWidget* padre)
 {
@@ -31,8 +35,13 @@ QString ComFile::pide_abrir(QWidget* padre)
 QString ComFile::pide_salvar(QWidget* padre)
 {
     // Saving replaces an existing file without asking.
-    return QFileDialog::getSaveFileName(padre, DialogTitle, QString(), kFiltro, nullptr,
-                                        QFileDialog::DontConfirmOverwrite);
+    QString elegido;
+    QString nombre = QFileDialog::getSaveFileName(padre, DialogTitle, QString(), kFiltro, &elegido,
+                                                  QFileDialog::DontConfirmOverwrite);
+    // A bare name typed under the CSV filter means a CSV file.
+    if (!nombre.isEmpty() && elegido == kFiltroCsv && QFileInfo(nombre).suffix().isEmpty())
+        nombre += ".csv";
+    return nombre;
 }
 
 }  // namespace tev
