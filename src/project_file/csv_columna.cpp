@@ -81,14 +81,26 @@ std::string lista_de_claves()
     return t;
 }
 
-// «a», «b» y «c»
-std::string enumera(const std::vector<std::string>& nombres)
+// «a», «b» y «c»; past kMax names «a», ..., «f» y 3 más, so that a header of
+// garbage cannot fill the screen. The names come already quoted.
+std::string enumera(const std::vector<std::string>& nombres, size_t kMax = kNumCampos)
 {
+    const size_t mostrados = nombres.size() > kMax ? kMax : nombres.size();
     std::string t;
-    for (size_t i = 0; i < nombres.size(); ++i) {
+    for (size_t i = 0; i < mostrados; ++i) {
         if (i > 0) t += i + 1 == nombres.size() ? " y " : ", ";
-        t += entre_comillas(nombres[i]);
+        t += nombres[i];
     }
+    if (mostrados < nombres.size())
+        t += " y " + std::to_string(nombres.size() - mostrados) + " más";
+    return t;
+}
+
+std::vector<std::string> cada_entre_comillas(const std::vector<std::string>& nombres)
+{
+    std::vector<std::string> t;
+    for (const std::string& n : nombres)
+        t.push_back(entre_comillas(n));
     return t;
 }
 
@@ -330,7 +342,7 @@ class LectorCsv {
             const auto k = std::find_if(std::begin(kCampos), std::end(kCampos),
                                         [&](const Campo& c) { return clave == c.clave; });
             if (k == std::end(kCampos)) {
-                desconocidas.push_back(nombre);
+                desconocidas.push_back(muestra(recorta(celdas[j].bytes)));
                 continue;
             }
             const int campo = static_cast<int>(k - std::begin(kCampos));
@@ -356,11 +368,11 @@ class LectorCsv {
         if (!desconocidas.empty())
             error += (desconocidas.size() == 1 ? "tiene una columna desconocida, "
                                                : "tiene columnas desconocidas, ") +
-                     enumera(desconocidas);
+                     enumera(desconocidas, 6);
         if (!desconocidas.empty() && !faltan.empty()) error += ", y ";
         if (!faltan.empty())
             error += (faltan.size() == 1 ? "le falta la columna " : "le faltan las columnas ") +
-                     enumera(faltan);
+                     enumera(cada_entre_comillas(faltan));
         error += ". Las columnas son " + lista_de_claves() + ", en cualquier orden; una columna " +
                  entre_comillas(kIgnorada) + " se ignora.";
         return false;

@@ -291,6 +291,11 @@ TEST(Csv, CabeceraConColumnasQueFaltanSobranOSeRepiten)
     EXPECT_CONTAINS(error_de(cab + ",prof\nA\n"),
                     "la cabecera (fila 1) tiene columnas desconocidas, «edad_tope» y «prof», y le "
                     "faltan las columnas «edad_techo» y «pct_caliza».");
+    std::string basura = kCabecera;
+    for (int i = 1; i <= 9; ++i)
+        basura += ",x" + std::to_string(i);
+    EXPECT_CONTAINS(error_de(basura + "," + std::string(50, 'y') + "\n"),
+                    "desconocidas, «x1», «x2», «x3», «x4», «x5», «x6» y 4 más. Las columnas");
     EXPECT_CONTAINS(error_de("\n" + kCabecera + ",Techo\n"),
                     "la cabecera (fila 2) nombra dos veces la columna «techo» (columnas 2 y 15).");
     EXPECT_CONTAINS(error_de(""), "no tiene cabecera");
