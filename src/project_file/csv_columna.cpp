@@ -107,7 +107,6 @@ std::vector<std::string> cada_entre_comillas(const std::vector<std::string>& nom
 // One cell of a row: its bytes, the quotes taken away.
 struct Celda {
     std::string bytes;
-    bool entre_comillas = false;
 };
 
 bool en_blanco(const Celda& c)
@@ -292,7 +291,6 @@ class LectorCsv {
             return true;
         }
         ++p_;
-        c.entre_comillas = true;
         for (;;) {
             if (fin()) {
                 error = prefijo_celda(j) +
