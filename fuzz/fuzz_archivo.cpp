@@ -3,11 +3,14 @@
 // Whatever the reader accepts is loaded into a fresh store, computed, written
 // and read again: the second reading must give the same column in the file's
 // own forms (texts and colours exact, numbers equal to the 7 digits the file
-// keeps), and writing it again must give the very same bytes.
+// keeps), and writing it again must give the very same bytes; so must the
+// column written as CSV, read back and written as a project file again.
 
 #include "compute/tevarro.h"
 #include "model/store.h"
 #include "project_file/archivo_proyecto.h"
+#include "project_file/campos.h"
+#include "project_file/csv_columna.h"
 #include "text_forms/formas_numericas.h"
 
 #include <cstdint>
@@ -33,20 +36,22 @@ bool mismo_numero(float a, float b)
 void compara(const tev::RegistroBanco& a, const tev::RegistroBanco& b, size_t k)
 {
     const std::string banco = "banco " + std::to_string(k + 1);
-    if (a.nombre != b.nombre) falla("nombre distinto", banco);
-    if (a.litologia != b.litologia) falla("litología distinta", banco);
-    if (a.color != b.color) falla("color distinto", banco);
-    const float x[] = {a.techo,         a.base,           a.edad_techo,  a.edad_base,
-                       a.porosidad,     a.coef_porosidad, a.paleobatimetria,
-                       a.pct_arenisca,  a.pct_pelita,     a.pct_caliza,  a.pct_evaporita};
-    const float y[] = {b.techo,         b.base,           b.edad_techo,  b.edad_base,
-                       b.porosidad,     b.coef_porosidad, b.paleobatimetria,
-                       b.pct_arenisca,  b.pct_pelita,     b.pct_caliza,  b.pct_evaporita};
-    for (size_t c = 0; c < sizeof x / sizeof x[0]; ++c)
-        if (!mismo_numero(x[c], y[c]))
-            falla("número distinto", banco + ", número " + std::to_string(c) + ": " +
-                                         tev::forma_impresa(x[c]) + " / " +
-                                         tev::forma_impresa(y[c]));
+    for (const tev::Campo& c : tev::kCampos) {
+        switch (c.tipo) {
+        case tev::TipoCampo::texto:
+            if (a.*c.texto != b.*c.texto) falla("texto distinto", banco + ", " + c.nombre);
+            break;
+        case tev::TipoCampo::entero:
+            if (a.*c.entero != b.*c.entero) falla("entero distinto", banco + ", " + c.nombre);
+            break;
+        case tev::TipoCampo::real:
+            if (!mismo_numero(a.*c.real, b.*c.real))
+                falla("número distinto", banco + ", " + c.nombre + ": " +
+                                             tev::forma_impresa(a.*c.real) + " / " +
+                                             tev::forma_impresa(b.*c.real));
+            break;
+        }
+    }
 }
 
 } // namespace
@@ -83,5 +88,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tamano)
     const tev::EscrituraColumna reescrita = tev::escribe_columna(*s2);
     if (!reescrita.ok || reescrita.bytes != escrita.bytes)
         falla("la segunda escritura no da los mismos bytes", escrita.bytes);
+
+    const tev::EscrituraColumna csv = tev::escribe_csv(*s2);
+    if (!csv.ok) falla("no se pudo escribir como CSV", csv.error);
+    const tev::LecturaColumna hoja = tev::lee_csv(csv.bytes, "escrita.csv");
+    if (!hoja.ok) falla("el CSV escrito no se puede leer", hoja.error + "\n" + csv.bytes);
+    auto s3 = std::make_unique<tev::Store>();
+    tev::carga_columna(*s3, hoja.bancos);
+    const tev::EscrituraColumna vuelta = tev::escribe_columna(*s3);
+    if (!vuelta.ok || vuelta.bytes != escrita.bytes)
+        falla("proyecto -> CSV -> proyecto no da los mismos bytes", escrita.bytes);
     return 0;
 }

@@ -22,10 +22,11 @@ const char* const kAyuda =
     "\n"
     "Lee cada archivo de proyecto de TEVARRO, descompacta sus bancos y calcula la\n"
     "corrección por carga y la subsidencia tectónica, igual que \"Abrir\" en el programa.\n"
+    "Un archivo cuyo nombre termina en .csv se lee como una columna de planilla de cálculo.\n"
     "\n"
     "  --csv            escribe una línea CSV (UTF-8) por banco en lugar de la tabla\n"
     "  --salvar SALIDA  guarda la columna leída (un solo archivo) en SALIDA, con los\n"
-    "                   mismos bytes que escribe \"Salvar\"\n"
+    "                   mismos bytes que escribe \"Salvar\" (en CSV si termina en .csv)\n"
     "  --curvas IMAGEN  dibuja las curvas (un solo archivo) en IMAGEN, .png, .svg o .pdf\n"
     "  --columna IMAGEN dibuja la columna (un solo archivo) en IMAGEN, .png, .svg o .pdf\n"
     "  --help           muestra esta ayuda\n"
@@ -96,13 +97,6 @@ std::string escapa_controles(const std::string& t)
         }
     }
     return r;
-}
-
-std::string numero_corto(float v)
-{
-    char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, res.ptr);
 }
 
 std::string tabla_de_bancos(const Store& s)

@@ -2,6 +2,8 @@
 // The headless tool: reads project files, computes them as "Abrir" does and
 // reports every bed as a readable table or as CSV.
 
+#include "text_forms/formas_numericas.h" // numero_corto
+
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -20,9 +22,6 @@ std::string lineas_csv(const Store& s, const std::string& archivo);
 // The text with control characters (below U+0020 but tab, DEL and
 // U+0080..U+009F) written as \x1b or \u009b, as the terminal is shown them.
 std::string escapa_controles(const std::string& t);
-
-// Shortest text that reads back to the same single.
-std::string numero_corto(float v);
 
 // The whole command line; returns the exit code (0 all well, 1 a file
 // failed, 2 usage).

@@ -5,8 +5,11 @@
 namespace tev {
 
 namespace {
-const char* const kFiltro = "Archivos de proyecto (*.tev *.txt *.dat);;Todos los archivos (*)";
-}
+// A name ending in .csv is read and written as a spreadsheet column.
+const QString kFiltroCsv = "Archivos CSV (*.csv *.CSV)";
+const QString kFiltro =
+    "Archivos de proyecto (*.tev *.txt *.dat);;" + kFiltroCsv + ";;Todos los archivos (*)";
+} // namespace
 
 bool ComFile::ShowOpen(QWidget* padre)
 {
@@ -30,12 +33,17 @@ QString ComFile::pide_abrir(QWidget* padre)
 
 QString ComFile::pide_salvar(QWidget* padre)
 {
-    // A name typed without an extension becomes a project file, and an
-    // existing file is replaced only once the user confirms it.
+    // A name typed without an extension becomes a project file (a CSV file
+    // under the CSV filter), and an existing file is replaced only once the
+    // user confirms it.
     QFileDialog dialogo(padre, DialogTitle, QString(), kFiltro);
     dialogo.setAcceptMode(QFileDialog::AcceptSave);
     dialogo.setFileMode(QFileDialog::AnyFile);
     dialogo.setDefaultSuffix("tev");
+    QObject::connect(&dialogo, &QFileDialog::filterSelected, &dialogo,
+                     [&dialogo](const QString& filtro) {
+                         dialogo.setDefaultSuffix(filtro == kFiltroCsv ? "csv" : "tev");
+                     });
     if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return {};
     return dialogo.selectedFiles().first();
 }

@@ -3,61 +3,26 @@
 #include "compute/nivel_mar.h"
 #include "model/densidad.h"
 #include "model/store.h"
+#include "project_file/campos.h"
 #include "project_file/cp1252.h"
+#include "project_file/csv_columna.h"
 #include "project_file/guardado.h"
+#include "project_file/lectura_comun.h"
 #include "text_forms/formas_numericas.h"
 
-#include <QByteArrayView>
 #include <QList>
 #include <QString>
-#include <QStringDecoder>
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <limits>
-#include <optional>
 #include <system_error>
 
 namespace tev {
 
 namespace {
-
-constexpr int kNumCampos = 14;
-
-enum class Tipo { texto, real, entero };
-
-struct DescCampo {
-    const char* nombre; // as the messages show it
-    Tipo tipo;
-};
-
-// File order.
-constexpr DescCampo kCampos[kNumCampos] = {
-    {"nombre", Tipo::texto},
-    {"techo", Tipo::real},
-    {"base", Tipo::real},
-    {"edad del techo", Tipo::real},
-    {"edad de la base", Tipo::real},
-    {"litología", Tipo::texto},
-    {"color", Tipo::entero},
-    {"porosidad", Tipo::real},
-    {"coeficiente de porosidad", Tipo::real},
-    {"paleobatimetría", Tipo::real},
-    {"porcentaje de arenisca", Tipo::real},
-    {"porcentaje de pelita", Tipo::real},
-    {"porcentaje de caliza", Tipo::real},
-    {"porcentaje de evaporita", Tipo::real},
-};
-
-std::string entre_comillas(const std::string& t)
-{
-    return "«" + t + "»";
-}
 
 // Field text (Windows-1252 bytes) as a message shows it: UTF-8, cut short.
 std::string muestra(std::string_view bytes)
@@ -81,159 +46,9 @@ bool es_fin_de_linea(char c)
 {
     return c == '\r' || c == '\n';
 }
-bool es_digito(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-// ---------------------------------------------------------------------------
-// Numbers of the file
-
-enum class Conversion { ok, vacio, no_numero, demasiado_grande };
-
-// A number text split up: sign, mantissa digits around the point, exponent.
-struct NumeroTexto {
-    bool negativo = false;
-    std::string_view enteros;
-    std::string_view decimales;
-    bool tiene_punto = false;
-    bool tiene_exponente = false;
-    long exponente = 0; // saturated, only its size matters
-    std::string normal; // the same number as from_chars takes it
-};
-
-// The whole text (already trimmed) must be one number: optional sign, digits,
-// optional point and digits (at least one digit in all), optional exponent
-// E, e, D or d with optional sign and at least one digit.
-std::optional<NumeroTexto> analiza_numero(std::string_view t)
-{
-    NumeroTexto n;
-    size_t i = 0;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
-        n.negativo = t[i] == '-';
-        ++i;
-    }
-    size_t ini = i;
-    while (i < t.size() && es_digito(t[i]))
-        ++i;
-    n.enteros = t.substr(ini, i - ini);
-    if (i < t.size() && t[i] == '.') {
-        n.tiene_punto = true;
-        ++i;
-        ini = i;
-        while (i < t.size() && es_digito(t[i]))
-            ++i;
-        n.decimales = t.substr(ini, i - ini);
-    }
-    if (n.enteros.empty() && n.decimales.empty()) return std::nullopt;
-    const size_t fin_mantisa = i;
-    if (i < t.size() && (t[i] == 'E' || t[i] == 'e' || t[i] == 'D' || t[i] == 'd')) {
-        n.tiene_exponente = true;
-        ++i;
-        bool exp_negativo = false;
-        if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
-            exp_negativo = t[i] == '-';
-            ++i;
-        }
-        ini = i;
-        while (i < t.size() && es_digito(t[i])) {
-            if (n.exponente < 1000000) n.exponente = n.exponente * 10 + (t[i] - '0');
-            ++i;
-        }
-        if (i == ini) return std::nullopt;
-        if (exp_negativo) n.exponente = -n.exponente;
-    }
-    if (i != t.size()) return std::nullopt;
-
-    if (n.negativo) n.normal += '-';
-    n.normal.append(t.data() + (t[0] == '+' || t[0] == '-' ? 1 : 0), t.data() + fin_mantisa);
-    if (n.tiene_exponente) n.normal += 'e' + std::to_string(n.exponente);
-    return n;
-}
-
-// from_chars says "out of range" both for a value that rounds to zero and for
-// one beyond the type; the decimal magnitude of the text tells them apart.
-bool es_desbordamiento(const NumeroTexto& n)
-{
-    long magnitud = 0;
-    const size_t primero = n.enteros.find_first_not_of('0');
-    if (primero != std::string_view::npos) {
-        magnitud = static_cast<long>(n.enteros.size() - primero) - 1;
-    } else {
-        const size_t q = n.decimales.find_first_not_of('0');
-        if (q == std::string_view::npos) return false; // zero
-        magnitud = -static_cast<long>(q) - 1;
-    }
-    return magnitud + n.exponente >= 0;
-}
-
-template <typename T> Conversion convierte_flotante(const NumeroTexto& n, T& v)
-{
-    const char* ini = n.normal.data();
-    const char* fin = ini + n.normal.size();
-    T x{};
-    const auto r = std::from_chars(ini, fin, x, std::chars_format::general);
-    if (r.ec == std::errc::result_out_of_range) {
-        if (es_desbordamiento(n)) return Conversion::demasiado_grande;
-        x = n.negativo ? -T(0) : T(0);
-    } else if (r.ec != std::errc() || r.ptr != fin) {
-        return Conversion::no_numero;
-    }
-    v = x;
-    return Conversion::ok;
-}
-
-Conversion convierte_real(std::string_view t, float& v)
-{
-    if (t.empty()) return Conversion::vacio;
-    const auto n = analiza_numero(t);
-    if (!n) return Conversion::no_numero;
-    // Straight to the nearest single, never through a double.
-    return convierte_flotante(*n, v);
-}
-
-Conversion convierte_entero(std::string_view t, int32_t& v)
-{
-    if (t.empty()) return Conversion::vacio;
-    const auto n = analiza_numero(t);
-    if (!n) return Conversion::no_numero;
-    if (!n->tiene_punto && !n->tiene_exponente) {
-        const char* ini = n->normal.data();
-        const char* fin = ini + n->normal.size();
-        int64_t x = 0;
-        const auto r = std::from_chars(ini, fin, x);
-        if (r.ec == std::errc::result_out_of_range) return Conversion::demasiado_grande;
-        if (r.ec != std::errc() || r.ptr != fin) return Conversion::no_numero;
-        if (x < std::numeric_limits<int32_t>::min() || x > std::numeric_limits<int32_t>::max())
-            return Conversion::demasiado_grande;
-        v = static_cast<int32_t>(x);
-        return Conversion::ok;
-    }
-    // A fraction or exponent: rounded to the nearest whole, halves to even.
-    double d = 0;
-    const Conversion c = convierte_flotante(*n, d);
-    if (c != Conversion::ok) return c;
-    const double r = std::nearbyint(d);
-    if (!(r >= -2147483648.0 && r <= 2147483647.0)) return Conversion::demasiado_grande;
-    v = static_cast<int32_t>(r);
-    return Conversion::ok;
-}
 
 // ---------------------------------------------------------------------------
 // Reading
-
-// A file an editor saved as UTF-8 is read as UTF-8: Windows-1252 text seldom
-// forms valid UTF-8 sequences by chance. Plain ASCII reads the same either way.
-bool es_utf8_con_acentos(std::string_view b)
-{
-    if (std::none_of(b.begin(), b.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }))
-        return false;
-    QStringDecoder d(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    // The decoding runs when its result becomes a QString.
-    const QString texto = d(QByteArrayView(b.data(), static_cast<qsizetype>(b.size())));
-    static_cast<void>(texto);
-    return !d.hasError();
-}
 
 // The first character of a UTF-8 text that Windows-1252 cannot hold, as
 // «x» (U+XXXX).
@@ -302,17 +117,10 @@ class Lector {
     // A project file is text: a NUL byte means a binary file or UTF-16.
     bool es_texto(std::string& error) const
     {
-        const size_t nulo = b_.find('\0');
-        if (nulo == std::string_view::npos) return true;
-        const bool utf16 = b_.substr(0, 2) == "\xFF\xFE" || b_.substr(0, 2) == "\xFE\xFF";
-        if (utf16) {
-            error = prefijo() + "el archivo está en UTF-16; un archivo de proyecto es texto en "
-                                "Windows-1252 (o UTF-8).";
-        } else {
-            const auto linea = 1 + std::count(b_.begin(), b_.begin() + static_cast<long>(nulo), '\n');
-            error = prefijo() + "no es un archivo de texto (tiene un byte nulo en la línea " +
-                    std::to_string(linea) + ", posición " + std::to_string(nulo + 1) + ").";
-        }
+        const std::string motivo =
+            motivo_de_no_texto(b_, "un archivo de proyecto es texto en Windows-1252 (o UTF-8)");
+        if (motivo.empty()) return true;
+        error = prefijo() + motivo;
         return false;
     }
 
@@ -346,7 +154,7 @@ class Lector {
         for (int c = 0; c < kNumCampos; ++c) {
             const int linea_campo = linea_;
             CampoLeido campo;
-            const Estado e = lee_campo(kCampos[c].tipo == Tipo::texto, campo, error,
+            const Estado e = lee_campo(kCampos[c].tipo == TipoCampo::texto, campo, error,
                                        [&]() { return prefijo_campo(linea_campo, registro, c); });
             if (e == Estado::error) return false;
             if (e == Estado::fin_archivo) {
@@ -434,7 +242,8 @@ class Lector {
     static bool guarda_campo(int c, const CampoLeido& campo, RegistroBanco& r, std::string& error,
                              const std::string& prefijo, bool utf8)
     {
-        if (kCampos[c].tipo == Tipo::texto) {
+        const Campo& desc = kCampos[c];
+        if (desc.tipo == TipoCampo::texto) {
             const std::string_view bytes =
                 campo.entre_comillas ? std::string_view(campo.con_comillas) : campo.texto;
             std::string texto = utf8 ? std::string(bytes) : cp1252_a_utf8(bytes);
@@ -444,41 +253,17 @@ class Lector {
                         ", que un archivo de proyecto (Windows-1252) no puede guardar.";
                 return false;
             }
-            (c == 0 ? r.nombre : r.litologia) = std::move(texto);
+            r.*desc.texto = std::move(texto);
             return true;
         }
         std::string_view t = campo.texto;
         while (!t.empty() && es_blanco(t.back()))
             t.remove_suffix(1);
-        Conversion conv = Conversion::ok;
-        if (kCampos[c].tipo == Tipo::entero) {
-            conv = convierte_entero(t, r.color);
-        } else {
-            float* const destino[kNumCampos] = {
-                nullptr,           &r.techo,
-                &r.base,           &r.edad_techo,
-                &r.edad_base,      nullptr,
-                nullptr,           &r.porosidad,
-                &r.coef_porosidad, &r.paleobatimetria,
-                &r.pct_arenisca,   &r.pct_pelita,
-                &r.pct_caliza,     &r.pct_evaporita,
-            };
-            conv = convierte_real(t, *destino[c]);
-        }
-        switch (conv) {
-        case Conversion::ok:
-            return true;
-        case Conversion::vacio:
-            error = prefijo + "está vacío y debe ser un número.";
-            return false;
-        case Conversion::no_numero:
-            error = prefijo + muestra(t) + " no es un número.";
-            return false;
-        case Conversion::demasiado_grande:
-            error = prefijo + "el número " + muestra(t) + " es demasiado grande para el campo" +
-                    (kCampos[c].tipo == Tipo::entero ? " (entero de 32 bits)." : ".");
-            return false;
-        }
+        const bool entero = desc.tipo == TipoCampo::entero;
+        const Conversion conv =
+            entero ? convierte_entero(t, r.*desc.entero) : convierte_real(t, r.*desc.real);
+        if (conv == Conversion::ok) return true;
+        error = prefijo + explica_conversion(conv, muestra(t), entero);
         return false;
     }
 
@@ -568,6 +353,9 @@ LecturaColumna lee_archivo(const std::string& ruta)
     namespace fs = std::filesystem;
     LecturaColumna res;
     const std::string prefijo = "No se pudo leer " + entre_comillas(ruta) + ": ";
+    // The same checks for both forms; only the words differ.
+    const bool csv = es_nombre_csv(ruta);
+    const std::string tipo = csv ? "un archivo CSV de columna" : "un archivo de proyecto";
 
     // Looked at before opening, so that a pipe or a device is never opened.
     std::error_code ec;
@@ -582,7 +370,7 @@ LecturaColumna lee_archivo(const std::string& ruta)
         return res;
     }
     if (st.type() == fs::file_type::directory) {
-        res.error = prefijo + "es una carpeta, no un archivo de proyecto.";
+        res.error = prefijo + "es una carpeta, no " + tipo + ".";
         return res;
     }
     if (st.type() != fs::file_type::regular) {
@@ -597,8 +385,8 @@ LecturaColumna lee_archivo(const std::string& ruta)
         return res;
     }
     if (tamano > kTamanoMaximoArchivo) {
-        res.error = prefijo + "el archivo ocupa " + std::to_string(tamano) +
-                    " bytes; un archivo de proyecto no puede pasar de " + tope + " bytes.";
+        res.error = prefijo + "el archivo ocupa " + std::to_string(tamano) + " bytes; " + tipo +
+                    " no puede pasar de " + tope + " bytes.";
         return res;
     }
 
@@ -632,7 +420,7 @@ LecturaColumna lee_archivo(const std::string& ruta)
         res.error = prefijo + "el archivo pasa de " + tope + " bytes.";
         return res;
     }
-    return lee_columna(bytes, ruta);
+    return csv ? lee_csv(bytes, ruta) : lee_columna(bytes, ruta);
 }
 
 EscrituraColumna escribe_columna(const Store& s)
@@ -647,35 +435,20 @@ EscrituraColumna escribe_columna(const Store& s)
     std::string out;
     std::string& error = res.error;
     for (int i = 1; i <= n; ++i) {
-        const float reales[kNumCampos] = {
-            0,
-            s.techo[i],
-            s.base[i],
-            s.edad_techo[i],
-            s.edad_base[i],
-            0,
-            0,
-            s.porosidad[i],
-            s.coef_porosidad[i],
-            s.paleobatimetria[i],
-            s.pct_arenisca[i],
-            s.pct_pelita[i],
-            s.pct_caliza[i],
-            s.pct_evaporita[i],
-        };
+        const RegistroBanco r = registro_del_banco(s, i);
         for (int c = 0; c < kNumCampos; ++c) {
             if (c > 0) out += ',';
+            const Campo& desc = kCampos[c];
             bool bien = true;
-            switch (kCampos[c].tipo) {
-            case Tipo::texto:
-                bien = escribe_texto(out, c == 0 ? s.nombre[i] : s.litologia[i], i,
-                                     kCampos[c].nombre, error);
+            switch (desc.tipo) {
+            case TipoCampo::texto:
+                bien = escribe_texto(out, r.*desc.texto, i, desc.nombre, error);
                 break;
-            case Tipo::entero:
-                out += forma_impresa(s.color[i]);
+            case TipoCampo::entero:
+                out += forma_impresa(r.*desc.entero);
                 break;
-            case Tipo::real:
-                bien = escribe_real(out, reales[c], i, c, error);
+            case TipoCampo::real:
+                bien = escribe_real(out, r.*desc.real, i, c, error);
                 break;
             }
             if (!bien) return res;
@@ -693,9 +466,29 @@ EscrituraColumna escribe_columna(const Store& s)
 
 std::string salva_archivo(const Store& s, const std::string& ruta)
 {
-    const EscrituraColumna w = escribe_columna(s);
+    const EscrituraColumna w = es_nombre_csv(ruta) ? escribe_csv(s) : escribe_columna(s);
     if (!w.ok) return w.error;
     return guarda_archivo(ruta, w.bytes);
+}
+
+RegistroBanco registro_del_banco(const Store& s, int i)
+{
+    RegistroBanco r;
+    r.nombre = s.nombre[i];
+    r.techo = s.techo[i];
+    r.base = s.base[i];
+    r.edad_techo = s.edad_techo[i];
+    r.edad_base = s.edad_base[i];
+    r.litologia = s.litologia[i];
+    r.color = s.color[i];
+    r.porosidad = s.porosidad[i];
+    r.coef_porosidad = s.coef_porosidad[i];
+    r.paleobatimetria = s.paleobatimetria[i];
+    r.pct_arenisca = s.pct_arenisca[i];
+    r.pct_pelita = s.pct_pelita[i];
+    r.pct_caliza = s.pct_caliza[i];
+    r.pct_evaporita = s.pct_evaporita[i];
+    return r;
 }
 
 void carga_columna(Store& s, const std::vector<RegistroBanco>& bancos)

@@ -49,14 +49,20 @@ inline constexpr std::uintmax_t kTamanoMaximoArchivo = 4u * 1024u * 1024u;
 
 // nombre_archivo only labels the messages.
 LecturaColumna lee_columna(std::string_view bytes, const std::string& nombre_archivo);
+// A name ending in ".csv" (any case) is read as a CSV column (csv_columna.h),
+// any other as a project file; the same limits hold for both.
 LecturaColumna lee_archivo(const std::string& ruta);
 
 // Beds 1..n_bancos in the written form.
 EscrituraColumna escribe_columna(const Store& s);
 
-// Writes atomically: on any failure the old file stays as it was. Returns an
-// empty text on success, the Spanish reason otherwise.
+// Writes atomically: on any failure the old file stays as it was. A name
+// ending in ".csv" (any case) gets a CSV column, any other a project file.
+// Returns an empty text on success, the Spanish reason otherwise.
 std::string salva_archivo(const Store& s, const std::string& ruta);
+
+// The fourteen fields of bed i (1..100) of the store.
+RegistroBanco registro_del_banco(const Store& s, int i);
 
 // Replaces the column with the records read: reset, the fourteen fields and
 // the sea level of each bed, n_bancos, then every bed's density.

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 #include <limits>
+#include <optional>
 #include <system_error>
 
 namespace tev {
@@ -215,6 +216,101 @@ double lee_entero_base(std::string_view t, std::size_t& i, bool hex)
     return static_cast<double>(static_cast<std::int32_t>(static_cast<std::uint32_t>(valor)));
 }
 
+// ---------------------------------------------------------------------------
+// Number fields of files
+
+// A number text split up: sign, mantissa digits around the point, exponent.
+struct NumeroTexto {
+    bool negativo = false;
+    std::string_view enteros;
+    std::string_view decimales;
+    bool tiene_punto = false;
+    bool tiene_exponente = false;
+    long exponente = 0; // saturated, only its size matters
+    std::string normal; // the same number as from_chars takes it
+};
+
+// The whole text (already trimmed) must be one number: optional sign, digits,
+// optional point and digits (at least one digit in all), optional exponent
+// E, e, D or d with optional sign and at least one digit.
+std::optional<NumeroTexto> analiza_numero(std::string_view t)
+{
+    NumeroTexto n;
+    size_t i = 0;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
+        n.negativo = t[i] == '-';
+        ++i;
+    }
+    size_t ini = i;
+    while (i < t.size() && es_digito(t[i]))
+        ++i;
+    n.enteros = t.substr(ini, i - ini);
+    if (i < t.size() && t[i] == '.') {
+        n.tiene_punto = true;
+        ++i;
+        ini = i;
+        while (i < t.size() && es_digito(t[i]))
+            ++i;
+        n.decimales = t.substr(ini, i - ini);
+    }
+    if (n.enteros.empty() && n.decimales.empty()) return std::nullopt;
+    const size_t fin_mantisa = i;
+    if (i < t.size() && (t[i] == 'E' || t[i] == 'e' || t[i] == 'D' || t[i] == 'd')) {
+        n.tiene_exponente = true;
+        ++i;
+        bool exp_negativo = false;
+        if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
+            exp_negativo = t[i] == '-';
+            ++i;
+        }
+        ini = i;
+        while (i < t.size() && es_digito(t[i])) {
+            if (n.exponente < 1000000) n.exponente = n.exponente * 10 + (t[i] - '0');
+            ++i;
+        }
+        if (i == ini) return std::nullopt;
+        if (exp_negativo) n.exponente = -n.exponente;
+    }
+    if (i != t.size()) return std::nullopt;
+
+    if (n.negativo) n.normal += '-';
+    n.normal.append(t.data() + (t[0] == '+' || t[0] == '-' ? 1 : 0), t.data() + fin_mantisa);
+    if (n.tiene_exponente) n.normal += 'e' + std::to_string(n.exponente);
+    return n;
+}
+
+// from_chars says "out of range" both for a value that rounds to zero and for
+// one beyond the type; the decimal magnitude of the text tells them apart.
+bool es_desbordamiento(const NumeroTexto& n)
+{
+    long magnitud = 0;
+    const size_t primero = n.enteros.find_first_not_of('0');
+    if (primero != std::string_view::npos) {
+        magnitud = static_cast<long>(n.enteros.size() - primero) - 1;
+    } else {
+        const size_t q = n.decimales.find_first_not_of('0');
+        if (q == std::string_view::npos) return false; // zero
+        magnitud = -static_cast<long>(q) - 1;
+    }
+    return magnitud + n.exponente >= 0;
+}
+
+template <typename T> Conversion convierte_flotante(const NumeroTexto& n, T& v)
+{
+    const char* ini = n.normal.data();
+    const char* fin = ini + n.normal.size();
+    T x{};
+    const auto r = std::from_chars(ini, fin, x, std::chars_format::general);
+    if (r.ec == std::errc::result_out_of_range) {
+        if (es_desbordamiento(n)) return Conversion::demasiado_grande;
+        x = n.negativo ? -T(0) : T(0);
+    } else if (r.ec != std::errc() || r.ptr != fin) {
+        return Conversion::no_numero;
+    }
+    v = x;
+    return Conversion::ok;
+}
+
 } // namespace
 
 std::string forma_impresa(float v)
@@ -322,6 +418,49 @@ std::optional<float> lee_numero_completo(std::string_view texto)
         r = 0; // underflow to zero is accepted
     }
     return negativo ? -r : r;
+}
+
+Conversion convierte_real(std::string_view t, float& v)
+{
+    if (t.empty()) return Conversion::vacio;
+    const auto n = analiza_numero(t);
+    if (!n) return Conversion::no_numero;
+    // Straight to the nearest single, never through a double.
+    return convierte_flotante(*n, v);
+}
+
+Conversion convierte_entero(std::string_view t, int32_t& v)
+{
+    if (t.empty()) return Conversion::vacio;
+    const auto n = analiza_numero(t);
+    if (!n) return Conversion::no_numero;
+    if (!n->tiene_punto && !n->tiene_exponente) {
+        const char* ini = n->normal.data();
+        const char* fin = ini + n->normal.size();
+        int64_t x = 0;
+        const auto r = std::from_chars(ini, fin, x);
+        if (r.ec == std::errc::result_out_of_range) return Conversion::demasiado_grande;
+        if (r.ec != std::errc() || r.ptr != fin) return Conversion::no_numero;
+        if (x < std::numeric_limits<int32_t>::min() || x > std::numeric_limits<int32_t>::max())
+            return Conversion::demasiado_grande;
+        v = static_cast<int32_t>(x);
+        return Conversion::ok;
+    }
+    // A fraction or exponent: rounded to the nearest whole, halves to even.
+    double d = 0;
+    const Conversion c = convierte_flotante(*n, d);
+    if (c != Conversion::ok) return c;
+    const double r = std::nearbyint(d);
+    if (!(r >= -2147483648.0 && r <= 2147483647.0)) return Conversion::demasiado_grande;
+    v = static_cast<int32_t>(r);
+    return Conversion::ok;
+}
+
+std::string numero_corto(float v)
+{
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, res.ptr);
 }
 
 } // namespace tev

@@ -45,4 +45,21 @@ LecturaInicial lee_numero_inicial_con_resto(std::string_view texto);
 // does not fit a single.
 std::optional<float> lee_numero_completo(std::string_view texto);
 
+// What became of a number field of a file.
+enum class Conversion { ok, vacio, no_numero, demasiado_grande };
+
+// Number field of a file (already trimmed of blanks): the whole text must be
+// one number: optional sign, digits with an optional point (at least one
+// digit in all), optional exponent E, e, D or d with optional sign and at
+// least one digit. A real goes straight to the nearest single; a value that
+// rounds to zero is zero. An integer beyond 32 bits is too large; one with a
+// fraction or an exponent is rounded to the nearest whole, halves to even.
+// v is written only when the result is ok.
+Conversion convierte_real(std::string_view texto, float& v);
+Conversion convierte_entero(std::string_view texto, int32_t& v);
+
+// Shortest text that reads back to the same single, with a period and
+// without a locale: 0.63 -> "0.63", 160 -> "160", 1e-05 -> "1e-05".
+std::string numero_corto(float v);
+
 }  // namespace tev

@@ -178,6 +178,35 @@ TEST(Lote, SalvarEscribeLosMismosBytes)
     EXPECT_EQ(lee_bytes(salida.string()), lee_bytes(kEjemplo));
 }
 
+TEST(Lote, LaHojaDeCalculoEsLaMismaColumna)
+{
+    const std::string hoja = std::string(TEVARRO_SOURCE_DIR) + "/examples/neuquen.csv";
+    const Ejecucion desde_hoja = ejecuta({hoja});
+    const Ejecucion desde_proyecto = ejecuta({kEjemplo});
+    ASSERT_EQ(desde_hoja.codigo, 0) << desde_hoja.errores;
+    // The same table under the title line.
+    const auto tabla = [](const std::string& t) { return t.substr(t.find('\n')); };
+    EXPECT_EQ(tabla(desde_hoja.salida), tabla(desde_proyecto.salida));
+
+    const fs::path csv = temporal("ida.csv");
+    const fs::path tev = temporal("vuelta.tev");
+    ASSERT_EQ(ejecuta({"--salvar", csv.string(), kEjemplo}).codigo, 0);
+    EXPECT_EQ(lee_bytes(csv.string()).rfind("\xEF\xBB\xBFnombre,techo,base,", 0), 0u);
+    ASSERT_EQ(ejecuta({"--salvar", tev.string(), csv.string()}).codigo, 0);
+    EXPECT_EQ(lee_bytes(tev.string()), lee_bytes(kEjemplo));
+
+    const fs::path malo = temporal("malo.csv");
+    escribe(malo, "nombre;techo;base;edad_techo;edad_base;litologia;color;porosidad;"
+                  "coef_porosidad;paleobatimetria;pct_arenisca;pct_pelita;pct_caliza;"
+                  "pct_evaporita\r\nA;0;1,5x;0;10;Areniscas;0;0,63;0,51;0;0;0;0;0\r\n");
+    const Ejecucion r = ejecuta({malo.string()});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_NE(r.errores.find("«" + malo.string() +
+                             "»: fila 2 (banco 1), columna «base»: «1,5x» no es un número."),
+              std::string::npos)
+        << r.errores;
+}
+
 TEST(Lote, UnArchivoMaloNoDetieneALosDemas)
 {
     const fs::path malo = temporal("malo.tev");

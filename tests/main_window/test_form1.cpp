@@ -174,6 +174,41 @@ TEST(Form1, SalvarDevuelveElMismoArchivo)
     EXPECT_TRUE(QFileInfo(tuberia).isFile() == false && QFileInfo(tuberia).exists());
 }
 
+TEST(Form1, AbrirYSalvarUnaHojaDeCalculo)
+{
+    Ventana proyecto;
+    proyecto.abre(kEjemplo);
+    Ventana v;
+    v.abre(QString(TEVARRO_SOURCE_DIR) + "/examples/neuquen.csv");
+    ASSERT_TRUE(v.avisos.isEmpty()) << v.avisos.join("\n").toStdString();
+    ASSERT_EQ(v.s->n_bancos, 12);
+    EXPECT_EQ(v.s->nombre[8], "Margas de Jagüel");
+    EXPECT_EQ(v.f->Picture1->imagen(), proyecto.f->Picture1->imagen());
+
+    // Saved as CSV, opened again and saved as a project: the example's bytes.
+    QTemporaryDir dir;
+    v.dialogo->respuesta = dir.filePath("pozo.csv");
+    v.menu("salvar_mnu");
+    EXPECT_TRUE(bytes_de(dir.filePath("pozo.csv")).startsWith("\xEF\xBB\xBFnombre,techo,"));
+    v.abre(dir.filePath("pozo.csv"));
+    v.dialogo->respuesta = dir.filePath("pozo.tev");
+    v.menu("salvar_mnu");
+    EXPECT_TRUE(v.avisos.isEmpty()) << v.avisos.join("\n").toStdString();
+    EXPECT_EQ(bytes_de(dir.filePath("pozo.tev")), bytes_de(kEjemplo));
+
+    // A bad cell is named by row and column; the column stays.
+    QFile f(dir.filePath("malo.csv"));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes_de(dir.filePath("pozo.csv")).replace(",0.49,", ",0.49x,"));
+    f.close();
+    v.abre(f.fileName());
+    ASSERT_EQ(v.avisos.size(), 1);
+    EXPECT_TRUE(v.avisos[0].contains("malo.csv»: fila 3 (banco 2), columna «porosidad»: «0.49x»"))
+        << v.avisos[0].toStdString();
+    EXPECT_EQ(v.s->n_bancos, 12);
+    EXPECT_EQ(v.f->Picture1->imagen(), proyecto.f->Picture1->imagen());
+}
+
 TEST(Form1, CalculoFallidoAvisaYMuestraLaColumna)
 {
     Ventana v;

@@ -7,9 +7,11 @@
 #include <cstring>
 #include <charconv>
 
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <string>
 
@@ -364,6 +366,82 @@ TEST(LeeNumeroCompleto, OverflowIsRejectedUnderflowAccepted)
     ASSERT_TRUE(sub.has_value());
     EXPECT_GT(*sub, 0.0f);
     EXPECT_LT(*sub, std::numeric_limits<float>::min());
+}
+
+// ---- convierte_real, convierte_entero: number fields of files -----------------
+
+TEST(ConvierteCampo, KindsOfFailureLeaveTheValueAlone)
+{
+    struct Caso {
+        const char* texto;
+        Conversion real;
+        float valor_real;
+        Conversion entero;
+        int32_t valor_entero;
+    };
+    const Conversion ok = Conversion::ok;
+    const Caso casos[] = {
+        {"-.5", ok, -0.5f, ok, 0}, // -0.5 to the even whole, 0
+        {"+7d1", ok, 70.0f, ok, 70},
+        {"2.5E0", ok, 2.5f, ok, 2},
+        {"3.5", ok, 3.5f, ok, 4},
+        {"1e-50", ok, 0.0f, ok, 0},
+        {"-2147483648", ok, -2147483648.0f, ok, INT32_MIN},
+        {"2147483648", ok, 2147483648.0f, Conversion::demasiado_grande, 0},
+        {"1E+39", Conversion::demasiado_grande, 0, Conversion::demasiado_grande, 0},
+        {"", Conversion::vacio, 0, Conversion::vacio, 0},
+        {"1,5", Conversion::no_numero, 0, Conversion::no_numero, 0},
+        {" 1", Conversion::no_numero, 0, Conversion::no_numero, 0}, // trimmed by the caller
+        {"nan", Conversion::no_numero, 0, Conversion::no_numero, 0},
+        {"1e", Conversion::no_numero, 0, Conversion::no_numero, 0},
+    };
+    for (const Caso& c : casos) {
+        float r = 99;
+        int32_t e = 99;
+        EXPECT_EQ(convierte_real(c.texto, r), c.real) << c.texto;
+        EXPECT_EQ(r, c.real == ok ? c.valor_real : 99.0f) << c.texto;
+        EXPECT_EQ(convierte_entero(c.texto, e), c.entero) << c.texto;
+        EXPECT_EQ(e, c.entero == ok ? c.valor_entero : 99) << c.texto;
+    }
+}
+
+// ---- numero_corto ------------------------------------------------------------
+
+TEST(NumeroCorto, ShortestTextThatReadsBack)
+{
+    EXPECT_EQ(numero_corto(0.63f), "0.63");
+    EXPECT_EQ(numero_corto(-20.0f), "-20");
+    EXPECT_EQ(numero_corto(1e-5f), "1e-05");
+    std::mt19937 azar(7);
+    for (int i = 0; i < 20000; ++i) {
+        const uint32_t bits = azar();
+        float v;
+        std::memcpy(&v, &bits, sizeof v);
+        if (!std::isfinite(v)) continue;
+        const std::string t = numero_corto(v);
+        ASSERT_EQ(std::strtof(t.c_str(), nullptr), v) << t;
+        // No longer than the scientific form with the fewest digits that
+        // reads back, and no more digits than it unless written as a whole
+        // number (90282311680 is shorter than 9.0282312e+10).
+        int fewest = 1;
+        char cientifica[64];
+        for (;; ++fewest) {
+            std::snprintf(cientifica, sizeof cientifica, "%.*e", fewest - 1,
+                          static_cast<double>(v));
+            if (std::strtof(cientifica, nullptr) == v) break;
+        }
+        ASSERT_LE(t.size(), std::strlen(cientifica)) << t << " " << cientifica;
+        std::string mantisa = t.substr(0, t.find('e'));
+        mantisa.erase(std::remove(mantisa.begin(), mantisa.end(), '-'), mantisa.end());
+        const bool entero =
+            mantisa.find('.') == std::string::npos && t.find('e') == std::string::npos;
+        mantisa.erase(std::remove(mantisa.begin(), mantisa.end(), '.'), mantisa.end());
+        mantisa.erase(0, mantisa.find_first_not_of('0'));
+        mantisa.erase(mantisa.find_last_not_of('0') + 1);
+        if (!entero) {
+            ASSERT_LE(static_cast<int>(mantisa.size()), fewest) << t;
+        }
+    }
 }
 
 // ---- locale ------------------------------------------------------------------

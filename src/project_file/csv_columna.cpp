@@ -1,0 +1,561 @@
+#include "project_file/csv_columna.h"
+
+#include "model/store.h"
+#include "project_file/campos.h"
+#include "project_file/cp1252.h"
+#include "project_file/lectura_comun.h"
+#include "text_forms/formas_numericas.h"
+
+#include <QString>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <filesystem>
+#include <vector>
+
+namespace tev {
+
+namespace {
+
+constexpr std::string_view kMarcaUtf8 = "\xEF\xBB\xBF";
+constexpr const char* kIgnorada = "notas";
+
+bool es_blanco(char c)
+{
+    return c == ' ' || c == '\t';
+}
+bool es_fin_de_linea(char c)
+{
+    return c == '\r' || c == '\n';
+}
+
+std::string_view recorta(std::string_view t)
+{
+    while (!t.empty() && es_blanco(t.front()))
+        t.remove_prefix(1);
+    while (!t.empty() && es_blanco(t.back()))
+        t.remove_suffix(1);
+    return t;
+}
+
+std::string minusculas(std::string_view t)
+{
+    std::string r(t);
+    for (char& c : r)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return r;
+}
+
+int valor_hex(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+// "#RRGGBB" as the store's colour, 0x00BBGGRR; false when it is not one.
+bool lee_color_hex(std::string_view t, int32_t& v)
+{
+    if (t.size() != 7 || t[0] != '#') return false;
+    int canal[3];
+    for (int k = 0; k < 3; ++k) {
+        const int alto = valor_hex(t[1 + 2 * k]);
+        const int bajo = valor_hex(t[2 + 2 * k]);
+        if (alto < 0 || bajo < 0) return false;
+        canal[k] = alto * 16 + bajo;
+    }
+    v = canal[0] | canal[1] << 8 | canal[2] << 16;
+    return true;
+}
+
+// "nombre, techo, ..., pct_evaporita" for the messages.
+std::string lista_de_claves()
+{
+    std::string t;
+    for (const Campo& c : kCampos) {
+        if (!t.empty()) t += ", ";
+        t += c.clave;
+    }
+    return t;
+}
+
+// «a», «b» y «c»; past kMax names «a», ..., «f» y 3 más, so that a header of
+// garbage cannot fill the screen. The names come already quoted.
+std::string enumera(const std::vector<std::string>& nombres, size_t kMax = kNumCampos)
+{
+    const size_t mostrados = nombres.size() > kMax ? kMax : nombres.size();
+    std::string t;
+    for (size_t i = 0; i < mostrados; ++i) {
+        if (i > 0) t += i + 1 == nombres.size() ? " y " : ", ";
+        t += nombres[i];
+    }
+    if (mostrados < nombres.size())
+        t += " y " + std::to_string(nombres.size() - mostrados) + " más";
+    return t;
+}
+
+std::vector<std::string> cada_entre_comillas(const std::vector<std::string>& nombres)
+{
+    std::vector<std::string> t;
+    for (const std::string& n : nombres)
+        t.push_back(entre_comillas(n));
+    return t;
+}
+
+// One cell of a row: its bytes, the quotes taken away.
+struct Celda {
+    std::string bytes;
+};
+
+bool en_blanco(const Celda& c)
+{
+    return recorta(c.bytes).empty();
+}
+
+// What a column of the file holds.
+enum class Papel { campo, ignorada, sin_nombre };
+
+struct Columna {
+    Papel papel = Papel::ignorada;
+    int campo = -1; // into kCampos, for Papel::campo
+};
+
+class LectorCsv {
+  public:
+    LectorCsv(std::string_view bytes, const std::string& archivo) : b_(bytes), archivo_(archivo) {}
+
+    LecturaColumna lee()
+    {
+        LecturaColumna res;
+        const std::string motivo =
+            motivo_de_no_texto(b_, "un archivo CSV de columna es texto en UTF-8 o Windows-1252");
+        if (!motivo.empty()) {
+            res.error = prefijo() + motivo;
+            return res;
+        }
+        if (b_.substr(0, kMarcaUtf8.size()) == kMarcaUtf8) {
+            p_ = kMarcaUtf8.size();
+            utf8_ = true;
+        } else {
+            utf8_ = es_utf8_con_acentos(b_);
+        }
+        salta_filas_vacias_del_principio();
+        if (fin()) {
+            res.error = prefijo() + "el archivo no tiene cabecera: su primera fila debe nombrar " +
+                        "las columnas " + lista_de_claves() + ".";
+            return res;
+        }
+        if (!elige_separador(res.error)) return res;
+        std::vector<Celda> celdas;
+        if (!lee_fila(celdas, res.error) || !lee_cabecera(celdas, res.error)) return res;
+        while (!fin()) {
+            if (!lee_fila(celdas, res.error)) return res;
+            if (std::all_of(celdas.begin(), celdas.end(), en_blanco)) continue;
+            const int banco = static_cast<int>(res.bancos.size()) + 1;
+            if (banco > kMaxBancos) {
+                res.error = prefijo() + "el archivo tiene más de " + std::to_string(kMaxBancos) +
+                            " bancos (el banco " + std::to_string(banco) + " está en la fila " +
+                            std::to_string(fila_) + ").";
+                return res;
+            }
+            RegistroBanco r;
+            if (!guarda_fila(celdas, banco, r, res.error)) return res;
+            res.bancos.push_back(std::move(r));
+        }
+        res.ok = true;
+        return res;
+    }
+
+  private:
+    bool fin() const { return p_ >= b_.size(); }
+
+    void consume_fin_de_linea()
+    {
+        if (b_[p_] == '\r' && p_ + 1 < b_.size() && b_[p_ + 1] == '\n') ++p_;
+        ++p_;
+    }
+
+    std::string prefijo() const { return "No se pudo leer " + entre_comillas(archivo_) + ": "; }
+
+    std::string prefijo_fila() const { return prefijo() + "fila " + std::to_string(fila_); }
+
+    // "fila 3, columna «techo»: ", the column named as the header names it.
+    std::string prefijo_celda(size_t j) const
+    {
+        std::string t = prefijo_fila();
+        if (!cabecera_leida_) return t + " (cabecera), columna " + std::to_string(j + 1) + ": ";
+        if (j >= columnas_.size()) return t + ", celda " + std::to_string(j + 1) + ": ";
+        const Columna& col = columnas_[j];
+        if (col.papel == Papel::campo) return t + ", " + nombre_de_columna(col.campo) + ": ";
+        if (col.papel == Papel::ignorada)
+            return t + ", columna " + entre_comillas(kIgnorada) + ": ";
+        return t + ", columna " + std::to_string(j + 1) + ": ";
+    }
+
+    // «edad_techo» (edad del techo); «techo» alone when both names agree.
+    static std::string nombre_de_columna(int k)
+    {
+        const Campo& c = kCampos[k];
+        std::string t = "columna " + entre_comillas(c.clave);
+        if (std::string_view(c.clave) != c.nombre) t += std::string(" (") + c.nombre + ")";
+        return t;
+    }
+
+    // The bytes of a cell as UTF-8: invalid sequences of a marked file
+    // replaced, so that a message can always hold them.
+    std::string como_utf8(std::string_view bytes) const
+    {
+        if (!utf8_) return cp1252_a_utf8(bytes);
+        if (es_utf8_valido(bytes)) return std::string(bytes);
+        return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())).toStdString();
+    }
+
+    // A cell's text as a message shows it, cut short.
+    std::string muestra(std::string_view bytes) const
+    {
+        constexpr size_t kMax = 40;
+        const std::string t = como_utf8(bytes);
+        size_t caracteres = 0;
+        for (size_t i = 0; i < t.size(); ++i) {
+            if ((static_cast<unsigned char>(t[i]) & 0xC0) == 0x80) continue;
+            if (caracteres++ == kMax) return entre_comillas(t.substr(0, i) + "…");
+        }
+        return entre_comillas(t);
+    }
+
+    // Spreadsheets sometimes export empty rows above the table.
+    void salta_filas_vacias_del_principio()
+    {
+        while (!fin()) {
+            size_t i = p_;
+            while (i < b_.size() && !es_fin_de_linea(b_[i]) &&
+                   (es_blanco(b_[i]) || b_[i] == ',' || b_[i] == ';'))
+                ++i;
+            if (i < b_.size() && !es_fin_de_linea(b_[i])) return;
+            p_ = i;
+            ++fila_;
+            if (!fin()) consume_fin_de_linea();
+        }
+    }
+
+    // The separator is the first comma or semicolon of the header outside quotes.
+    bool elige_separador(std::string& error)
+    {
+        bool comillas = false;
+        for (size_t i = p_; i < b_.size(); ++i) {
+            const char c = b_[i];
+            if (c == '"') {
+                comillas = !comillas;
+            } else if (!comillas && (c == ',' || c == ';')) {
+                sep_ = c;
+                return true;
+            } else if (!comillas && es_fin_de_linea(c)) {
+                break;
+            }
+        }
+        error = prefijo() + "la cabecera (fila " + std::to_string(fila_ + 1) +
+                ") no tiene comas ni puntos y comas entre columnas; debe nombrar las columnas " +
+                lista_de_claves() + ".";
+        return false;
+    }
+
+    // One row (a record: quoted cells may hold line breaks) and its line end.
+    bool lee_fila(std::vector<Celda>& celdas, std::string& error)
+    {
+        ++fila_;
+        celdas.clear();
+        for (;;) {
+            Celda c;
+            if (!lee_celda(c, celdas.size(), error)) return false;
+            celdas.push_back(std::move(c));
+            if (fin()) return true;
+            if (b_[p_] == sep_) {
+                ++p_; // another cell follows, even at the end of the file
+                continue;
+            }
+            consume_fin_de_linea();
+            return true;
+        }
+    }
+
+    // One cell, up to the separator or line end that closes it (not consumed).
+    bool lee_celda(Celda& c, size_t j, std::string& error)
+    {
+        if (fin() || b_[p_] != '"') {
+            const size_t ini = p_;
+            while (!fin() && b_[p_] != sep_ && !es_fin_de_linea(b_[p_]))
+                ++p_;
+            c.bytes.assign(b_.data() + ini, p_ - ini);
+            return true;
+        }
+        ++p_;
+        for (;;) {
+            if (fin()) {
+                error = prefijo_celda(j) +
+                        "las comillas que abren el texto no se cierran antes del fin del archivo.";
+                return false;
+            }
+            const char ch = b_[p_];
+            if (ch == '"') {
+                if (p_ + 1 < b_.size() && b_[p_ + 1] == '"') {
+                    c.bytes += '"';
+                    p_ += 2;
+                    continue;
+                }
+                ++p_;
+                break;
+            }
+            // Separators and line breaks inside the quotes belong to the text.
+            c.bytes += ch;
+            ++p_;
+        }
+        while (!fin() && es_blanco(b_[p_]))
+            ++p_;
+        if (fin() || b_[p_] == sep_ || es_fin_de_linea(b_[p_])) return true;
+        const size_t ini = p_;
+        while (!fin() && b_[p_] != sep_ && !es_fin_de_linea(b_[p_]))
+            ++p_;
+        error = prefijo_celda(j) + "después de las comillas de cierre hay " +
+                muestra(b_.substr(ini, p_ - ini)) + " en lugar de " +
+                entre_comillas(std::string(1, sep_)) + " o un fin de línea.";
+        return false;
+    }
+
+    bool lee_cabecera(const std::vector<Celda>& celdas, std::string& error)
+    {
+        columnas_.assign(celdas.size(), Columna{});
+        columna_de_campo_.fill(-1);
+        std::vector<std::string> desconocidas;
+        for (size_t j = 0; j < celdas.size(); ++j) {
+            const std::string nombre = como_utf8(recorta(celdas[j].bytes));
+            const std::string clave = minusculas(nombre);
+            Columna& col = columnas_[j];
+            if (clave.empty()) {
+                col.papel = Papel::sin_nombre;
+                continue;
+            }
+            if (clave == kIgnorada) continue;
+            const auto k = std::find_if(std::begin(kCampos), std::end(kCampos),
+                                        [&](const Campo& c) { return clave == c.clave; });
+            if (k == std::end(kCampos)) {
+                desconocidas.push_back(muestra(recorta(celdas[j].bytes)));
+                continue;
+            }
+            const int campo = static_cast<int>(k - std::begin(kCampos));
+            if (columna_de_campo_[campo] >= 0) {
+                error = prefijo() + "la cabecera (fila " + std::to_string(fila_) +
+                        ") nombra dos veces la columna " + entre_comillas(k->clave) +
+                        " (columnas " + std::to_string(columna_de_campo_[campo] + 1) + " y " +
+                        std::to_string(j + 1) + ").";
+                return false;
+            }
+            col.papel = Papel::campo;
+            col.campo = campo;
+            columna_de_campo_[campo] = static_cast<int>(j);
+        }
+        std::vector<std::string> faltan;
+        for (int k = 0; k < kNumCampos; ++k)
+            if (columna_de_campo_[k] < 0) faltan.push_back(kCampos[k].clave);
+        if (desconocidas.empty() && faltan.empty()) {
+            cabecera_leida_ = true;
+            return true;
+        }
+        error = prefijo() + "la cabecera (fila " + std::to_string(fila_) + ") ";
+        if (!desconocidas.empty())
+            error += (desconocidas.size() == 1 ? "tiene una columna desconocida, "
+                                               : "tiene columnas desconocidas, ") +
+                     enumera(desconocidas, 6);
+        if (!desconocidas.empty() && !faltan.empty()) error += ", y ";
+        if (!faltan.empty())
+            error += (faltan.size() == 1 ? "le falta la columna " : "le faltan las columnas ") +
+                     enumera(cada_entre_comillas(faltan));
+        error += ". Las columnas son " + lista_de_claves() + ", en cualquier orden; una columna " +
+                 entre_comillas(kIgnorada) + " se ignora.";
+        return false;
+    }
+
+    bool guarda_fila(const std::vector<Celda>& celdas, int banco, RegistroBanco& r,
+                     std::string& error)
+    {
+        const std::string cuantas = " tiene " + std::to_string(celdas.size()) +
+                                    " celdas y la cabecera " + std::to_string(columnas_.size()) +
+                                    " columnas";
+        for (size_t j = columnas_.size(); j < celdas.size(); ++j) {
+            if (en_blanco(celdas[j])) continue;
+            error = prefijo_fila() + cuantas + ": la celda " + std::to_string(j + 1) + " es " +
+                    muestra(celdas[j].bytes) + ".";
+            return false;
+        }
+        // Left to right, so that the first cell at fault is the one named.
+        for (size_t j = 0; j < columnas_.size(); ++j) {
+            const Columna& col = columnas_[j];
+            if (j >= celdas.size()) {
+                if (col.papel != Papel::campo) continue;
+                error = prefijo_fila() + " (banco " + std::to_string(banco) + ")" + cuantas +
+                        ": falta la " + nombre_de_columna(col.campo) + ".";
+                return false;
+            }
+            if (col.papel == Papel::sin_nombre && !en_blanco(celdas[j])) {
+                error = prefijo_celda(j) + "la cabecera no nombra esta columna y la celda tiene " +
+                        muestra(celdas[j].bytes) + ".";
+                return false;
+            }
+            if (col.papel != Papel::campo) continue;
+            const std::string prefijo = prefijo_fila() + " (banco " + std::to_string(banco) +
+                                        "), " + nombre_de_columna(col.campo) + ": ";
+            if (!guarda_celda(col.campo, celdas[j], r, prefijo, error)) return false;
+        }
+        return true;
+    }
+
+    bool guarda_celda(int k, const Celda& celda, RegistroBanco& r, const std::string& prefijo,
+                      std::string& error) const
+    {
+        const Campo& desc = kCampos[k];
+        if (desc.tipo == TipoCampo::texto) {
+            if (utf8_ && !es_utf8_valido(celda.bytes)) {
+                error = prefijo + "el texto " + muestra(celda.bytes) +
+                        " no es UTF-8 válido, y el archivo empieza con la marca de UTF-8.";
+                return false;
+            }
+            r.*desc.texto = utf8_ ? celda.bytes : cp1252_a_utf8(celda.bytes);
+            return true;
+        }
+        const std::string_view t = recorta(celda.bytes);
+        const bool entero = desc.tipo == TipoCampo::entero;
+        if (entero && !t.empty() && t[0] == '#') {
+            if (lee_color_hex(t, r.*desc.entero)) return true;
+            error = prefijo + muestra(t) +
+                    " no es un color: se escribe como #RRGGBB (seis cifras hexadecimales) o "
+                    "como número entero.";
+            return false;
+        }
+        // With semicolons between columns a comma is the decimal mark.
+        std::string normal(t);
+        const bool tiene_coma = normal.find(',') != std::string::npos;
+        if (sep_ == ';') std::replace(normal.begin(), normal.end(), ',', '.');
+        const Conversion conv = entero ? convierte_entero(normal, r.*desc.entero)
+                                       : convierte_real(normal, r.*desc.real);
+        if (conv == Conversion::ok) return true;
+        if (conv == Conversion::no_numero && tiene_coma && sep_ == ',') {
+            error = prefijo + muestra(t) +
+                    " no es un número: con comas entre las columnas, los decimales van tras un "
+                    "punto.";
+            return false;
+        }
+        error = prefijo + explica_conversion(conv, muestra(t), entero);
+        return false;
+    }
+
+    std::string_view b_;
+    const std::string& archivo_;
+    size_t p_ = 0;
+    int fila_ = 0; // the row being read, as a spreadsheet numbers it (the header is 1)
+    char sep_ = ',';
+    bool utf8_ = false; // marked, or valid UTF-8 beyond ASCII; Windows-1252 otherwise
+    bool cabecera_leida_ = false;
+    std::vector<Columna> columnas_;                  // one per cell of the header
+    std::array<int, kNumCampos> columna_de_campo_{}; // header cell of each field
+};
+
+// ---------------------------------------------------------------------------
+// Writing
+
+// RFC 4180 asks for quotes around commas, quotes and line breaks; semicolons
+// and blanks at either end are quoted too, so that a spreadsheet that splits
+// at both separators or trims cells still reads the text whole.
+bool pide_comillas(const std::string& t)
+{
+    if (t.empty()) return false;
+    if (t.find_first_of(",;\"\r\n") != std::string::npos) return true;
+    return es_blanco(t.front()) || es_blanco(t.back());
+}
+
+void agrega_texto(std::string& out, const std::string& t)
+{
+    if (!pide_comillas(t)) {
+        out += t;
+        return;
+    }
+    out += '"';
+    for (char ch : t) {
+        if (ch == '"') out += '"';
+        out += ch;
+    }
+    out += '"';
+}
+
+} // namespace
+
+bool es_nombre_csv(const std::string& ruta)
+{
+    return minusculas(std::filesystem::path(ruta).extension().string()) == ".csv";
+}
+
+std::string cabecera_columna_csv()
+{
+    std::string t;
+    for (const Campo& c : kCampos) {
+        if (!t.empty()) t += ',';
+        t += c.clave;
+    }
+    return t;
+}
+
+LecturaColumna lee_csv(std::string_view bytes, const std::string& nombre_archivo)
+{
+    LecturaColumna res = LectorCsv(bytes, nombre_archivo).lee();
+    if (!res.ok) res.bancos.clear();
+    return res;
+}
+
+EscrituraColumna escribe_csv(const Store& s)
+{
+    EscrituraColumna res;
+    const int n = s.n_bancos;
+    if (n > kMaxBancos) {
+        res.error = "La columna tiene " + std::to_string(n) + " bancos; un archivo CSV de " +
+                    "columna admite " + std::to_string(kMaxBancos) + ".";
+        return res;
+    }
+    std::string out(kMarcaUtf8);
+    out += cabecera_columna_csv() + "\r\n";
+    for (int i = 1; i <= n; ++i) {
+        const RegistroBanco r = registro_del_banco(s, i);
+        for (int c = 0; c < kNumCampos; ++c) {
+            if (c > 0) out += ',';
+            const Campo& desc = kCampos[c];
+            const std::string banco =
+                "El banco " + std::to_string(i) + " (columna " + entre_comillas(desc.clave) + ")";
+            switch (desc.tipo) {
+            case TipoCampo::texto:
+                if (!es_utf8_valido(r.*desc.texto)) {
+                    res.error = banco + ": el texto no es UTF-8 válido y el archivo CSV no " +
+                                "puede guardarlo.";
+                    return res;
+                }
+                agrega_texto(out, r.*desc.texto);
+                break;
+            case TipoCampo::entero:
+                out += std::to_string(r.*desc.entero);
+                break;
+            case TipoCampo::real:
+                if (!std::isfinite(r.*desc.real)) {
+                    res.error = banco + ": el valor no es un número finito y el archivo CSV no " +
+                                "puede guardarlo.";
+                    return res;
+                }
+                out += numero_corto(r.*desc.real);
+                break;
+            }
+        }
+        out += "\r\n";
+    }
+    res.ok = true;
+    res.bytes = std::move(out);
+    return res;
+}
+
+} // namespace tev

@@ -1,0 +1,36 @@
+#pragma once
+// A column as CSV, the form spreadsheets read and write: a header line that
+// names the fourteen fields by their keys (campos.h), in any order, then one
+// row per bed, bed 1 (the deepest) first.
+//
+// Reading takes UTF-8 (with or without a byte-order mark) or Windows-1252,
+// a comma or a semicolon between fields (the one the header uses), RFC 4180
+// quotes, and with a semicolon also the decimal comma of a spreadsheet in a
+// Spanish locale. A column "notas" is ignored. Reading is all or nothing, as
+// for the project file, and the messages name the row and the column.
+//
+// Writing gives UTF-8 with a byte-order mark, commas, CR LF line ends, and
+// numbers as the shortest text that reads back to the same single: a column
+// written and read back is the same column, bit for bit.
+
+#include "project_file/archivo_proyecto.h"
+
+#include <string>
+#include <string_view>
+
+namespace tev {
+
+// True when the file name's extension is ".csv", in any case.
+bool es_nombre_csv(const std::string& ruta);
+
+// The header line the writer puts first, without its line end.
+std::string cabecera_columna_csv();
+
+// nombre_archivo only labels the messages.
+LecturaColumna lee_csv(std::string_view bytes, const std::string& nombre_archivo);
+
+// Beds 1..n_bancos. Refused, naming the bed, when a number is not finite or a
+// text is not valid UTF-8.
+EscrituraColumna escribe_csv(const Store& s);
+
+} // namespace tev

@@ -1,0 +1,34 @@
+#pragma once
+// What the project file reader and the CSV reader share: how a text is
+// quoted in a message, how the encoding is told, which bytes cannot be text,
+// and what a number field that did not convert is called.
+
+#include "text_forms/formas_numericas.h"
+
+#include <string>
+#include <string_view>
+
+namespace tev {
+
+// «t»
+std::string entre_comillas(const std::string& t);
+
+// True when the bytes hold something beyond ASCII and all of it is valid
+// UTF-8: a file an editor saved as UTF-8, since Windows-1252 text seldom
+// forms valid UTF-8 sequences by chance.
+bool es_utf8_con_acentos(std::string_view bytes);
+
+// True when the text is valid UTF-8 (plain ASCII included).
+bool es_utf8_valido(std::string_view texto);
+
+// Empty when the bytes can be text; otherwise why not, without a prefix: a
+// NUL byte means a binary file, or UTF-16 when the file starts with its
+// byte-order mark, which is then explained as "el archivo está en UTF-16; "
+// followed by que_se_espera and a period.
+std::string motivo_de_no_texto(std::string_view bytes, const std::string& que_se_espera);
+
+// The end of the message for a number field that did not convert (c is not
+// ok); mostrado is the field's text as the message shows it, in «».
+std::string explica_conversion(Conversion c, const std::string& mostrado, bool entero);
+
+} // namespace tev
