@@ -1,11 +1,19 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that TEVARRO needs and that are missing.
+# With --pruebas, also the tools the test command checks the documentation
+# and the package with.
 set -euo pipefail
 
 # Build and tests; Xvfb and xwininfo run the real program in a test.
 paquetes=(build-essential cmake pkg-config qt6-base-dev qt6-svg-dev libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-utils
           qt6-translations-l10n)
+# The manual pages (man, lexgrog, groff), the AppStream metadata, the desktop
+# entry, and the package that cpack builds (dpkg-shlibdeps, file) and lintian
+# checks.
+if [ "${1:-}" = "--pruebas" ]; then
+  paquetes+=(man-db groff-base appstream desktop-file-utils dpkg-dev file lintian)
+fi
 
 faltan=()
 for p in "${paquetes[@]}"; do

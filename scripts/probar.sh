@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds and runs every test: once in the release
 # build, once more with AddressSanitizer and UBSan (any report fails the test),
-# the fuzzing regression corpus included in both.
+# the fuzzing regression corpus included in both. The release build also
+# checks the manual pages, the AppStream metadata, the desktop entry and, with
+# lintian, the Debian package built from it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/dependencias.sh
+scripts/dependencias.sh --pruebas
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j"$(nproc)"
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j"$(nproc)"

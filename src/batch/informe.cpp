@@ -29,7 +29,9 @@ const char* const kAyuda =
     "                   mismos bytes que escribe \"Salvar\" (en CSV si termina en .csv)\n"
     "  --curvas IMAGEN  dibuja las curvas (un solo archivo) en IMAGEN, .png, .svg o .pdf\n"
     "  --columna IMAGEN dibuja la columna (un solo archivo) en IMAGEN, .png, .svg o .pdf\n"
-    "  --help           muestra esta ayuda\n"
+    "  -h, --help       muestra esta ayuda\n"
+    "  --version        muestra la versión\n"
+    "  --               termina las opciones: lo que sigue son archivos\n"
     "\n"
     "Sale con 0 si todo fue bien, 1 si algún archivo falló y 2 si la orden está mal escrita.\n";
 
@@ -174,6 +176,9 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
             archivos.push_back(a);
         } else if (a == "--help" || a == "-h") {
             salida << kAyuda;
+            return 0;
+        } else if (a == "--version") {
+            salida << "tevarro-batch " TEVARRO_VERSION "\n";
             return 0;
         } else if (a == "--csv") {
             csv = true;

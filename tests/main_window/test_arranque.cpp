@@ -207,7 +207,8 @@ TEST(Arranque, DosArchivosEsUnErrorDeUso)
     EXPECT_TRUE(r.errores.contains("un solo archivo")) << r.errores.toStdString();
     EXPECT_TRUE(r.errores.contains(kEjemplo)) << r.errores.toStdString();
     EXPECT_TRUE(r.errores.contains("otro.tev")) << r.errores.toStdString();
-    EXPECT_TRUE(r.errores.contains("Uso: tevarro [ARCHIVO]")) << r.errores.toStdString();
+    EXPECT_TRUE(r.errores.contains("Uso: tevarro [OPCIÓN...] [ARCHIVO]"))
+        << r.errores.toStdString();
 }
 
 TEST(Arranque, LasOpcionesDeQtNoCuentanComoArchivos)
@@ -226,7 +227,8 @@ TEST(Arranque, OpcionDesconocidaYAyuda)
 
     r = corre_tevarro({"--ayuda"});
     EXPECT_EQ(r.estado, 0);
-    EXPECT_TRUE(r.salida.startsWith("Uso: tevarro [ARCHIVO]")) << r.salida.toStdString();
+    EXPECT_TRUE(r.salida.startsWith("Uso: tevarro [OPCIÓN...] [ARCHIVO]"))
+        << r.salida.toStdString();
     EXPECT_TRUE(r.errores.isEmpty()) << r.errores.toStdString();
 }
 

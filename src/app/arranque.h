@@ -1,0 +1,40 @@
+#pragma once
+// What the desktop program does before its window can exist: the options that
+// are answered without a display, and the start of Qt when there is no display
+// to connect to.
+
+#include <string>
+#include <vector>
+
+namespace tev {
+
+// The version both programs print for --version.
+extern const char* const kVersion;
+
+enum class Inmediata { ninguna, ayuda, version };
+
+// Looks through the command line (without the program's name) for -h, --help,
+// --ayuda or --version, which are answered before Qt is started and wherever
+// they stand: the first of them decides. "--" ends the options; Qt's own
+// options that take a value (-platform NOMBRE, -style ESTILO, ...) take it,
+// whatever it reads.
+Inmediata opcion_inmediata(const std::vector<std::string>& argumentos);
+
+// The one line tevarro prints when there is no display to open its window on:
+// what the display variables say, and how to run it instead.
+std::string aviso_sin_pantalla(const char* display, const char* wayland_display);
+
+// While it lives, Qt's messages are held back; if Qt gives up starting (no
+// platform could be opened: no display, or one that does not answer), the
+// program prints aviso_sin_pantalla() on stderr and ends with status 1 instead
+// of Qt's abort. When it ends without that, the messages held back are given
+// to Qt's usual output, in their order.
+class ArranqueDeQt {
+  public:
+    ArranqueDeQt();
+    ~ArranqueDeQt();
+    ArranqueDeQt(const ArranqueDeQt&) = delete;
+    ArranqueDeQt& operator=(const ArranqueDeQt&) = delete;
+};
+
+}  // namespace tev
