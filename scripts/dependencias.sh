@@ -4,9 +4,9 @@
 # and the package with.
 set -euo pipefail
 
-# Build and tests; Xvfb and xwininfo run the real program in a test.
+# Build and tests; Xvfb, xwininfo and xdotool run the real program in a test.
 paquetes=(build-essential cmake pkg-config qt6-base-dev qt6-svg-dev libgl-dev
-          libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-utils
+          libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-utils xdotool
           qt6-translations-l10n)
 # The manual pages (man, lexgrog, groff), the AppStream metadata, the desktop
 # entry, and the package that cpack builds (dpkg-shlibdeps, file) and lintian

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
@@ -63,20 +64,26 @@ struct Proceso {
     }
 };
 
-TEST(VentanaReal, ArrancaAbreElEjemploYSeVe)
+// An Xvfb display of our own; empty when it could not start.
+QString arranca_pantalla(Proceso& xvfb, int desplazamiento)
 {
-    // A display of our own.
-    const int n = 50 + static_cast<int>(::getpid() % 200);
+    const int n = 50 + desplazamiento + static_cast<int>(::getpid() % 200);
     const QString pantalla = ":" + QString::number(n);
-    Proceso xvfb;
     xvfb.p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     xvfb.p->start(programa("Xvfb"),
                   {pantalla, "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"});
-    ASSERT_TRUE(xvfb.p->waitForStarted(5000));
+    if (!xvfb.p->waitForStarted(5000)) return {};
     const QString socket = "/tmp/.X11-unix/X" + QString::number(n);
     for (int i = 0; i < 100 && !QFile::exists(socket); ++i)
         QThread::msleep(100);
-    ASSERT_TRUE(QFile::exists(socket)) << "Xvfb no arrancó en " << pantalla.toStdString();
+    return QFile::exists(socket) ? pantalla : QString();
+}
+
+TEST(VentanaReal, ArrancaAbreElEjemploYSeVe)
+{
+    Proceso xvfb;
+    const QString pantalla = arranca_pantalla(xvfb, 0);
+    ASSERT_FALSE(pantalla.isEmpty()) << "Xvfb no arrancó";
 
     // The program, given the example column as "Abrir" would open it.
     Proceso tevarro;
@@ -137,9 +144,126 @@ TEST(VentanaReal, ArrancaAbreElEjemploYSeVe)
     EXPECT_GT(cuenta(principal,
                      [](const QColor& c) { return c.hsvSaturation() > 200 && c.value() > 200; }),
               2000);
-    EXPECT_GT(cuenta(curvas,
-                     [](const QColor& c) { return c.red() > 200 && c.green() < 60 && c.blue() < 60; }),
-              100);
+    EXPECT_GT(
+        cuenta(curvas,
+               [](const QColor& c) { return c.red() > 200 && c.green() < 60 && c.blue() < 60; }),
+        100);
+}
+
+// xdotool on the display: keys as a keyboard sends them.
+void xdotool(const QString& pantalla, const QStringList& argumentos)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", pantalla);
+    p.setProcessEnvironment(env);
+    p.start(programa("xdotool"), argumentos);
+    p.waitForFinished(20000);
+    QThread::msleep(150);
+}
+void teclas(const QString& pantalla, const QStringList& t)
+{
+    xdotool(pantalla, QStringList{"key", "--delay", "40"} + t);
+}
+void escribe(const QString& pantalla, const QString& texto)
+{
+    xdotool(pantalla, {"type", "--delay", "30", texto});
+}
+
+// Waits until the number of windows with that title is n.
+bool espera_ventanas(const QString& pantalla, const QString& titulo, int n)
+{
+    const QString marca = "\"" + titulo + "\"";
+    for (int i = 0; i < 100; ++i) {
+        if (arbol_de_ventanas(pantalla).count(marca) == n) return true;
+        QThread::msleep(100);
+    }
+    return false;
+}
+
+// A whole session on the real program with the keyboard alone: "Nuevo", a
+// PORCENTUAL bed typed box after box, "Terminar", "Salvar" to a name without
+// extension, "Abrir" of that file, a second "Salvar" that asks before
+// replacing it, and "Salir". (Without a window manager nobody gives the main
+// window the focus back when a dialog closes: xdotool does that.)
+TEST(VentanaReal, UnaSesionSoloConElTeclado)
+{
+    Proceso xvfb;
+    const QString pantalla = arranca_pantalla(xvfb, 200);
+    ASSERT_FALSE(pantalla.isEmpty()) << "Xvfb no arrancó";
+    const QString carpeta = QDir::tempPath() + "/tevarro_teclado_" + QString::number(::getpid());
+    QDir(carpeta).removeRecursively();
+    ASSERT_TRUE(QDir().mkpath(carpeta));
+
+    Proceso tevarro;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", pantalla);
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    tevarro.p->setProcessEnvironment(env);
+    tevarro.p->start(TEVARRO_EXE, {"-geometry", "+0+440"});
+    ASSERT_TRUE(tevarro.p->waitForStarted(5000));
+    ASSERT_TRUE(espera_ventanas(pantalla, "TEVARRO 1.0", 1));
+    const QStringList enfoca = {"search", "--name", "^TEVARRO 1.0$", "windowfocus", "--sync"};
+    xdotool(pantalla, enfoca);
+
+    teclas(pantalla, {"F10", "Down", "Return"}); // Archivo -> Nuevo
+    ASSERT_TRUE(espera_ventanas(pantalla, "Nuevo", 1)) << arbol_de_ventanas(pantalla).toStdString();
+    QThread::msleep(300);
+    const char* campos[] = {"100", "250", "PORCENTUAL", nullptr, nullptr,
+                            "30",  "10",  "Mezcla",     nullptr, "Amarillo",
+                            "20",  "50",  "50",         "0",     "0"};
+    for (const char* t : campos) {
+        teclas(pantalla, {"Tab"});
+        if (t) escribe(pantalla, QString::fromUtf8(t));
+    }
+    teclas(pantalla, {"Tab", "Return"}); // "Terminar"
+    ASSERT_TRUE(espera_ventanas(pantalla, "Curva de tevarro", 1));
+
+    xdotool(pantalla, enfoca);
+    teclas(pantalla, {"F10", "Down", "Down", "Down", "Return"}); // Archivo -> Salvar
+    ASSERT_TRUE(espera_ventanas(pantalla, "Salvar Archivo", 1));
+    QThread::msleep(300);
+    escribe(pantalla, carpeta + "/teclado");
+    teclas(pantalla, {"Return"});
+    const QString archivo = carpeta + "/teclado.tev";
+    for (int i = 0; i < 50 && !QFile::exists(archivo); ++i)
+        QThread::msleep(100);
+    QFile f(archivo);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << "no se escribió " << archivo.toStdString();
+    const QByteArray esperado = "Mezcla, 100 , 250 , 10 , 30 ,PORCENTUAL, 65535 , .56 , .39 , 20 , "
+                                "50 , 50 , 0 , 0 \r\n";
+    EXPECT_EQ(f.readAll(), esperado);
+    f.close();
+
+    xdotool(pantalla, enfoca);
+    teclas(pantalla, {"F10", "Down", "Down", "Return"}); // Archivo -> Abrir
+    ASSERT_TRUE(espera_ventanas(pantalla, "Abrir Archivo", 1));
+    QThread::msleep(300);
+    escribe(pantalla, archivo);
+    teclas(pantalla, {"Return"});
+    // Nothing was modified: no question, the dialog closes and the column opens.
+    EXPECT_TRUE(espera_ventanas(pantalla, "Abrir Archivo", 0));
+    EXPECT_TRUE(espera_ventanas(pantalla, "TEVARRO 1.0", 1));
+
+    // Saving onto it again asks first; Escape keeps the file.
+    xdotool(pantalla, enfoca);
+    teclas(pantalla, {"F10", "Down", "Down", "Down", "Return"});
+    ASSERT_TRUE(espera_ventanas(pantalla, "Salvar Archivo", 1));
+    QThread::msleep(300);
+    escribe(pantalla, carpeta + "/teclado");
+    teclas(pantalla, {"Return"});
+    EXPECT_TRUE(espera_ventanas(pantalla, "Salvar Archivo", 2))
+        << arbol_de_ventanas(pantalla).toStdString();
+    teclas(pantalla, {"Escape"});
+    teclas(pantalla, {"Escape"});
+    EXPECT_TRUE(espera_ventanas(pantalla, "Salvar Archivo", 0));
+
+    // "Salir" of a column that is saved ends at once.
+    xdotool(pantalla, enfoca);
+    teclas(pantalla, {"F10", "Down", "Down", "Down", "Down", "Return"});
+    EXPECT_TRUE(tevarro.p->waitForFinished(5000));
+    EXPECT_EQ(tevarro.p->exitCode(), 0);
+    QDir(carpeta).removeRecursively();
 }
 
 } // namespace
