@@ -1,8 +1,7 @@
 #include "bed_dialog/form2.h"
 
 #include "compute/nivel_mar.h"
-#include "compute/tevarro.h"
-#include "model/densidad.h"
+#include "model/litologias.h"
 #include "model/store.h"
 #include "text_forms/formas_numericas.h"
 
@@ -43,21 +42,6 @@ QRect twips(int izquierda, int arriba, int ancho, int alto)
                  alto / kTwipsPorPixel);
 }
 
-// Porosity and coefficient texts written into the boxes, and grain density.
-struct FilaLitologia {
-    const char* nombre;
-    const char* porosidad;
-    const char* coeficiente;
-    double densidad_grano;
-};
-const FilaLitologia tabla_litologias[5] = {
-    {"Pelitas", "0.63", "0.51", 2720},   {"Areniscas", "0.49", "0.27", 2650},
-    {"Arcosas", "0.56", "0.39", 2680},   {"Evaporitas", "0.70", "0.71", 2710},
-    {"Calizas", "0.56", "0.39", 2680},
-};
-
-const char* const kLitologias[6] = {"Pelitas",    "Areniscas", "Arcosas",
-                                    "Evaporitas", "Calizas",   "PORCENTUAL"};
 
 QColor color_de(int32_t bgr)
 {
@@ -185,7 +169,9 @@ void Form2::crea_controles()
     Combo1->setInsertPolicy(QComboBox::NoInsert);
     // What is typed stays as typed: no completion from the list.
     Combo1->setCompleter(nullptr);
-    for (const char* l : kLitologias) Combo1->addItem(l);
+    for (const Litologia& l : tabla_litologias)
+        Combo1->addItem(l.nombre);
+    Combo1->addItem(kPorcentual);
     Combo1->setGeometry(twips(3720, 1080, 1215, 315));
     ajusta_al_ancho(Combo1);
     Combo1->setEditText("Pelitas");
@@ -425,7 +411,8 @@ void Form2::muestra_banco()
     habilita_porcentajes();
     if (s_.litologia[b] == kPorcentual) {
         auto lee = [](const QLineEdit* e) { return lee_numero_inicial(texto(e)); };
-        Label19->setVisible(((lee(Text9) + lee(Text10)) + lee(Text11)) + lee(Text12) != 100);
+        Label19->setVisible(
+            !mezcla_porcentual(lee(Text9), lee(Text10), lee(Text11), lee(Text12)).suma_cien());
     } else {
         Label19->hide();
     }
@@ -504,12 +491,10 @@ void Form2::captura(int b)
 
     // 2. Lithology defaults.
     const QString litologia = Combo1->currentText();
-    for (const FilaLitologia& f : tabla_litologias) {
-        if (litologia == QLatin1String(f.nombre)) {
-            pon_texto(Text3, QString::fromLatin1(f.porosidad));
-            pon_texto(Text4, QString::fromLatin1(f.coeficiente));
-            densidad_grano = f.densidad_grano;
-        }
+    if (const Litologia* l = busca_litologia(litologia.toStdString())) {
+        pon_texto(Text3, QString::fromLatin1(l->porosidad));
+        pon_texto(Text4, QString::fromLatin1(l->coeficiente));
+        densidad_grano = l->densidad_grano;
     }
 
     // 3. Percentage lithology.
@@ -527,13 +512,11 @@ void Form2::captura(int b)
             return lee_numero_completo(t) ? lee_numero_inicial(t)
                                           : static_cast<double>(*guardados[k]);
         };
-        const double suma = ((lee(0) + lee(1)) + lee(2)) + lee(3);
-        Label19->setVisible(suma != 100);
-        pon_texto(Text3, forma_con_signo(
-                             (0.49 * lee(0) + 0.63 * lee(1) + 0.56 * lee(2) + 0.7 * lee(3)) / 100));
-        pon_texto(Text4, forma_con_signo(
-                             (0.27 * lee(0) + 0.51 * lee(1) + 0.39 * lee(2) + 0.71 * lee(3)) / 100));
-        densidad_grano = (2650 * lee(0) + 2720 * lee(1) + 2680 * lee(2) + 2710 * lee(3)) / 100;
+        const MezclaPorcentual m = mezcla_porcentual(lee(0), lee(1), lee(2), lee(3));
+        Label19->setVisible(!m.suma_cien());
+        pon_texto(Text3, forma_con_signo(m.porosidad));
+        pon_texto(Text4, forma_con_signo(m.coeficiente));
+        densidad_grano = m.densidad_grano;
     }
 
     // 4. Store the bed.
@@ -569,8 +552,7 @@ void Form2::captura(int b)
     muestra_estado();
 
     // 11. Surface bulk density.
-    const double phi = s_.porosidad[b];
-    s_.densidad[b] = static_cast<float>((1 - phi) * densidad_grano + phi * kDensidadAgua);
+    s_.densidad[b] = densidad_de_superficie(s_.porosidad[b], densidad_grano);
     pendiente_ = false;
 }
 
@@ -614,15 +596,8 @@ void Form2::Command2_Click()
 {
     // What was typed since the last pointer movement counts.
     captura_pendiente();
-    if (calcula) {
-        calcula();
-    } else {
-        // Without a main window there is nobody to show a failure to; the
-        // store holds what the computation left.
-        static_cast<void>(tevarro(s_));
-    }
+    emit terminado();
     hide();
-    if (dibuja) dibuja();
 }
 
 }  // namespace tev

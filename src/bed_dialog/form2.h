@@ -12,7 +12,6 @@
 #include <QWidget>
 
 #include <cstdint>
-#include <functional>
 #include <map>
 
 class QCloseEvent;
@@ -42,11 +41,6 @@ public:
     // it. Creation fills it from bed banco_actual.
     explicit Form2(Store& s);
 
-    // "Terminar" hands the computation (with its error report) and the
-    // redraw of the column to the main window; without them it computes
-    // alone and reports nothing.
-    std::function<void()> calcula;
-    std::function<void()> dibuja;
 
     // Fills the controls from bed banco_actual (no capture). A box whose
     // text that bed could not take whole shows that text again, marked.
@@ -67,6 +61,13 @@ public:
 
     // Text of status panel 1..3.
     QString panel(int i) const;
+
+signals:
+    // "Terminar" was pressed and the bed shown is captured: the main window
+    // computes the column, plots it and redraws it; the dialog then hides.
+    void terminado();
+
+public:
 
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;

@@ -1,6 +1,7 @@
 #include "main_window/dibujo_columna.h"
 
 #include "main_window/lienzo.h"
+#include "model/litologias.h"
 #include "model/store.h"
 #include "text_forms/formas_numericas.h"
 
@@ -21,13 +22,12 @@ QString impresa(float v) { return QString::fromStdString(forma_impresa(v)); }
 // Indentation of a bed's left edge by lithology; false when the text names none.
 bool sangria(const std::string& litologia, int& d)
 {
-    if (litologia == kAreniscas) d = 0;
-    else if (litologia == kPelitas) d = 300;
-    else if (litologia == kPorcentual) d = 150;
-    else if (litologia == kArcosas) d = 150;
-    else if (litologia == kCalizas) d = -200;
-    else if (litologia == kEvaporitas) d = 500;
-    else return false;
+    if (const Litologia* l = busca_litologia(litologia)) {
+        d = l->sangria;
+        return true;
+    }
+    if (litologia != kPorcentual) return false;
+    d = kSangriaPorcentual;
     return true;
 }
 

@@ -203,8 +203,10 @@ void Form1::muestra_dialogo_bancos()
     if (!form2_) {
         // Creation fills it from the store.
         form2_ = new Form2(s_);
-        form2_->calcula = [this] { calcula_y_dibuja_curvas(); };
-        form2_->dibuja = [this] { draw(); };
+        connect(form2_, &Form2::terminado, this, [this] {
+            calcula_y_dibuja_curvas();
+            draw();
+        });
     } else {
         form2_->muestra_banco();
     }
@@ -332,8 +334,7 @@ void Form1::Command3_Click()
     s_.modo_mover = 0;
     s_.modo_zoom = 0;
     Picture1->unsetCursor();
-    Picture1->escala.ScaleHeight = Picture1->escala.ScaleHeight / s_.factor_zoom;
-    Picture1->escala.ScaleWidth = Picture1->escala.ScaleWidth / s_.factor_zoom;
+    Picture1->aleja(s_.factor_zoom);
     draw();
 }
 

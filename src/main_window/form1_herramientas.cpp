@@ -44,13 +44,8 @@ void Form1::Picture1_MouseDown(int Button, int Shift, float X, float Y)
     Q_UNUSED(Shift);
     s_.x_inicio = X;
     s_.y_inicio = Y;
-    if (s_.modo_mover) Picture1->Line1->muestra();
-    if (s_.modo_zoom) {
-        Picture1->Line2->muestra();
-        Picture1->Line3->muestra();
-        Picture1->Line4->muestra();
-        Picture1->Line5->muestra();
-    }
+    if (s_.modo_mover) Picture1->muestra_guia(true);
+    if (s_.modo_zoom) Picture1->muestra_ventana_de_zoom(true);
 }
 
 void Form1::Picture1_MouseMove(int Button, int Shift, float X, float Y)
@@ -58,13 +53,8 @@ void Form1::Picture1_MouseMove(int Button, int Shift, float X, float Y)
     Q_UNUSED(Shift);
     const float x0 = s_.x_inicio;
     const float y0 = s_.y_inicio;
-    if (s_.modo_mover) Picture1->Line1->situa(x0, y0, X, Y);
-    if (s_.modo_zoom) {
-        Picture1->Line2->situa(x0, y0, X, y0);
-        Picture1->Line3->situa(X, y0, X, Y);
-        Picture1->Line4->situa(X, Y, x0, Y);
-        Picture1->Line5->situa(x0, Y, x0, y0);
-    }
+    if (s_.modo_mover) Picture1->situa_guia(x0, y0, X, Y);
+    if (s_.modo_zoom) Picture1->situa_ventana_de_zoom(x0, y0, X, Y);
     if (Button == kBotonIzquierdo && s_.modo_lapiz) {
         Picture1->linea(s_.x_anterior, s_.y_anterior, X, Y, QColor(0, 0, 255));
     }
@@ -77,18 +67,13 @@ void Form1::Picture1_MouseUp(int Button, int Shift, float X, float Y)
     Q_UNUSED(Button);
     Q_UNUSED(Shift);
     if (s_.modo_mover) {
-        desplaza_escala(Picture1->escala, s_.x_inicio, s_.y_inicio, X, Y);
-        Picture1->Line1->oculta();
+        Picture1->desplaza(s_.x_inicio, s_.y_inicio, X, Y);
+        Picture1->muestra_guia(false);
         draw();
     }
     if (s_.modo_zoom) {
-        Picture1->Line2->oculta();
-        Picture1->Line3->oculta();
-        Picture1->Line4->oculta();
-        Picture1->Line5->oculta();
-        if (ventana_de_zoom(Picture1->escala, s_.factor_zoom, s_.x_inicio, s_.y_inicio, X, Y)) {
-            draw();
-        }
+        Picture1->muestra_ventana_de_zoom(false);
+        if (Picture1->zoom_a_ventana(s_.factor_zoom, s_.x_inicio, s_.y_inicio, X, Y)) draw();
     }
     // The pencil does nothing on release.
 }

@@ -61,12 +61,54 @@ VistaColumna::VistaColumna(QWidget* parent) : QFrame(parent)
     setMouseTracking(true);
     const QColor azul(0, 0, 255);
     const QColor verde(0, 192, 0);
-    Line1 = new Linea("Line1", azul, Qt::SolidLine, this);
-    Line2 = new Linea("Line2", verde, Qt::DotLine, this);
-    Line3 = new Linea("Line3", verde, Qt::DotLine, this);
-    Line4 = new Linea("Line4", verde, Qt::DotLine, this);
-    Line5 = new Linea("Line5", verde, Qt::DotLine, this);
-    Line1->situa(3000, 480, 5640, 480);
+    guia_ = new Linea("Line1", azul, Qt::SolidLine, this);
+    const char* const nombres[4] = {"Line2", "Line3", "Line4", "Line5"};
+    for (int k = 0; k < 4; ++k)
+        zoom_[k] = new Linea(nombres[k], verde, Qt::DotLine, this);
+    Line1 = guia_;
+    Line2 = zoom_[0];
+    Line3 = zoom_[1];
+    Line4 = zoom_[2];
+    Line5 = zoom_[3];
+    guia_->situa(3000, 480, 5640, 480);
+}
+
+void VistaColumna::desplaza(float x_inicio, float y_inicio, float X, float Y)
+{
+    desplaza_escala(escala_, x_inicio, y_inicio, X, Y);
+}
+
+bool VistaColumna::zoom_a_ventana(float& factor_zoom, float x_inicio, float y_inicio, float X,
+                                  float Y)
+{
+    return ventana_de_zoom(escala_, factor_zoom, x_inicio, y_inicio, X, Y);
+}
+
+void VistaColumna::aleja(float factor_zoom)
+{
+    escala_.ScaleHeight = escala_.ScaleHeight / factor_zoom;
+    escala_.ScaleWidth = escala_.ScaleWidth / factor_zoom;
+}
+
+void VistaColumna::muestra_guia(bool visible) { visible ? guia_->muestra() : guia_->oculta(); }
+
+void VistaColumna::situa_guia(float x1, float y1, float x2, float y2)
+{
+    guia_->situa(x1, y1, x2, y2);
+}
+
+void VistaColumna::muestra_ventana_de_zoom(bool visible)
+{
+    for (Linea* l : zoom_)
+        visible ? l->muestra() : l->oculta();
+}
+
+void VistaColumna::situa_ventana_de_zoom(float x1, float y1, float x2, float y2)
+{
+    zoom_[0]->situa(x1, y1, x2, y1);
+    zoom_[1]->situa(x2, y1, x2, y2);
+    zoom_[2]->situa(x2, y2, x1, y2);
+    zoom_[3]->situa(x1, y2, x1, y1);
 }
 
 QSize VistaColumna::area() const { return contentsRect().size(); }
@@ -74,7 +116,7 @@ QSize VistaColumna::area() const { return contentsRect().size(); }
 void VistaColumna::escala_de_arranque()
 {
     // One unit per twip; depth 0 lies 1000 twips below the top edge.
-    escala = escala_para(area());
+    escala_ = escala_para(area());
 }
 
 void VistaColumna::prepara_imagen()
@@ -93,7 +135,7 @@ void VistaColumna::draw(const Store& s)
     prepara_imagen();
     QPainter p(&imagen_);
     const QSize a = area();
-    Lienzo lienzo(p, a.width(), a.height(), escala);
+    Lienzo lienzo(p, a.width(), a.height(), escala_);
     lienzo.cls(palette().color(QPalette::Base));
     if (!fondo.isNull()) p.drawImage(QPoint(0, 0), fondo);
     dibuja_columna(s, lienzo);
@@ -106,8 +148,8 @@ QPoint VistaColumna::pixel_de(float x, float y) const
     // Rounded, not cut: a point taken from the mouse comes back to the very
     // pixel it was taken from whatever the scale.
     const QSize a = area();
-    const double px = (static_cast<double>(x) - escala.ScaleLeft) * a.width() / escala.ScaleWidth;
-    const double py = (static_cast<double>(y) - escala.ScaleTop) * a.height() / escala.ScaleHeight;
+    const double px = (static_cast<double>(x) - escala_.ScaleLeft) * a.width() / escala_.ScaleWidth;
+    const double py = (static_cast<double>(y) - escala_.ScaleTop) * a.height() / escala_.ScaleHeight;
     constexpr double limite = 1e7;
     return {static_cast<int>(std::lround(std::clamp(px, -limite, limite))),
             static_cast<int>(std::lround(std::clamp(py, -limite, limite)))};
@@ -132,8 +174,8 @@ QPointF VistaColumna::a_unidades(QPointF posicion) const
 {
     const QPointF px = posicion - contentsRect().topLeft();
     const QSize a = area();
-    const float x = static_cast<float>(escala.ScaleLeft + px.x() * escala.ScaleWidth / a.width());
-    const float y = static_cast<float>(escala.ScaleTop + px.y() * escala.ScaleHeight / a.height());
+    const float x = static_cast<float>(escala_.ScaleLeft + px.x() * escala_.ScaleWidth / a.width());
+    const float y = static_cast<float>(escala_.ScaleTop + px.y() * escala_.ScaleHeight / a.height());
     return {x, y};
 }
 

@@ -44,7 +44,25 @@ public:
     QSize area() const;
     void escala_de_arranque();
 
-    Escala escala;
+    // The user scale of the view. The mouse tools change it through the
+    // three operations below; each returns true when the view must be redrawn.
+    const Escala& escala() const { return escala_; }
+    void pon_escala(const Escala& e) { escala_ = e; }
+    // Pan: the point under the press comes under the release.
+    void desplaza(float x_inicio, float y_inicio, float X, float Y);
+    // Zoom window from the press to the release point; factor_zoom receives
+    // the ratio of the new extent to the old one.
+    bool zoom_a_ventana(float& factor_zoom, float x_inicio, float y_inicio, float X, float Y);
+    // Back out: width and height divided by factor_zoom.
+    void aleja(float factor_zoom);
+
+    // The rubber bands of the mouse tools, in the view's units: the blue
+    // pan guide (Line1) and the green dotted zoom window (Line2 to Line5).
+    void muestra_guia(bool visible);
+    void situa_guia(float x1, float y1, float x2, float y2);
+    void muestra_ventana_de_zoom(bool visible);
+    void situa_ventana_de_zoom(float x1, float y1, float x2, float y2);
+
     // Laid under every drawing at the view's top-left corner, unscaled.
     QImage fondo;
 
@@ -60,12 +78,13 @@ public:
     // A point in the view's units as a pixel of the inner area.
     QPoint pixel_de(float x, float y) const;
 
-    // Blue solid pan line and the four green dotted sides of the zoom window.
-    Linea* Line1 = nullptr;
-    Linea* Line2 = nullptr;
-    Linea* Line3 = nullptr;
-    Linea* Line4 = nullptr;
-    Linea* Line5 = nullptr;
+    // Blue solid pan line and the four green dotted sides of the zoom window
+    // (read them; the view places and shows them).
+    const Linea* Line1 = nullptr;
+    const Linea* Line2 = nullptr;
+    const Linea* Line3 = nullptr;
+    const Linea* Line4 = nullptr;
+    const Linea* Line5 = nullptr;
 
 signals:
     // Button: the button pressed or released (for a move, the buttons held),
@@ -85,6 +104,9 @@ protected:
 private:
     void prepara_imagen();
     QImage imagen_;
+    Escala escala_;
+    Linea* guia_ = nullptr;
+    Linea* zoom_[4] = {nullptr, nullptr, nullptr, nullptr};
 };
 
 // The column drawn on an image of the given size, as the view draws it.

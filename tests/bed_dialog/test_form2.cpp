@@ -1037,7 +1037,7 @@ TEST(Form2, EnterDelTecladoNumericoPulsaTerminar)
 {
     Dialogo d;
     int veces = 0;
-    d.f->calcula = [&veces] { ++veces; };
+    QObject::connect(d.f, &Form2::terminado, [&veces] { ++veces; });
     d.f->Command2->setFocus();
     QTest::keyClick(d.f->Command2, Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_EQ(veces, 1);

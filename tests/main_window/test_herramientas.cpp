@@ -38,7 +38,7 @@ struct Ventana {
         vista = f->Picture1;
     }
 
-    Escala& escala() { return vista->escala; }
+    const Escala& escala() const { return vista->escala(); }
 
     // The widget point of the view whose inner pixel is (x, y).
     QPoint en(int x, int y) const { return vista->contentsRect().topLeft() + QPoint(x, y); }
@@ -73,7 +73,7 @@ struct Ventana {
     // Pixel of the retained drawing at the view point (x, y).
     QColor pixel(float x, float y) const
     {
-        const Escala& e = vista->escala;
+        const Escala& e = vista->escala();
         const QSize a = vista->area();
         const int px = static_cast<int>(std::floor((x - e.ScaleLeft) * a.width() / e.ScaleWidth));
         const int py = static_cast<int>(std::floor((y - e.ScaleTop) * a.height() / e.ScaleHeight));
@@ -184,7 +184,7 @@ TEST(RatonEnLaVista, PosicionesEnLasUnidadesDeLaVista)
     EXPECT_EQ(v.s->x_anterior, 150.0f);
     EXPECT_EQ(v.s->y_anterior, 3500.0f);
     v.suelta(v.en(10, 300));
-    v.escala() = {-50.0f, 20.0f, 757.0f * 2, 485.0f / 2};
+    v.vista->pon_escala({-50.0f, 20.0f, 757.0f * 2, 485.0f / 2});
     v.presiona(v.en(100, 40));
     EXPECT_EQ(v.s->x_inicio, 150.0f);
     EXPECT_EQ(v.s->y_inicio, 40.0f);
@@ -274,7 +274,7 @@ TEST(VentanaDeZoom, LosDosSentidosDanLaMismaEscala)
     EXPECT_FLOAT_EQ(a.ScaleWidth, 11355.0f * 2250.0f / 7275.0f);
     EXPECT_FLOAT_EQ(factor_a, 2250.0f / 7275.0f);
 
-    v.escala() = inicio;
+    v.vista->pon_escala(inicio);
     v.arrastra(v.en(300, 200), v.en(100, 50));
     EXPECT_EQ(v.escala().ScaleLeft, a.ScaleLeft);
     EXPECT_EQ(v.escala().ScaleTop, a.ScaleTop);
@@ -283,7 +283,7 @@ TEST(VentanaDeZoom, LosDosSentidosDanLaMismaEscala)
     EXPECT_EQ(v.s->factor_zoom, factor_a);
 
     // The two other diagonals too.
-    v.escala() = inicio;
+    v.vista->pon_escala(inicio);
     v.arrastra(v.en(300, 50), v.en(100, 200));
     EXPECT_EQ(v.escala().ScaleLeft, a.ScaleLeft);
     EXPECT_EQ(v.escala().ScaleTop, a.ScaleTop);
@@ -313,13 +313,13 @@ TEST(VentanaDeZoom, ProporcionLimite156Por100)
     QTest::mouseClick(v.f->Command2, Qt::LeftButton);
     // One unit a pixel, so that the pixel moves are the window's sides.
     const Escala uno{0.0f, 0.0f, 757.0f, 485.0f};
-    v.escala() = uno;
+    v.vista->pon_escala(uno);
     v.arrastra(v.en(100, 100), v.en(256, 200));  // 156 by 100: ratio exactly 1.56
     EXPECT_EQ(v.s->factor_zoom, static_cast<float>(100.0 / 485.0));
     EXPECT_FLOAT_EQ(v.escala().ScaleHeight, 100.0f);
     EXPECT_FLOAT_EQ(v.escala().ScaleWidth, 757.0f * 100.0f / 485.0f);
 
-    v.escala() = uno;
+    v.vista->pon_escala(uno);
     v.arrastra(v.en(100, 100), v.en(257, 200));  // 157 by 100: wider than the view
     EXPECT_EQ(v.s->factor_zoom, static_cast<float>(157.0 / 757.0));
     EXPECT_FLOAT_EQ(v.escala().ScaleWidth, 157.0f);

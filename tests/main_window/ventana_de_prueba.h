@@ -73,7 +73,7 @@ struct Ventana {
     // The colour of the column view at a point in its own scale.
     QColor pixel(float x, float y) const
     {
-        const Escala& e = f->Picture1->escala;
+        const Escala& e = f->Picture1->escala();
         const QSize a = f->Picture1->area();
         const int px = static_cast<int>((x - e.ScaleLeft) * a.width() / e.ScaleWidth);
         const int py = static_cast<int>((y - e.ScaleTop) * a.height() / e.ScaleHeight);
