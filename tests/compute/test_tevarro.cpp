@@ -325,6 +325,39 @@ TEST(Tevarro, BancoFueraDeLaBusquedaSeNombra)
     EXPECT_EQ(tevarro_barrido(*b).fallo, FalloCalculo::sin_candidato);
 }
 
+// Beds that sit on the fast search's guards: porosities a hair below 1 and
+// tiny coefficients make the residual nearly flat and noisy at the rounding
+// level, so near ties within the error margin decide, and the window must
+// grow to the left (an earlier equal residual wins) and to the right. Each
+// was found to change the result when the margin is taken as 0 or when a
+// side of the window is taken as settled without its check.
+TEST(Tevarro, BusquedaRapidaEnSusGuardasIgualQueElBarrido)
+{
+    const struct {
+        float z1, z2, phi, c;  // c in 1/m
+        float barrido;
+    } bancos[] = {
+        {4446.7666f, 7778.20068f, 0.999984086f, 1.28638855e-09f, 4243},
+        {1610.72778f, 7723.46289f, 0.999993324f, 2.55616239e-09f, 7164},
+        {1648.49622f, 4695.04688f, 0.99998492f, 1.4659588e-09f, 3413},
+        {587.071411f, 7722.37646f, 0.999994755f, 2.85949389e-12f, 7123},
+        {722.748474f, 1583.20886f, 0.999998808f, 5.15195053e-10f, 1051},
+        {3559.95557f, 7024.68066f, 0.999999702f, 4.12971685e-10f, 5802},
+        {1844.98413f, 9097.80762f, 0.999999762f, 9.15659996e-12f, 6947},
+        {1715.47913f, 3012.41357f, 0.999986053f, 4.58669591e-09f, 1784},
+        {4695.54834f, 11527.8945f, 0.999991119f, 2.22361396e-09f, 9480},
+    };
+    for (const auto& b : bancos) {
+        Descompactacion rapida{-1, -1};
+        Descompactacion barrido{-1, -1};
+        ASSERT_EQ(descompacta(b.z1, b.z2, b.phi, b.c, rapida), FalloCalculo::ninguno);
+        ASSERT_EQ(descompacta_barrido(b.z1, b.z2, b.phi, b.c, barrido), FalloCalculo::ninguno);
+        EXPECT_EQ(barrido.base_descomp, b.barrido) << b.z1;
+        EXPECT_EQ(rapida.base_descomp, barrido.base_descomp) << b.z1 << " " << b.z2;
+        EXPECT_EQ(rapida.techo_descomp, 0.0f);
+    }
+}
+
 TEST(Tevarro, SinBancosNoCalculaNada)
 {
     auto s = columna_vacia();
