@@ -1,5 +1,6 @@
 #include "bed_dialog/form2.h"
 
+#include "drawing/unidades.h"
 #include "compute/nivel_mar.h"
 #include "model/litologias.h"
 #include "model/store.h"
@@ -33,20 +34,6 @@ const FilaColor tabla_colores[8] = {
 };
 
 namespace {
-
-constexpr int kTwipsPorPixel = 15;
-
-QRect twips(int izquierda, int arriba, int ancho, int alto)
-{
-    return QRect(izquierda / kTwipsPorPixel, arriba / kTwipsPorPixel, ancho / kTwipsPorPixel,
-                 alto / kTwipsPorPixel);
-}
-
-
-QColor color_de(int32_t bgr)
-{
-    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
-}
 
 std::string texto(const QLineEdit* e) { return e->text().toStdString(); }
 

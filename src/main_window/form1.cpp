@@ -1,5 +1,6 @@
 #include "main_window/form1.h"
 
+#include "drawing/unidades.h"
 #include "bed_dialog/form2.h"
 #include "compute/tevarro.h"
 #include "curve_window/form4.h"
@@ -24,14 +25,7 @@ namespace tev {
 
 namespace {
 
-constexpr int kTwipsPorPixel = 15;
 const char* const kTitulo = "TEVARRO 1.0";
-
-QRect twips(int izquierda, int arriba, int ancho, int alto)
-{
-    return QRect(izquierda / kTwipsPorPixel, arriba / kTwipsPorPixel, ancho / kTwipsPorPixel,
-                 alto / kTwipsPorPixel);
-}
 
 }  // namespace
 
