@@ -9,6 +9,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <random>
 #include <string>
 
 namespace tev {
@@ -342,6 +343,21 @@ TEST(EspesorMovido, IgualALaBiseccionEnCasosExtremos)
         const double t = espesor_movido(k.z1, k.z2, k.phi, k.c, k.z1p);
         EXPECT_NEAR(t, static_cast<double>(esperado), 1e-6)
             << k.z1 << ".." << k.z2 << " phi " << k.phi << " c " << k.c;
+    }
+}
+
+TEST(EspesorMovido, IgualALaBiseccionEnColumnasAlAzar)
+{
+    std::mt19937 azar(20261209);
+    std::uniform_real_distribution<double> profundidad(0, 12000), espesor(0, 3000),
+        porosidad(0, 0.95), coef_km(0.01, 2.0), fraccion(0, 1);
+    for (int k = 0; k < 3000; ++k) {
+        const double z1 = profundidad(azar), z2 = z1 + espesor(azar);
+        const double phi = porosidad(azar), c = coef_km(azar) / 1000;
+        const double z1p = z1 * fraccion(azar); // moved up, part of the way or all
+        const long double esperado = por_biseccion(solido(z1, z2, phi, c), phi, c, z1p);
+        ASSERT_NEAR(espesor_movido(z1, z2, phi, c, z1p), static_cast<double>(esperado), 1e-6)
+            << z1 << ".." << z2 << " phi " << phi << " c " << c << " a " << z1p;
     }
 }
 
