@@ -8,7 +8,6 @@
 #include <QFontMetrics>
 #include <QLocale>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPolygonF>
 
 #include <algorithm>
@@ -25,9 +24,11 @@ constexpr int kMargenIzquierdo = 78; // depth captions and the "m" axis title
 constexpr int kMargenArriba = 52;    // age captions and the "Ma" axis title
 constexpr int kMargenAbajo = 16;
 constexpr int kSeparacionLeyenda = 14;
+// Least room per tick, pixels: the finer the round step, the more ticks
+// while they keep this room.
 constexpr int kPixelesPorMarcaEdad = 70;
 constexpr int kPixelesPorMarcaProfundidad = 40;
-constexpr int kLineaLeyenda = 18; // height of one legend entry
+constexpr int kLineaLeyenda = 18; // height of one legend entry, pixels
 
 QColor color_de(int32_t bgr)
 {
@@ -42,7 +43,8 @@ QFont fuente()
 }
 
 // The range [desde, hasta] widened to whole steps of a round step chosen for
-// about `pixeles / por_marca` ticks; a range of no width is opened first.
+// at most `pixeles / por_marca` + 1 ticks; a range of no width is opened to
+// `minimo` first. Returns the step.
 double extiende(double& desde, double& hasta, double pixeles, int por_marca, double minimo)
 {
     if (!(hasta - desde > 0)) {
@@ -191,10 +193,11 @@ MarcoHistoria marco_historia(const Historia& h, const Store& s, QSize tamano)
     m.area = QRectF(QPointF(kMargenIzquierdo, kMargenArriba),
                     QPointF(std::max(derecha, kMargenIzquierdo + 40.0),
                             std::max(tamano.height() - kMargenAbajo, kMargenArriba + 40)));
+    const int entradas = 2 + static_cast<int>(h.pasos.size()); // both curves and the beds
     m.leyenda = QRectF(m.area.right() + kSeparacionLeyenda, m.area.top(), ancho_leyenda,
-                       std::min(m.area.height(), 0.0 + kLineaLeyenda));
+                       std::min(m.area.height(), 8.0 + kLineaLeyenda * entradas));
 
-    // The present is always shown; the oldest age is the base of bed 1.
+    // The present is always shown; the oldest age is the oldest base age.
     double reciente = 0, antigua = 0;
     double arriba = 0, abajo = 0;
     for (const PasoHistoria& p : h.pasos) {
@@ -210,6 +213,7 @@ MarcoHistoria marco_historia(const Historia& h, const Store& s, QSize tamano)
         for (const HorizontesBanco& b : p.bancos)
             abajo = std::max(abajo, b.base);
     }
+    // An empty column still gets axes: 10 Ma by 1000 m.
     const double paso_edad = extiende(reciente, antigua, m.area.width(), kPixelesPorMarcaEdad, 10);
     const double paso_prof =
         extiende(arriba, abajo, m.area.height(), kPixelesPorMarcaProfundidad, 1000);
@@ -219,9 +223,6 @@ MarcoHistoria marco_historia(const Historia& h, const Store& s, QSize tamano)
     m.profundidad_abajo = abajo;
     m.marcas_edad = multiplos(reciente, antigua, paso_edad);
     m.marcas_profundidad = multiplos(arriba, abajo, paso_prof);
-
-    const int entradas = 2 + static_cast<int>(h.pasos.size());
-    m.leyenda.setHeight(std::min(m.area.height(), 8.0 + kLineaLeyenda * entradas));
     return m;
 }
 
