@@ -1,7 +1,10 @@
 #include "batch/informe.h"
 
+#include "batch/informe_historia.h"
+#include "compute/historia.h"
 #include "compute/tevarro.h"
 #include "curve_window/dibujo_curvas.h"
+#include "drawing/dibujo_historia.h"
 #include "main_window/vista_columna.h"
 #include "model/store.h"
 #include "project_file/archivo_proyecto.h"
@@ -17,8 +20,9 @@ namespace tev {
 namespace {
 
 const char* const kAyuda =
-    "Uso: tevarro-batch [--csv] [--salvar SALIDA] [--curvas IMAGEN] [--columna IMAGEN] "
-    "ARCHIVO...\n"
+    "Uso: tevarro-batch [--csv | --historia | --enterramiento] [--salvar SALIDA] "
+    "[--curvas IMAGEN]\n"
+    "                   [--columna IMAGEN] [--historia-imagen IMAGEN] ARCHIVO...\n"
     "\n"
     "Lee cada archivo de proyecto de TEVARRO, descompacta sus bancos y calcula la\n"
     "corrección por carga y la subsidencia tectónica, igual que \"Abrir\" en el programa.\n"
@@ -29,6 +33,13 @@ const char* const kAyuda =
     "                   mismos bytes que escribe \"Salvar\" (en CSV si termina en .csv)\n"
     "  --curvas IMAGEN  dibuja las curvas (un solo archivo) en IMAGEN, .png, .svg o .pdf\n"
     "  --columna IMAGEN dibuja la columna (un solo archivo) en IMAGEN, .png, .svg o .pdf\n"
+    "  --historia       escribe en CSV la historia de enterramiento de toda la columna:\n"
+    "                   una línea por paso, del banco superior al banco 1\n"
+    "  --enterramiento  escribe en CSV la profundidad descompactada del techo y la base\n"
+    "                   de cada banco presente en cada paso de la historia\n"
+    "  --historia-imagen IMAGEN\n"
+    "                   dibuja el diagrama de la historia de enterramiento (un solo\n"
+    "                   archivo) en IMAGEN, .png, .svg o .pdf\n"
     "  -h, --help       muestra esta ayuda\n"
     "  --version        muestra la versión\n"
     "  --               termina las opciones: lo que sigue son archivos\n"
@@ -58,6 +69,8 @@ std::string a_la_izquierda(const std::string& t, std::size_t w)
 
 bool es_control(unsigned char ch) { return (ch < 0x20 && ch != '\t') || ch == 0x7F; }
 
+} // namespace
+
 std::string campo_csv(const std::string& t)
 {
     // Control characters stay as they are, inside quotes.
@@ -72,8 +85,6 @@ std::string campo_csv(const std::string& t)
     }
     return r + "\"";
 }
-
-}  // namespace
 
 std::string escapa_controles(const std::string& t)
 {
@@ -165,6 +176,9 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
                  std::ostream& errores)
 {
     bool csv = false;
+    bool historia = false;
+    bool enterramiento = false;
+    std::string imagen_historia;
     std::string destino;
     std::string imagen_curvas;
     std::string imagen_columna;
@@ -182,14 +196,21 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
             return 0;
         } else if (a == "--csv") {
             csv = true;
-        } else if (a == "--salvar" || a == "--curvas" || a == "--columna") {
+        } else if (a == "--historia") {
+            historia = true;
+        } else if (a == "--enterramiento") {
+            enterramiento = true;
+        } else if (a == "--salvar" || a == "--curvas" || a == "--columna" ||
+                   a == "--historia-imagen") {
             if (k + 1 >= argumentos.size()) {
                 errores << "tevarro-batch: falta el archivo de salida tras " << a << ".\n"
                         << kAyuda;
                 return 2;
             }
-            std::string& valor =
-                a == "--salvar" ? destino : a == "--curvas" ? imagen_curvas : imagen_columna;
+            std::string& valor = a == "--salvar"            ? destino
+                                 : a == "--curvas"          ? imagen_curvas
+                                 : a == "--historia-imagen" ? imagen_historia
+                                                            : imagen_columna;
             valor = argumentos[++k];
             if (valor.empty()) {
                 errores << "tevarro-batch: el nombre del archivo de salida tras " << a
@@ -218,6 +239,21 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
                 << archivos.size() << " archivos.\n";
         return 2;
     }
+    if (!imagen_historia.empty() && archivos.size() != 1) {
+        errores << "tevarro-batch: --historia-imagen trabaja con una sola columna; se dieron "
+                << archivos.size() << " archivos.\n";
+        return 2;
+    }
+    if (csv + historia + enterramiento > 1) {
+        errores << "tevarro-batch: --csv, --historia y --enterramiento escriben tablas distintas; "
+                   "pida una sola.\n"
+                << kAyuda;
+        return 2;
+    }
+    // The history's CSV takes the place of the table; the per-bed results
+    // then matter only for the curves.
+    const bool modo_historia = historia || enterramiento;
+    const bool usa_calculo = !modo_historia || !imagen_curvas.empty();
 
     // Every text that reaches the terminal has its control characters shown
     // escaped: a file must not be able to drive the terminal.
@@ -226,6 +262,8 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
     };
     int codigo = 0;
     if (csv) salida << cabecera_csv();
+    if (historia) salida << cabecera_historia_csv();
+    if (enterramiento) salida << cabecera_enterramiento_csv();
     bool primero = true;
     for (const std::string& archivo : archivos) {
         const LecturaColumna lectura = lee_archivo(archivo);
@@ -239,11 +277,13 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
         carga_columna(*s, lectura.bancos);
         const ResultadoCalculo calculo = tevarro(*s);
         if (!calculo.ok()) {
-            avisa("«" + archivo + "»: " + calculo.mensaje());
-            codigo = 1;
+            if (usa_calculo) {
+                avisa("«" + archivo + "»: " + calculo.mensaje());
+                codigo = 1;
+            }
         } else if (csv) {
             salida << lineas_csv(*s, archivo);
-        } else {
+        } else if (!modo_historia) {
             if (!primero) salida << "\n";
             salida << "Archivo: " << escapa_controles(archivo) << " (" << s->n_bancos
                    << " bancos)\n"
@@ -251,6 +291,25 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
             primero = false;
         }
         QString fallo_imagen;
+        if (modo_historia || !imagen_historia.empty()) {
+            const ResultadoHistoria h = calcula_historia(*s);
+            if (!h.ok()) {
+                avisa("«" + archivo + "»: " + h.error);
+                codigo = 1;
+                if (!imagen_historia.empty())
+                    avisa("No se escribió la imagen de la historia «" + imagen_historia +
+                          "»: la historia de «" + archivo + "» no se pudo calcular.");
+            } else {
+                if (historia) salida << lineas_historia_csv(h.historia, archivo);
+                if (enterramiento) salida << lineas_enterramiento_csv(h.historia, archivo);
+                if (!imagen_historia.empty() &&
+                    !guarda_historia(h.historia, *s, QString::fromStdString(imagen_historia),
+                                     kTamanoHistoria, &fallo_imagen)) {
+                    avisa(fallo_imagen.toStdString());
+                    codigo = 1;
+                }
+            }
+        }
         if (!imagen_curvas.empty()) {
             if (!calculo.ok()) {
                 avisa("No se escribió la imagen de las curvas «" + imagen_curvas +

@@ -19,6 +19,10 @@ std::string tabla_de_bancos(const Store& s);
 std::string cabecera_csv();
 std::string lineas_csv(const Store& s, const std::string& archivo);
 
+// A CSV field: between double quotes (an inner one doubled) when it holds a
+// comma, a double quote or a control character.
+std::string campo_csv(const std::string& t);
+
 // The text with control characters (below U+0020 but tab, DEL and
 // U+0080..U+009F) written as \x1b or \u009b, as the terminal is shown them.
 std::string escapa_controles(const std::string& t);

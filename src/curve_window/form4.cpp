@@ -1,13 +1,12 @@
 #include "curve_window/form4.h"
 
 #include "curve_window/dibujo_curvas.h"
+#include "drawing/dialogo_imagen.h"
 #include "model/store.h"
 #include "text_forms/formas_numericas.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -98,15 +97,7 @@ Form4::Form4(Store& s)
     setAutoFillBackground(true);
     resize(tamano_ventana_curvas());
 
-    pide_ruta_imagen = [this]() {
-        QString filtro;
-        QString ruta = QFileDialog::getSaveFileName(
-            this, "Guardar imagen", QString(), "Imagen PNG (*.png);;Imagen SVG (*.svg)", &filtro);
-        if (!ruta.isEmpty() && QFileInfo(ruta).suffix().isEmpty()) {
-            ruta += filtro.contains("svg") ? ".svg" : ".png";
-        }
-        return ruta;
-    };
+    pide_ruta_imagen = [this]() { return pide_ruta_de_imagen(this); };
     avisa = [this](const QString& texto) { QMessageBox::warning(this, kCaption, texto); };
 
     crea_controles();

@@ -36,7 +36,7 @@ class Form4 : public QWidget {
     // Clears the curves (labels and the other controls keep their contents).
     void borra_dibujo();
 
-    // Saves the plot at the scales in use, PNG or SVG by the extension.
+    // Saves the plot at the scales in use, PNG, SVG or PDF by the extension.
     bool guarda_imagen(const QString& ruta, QString* error);
 
     // How the file name is asked for and how a failure reaches the user;

@@ -58,6 +58,7 @@ Form1::~Form1()
 {
     if (form4_) delete form4_.data();
     if (form2_) delete form2_.data();
+    if (form5_) delete form5_.data();
 }
 
 void Form1::pon_com_file(std::unique_ptr<ComFile> dialogo) { com_file_ = std::move(dialogo); }
@@ -80,9 +81,10 @@ void Form1::crea_menus()
     QMenu* edit_mnu = menuBar()->addMenu("Editar");
     edit_mnu->setObjectName("edit_mnu");
     accion(edit_mnu, "Pegar", "paste_mnu", &Form1::paste_mnu_Click);
-    // Two commands directly on the menu bar.
+    // Commands directly on the menu bar.
     accion(menuBar(), "Modificar", "modificar_mnu", &Form1::modificar_mnu_Click);
     accion(menuBar(), "Dibuja", "dibuja_mnu", &Form1::dibuja_mnu_Click);
+    accion(menuBar(), "Historia", "historia_mnu", &Form1::historia_mnu_Click);
 
     // The menus carry no shortcut keys; F10 opens the first one, as on most
     // desktops, and the arrow keys and Enter do the rest.
@@ -182,6 +184,7 @@ void Form1::calcula_y_dibuja_curvas()
         avisa(kTitulo, QString("Error en tiempo de ejecución:\n\n%1")
                            .arg(QString::fromStdString(r.mensaje())));
     }
+    if (form5_) form5_->actualiza(s_);
 }
 
 void Form1::nuevo_mnu_Click()
@@ -304,6 +307,11 @@ void Form1::dibuja_mnu_Click()
 {
     captura_dialogo();
     draw();
+}
+
+void Form1::historia_mnu_Click()
+{
+    muestra_historia(form5_, s_);
 }
 
 void Form1::Command1_Click()

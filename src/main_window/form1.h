@@ -4,6 +4,7 @@
 
 #include "bed_dialog/form2.h"
 #include "curve_window/form4.h"
+#include "history_window/form5.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -52,6 +53,8 @@ public:
     QPushButton* Command6 = nullptr;
     QPushButton* Command7 = nullptr;
     Form4* curvas_ventana() const { return form4_; }
+    // The burial-history window, while it is open.
+    Form5* historia_ventana() const { return form5_; }
     // The bed dialog, while it exists.
     Form2* dialogo_bancos() const { return form2_; }
 
@@ -63,7 +66,7 @@ public:
     bool abre_archivo(const QString& ruta);
     void draw();
     // Decompaction, loads and plot; a failure is reported and the column
-    // stays as the computation left it.
+    // stays as the computation left it. An open history window follows.
     void calcula_y_dibuja_curvas();
 
 public slots:
@@ -74,6 +77,7 @@ public slots:
     void paste_mnu_Click();
     void modificar_mnu_Click();
     void dibuja_mnu_Click();
+    void historia_mnu_Click();
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
@@ -109,6 +113,7 @@ private:
     QPointer<Form4> form4_;
     QPointer<Form2> form2_;
     std::string columna_guardada_;  // the file bytes of the column last opened or saved
+    QPointer<Form5> form5_;
 };
 
 }  // namespace tev

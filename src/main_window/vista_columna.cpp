@@ -1,9 +1,15 @@
 #include "main_window/vista_columna.h"
 
+#include "drawing/dialogo_imagen.h"
 #include "drawing/exporta_imagen.h"
 #include "main_window/dibujo_columna.h"
 #include "main_window/herramientas.h"
+#include "model/store.h"
 
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -71,6 +77,13 @@ VistaColumna::VistaColumna(QWidget* parent) : QFrame(parent)
     Line4 = zoom_[2];
     Line5 = zoom_[3];
     guia_->situa(3000, 480, 5640, 480);
+
+    pide_ruta_imagen = [this]() { return pide_ruta_de_imagen(this); };
+    avisa = [this](const QString& texto) { QMessageBox::warning(this, "TEVARRO 1.0", texto); };
+    menu_ = new QMenu(this);
+    guardar_imagen_act_ = menu_->addAction(QString::fromUtf8("Guardar imagen…"));
+    guardar_imagen_act_->setObjectName("guardar_imagen_act");
+    connect(guardar_imagen_act_, &QAction::triggered, this, &VistaColumna::guardar_imagen_Click);
 }
 
 void VistaColumna::desplaza(float x_inicio, float y_inicio, float X, float Y)
@@ -132,6 +145,7 @@ void VistaColumna::prepara_imagen()
 
 void VistaColumna::draw(const Store& s)
 {
+    dibujada_ = &s;
     prepara_imagen();
     QPainter p(&imagen_);
     const QSize a = area();
@@ -200,6 +214,29 @@ void VistaColumna::mouseReleaseEvent(QMouseEvent* e)
                  static_cast<float>(u.x()), static_cast<float>(u.y()));
 }
 
+bool VistaColumna::guarda_imagen(const QString& ruta, QString* error)
+{
+    if (!dibujada_) {
+        if (error) *error = QString("No se guardó «%1»: la columna aún no se dibujó.").arg(ruta);
+        return false;
+    }
+    return guarda_columna(*dibujada_, ruta, area(), escala_, fondo, error);
+}
+
+void VistaColumna::guardar_imagen_Click()
+{
+    const QString ruta = pide_ruta_imagen ? pide_ruta_imagen() : QString();
+    if (ruta.isEmpty()) return;
+    QString error;
+    if (!guarda_imagen(ruta, &error)) avisa(error);
+}
+
+void VistaColumna::contextMenuEvent(QContextMenuEvent* e)
+{
+    if (dibujada_ && (dibujada_->modo_mover || dibujada_->modo_zoom)) return;
+    menu_->exec(e->globalPos());
+}
+
 void VistaColumna::paintEvent(QPaintEvent* e)
 {
     QFrame::paintEvent(e);
@@ -235,13 +272,19 @@ QImage imagen_de_columna(const Store& s, QSize tamano, const Escala& escala)
 
 bool guarda_columna(const Store& s, const QString& ruta, QString* error)
 {
-    const QSize a = kAreaDeArranque;
+    return guarda_columna(s, ruta, kAreaDeArranque, escala_para(kAreaDeArranque), QImage(), error);
+}
+
+bool guarda_columna(const Store& s, const QString& ruta, QSize tamano, const Escala& escala,
+                    const QImage& fondo, QString* error)
+{
     Dibujo dibujo;
-    dibujo.tamano = a;
+    dibujo.tamano = tamano;
     dibujo.titulo = "TEVARRO 1.0";
-    dibujo.pinta = [&s, a](QPainter& p) {
-        Lienzo lienzo(p, a.width(), a.height(), escala_para(a));
+    dibujo.pinta = [&s, &fondo, &escala, tamano](QPainter& p) {
+        Lienzo lienzo(p, tamano.width(), tamano.height(), escala);
         lienzo.cls(Qt::white);
+        if (!fondo.isNull()) p.drawImage(QPoint(0, 0), fondo);
         dibuja_columna(s, lienzo);
     };
     return guarda_imagen(ruta, dibujo, error);

@@ -9,6 +9,11 @@
 #include <QFrame>
 #include <QImage>
 
+#include <functional>
+
+class QAction;
+class QMenu;
+
 namespace tev {
 
 struct Store;
@@ -78,6 +83,15 @@ public:
     // A point in the view's units as a pixel of the inner area.
     QPoint pixel_de(float x, float y) const;
 
+    // Saves what the view shows (the column at its current size and scale,
+    // over its background picture; not the pencil strokes), PNG, SVG or PDF
+    // by the extension. False, with the reason in Spanish, on failure.
+    bool guarda_imagen(const QString& ruta, QString* error);
+    // How "Guardar imagen…" asks for the file name and tells a failure;
+    // tests put their own in their place.
+    std::function<QString()> pide_ruta_imagen;
+    std::function<void(const QString& texto)> avisa;
+
     // Blue solid pan line and the four green dotted sides of the zoom window
     // (read them; the view places and shows them).
     const Linea* Line1 = nullptr;
@@ -85,6 +99,9 @@ public:
     const Linea* Line3 = nullptr;
     const Linea* Line4 = nullptr;
     const Linea* Line5 = nullptr;
+
+public slots:
+    void guardar_imagen_Click();
 
 signals:
     // Button: the button pressed or released (for a move, the buttons held),
@@ -100,13 +117,19 @@ protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    // "Guardar imagen…", unless the pan or zoom-window tool is on: the right
+    // button then stays theirs.
+    void contextMenuEvent(QContextMenuEvent* e) override;
 
-private:
+  private:
     void prepara_imagen();
     QImage imagen_;
     Escala escala_;
     Linea* guia_ = nullptr;
     Linea* zoom_[4] = {nullptr, nullptr, nullptr, nullptr};
+    const Store* dibujada_ = nullptr; // the column of the last draw
+    QMenu* menu_ = nullptr;
+    QAction* guardar_imagen_act_ = nullptr;
 };
 
 // The column drawn on an image of the given size, as the view draws it.
@@ -115,5 +138,9 @@ QImage imagen_de_columna(const Store& s, QSize tamano, const Escala& escala);
 // The column at the view's start-up size and scale, as PNG, SVG or PDF by
 // the file's extension. On failure returns false with a Spanish reason.
 bool guarda_columna(const Store& s, const QString& ruta, QString* error);
+// The same at a given size (pixels) and scale, over a background picture
+// laid at the top-left corner unscaled (none when null).
+bool guarda_columna(const Store& s, const QString& ruta, QSize tamano, const Escala& escala,
+                    const QImage& fondo, QString* error);
 
 }  // namespace tev

@@ -4,7 +4,7 @@
 
 namespace tev {
 
-void calcula_densidad(Store& s, int i)
+float densidad_de_grano(const Store& s, int i)
 {
     const std::string& lit = s.litologia.at(i);
     float grano = 0;  // an unset grain density counts as 0
@@ -21,6 +21,12 @@ void calcula_densidad(Store& s, int i)
         suma += static_cast<long double>(s.pct_evaporita[i]) * 2710;
         grano = static_cast<float>(suma / 100);
     }
+    return grano;
+}
+
+void calcula_densidad(Store& s, int i)
+{
+    const float grano = densidad_de_grano(s, i);
     const float phi = s.porosidad[i];
     const float w = phi * 1000.0f;
     const float sol = 1.0f - phi;

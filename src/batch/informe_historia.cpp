@@ -1,0 +1,67 @@
+#include "batch/informe_historia.h"
+
+#include "batch/informe.h"
+#include "compute/historia.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace tev {
+
+std::string numero_historia(double v)
+{
+    // Rounded in decimal, on the exact binary value, then read back: the
+    // nearest double to the rounded decimal.
+    char fijo[400];
+    const auto escrito = std::to_chars(fijo, fijo + sizeof fijo, v, std::chars_format::fixed, 6);
+    if (escrito.ec != std::errc()) return {};
+    double redondeado = 0;
+    std::from_chars(fijo, escrito.ptr, redondeado);
+    if (redondeado == 0) redondeado = 0; // no "-0"
+    char corto[64];
+    const auto fin = std::to_chars(corto, corto + sizeof corto, redondeado);
+    return std::string(corto, fin.ptr);
+}
+
+std::string cabecera_historia_csv()
+{
+    return "archivo,edad,banco_superior,espesor_sedimentos,densidad_media,paleobatimetria,"
+           "nivel_mar,subsidencia_total,subsidencia_tectonica,tasa_tectonica\r\n";
+}
+
+std::string lineas_historia_csv(const Historia& h, const std::string& archivo)
+{
+    const std::string nombre = campo_csv(archivo);
+    std::string t;
+    for (const PasoHistoria& p : h.pasos) {
+        t += nombre + "," + numero_historia(p.edad) + "," + std::to_string(p.banco_superior);
+        for (double v : {p.espesor_sedimentos, p.densidad_media, p.paleobatimetria, p.nivel_mar,
+                         p.subsidencia_total, p.subsidencia_tectonica})
+            t += "," + numero_historia(v);
+        t += ",";
+        if (p.tasa_tectonica) t += numero_historia(*p.tasa_tectonica);
+        t += "\r\n";
+    }
+    return t;
+}
+
+std::string cabecera_enterramiento_csv()
+{
+    return "archivo,edad,banco,techo,base\r\n";
+}
+
+std::string lineas_enterramiento_csv(const Historia& h, const std::string& archivo)
+{
+    const std::string nombre = campo_csv(archivo);
+    std::string t;
+    for (const PasoHistoria& p : h.pasos) {
+        const std::string edad = numero_historia(p.edad);
+        for (const HorizontesBanco& b : p.bancos) {
+            t += nombre + "," + edad + "," + std::to_string(b.banco) + "," +
+                 numero_historia(b.techo) + "," + numero_historia(b.base) + "\r\n";
+        }
+    }
+    return t;
+}
+
+} // namespace tev

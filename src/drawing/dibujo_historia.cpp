@@ -1,0 +1,356 @@
+#include "drawing/dibujo_historia.h"
+
+#include "compute/historia.h"
+#include "drawing/exporta_imagen.h"
+#include "model/store.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QLocale>
+#include <QPainter>
+#include <QPolygonF>
+
+#include <algorithm>
+#include <cmath>
+
+namespace tev {
+
+namespace {
+
+const QColor kFondo(255, 255, 255);
+const QColor kTexto(0, 0, 0);
+const QColor kHalo(255, 255, 255);
+constexpr int kMargenIzquierdo = 78; // depth captions and the "m" axis title
+constexpr int kMargenArriba = 52;    // age captions and the "Ma" axis title
+constexpr int kMargenAbajo = 16;
+constexpr int kSeparacionLeyenda = 14;
+// Least room per tick, pixels: the finer the round step, the more ticks
+// while they keep this room.
+constexpr int kPixelesPorMarcaEdad = 70;
+constexpr int kPixelesPorMarcaProfundidad = 40;
+constexpr int kLineaLeyenda = 18; // height of one legend entry, pixels
+
+QColor color_de(int32_t bgr)
+{
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+QFont fuente()
+{
+    QFont f;
+    f.setPixelSize(12);
+    return f;
+}
+
+// The range [desde, hasta] widened to whole steps of a round step chosen for
+// at most `pixeles / por_marca` + 1 ticks; a range of no width is opened to
+// `minimo` first. Returns the step.
+double extiende(double& desde, double& hasta, double pixeles, int por_marca, double minimo)
+{
+    if (!(hasta - desde > 0)) {
+        desde -= minimo / 2;
+        hasta += minimo / 2;
+    }
+    const int maximo = std::max(2, static_cast<int>(pixeles / por_marca) + 1);
+    const double paso = paso_redondo(desde, hasta, maximo);
+    if (paso > 0) {
+        desde = std::floor(desde / paso) * paso;
+        hasta = std::ceil(hasta / paso) * paso;
+    }
+    return paso;
+}
+
+std::vector<double> multiplos(double desde, double hasta, double paso)
+{
+    std::vector<double> m;
+    if (!(paso > 0)) return m;
+    const double primero = std::ceil(desde / paso - 1e-9);
+    const double ultimo = std::floor(hasta / paso + 1e-9);
+    for (double k = primero; k <= ultimo; k += 1) {
+        const double v = k * paso;
+        m.push_back(v == 0 ? 0.0 : v); // no "-0"
+    }
+    return m;
+}
+
+// A tick caption: as many decimals as the step needs, the user's separator,
+// no thousands grouping.
+QString texto_marca(double v, double paso)
+{
+    int decimales = 0;
+    if (paso > 0 && paso < 1) decimales = static_cast<int>(std::ceil(-std::log10(paso) - 1e-9));
+    QLocale local;
+    local.setNumberOptions(QLocale::OmitGroupSeparator);
+    return local.toString(v, 'f', decimales);
+}
+
+double paso_de(const std::vector<double>& marcas)
+{
+    return marcas.size() >= 2 ? marcas[1] - marcas[0] : 1;
+}
+
+// The step of bed k: the steps run from bed n_bancos down to 1.
+const PasoHistoria* paso_de_banco(const Historia& h, int k)
+{
+    for (const PasoHistoria& p : h.pasos)
+        if (p.banco_superior == k) return &p;
+    return nullptr;
+}
+
+const HorizontesBanco* en_paso(const PasoHistoria& p, int banco)
+{
+    // Beds banco_superior..1, top first.
+    const int idx = p.banco_superior - banco;
+    if (idx < 0 || idx >= static_cast<int>(p.bancos.size())) return nullptr;
+    const HorizontesBanco& b = p.bancos[static_cast<std::size_t>(idx)];
+    return b.banco == banco ? &b : nullptr;
+}
+
+// The top and base horizons of bed i through time, as (age, depth): it
+// begins at its base age with no thickness at the sea floor, stands as each
+// step puts it at that step's age and keeps that step's depths until the bed
+// above begins (a hiatus leaves the column as it was).
+void horizontes(const Historia& h, const Store& s, int i, const MarcoHistoria& m, QPolygonF& techo,
+                QPolygonF& base)
+{
+    const int n = h.pasos.empty() ? 0 : h.pasos.front().banco_superior;
+    techo.clear();
+    base.clear();
+    techo << m.punto(s.edad_base[i], 0);
+    base << m.punto(s.edad_base[i], 0);
+    for (int k = i; k <= n; ++k) {
+        const PasoHistoria* p = paso_de_banco(h, k);
+        const HorizontesBanco* b = p ? en_paso(*p, i) : nullptr;
+        if (!b) continue;
+        techo << m.punto(p->edad, b->techo);
+        base << m.punto(p->edad, b->base);
+        if (k < n) {
+            techo << m.punto(s.edad_base[k + 1], b->techo);
+            base << m.punto(s.edad_base[k + 1], b->base);
+        }
+    }
+}
+
+void dibuja_curva(QPainter& p, const QPolygonF& curva, const QColor& color, bool discontinua)
+{
+    // A white edge under the curve keeps it readable over a dark bed.
+    QPen halo(kHalo, 4, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin);
+    QPen pluma(color, 2, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin);
+    if (discontinua) {
+        // Dash patterns are in units of the pen's width: both 8 px on, 5 px off.
+        halo.setDashPattern({2.0, 1.25});
+        pluma.setDashPattern({4.0, 2.5});
+    }
+    p.setPen(halo);
+    p.drawPolyline(curva);
+    p.setPen(pluma);
+    p.drawPolyline(curva);
+}
+
+void muestra_curva(QPainter& p, QPointF a, QPointF b, const QColor& color, bool discontinua)
+{
+    QPolygonF linea;
+    linea << a << b;
+    dibuja_curva(p, linea, color, discontinua);
+}
+
+} // namespace
+
+double paso_redondo(double desde, double hasta, int maximo)
+{
+    if (!std::isfinite(desde) || !std::isfinite(hasta) || !(hasta > desde) || maximo < 2) return 0;
+    const double bruto = (hasta - desde) / (maximo - 1);
+    double potencia = std::pow(10.0, std::floor(std::log10(bruto)) - 1);
+    for (int vuelta = 0; vuelta < 8; ++vuelta, potencia *= 10) {
+        for (double m : {1.0, 2.0, 5.0}) {
+            const double paso = m * potencia;
+            if (multiplos(desde, hasta, paso).size() <= static_cast<std::size_t>(maximo))
+                return paso;
+        }
+    }
+    return 0;
+}
+
+std::vector<double> marcas_redondas(double desde, double hasta, int maximo)
+{
+    return multiplos(desde, hasta, paso_redondo(desde, hasta, maximo));
+}
+
+QPointF MarcoHistoria::punto(double edad, double profundidad) const
+{
+    const double x =
+        area.left() + (edad_izquierda - edad) / (edad_izquierda - edad_derecha) * area.width();
+    const double y = area.top() + (profundidad - profundidad_arriba) /
+                                      (profundidad_abajo - profundidad_arriba) * area.height();
+    return {x, y};
+}
+
+MarcoHistoria marco_historia(const Historia& h, const Store& s, QSize tamano)
+{
+    MarcoHistoria m;
+    const double ancho_leyenda = std::clamp(tamano.width() * 0.24, 120.0, 230.0);
+    const double derecha = tamano.width() - ancho_leyenda - 2 * kSeparacionLeyenda;
+    m.area = QRectF(QPointF(kMargenIzquierdo, kMargenArriba),
+                    QPointF(std::max(derecha, kMargenIzquierdo + 40.0),
+                            std::max(tamano.height() - kMargenAbajo, kMargenArriba + 40)));
+    const int entradas = 2 + static_cast<int>(h.pasos.size()); // both curves and the beds
+    m.leyenda = QRectF(m.area.right() + kSeparacionLeyenda, m.area.top(), ancho_leyenda,
+                       std::min(m.area.height(), 8.0 + kLineaLeyenda * entradas));
+
+    // The present is always shown; the oldest age is the oldest base age.
+    double reciente = 0, antigua = 0;
+    double arriba = 0, abajo = 0;
+    for (const PasoHistoria& p : h.pasos) {
+        reciente = std::min(reciente, p.edad);
+        antigua = std::max(antigua, p.edad);
+        const int j = p.banco_superior;
+        reciente = std::min(reciente, static_cast<double>(s.edad_base[j]));
+        antigua = std::max(antigua, static_cast<double>(s.edad_base[j]));
+        for (double d : {p.espesor_sedimentos, p.subsidencia_total, p.subsidencia_tectonica}) {
+            arriba = std::min(arriba, d);
+            abajo = std::max(abajo, d);
+        }
+        for (const HorizontesBanco& b : p.bancos)
+            abajo = std::max(abajo, b.base);
+    }
+    // An empty column still gets axes: 10 Ma by 1000 m.
+    const double paso_edad = extiende(reciente, antigua, m.area.width(), kPixelesPorMarcaEdad, 10);
+    const double paso_prof =
+        extiende(arriba, abajo, m.area.height(), kPixelesPorMarcaProfundidad, 1000);
+    m.edad_izquierda = antigua;
+    m.edad_derecha = reciente;
+    m.profundidad_arriba = arriba;
+    m.profundidad_abajo = abajo;
+    m.marcas_edad = multiplos(reciente, antigua, paso_edad);
+    m.marcas_profundidad = multiplos(arriba, abajo, paso_prof);
+    return m;
+}
+
+void pinta_historia(const Historia& h, const Store& s, QPainter& p, QSize tamano)
+{
+    p.save();
+    p.fillRect(QRect(QPoint(0, 0), tamano), kFondo);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setFont(fuente());
+    const QFontMetrics fm(fuente());
+    const MarcoHistoria m = marco_historia(h, s, tamano);
+
+    // Beds, oldest first, each filled between its horizons.
+    p.save();
+    p.setClipRect(m.area);
+    const int n = h.pasos.empty() ? 0 : h.pasos.front().banco_superior;
+    std::vector<QPolygonF> techos(static_cast<std::size_t>(n) + 1);
+    std::vector<QPolygonF> bases(static_cast<std::size_t>(n) + 1);
+    for (int i = 1; i <= n; ++i) {
+        QPolygonF& techo = techos[static_cast<std::size_t>(i)];
+        QPolygonF& base = bases[static_cast<std::size_t>(i)];
+        horizontes(h, s, i, m, techo, base);
+        QPolygonF relleno = techo;
+        for (auto it = base.crbegin(); it != base.crend(); ++it)
+            relleno << *it;
+        p.setPen(Qt::NoPen);
+        p.setBrush(color_de(s.color[i]));
+        p.drawPolygon(relleno);
+    }
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(kColorHorizonte, 1));
+    for (int i = 1; i <= n; ++i) {
+        p.drawPolyline(techos[static_cast<std::size_t>(i)]);
+        p.drawPolyline(bases[static_cast<std::size_t>(i)]);
+    }
+
+    // Both subsidence curves, from the oldest step to the present one.
+    QPolygonF total, tectonica;
+    for (auto it = h.pasos.crbegin(); it != h.pasos.crend(); ++it) {
+        total << m.punto(it->edad, it->subsidencia_total);
+        tectonica << m.punto(it->edad, it->subsidencia_tectonica);
+    }
+    dibuja_curva(p, total, kColorTotal, true);
+    dibuja_curva(p, tectonica, kColorTectonica, false);
+    p.restore();
+
+    // Frame, ticks and captions. Ages across the top, depths down the left.
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(QPen(kTexto, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(m.area);
+    const double paso_edad = paso_de(m.marcas_edad);
+    for (double t : m.marcas_edad) {
+        const double x = m.punto(t, m.profundidad_arriba).x();
+        p.drawLine(QPointF(x, m.area.top()), QPointF(x, m.area.top() - 5));
+        const QString texto = texto_marca(t, paso_edad);
+        const double w = fm.horizontalAdvance(texto);
+        p.drawText(QPointF(x - w / 2, m.area.top() - 8), texto);
+    }
+    const double paso_prof = paso_de(m.marcas_profundidad);
+    for (double d : m.marcas_profundidad) {
+        const double y = m.punto(m.edad_izquierda, d).y();
+        p.drawLine(QPointF(m.area.left() - 5, y), QPointF(m.area.left(), y));
+        const QString texto = texto_marca(d, paso_prof);
+        const double w = fm.horizontalAdvance(texto);
+        p.drawText(QPointF(m.area.left() - 8 - w, y + fm.ascent() / 2.0 - 1), texto);
+    }
+    const QString titulo_edad = QString::fromUtf8("Edad (Ma)");
+    p.drawText(QPointF(m.area.center().x() - fm.horizontalAdvance(titulo_edad) / 2.0,
+                       m.area.top() - 12 - fm.height()),
+               titulo_edad);
+    p.save();
+    const QString titulo_prof = QString::fromUtf8("Profundidad (m)");
+    p.translate(4 + fm.ascent(), m.area.center().y() + fm.horizontalAdvance(titulo_prof) / 2.0);
+    p.rotate(-90);
+    p.drawText(QPointF(0, 0), titulo_prof);
+    p.restore();
+
+    // Legend: both curves, then the beds from the top of the column down as
+    // far as there is room.
+    const QRectF& ley = m.leyenda;
+    p.setPen(QPen(kTexto, 1));
+    p.drawRect(ley);
+    const double x0 = ley.left() + 8;
+    const double texto_x = x0 + 30;
+    const double ancho_texto = ley.right() - 6 - texto_x;
+    double y = ley.top() + 4 + kLineaLeyenda / 2.0;
+    auto rotulo = [&](const QString& t) {
+        p.setPen(kTexto);
+        p.drawText(QPointF(texto_x, y + fm.ascent() / 2.0 - 1),
+                   fm.elidedText(t, Qt::ElideRight, static_cast<int>(ancho_texto)));
+    };
+    p.setRenderHint(QPainter::Antialiasing, true);
+    muestra_curva(p, QPointF(x0, y), QPointF(x0 + 24, y), kColorTectonica, false);
+    rotulo(QString::fromUtf8("Subsidencia tectónica"));
+    y += kLineaLeyenda;
+    muestra_curva(p, QPointF(x0, y), QPointF(x0 + 24, y), kColorTotal, true);
+    rotulo(QString::fromUtf8("Subsidencia total"));
+    p.setRenderHint(QPainter::Antialiasing, false);
+    for (int i = n; i >= 1; --i) {
+        y += kLineaLeyenda;
+        const bool ultima_que_cabe = y + 1.5 * kLineaLeyenda > ley.bottom();
+        if (ultima_que_cabe && i > 1) {
+            rotulo(QString::fromUtf8("… y %1 bancos más").arg(i));
+            break;
+        }
+        const QRectF muestra(x0, y - 6, 24, 12);
+        p.setPen(QPen(kColorHorizonte, 1));
+        p.setBrush(color_de(s.color[i]));
+        p.drawRect(muestra);
+        p.setBrush(Qt::NoBrush);
+        rotulo(QString("%1 %2").arg(i).arg(QString::fromStdString(s.nombre[i])));
+    }
+    if (n == 0) {
+        p.setPen(kTexto);
+        p.drawText(m.area, Qt::AlignCenter, QString::fromUtf8("La columna no tiene bancos."));
+    }
+    p.restore();
+}
+
+bool guarda_historia(const Historia& h, const Store& s, const QString& ruta, QSize tamano,
+                     QString* error)
+{
+    Dibujo dibujo;
+    dibujo.tamano = tamano;
+    dibujo.titulo = QString::fromUtf8("Historia de enterramiento");
+    dibujo.pinta = [&h, &s, tamano](QPainter& p) { pinta_historia(h, s, p, tamano); };
+    return guarda_imagen(ruta, dibujo, error);
+}
+
+} // namespace tev

@@ -1,0 +1,68 @@
+#pragma once
+// The geohistory diagram: time across (the oldest age at the left, the
+// present at the right), depth below the sea floor downwards; every bed
+// filled in its colour between its top and base horizons through time, the
+// horizons drawn over the fills, the tectonic subsidence (black, 2 px) and
+// the total subsidence (dashed) over them, round ticks on both axes and a
+// legend. One painter function serves the window and the saved pictures.
+//
+// Coordinates are pixels of the picture, origin at its top-left corner.
+
+#include <QColor>
+#include <QPointF>
+#include <QRectF>
+#include <QSize>
+#include <QString>
+
+#include <vector>
+
+class QPainter;
+
+namespace tev {
+
+struct Historia;
+struct Store;
+
+// Size of the pictures written by the batch tool.
+inline constexpr QSize kTamanoHistoria(900, 600);
+
+// Colours of the horizons and of both subsidence curves.
+inline const QColor kColorHorizonte{70, 70, 70};
+inline const QColor kColorTectonica{0, 0, 0};
+inline const QColor kColorTotal{0, 0, 0};
+
+// The smallest step 1, 2 or 5 times a power of ten whose multiples in
+// [desde, hasta] are at most maximo (maximo >= 2); 0 when the range is
+// empty or not finite.
+double paso_redondo(double desde, double hasta, int maximo);
+// Those multiples, in ascending order.
+std::vector<double> marcas_redondas(double desde, double hasta, int maximo);
+
+// Where the diagram lies in a picture of a given size and which ages and
+// depths its edges stand for; both ranges end on round ticks.
+struct MarcoHistoria {
+    QRectF area;                            // the plot, in pixels
+    double edad_izquierda = 0;              // Ma at the left edge (the oldest)
+    double edad_derecha = 0;                // Ma at the right edge (the present or younger)
+    double profundidad_arriba = 0;          // m at the top edge (0, or above the sea floor)
+    double profundidad_abajo = 0;           // m at the bottom edge
+    std::vector<double> marcas_edad;        // Ma
+    std::vector<double> marcas_profundidad; // m
+    QRectF leyenda;                         // the legend's frame
+
+    QPointF punto(double edad, double profundidad) const;
+};
+MarcoHistoria marco_historia(const Historia& h, const Store& s, QSize tamano);
+
+// Paints the whole picture, background included. s gives the beds' names,
+// colours and base ages (when each bed began to be laid down); it must be the
+// column h was computed from.
+void pinta_historia(const Historia& h, const Store& s, QPainter& p, QSize tamano);
+
+// The same written to ruta, PNG, SVG or PDF by its extension, through the
+// program's saving routine. On failure returns false and, when error is
+// given, says why in Spanish.
+bool guarda_historia(const Historia& h, const Store& s, const QString& ruta, QSize tamano,
+                     QString* error);
+
+} // namespace tev

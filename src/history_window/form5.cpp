@@ -1,0 +1,95 @@
+#include "history_window/form5.h"
+
+#include "drawing/dialogo_imagen.h"
+#include "drawing/dibujo_historia.h"
+#include "model/store.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPainter>
+
+namespace tev {
+
+namespace {
+const char* const kCaption = "Historia de enterramiento";
+}
+
+Form5::Form5() : QWidget(nullptr, Qt::Window), columna_(std::make_unique<Store>())
+{
+    setObjectName("Form5");
+    setWindowTitle(QString::fromUtf8(kCaption));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    resize(kTamanoHistoria);
+
+    pide_ruta_imagen = [this]() { return pide_ruta_de_imagen(this); };
+    avisa = [this](const QString& texto) {
+        QMessageBox::warning(this, QString::fromUtf8(kCaption), texto);
+    };
+
+    menu_ = new QMenu(this);
+    guardar_imagen_act_ = menu_->addAction(QString::fromUtf8("Guardar imagen…"));
+    guardar_imagen_act_->setObjectName("guardar_imagen_act");
+    connect(guardar_imagen_act_, &QAction::triggered, this, &Form5::guardar_imagen_Click);
+}
+
+Form5::~Form5() = default;
+
+void Form5::actualiza(const Store& s)
+{
+    *columna_ = s;
+    resultado_ = calcula_historia(*columna_);
+    guardar_imagen_act_->setEnabled(resultado_.ok());
+    update();
+}
+
+bool Form5::guarda_imagen(const QString& ruta, QString* error)
+{
+    if (!resultado_.ok()) {
+        if (error)
+            *error = QString("No se guardó «%1»: %2")
+                         .arg(ruta, QString::fromStdString(resultado_.error));
+        return false;
+    }
+    return guarda_historia(resultado_.historia, *columna_, ruta, size(), error);
+}
+
+void Form5::guardar_imagen_Click()
+{
+    const QString ruta = pide_ruta_imagen ? pide_ruta_imagen() : QString();
+    if (ruta.isEmpty()) return;
+    QString error;
+    if (!guarda_imagen(ruta, &error)) avisa(error);
+}
+
+void Form5::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    if (resultado_.ok()) {
+        pinta_historia(resultado_.historia, *columna_, p, size());
+        return;
+    }
+    // No history: the reason, where the diagram would be.
+    p.fillRect(rect(), Qt::white);
+    p.setPen(Qt::black);
+    p.drawText(rect().adjusted(40, 40, -40, -40), Qt::AlignCenter | Qt::TextWordWrap,
+               QString::fromStdString(resultado_.error));
+}
+
+void Form5::contextMenuEvent(QContextMenuEvent* e)
+{
+    menu_->exec(e->globalPos());
+}
+
+Form5* muestra_historia(QPointer<Form5>& ventana, const Store& s)
+{
+    if (!ventana) ventana = new Form5();
+    ventana->actualiza(s);
+    ventana->show();
+    ventana->raise();
+    return ventana;
+}
+
+} // namespace tev

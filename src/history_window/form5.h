@@ -1,0 +1,62 @@
+#pragma once
+// Form5: the burial-history window. It shows the geohistory diagram of the
+// column as it was at the last computation, rescaled with the window, or the
+// reason why the column has no history. Its context menu saves the picture.
+
+#include "compute/historia.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QAction;
+class QMenu;
+
+namespace tev {
+
+struct Store;
+
+class Form5 : public QWidget {
+    Q_OBJECT
+  public:
+    // A top-level window without owner; closing it through its frame
+    // destroys it.
+    Form5();
+    ~Form5() override;
+
+    // Computes the history of s and shows it. The window keeps its own copy
+    // of the column, so later edits change nothing until the next call.
+    void actualiza(const Store& s);
+    const ResultadoHistoria& resultado() const { return resultado_; }
+
+    // Saves the diagram at the window's size, PNG, SVG or PDF by the
+    // extension. False, with the reason in Spanish, on failure or when the
+    // column has no history.
+    bool guarda_imagen(const QString& ruta, QString* error);
+
+    // How the file name is asked for and how a failure reaches the user;
+    // tests put their own in their place.
+    std::function<QString()> pide_ruta_imagen;
+    std::function<void(const QString& texto)> avisa;
+
+  public slots:
+    void guardar_imagen_Click();
+
+  protected:
+    void paintEvent(QPaintEvent* e) override;
+    void contextMenuEvent(QContextMenuEvent* e) override;
+
+  private:
+    std::unique_ptr<Store> columna_;
+    ResultadoHistoria resultado_;
+    QMenu* menu_ = nullptr;
+    QAction* guardar_imagen_act_ = nullptr;
+};
+
+// Shows the history of s in the window held by ventana, creating the window
+// first when there is none (never opened, or closed by the user).
+Form5* muestra_historia(QPointer<Form5>& ventana, const Store& s);
+
+} // namespace tev
