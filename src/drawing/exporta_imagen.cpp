@@ -1,6 +1,6 @@
 #include "drawing/exporta_imagen.h"
 
-#include "project_file/guardado.h"
+#include "project_file/archivos.h"
 
 #include <QBuffer>
 #include <QFileInfo>

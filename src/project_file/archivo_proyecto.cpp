@@ -6,7 +6,7 @@
 #include "project_file/campos.h"
 #include "project_file/cp1252.h"
 #include "project_file/csv_columna.h"
-#include "project_file/guardado.h"
+#include "project_file/archivos.h"
 #include "project_file/lectura_comun.h"
 #include "text_forms/formas_numericas.h"
 
@@ -324,20 +324,6 @@ bool escribe_real(std::string& out, float v, int banco, int campo, std::string& 
 
 // The system's reason for a failed open or read, in the program's language
 // where it is a common one.
-std::string razon(int err)
-{
-    switch (err) {
-    case EACCES:
-    case EPERM:
-        return "no tiene permiso de lectura";
-    case EINVAL:
-        return "el sistema no permite leerlo";
-    case ENOENT:
-        return "el archivo no existe";
-    default:
-        return razon_del_sistema(err);
-    }
-}
 
 } // namespace
 
@@ -350,74 +336,16 @@ LecturaColumna lee_columna(std::string_view bytes, const std::string& nombre_arc
 
 LecturaColumna lee_archivo(const std::string& ruta)
 {
-    namespace fs = std::filesystem;
     LecturaColumna res;
     const std::string prefijo = "No se pudo leer " + entre_comillas(ruta) + ": ";
     // The same checks for both forms; only the words differ.
     const bool csv = es_nombre_csv(ruta);
     const std::string tipo = csv ? "un archivo CSV de columna" : "un archivo de proyecto";
 
-    // Looked at before opening, so that a pipe or a device is never opened.
-    std::error_code ec;
-    const fs::path camino(ruta);
-    const fs::file_status st = fs::status(camino, ec);
-    if (st.type() == fs::file_type::not_found) {
-        res.error = prefijo + "el archivo no existe.";
-        return res;
-    }
-    if (ec) {
-        res.error = prefijo + "no se pudo consultar el archivo (" + razon(ec.value()) + ").";
-        return res;
-    }
-    if (st.type() == fs::file_type::directory) {
-        res.error = prefijo + "es una carpeta, no " + tipo + ".";
-        return res;
-    }
-    if (st.type() != fs::file_type::regular) {
-        res.error = prefijo + "no es un archivo común (es un dispositivo, una tubería u otro "
-                              "tipo especial).";
-        return res;
-    }
-    const std::string tope = std::to_string(kTamanoMaximoArchivo);
-    const std::uintmax_t tamano = fs::file_size(camino, ec);
-    if (ec) {
-        res.error = prefijo + "no se pudo saber el tamaño del archivo (" + razon(ec.value()) + ").";
-        return res;
-    }
-    if (tamano > kTamanoMaximoArchivo) {
-        res.error = prefijo + "el archivo ocupa " + std::to_string(tamano) + " bytes; " + tipo +
-                    " no puede pasar de " + tope + " bytes.";
-        return res;
-    }
-
-    std::FILE* f = std::fopen(ruta.c_str(), "rb");
-    if (!f) {
-        res.error = prefijo + "no se pudo abrir el archivo (" + razon(errno) + ").";
-        return res;
-    }
-    // The file may have grown since it was looked at: stop one byte past the
-    // limit to notice.
     std::string bytes;
-    bytes.reserve(static_cast<size_t>(tamano));
-    char bloque[65536];
-    bool fallo = false;
-    int err = 0;
-    while (bytes.size() <= kTamanoMaximoArchivo) {
-        const size_t n = std::fread(bloque, 1, sizeof bloque, f);
-        bytes.append(bloque, n);
-        if (n < sizeof bloque) {
-            fallo = std::ferror(f) != 0;
-            err = errno;
-            break;
-        }
-    }
-    std::fclose(f);
-    if (fallo) {
-        res.error = prefijo + "no se pudo leer el archivo (" + razon(err) + ").";
-        return res;
-    }
-    if (bytes.size() > kTamanoMaximoArchivo) {
-        res.error = prefijo + "el archivo pasa de " + tope + " bytes.";
+    std::string razon;
+    if (!lee_archivo_entero(ruta, kTamanoMaximoArchivo, tipo, bytes, razon)) {
+        res.error = prefijo + razon;
         return res;
     }
     return csv ? lee_csv(bytes, ruta) : lee_columna(bytes, ruta);

@@ -1,4 +1,4 @@
-#include "project_file/guardado.h"
+#include "project_file/archivos.h"
 
 #include <gtest/gtest.h>
 

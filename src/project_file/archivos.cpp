@@ -1,4 +1,4 @@
-#include "project_file/guardado.h"
+#include "project_file/archivos.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <vector>
@@ -59,6 +60,22 @@ std::string razon_del_sistema(int err)
 }
 
 namespace {
+
+// The reason for a failed open or read.
+std::string razon_de_lectura(int err)
+{
+    switch (err) {
+    case EACCES:
+    case EPERM:
+        return "no tiene permiso de lectura";
+    case EINVAL:
+        return "el sistema no permite leerlo";
+    case ENOENT:
+        return "el archivo no existe";
+    default:
+        return razon_del_sistema(err);
+    }
+}
 
 std::string entre_comillas(const std::string& t)
 {
@@ -177,6 +194,76 @@ std::string guarda(const std::string& ruta, std::string_view bytes)
 }
 
 } // namespace
+
+bool lee_archivo_entero(const std::string& ruta, std::uintmax_t tope, const std::string& tipo,
+                        std::string& bytes, std::string& razon)
+{
+    namespace fs = std::filesystem;
+    // Looked at before opening, so that a pipe or a device is never opened.
+    std::error_code ec;
+    const fs::path camino(ruta);
+    const fs::file_status st = fs::status(camino, ec);
+    if (st.type() == fs::file_type::not_found) {
+        razon = "el archivo no existe.";
+        return false;
+    }
+    if (ec) {
+        razon = "no se pudo consultar el archivo (" + razon_de_lectura(ec.value()) + ").";
+        return false;
+    }
+    if (st.type() == fs::file_type::directory) {
+        razon = "es una carpeta, no " + tipo + ".";
+        return false;
+    }
+    if (st.type() != fs::file_type::regular) {
+        razon = "no es un archivo común (es un dispositivo, una tubería u otro "
+                "tipo especial).";
+        return false;
+    }
+    const std::string tope_txt = std::to_string(tope);
+    const std::uintmax_t tamano = fs::file_size(camino, ec);
+    if (ec) {
+        razon = "no se pudo saber el tamaño del archivo (" + razon_de_lectura(ec.value()) + ").";
+        return false;
+    }
+    if (tamano > tope) {
+        razon = "el archivo ocupa " + std::to_string(tamano) + " bytes; " + tipo +
+                " no puede pasar de " + tope_txt + " bytes.";
+        return false;
+    }
+
+    std::FILE* f = std::fopen(ruta.c_str(), "rb");
+    if (!f) {
+        razon = "no se pudo abrir el archivo (" + razon_de_lectura(errno) + ").";
+        return false;
+    }
+    // The file may have grown since it was looked at: stop one byte past the
+    // limit to notice.
+    bytes.clear();
+    bytes.reserve(static_cast<size_t>(tamano));
+    char bloque[65536];
+    bool fallo = false;
+    int err = 0;
+    while (bytes.size() <= tope) {
+        const size_t n = std::fread(bloque, 1, sizeof bloque, f);
+        bytes.append(bloque, n);
+        if (n < sizeof bloque) {
+            fallo = std::ferror(f) != 0;
+            err = errno;
+            break;
+        }
+    }
+    std::fclose(f);
+    if (fallo) {
+        razon = "no se pudo leer el archivo (" + razon_de_lectura(err) + ").";
+        return false;
+    }
+    if (bytes.size() > tope) {
+        razon = "el archivo pasa de " + tope_txt + " bytes.";
+        return false;
+    }
+    return true;
+}
 
 std::string guarda_archivo(const std::string& ruta, std::string_view bytes)
 {
