@@ -1,5 +1,6 @@
 #include "model/densidad.h"
 
+#include "model/litologias.h"
 #include "model/store.h"
 
 namespace tev {
@@ -8,17 +9,17 @@ float densidad_de_grano(const Store& s, int i)
 {
     const std::string& lit = s.litologia.at(i);
     float grano = 0;  // an unset grain density counts as 0
-    if (lit == kPelitas) grano = 2720;
-    if (lit == kAreniscas) grano = 2650;
-    if (lit == kArcosas) grano = 2680;
-    if (lit == kEvaporitas) grano = 2710;
-    if (lit == kCalizas) grano = 2680;
+    if (const Litologia* l = busca_litologia(lit)) grano = l->densidad_grano;
     if (lit == kPorcentual) {
-        // The mix is summed in extended precision, not normalised to 100.
-        long double suma = static_cast<long double>(s.pct_pelita[i]) * 2720;
-        suma += static_cast<long double>(s.pct_arenisca[i]) * 2650;
-        suma += static_cast<long double>(s.pct_caliza[i]) * 2680;
-        suma += static_cast<long double>(s.pct_evaporita[i]) * 2710;
+        // The mix is summed in extended precision, not normalised to 100,
+        // with the grain densities of the pure lithologies.
+        const auto g = [](const char* nombre) {
+            return static_cast<long double>(busca_litologia(nombre)->densidad_grano);
+        };
+        long double suma = static_cast<long double>(s.pct_pelita[i]) * g(kPelitas);
+        suma += static_cast<long double>(s.pct_arenisca[i]) * g(kAreniscas);
+        suma += static_cast<long double>(s.pct_caliza[i]) * g(kCalizas);
+        suma += static_cast<long double>(s.pct_evaporita[i]) * g(kEvaporitas);
         grano = static_cast<float>(suma / 100);
     }
     return grano;
