@@ -181,9 +181,10 @@ void VistaColumna::resizeEvent(QResizeEvent* e)
     prepara_imagen();
 }
 
-QImage imagen_de_columna(const Store& s, QSize tamano, const Escala& escala)
+QImage imagen_de_columna(const Store& s, QSize tamano, const Escala& escala, qreal proporcion)
 {
-    QImage img(tamano, QImage::Format_ARGB32_Premultiplied);
+    QImage img(tamano * proporcion, QImage::Format_ARGB32_Premultiplied);
+    img.setDevicePixelRatio(proporcion);
     QPainter p(&img);
     Lienzo lienzo(p, tamano.width(), tamano.height(), escala);
     lienzo.cls(Qt::white);
