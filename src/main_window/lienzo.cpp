@@ -20,7 +20,7 @@ qreal proporcion_de(const QPainter& p)
 // While it lives, the painter draws in the device's own pixels. On a device
 // without a pixel ratio nothing changes.
 class EnPixelesDelDispositivo {
-public:
+  public:
     EnPixelesDelDispositivo(QPainter& p, qreal proporcion) : p_(p), cambia_(proporcion != 1.0)
     {
         if (!cambia_) return;
@@ -34,12 +34,12 @@ public:
     EnPixelesDelDispositivo(const EnPixelesDelDispositivo&) = delete;
     EnPixelesDelDispositivo& operator=(const EnPixelesDelDispositivo&) = delete;
 
-private:
+  private:
     QPainter& p_;
     const bool cambia_;
 };
 
-}  // namespace
+} // namespace
 
 Lienzo::Lienzo(QPainter& painter, int ancho, int alto, const Escala& escala)
     : painter_(painter), ancho_(ancho), alto_(alto), escala_(escala),
