@@ -76,9 +76,13 @@ void Lienzo::cls(const QColor& fondo)
 
 void Lienzo::linea(float x1, float y1, float x2, float y2, const QColor& color)
 {
-    const EnPixelesDelDispositivo en_pixeles(painter_, proporcion_);
-    painter_.setPen(QPen(color, 0));
-    painter_.drawLine(a_pixeles(x1, y1), a_pixeles(x2, y2));
+    // A line of no length only moves the drawing position: it paints nothing,
+    // as a line that leaves out its last point.
+    if (x1 != x2 || y1 != y2) {
+        const EnPixelesDelDispositivo en_pixeles(painter_, proporcion_);
+        painter_.setPen(QPen(color, 0));
+        painter_.drawLine(a_pixeles(x1, y1), a_pixeles(x2, y2));
+    }
     CurrentX = x2;
     CurrentY = y2;
 }

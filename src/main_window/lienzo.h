@@ -33,6 +33,8 @@ public:
     // Erases all drawing and moves the drawing position to (0, 0). The
     // background picture, if any, is the owner's business.
     void cls(const QColor& fondo);
+    // A line of no length paints nothing; either way the drawing position
+    // moves to (x2, y2).
     void linea(float x1, float y1, float x2, float y2, const QColor& color);
     void caja(float x1, float y1, float x2, float y2, const QColor& color, bool rellena);
     // Text with its top-left corner at the drawing position, then a line end.
