@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QTransform>
 
@@ -43,7 +44,8 @@ class EnPixelesDelDispositivo {
 
 Lienzo::Lienzo(QPainter& painter, int ancho, int alto, const Escala& escala)
     : painter_(painter), ancho_(ancho), alto_(alto), escala_(escala),
-      proporcion_(proporcion_de(painter))
+      proporcion_(proporcion_de(painter)),
+      en_trama_(painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster)
 {
     painter_.setRenderHint(QPainter::Antialiasing, false);
 }
@@ -95,6 +97,15 @@ void Lienzo::caja(float x1, float y1, float x2, float y2, const QColor& color, b
     if (rellena) {
         // Both corners' pixels belong to the box.
         painter_.fillRect(r.adjusted(0, 0, 1, 1), color);
+    } else if (en_trama_) {
+        // On pixels, each edge is a row or a column of the box's own pixels:
+        // no line drawing decides which end pixels an edge keeps when the
+        // box runs off the picture.
+        const QRectF d = r.adjusted(0, 0, 1, 1);
+        painter_.fillRect(QRectF(d.left(), d.top(), d.width(), 1), color);
+        painter_.fillRect(QRectF(d.left(), d.bottom() - 1, d.width(), 1), color);
+        painter_.fillRect(QRectF(d.left(), d.top(), 1, d.height()), color);
+        painter_.fillRect(QRectF(d.right() - 1, d.top(), 1, d.height()), color);
     } else {
         painter_.setPen(QPen(color, 0));
         painter_.setBrush(Qt::NoBrush);

@@ -53,6 +53,7 @@ private:
     int alto_;
     Escala escala_;
     qreal proporcion_;  // device pixels per pixel of the area
+    bool en_trama_;     // the device is made of pixels (not an SVG or a PDF)
 };
 
 }  // namespace tev
