@@ -3,6 +3,7 @@
 #include "bed_dialog/form2.h"
 #include "compute/tevarro.h"
 #include "curve_window/form4.h"
+#include "drawing/color_de_ventana.h"
 #include "main_window/com_file.h"
 #include "main_window/vista_columna.h"
 #include "model/store.h"
@@ -104,6 +105,8 @@ void Form1::crea_controles()
     auto* centro = new QWidget(this);
     centro->setObjectName("Form1_cliente");
     centro->setFixedSize(11880 / kTwipsPorPixel, 7650 / kTwipsPorPixel);
+    centro->setBackgroundRole(kColorDeVentana);
+    centro->setAutoFillBackground(true);
     setCentralWidget(centro);
 
     auto boton = [centro](const char* nombre, int arriba) {
@@ -132,6 +135,9 @@ void Form1::crea_controles()
     StatusBar1 = new QStatusBar(centro);
     StatusBar1->setObjectName("StatusBar1");
     StatusBar1->setSizeGripEnabled(false);
+    // A bar of its own colour on the window's.
+    StatusBar1->setBackgroundRole(QPalette::Window);
+    StatusBar1->setAutoFillBackground(true);
     StatusBar1->setGeometry(twips(0, 7395, 11880, 255));
 
     pon_herramientas();
