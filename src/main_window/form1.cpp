@@ -4,6 +4,7 @@
 #include "compute/tevarro.h"
 #include "curve_window/form4.h"
 #include "drawing/color_de_ventana.h"
+#include "main_window/acerca_de.h"
 #include "main_window/com_file.h"
 #include "main_window/vista_columna.h"
 #include "model/store.h"
@@ -57,6 +58,7 @@ Form1::Form1(Store& s, QWidget* parent)
         return Respuesta::cancelar;
     };
     crea_menus();
+    crea_menu_ayuda();
     crea_controles();
     Form_Load();
 }
@@ -98,6 +100,26 @@ void Form1::crea_menus()
         menuBar()->setFocus(Qt::ShortcutFocusReason);
         menuBar()->setActiveAction(menuBar()->actions().value(0));
     });
+}
+
+void Form1::crea_menu_ayuda()
+{
+    // After every other menu of the bar.
+    QMenu* ayuda_mnu = menuBar()->addMenu("Ayuda");
+    ayuda_mnu->setObjectName("ayuda_mnu");
+    auto* acerca_mnu = new QAction(QString::fromUtf8("Acerca de TEVARRO…"), this);
+    acerca_mnu->setObjectName("acerca_mnu");
+    connect(acerca_mnu, &QAction::triggered, this, &Form1::acerca_mnu_Click);
+    ayuda_mnu->addAction(acerca_mnu);
+}
+
+void Form1::acerca_mnu_Click()
+{
+    if (!acerca_) acerca_ = new AcercaDe(this);
+    // Over the main window until "OK".
+    acerca_->open();
+    acerca_->raise();
+    acerca_->activateWindow();
 }
 
 void Form1::crea_controles()

@@ -4,6 +4,7 @@
 
 #include "bed_dialog/form2.h"
 #include "curve_window/form4.h"
+#include "main_window/acerca_de.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -54,6 +55,8 @@ public:
     Form4* curvas_ventana() const { return form4_; }
     // The bed dialog, while it exists.
     Form2* dialogo_bancos() const { return form2_; }
+    // The about window, once "Acerca de TEVARRO…" has shown it.
+    AcercaDe* acerca_de() const { return acerca_; }
 
     void Form_Load();
     // Reads the project file at ruta, computes it and draws it: what "Abrir"
@@ -74,6 +77,7 @@ public slots:
     void paste_mnu_Click();
     void modificar_mnu_Click();
     void dibuja_mnu_Click();
+    void acerca_mnu_Click();
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
@@ -88,6 +92,8 @@ protected:
 
 private:
     void crea_menus();
+    // "Ayuda", the last menu of the bar.
+    void crea_menu_ayuda();
     void crea_controles();
     // Pictures of the tool buttons and the mouse tools of the column view.
     void pon_herramientas();
@@ -108,6 +114,7 @@ private:
     std::unique_ptr<ComFile> com_file_;
     QPointer<Form4> form4_;
     QPointer<Form2> form2_;
+    QPointer<AcercaDe> acerca_;
     std::string columna_guardada_;  // the file bytes of the column last opened or saved
 };
 
