@@ -1,6 +1,7 @@
 #include "curve_window/form4.h"
 
 #include "curve_window/dibujo_curvas.h"
+#include "drawing/color_de_ventana.h"
 #include "drawing/dialogo_imagen.h"
 #include "model/store.h"
 #include "text_forms/formas_numericas.h"
@@ -90,10 +91,13 @@ Form4::Form4(Store& s)
     setWindowTitle(kCaption);
     setAttribute(Qt::WA_DeleteOnClose);
     setFont(fuente_curvas());
+    // The system window colour behind everything, the labels included
+    // (they take the window's role); text in the curves' colour on it.
     QPalette paleta = palette();
-    paleta.setColor(QPalette::Window, kFondoCurvas);
     paleta.setColor(QPalette::WindowText, kTextoCurvas);
+    paleta.setColor(QPalette::Text, kTextoCurvas);
     setPalette(paleta);
+    setBackgroundRole(kColorDeVentana);
     setAutoFillBackground(true);
     resize(tamano_ventana_curvas());
 

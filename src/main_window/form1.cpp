@@ -4,6 +4,8 @@
 #include "bed_dialog/form2.h"
 #include "compute/tevarro.h"
 #include "curve_window/form4.h"
+#include "drawing/color_de_ventana.h"
+#include "main_window/acerca_de.h"
 #include "main_window/com_file.h"
 #include "main_window/vista_columna.h"
 #include "model/store.h"
@@ -50,6 +52,7 @@ Form1::Form1(Store& s, QWidget* parent)
         return Respuesta::cancelar;
     };
     crea_menus();
+    crea_menu_ayuda();
     crea_controles();
     Form_Load();
 }
@@ -95,11 +98,33 @@ void Form1::crea_menus()
     });
 }
 
+void Form1::crea_menu_ayuda()
+{
+    // After every other menu of the bar.
+    QMenu* ayuda_mnu = menuBar()->addMenu("Ayuda");
+    ayuda_mnu->setObjectName("ayuda_mnu");
+    auto* acerca_mnu = new QAction(QString::fromUtf8("Acerca de TEVARRO…"), this);
+    acerca_mnu->setObjectName("acerca_mnu");
+    connect(acerca_mnu, &QAction::triggered, this, &Form1::acerca_mnu_Click);
+    ayuda_mnu->addAction(acerca_mnu);
+}
+
+void Form1::acerca_mnu_Click()
+{
+    if (!acerca_) acerca_ = new AcercaDe(this);
+    // Over the main window until "OK".
+    acerca_->open();
+    acerca_->raise();
+    acerca_->activateWindow();
+}
+
 void Form1::crea_controles()
 {
     auto* centro = new QWidget(this);
     centro->setObjectName("Form1_cliente");
     centro->setFixedSize(11880 / kTwipsPorPixel, 7650 / kTwipsPorPixel);
+    centro->setBackgroundRole(kColorDeVentana);
+    centro->setAutoFillBackground(true);
     setCentralWidget(centro);
 
     auto boton = [centro](const char* nombre, int arriba) {
@@ -128,6 +153,9 @@ void Form1::crea_controles()
     StatusBar1 = new QStatusBar(centro);
     StatusBar1->setObjectName("StatusBar1");
     StatusBar1->setSizeGripEnabled(false);
+    // A bar of its own colour on the window's.
+    StatusBar1->setBackgroundRole(QPalette::Window);
+    StatusBar1->setAutoFillBackground(true);
     StatusBar1->setGeometry(twips(0, 7395, 11880, 255));
 
     pon_herramientas();

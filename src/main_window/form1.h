@@ -4,6 +4,7 @@
 
 #include "bed_dialog/form2.h"
 #include "curve_window/form4.h"
+#include "main_window/acerca_de.h"
 #include "history_window/form5.h"
 
 #include <QMainWindow>
@@ -57,6 +58,8 @@ public:
     Form5* historia_ventana() const { return form5_; }
     // The bed dialog, while it exists.
     Form2* dialogo_bancos() const { return form2_; }
+    // The about window, once "Acerca de TEVARRO…" has shown it.
+    AcercaDe* acerca_de() const { return acerca_; }
 
     void Form_Load();
     // Reads the project file at ruta, computes it and draws it: what "Abrir"
@@ -77,6 +80,7 @@ public slots:
     void paste_mnu_Click();
     void modificar_mnu_Click();
     void dibuja_mnu_Click();
+    void acerca_mnu_Click();
     void historia_mnu_Click();
     void Command1_Click();
     void Command2_Click();
@@ -92,6 +96,8 @@ protected:
 
 private:
     void crea_menus();
+    // "Ayuda", the last menu of the bar.
+    void crea_menu_ayuda();
     void crea_controles();
     // Pictures of the tool buttons and the mouse tools of the column view.
     void pon_herramientas();
@@ -112,6 +118,7 @@ private:
     std::unique_ptr<ComFile> com_file_;
     QPointer<Form4> form4_;
     QPointer<Form2> form2_;
+    QPointer<AcercaDe> acerca_;
     std::string columna_guardada_;  // the file bytes of the column last opened or saved
     QPointer<Form5> form5_;
 };

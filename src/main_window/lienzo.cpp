@@ -1,23 +1,61 @@
 #include "main_window/lienzo.h"
 
 #include <QFontMetricsF>
+#include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QTransform>
 
 #include <algorithm>
 #include <cmath>
 
 namespace tev {
 
+namespace {
+
+qreal proporcion_de(const QPainter& p)
+{
+    return p.device() ? p.device()->devicePixelRatioF() : 1.0;
+}
+
+// While it lives, the painter draws in the device's own pixels. On a device
+// without a pixel ratio nothing changes.
+class EnPixelesDelDispositivo {
+  public:
+    EnPixelesDelDispositivo(QPainter& p, qreal proporcion) : p_(p), cambia_(proporcion != 1.0)
+    {
+        if (!cambia_) return;
+        p_.save();
+        p_.setWorldTransform(QTransform::fromScale(1.0 / proporcion, 1.0 / proporcion), true);
+    }
+    ~EnPixelesDelDispositivo()
+    {
+        if (cambia_) p_.restore();
+    }
+    EnPixelesDelDispositivo(const EnPixelesDelDispositivo&) = delete;
+    EnPixelesDelDispositivo& operator=(const EnPixelesDelDispositivo&) = delete;
+
+  private:
+    QPainter& p_;
+    const bool cambia_;
+};
+
+} // namespace
+
 Lienzo::Lienzo(QPainter& painter, int ancho, int alto, const Escala& escala)
-    : painter_(painter), ancho_(ancho), alto_(alto), escala_(escala)
+    : painter_(painter), ancho_(ancho), alto_(alto), escala_(escala),
+      proporcion_(proporcion_de(painter)),
+      en_trama_(painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster)
 {
     painter_.setRenderHint(QPainter::Antialiasing, false);
 }
 
 QPointF Lienzo::a_pixeles(float x, float y) const
 {
-    const double px = (static_cast<double>(x) - escala_.ScaleLeft) * ancho_ / escala_.ScaleWidth;
-    const double py = (static_cast<double>(y) - escala_.ScaleTop) * alto_ / escala_.ScaleHeight;
+    const double px =
+        (static_cast<double>(x) - escala_.ScaleLeft) * ancho_ / escala_.ScaleWidth * proporcion_;
+    const double py =
+        (static_cast<double>(y) - escala_.ScaleTop) * alto_ / escala_.ScaleHeight * proporcion_;
     // Far-off coordinates are clamped so the painter never sees overflowing ones.
     constexpr double limite = 1e7;
     return {std::clamp(std::floor(px), -limite, limite), std::clamp(std::floor(py), -limite, limite)};
@@ -40,18 +78,34 @@ void Lienzo::cls(const QColor& fondo)
 
 void Lienzo::linea(float x1, float y1, float x2, float y2, const QColor& color)
 {
-    painter_.setPen(QPen(color, 0));
-    painter_.drawLine(a_pixeles(x1, y1), a_pixeles(x2, y2));
+    // A line of no length only moves the drawing position: it paints nothing,
+    // as a line that leaves out its last point.
+    if (x1 != x2 || y1 != y2) {
+        const EnPixelesDelDispositivo en_pixeles(painter_, proporcion_);
+        painter_.setPen(QPen(color, 0));
+        painter_.drawLine(a_pixeles(x1, y1), a_pixeles(x2, y2));
+    }
     CurrentX = x2;
     CurrentY = y2;
 }
 
 void Lienzo::caja(float x1, float y1, float x2, float y2, const QColor& color, bool rellena)
 {
+    // Fill and outline both come from this one rectangle of device pixels.
     const QRectF r = rectangulo(x1, y1, x2, y2);
+    const EnPixelesDelDispositivo en_pixeles(painter_, proporcion_);
     if (rellena) {
         // Both corners' pixels belong to the box.
         painter_.fillRect(r.adjusted(0, 0, 1, 1), color);
+    } else if (en_trama_) {
+        // On pixels, each edge is a row or a column of the box's own pixels:
+        // no line drawing decides which end pixels an edge keeps when the
+        // box runs off the picture.
+        const QRectF d = r.adjusted(0, 0, 1, 1);
+        painter_.fillRect(QRectF(d.left(), d.top(), d.width(), 1), color);
+        painter_.fillRect(QRectF(d.left(), d.bottom() - 1, d.width(), 1), color);
+        painter_.fillRect(QRectF(d.left(), d.top(), 1, d.height()), color);
+        painter_.fillRect(QRectF(d.right() - 1, d.top(), 1, d.height()), color);
     } else {
         painter_.setPen(QPen(color, 0));
         painter_.setBrush(Qt::NoBrush);
@@ -63,7 +117,9 @@ void Lienzo::caja(float x1, float y1, float x2, float y2, const QColor& color, b
 
 void Lienzo::imprime(const QString& texto)
 {
-    const QPointF p = a_pixeles(CurrentX, CurrentY);
+    // The text itself is laid out in the area's pixels, at the same size on
+    // every device.
+    const QPointF p = a_pixeles(CurrentX, CurrentY) / proporcion_;
     const QFontMetricsF fm(painter_.font());
     painter_.setPen(Qt::black);
     painter_.drawText(QPointF(p.x(), p.y() + fm.ascent()), texto);

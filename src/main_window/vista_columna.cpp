@@ -1,5 +1,6 @@
 #include "main_window/vista_columna.h"
 
+#include "drawing/color_de_ventana.h"
 #include "drawing/dialogo_imagen.h"
 #include "drawing/exporta_imagen.h"
 #include "main_window/dibujo_columna.h"
@@ -61,7 +62,7 @@ VistaColumna::VistaColumna(QWidget* parent) : QFrame(parent)
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
     setLineWidth(kBorde);
     setAutoFillBackground(true);
-    setBackgroundRole(QPalette::Base);
+    setBackgroundRole(kColorDeVentana);
     setAttribute(Qt::WA_OpaquePaintEvent, false);
     // Every move over the view counts, with or without a button held.
     setMouseTracking(true);
@@ -139,7 +140,7 @@ void VistaColumna::prepara_imagen()
     if (imagen_.size() != a * dpr) {
         imagen_ = QImage(a * dpr, QImage::Format_ARGB32_Premultiplied);
         imagen_.setDevicePixelRatio(dpr);
-        imagen_.fill(palette().color(QPalette::Base));
+        imagen_.fill(palette().color(kColorDeVentana));
     }
 }
 
@@ -150,7 +151,7 @@ void VistaColumna::draw(const Store& s)
     QPainter p(&imagen_);
     const QSize a = area();
     Lienzo lienzo(p, a.width(), a.height(), escala_);
-    lienzo.cls(palette().color(QPalette::Base));
+    lienzo.cls(palette().color(kColorDeVentana));
     if (!fondo.isNull()) p.drawImage(QPoint(0, 0), fondo);
     dibuja_columna(s, lienzo);
     p.end();
@@ -260,9 +261,10 @@ void VistaColumna::resizeEvent(QResizeEvent* e)
     prepara_imagen();
 }
 
-QImage imagen_de_columna(const Store& s, QSize tamano, const Escala& escala)
+QImage imagen_de_columna(const Store& s, QSize tamano, const Escala& escala, qreal proporcion)
 {
-    QImage img(tamano, QImage::Format_ARGB32_Premultiplied);
+    QImage img(tamano * proporcion, QImage::Format_ARGB32_Premultiplied);
+    img.setDevicePixelRatio(proporcion);
     QPainter p(&img);
     Lienzo lienzo(p, tamano.width(), tamano.height(), escala);
     lienzo.cls(Qt::white);

@@ -132,8 +132,11 @@ protected:
     QAction* guardar_imagen_act_ = nullptr;
 };
 
-// The column drawn on an image of the given size, as the view draws it.
-QImage imagen_de_columna(const Store& s, QSize tamano, const Escala& escala);
+// The column drawn on an image of the given size, as the view draws it; with
+// a pixel ratio, as a screen of that ratio shows it (the image then holds
+// tamano times the ratio device pixels).
+QImage imagen_de_columna(const Store& s, QSize tamano, const Escala& escala,
+                         qreal proporcion = 1.0);
 
 // The column at the view's start-up size and scale, as PNG, SVG or PDF by
 // the file's extension. On failure returns false with a Spanish reason.

@@ -39,7 +39,8 @@ TEST(Form1, DisposicionYMenus)
     EXPECT_EQ(v.f->StatusBar1->geometry(), QRect(0, 493, 792, 17));
     QStringList barra;
     for (QAction* a : v.f->menuBar()->actions()) barra << a->text();
-    EXPECT_EQ(barra, (QStringList{"Archivo", "Editar", "Modificar", "Dibuja", "Historia"}));
+    EXPECT_EQ(barra,
+              (QStringList{"Archivo", "Editar", "Modificar", "Dibuja", "Historia", "Ayuda"}));
     QStringList archivo;
     for (QAction* a : v.f->menuBar()->actions().first()->menu()->actions()) archivo << a->text();
     EXPECT_EQ(archivo, (QStringList{"Nuevo", "Abrir", "Salvar", "Salir"}));
