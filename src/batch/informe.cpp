@@ -3,9 +3,9 @@
 #include "batch/informe_historia.h"
 #include "compute/historia.h"
 #include "compute/tevarro.h"
-#include "curve_window/dibujo_curvas.h"
+#include "drawing/dibujo_curvas.h"
 #include "drawing/dibujo_historia.h"
-#include "main_window/vista_columna.h"
+#include "drawing/imagen_columna.h"
 #include "model/store.h"
 #include "project_file/archivo_proyecto.h"
 

@@ -1,8 +1,8 @@
 #include "curve_window/form4.h"
 
-#include "curve_window/dibujo_curvas.h"
+#include "drawing/dibujo_curvas.h"
 #include "drawing/color_de_ventana.h"
-#include "drawing/dialogo_imagen.h"
+#include "main_window/dialogo_imagen.h"
 #include "model/store.h"
 #include "text_forms/formas_numericas.h"
 

@@ -1,6 +1,6 @@
 #include "history_window/form5.h"
 
-#include "drawing/dialogo_imagen.h"
+#include "main_window/dialogo_imagen.h"
 #include "drawing/dibujo_historia.h"
 #include "model/store.h"
 

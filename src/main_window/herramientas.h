@@ -2,7 +2,7 @@
 // The arithmetic of the column view's mouse tools, apart from the widgets so
 // that it can be checked on its own. Positions are in the view's units.
 
-#include "main_window/lienzo.h"
+#include "drawing/lienzo.h"
 
 #include <Qt>
 

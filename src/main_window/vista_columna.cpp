@@ -1,9 +1,8 @@
 #include "main_window/vista_columna.h"
 
 #include "drawing/color_de_ventana.h"
-#include "drawing/dialogo_imagen.h"
-#include "drawing/exporta_imagen.h"
-#include "main_window/dibujo_columna.h"
+#include "main_window/dialogo_imagen.h"
+#include "drawing/dibujo_columna.h"
 #include "main_window/herramientas.h"
 #include "model/store.h"
 
@@ -21,18 +20,6 @@
 
 namespace tev {
 
-namespace {
-constexpr int kBorde = 2;  // the sunken frame, in pixels
-constexpr float kTwipsPorPixel = 15.0f;
-// Inner area of the view in the main window: 11415 x 7335 twips less the frame.
-const QSize kAreaDeArranque(11415 / 15 - 2 * kBorde, 7335 / 15 - 2 * kBorde);
-
-Escala escala_para(QSize area)
-{
-    return {0.0f, -1000.0f, static_cast<float>(area.width()) * kTwipsPorPixel,
-            static_cast<float>(area.height()) * kTwipsPorPixel};
-}
-}  // namespace
 
 Linea::Linea(const char* nombre, const QColor& color, Qt::PenStyle estilo, QWidget* vista)
     : QObject(vista), BorderColor(color), BorderStyle(estilo), vista_(vista)
@@ -60,7 +47,7 @@ VistaColumna::VistaColumna(QWidget* parent) : QFrame(parent)
 {
     setObjectName("Picture1");
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    setLineWidth(kBorde);
+    setLineWidth(kBordeVista);
     setAutoFillBackground(true);
     setBackgroundRole(kColorDeVentana);
     setAttribute(Qt::WA_OpaquePaintEvent, false);
@@ -130,7 +117,7 @@ QSize VistaColumna::area() const { return contentsRect().size(); }
 void VistaColumna::escala_de_arranque()
 {
     // One unit per twip; depth 0 lies 1000 twips below the top edge.
-    escala_ = escala_para(area());
+    escala_ = escala_de_arranque_para(area());
 }
 
 void VistaColumna::prepara_imagen()
@@ -259,37 +246,6 @@ void VistaColumna::resizeEvent(QResizeEvent* e)
 {
     QFrame::resizeEvent(e);
     prepara_imagen();
-}
-
-QImage imagen_de_columna(const Store& s, QSize tamano, const Escala& escala, qreal proporcion)
-{
-    QImage img(tamano * proporcion, QImage::Format_ARGB32_Premultiplied);
-    img.setDevicePixelRatio(proporcion);
-    QPainter p(&img);
-    Lienzo lienzo(p, tamano.width(), tamano.height(), escala);
-    lienzo.cls(Qt::white);
-    dibuja_columna(s, lienzo);
-    return img;
-}
-
-bool guarda_columna(const Store& s, const QString& ruta, QString* error)
-{
-    return guarda_columna(s, ruta, kAreaDeArranque, escala_para(kAreaDeArranque), QImage(), error);
-}
-
-bool guarda_columna(const Store& s, const QString& ruta, QSize tamano, const Escala& escala,
-                    const QImage& fondo, QString* error)
-{
-    Dibujo dibujo;
-    dibujo.tamano = tamano;
-    dibujo.titulo = "TEVARRO 1.0";
-    dibujo.pinta = [&s, &fondo, &escala, tamano](QPainter& p) {
-        Lienzo lienzo(p, tamano.width(), tamano.height(), escala);
-        lienzo.cls(Qt::white);
-        if (!fondo.isNull()) p.drawImage(QPoint(0, 0), fondo);
-        dibuja_columna(s, lienzo);
-    };
-    return guarda_imagen(ruta, dibujo, error);
 }
 
 }  // namespace tev

@@ -3,7 +3,8 @@
 // covered window repaints by itself, and holds the user scale that the column
 // drawing uses.
 
-#include "main_window/lienzo.h"
+#include "drawing/imagen_columna.h"
+#include "drawing/lienzo.h"
 
 #include <QColor>
 #include <QFrame>
@@ -131,19 +132,5 @@ protected:
     QMenu* menu_ = nullptr;
     QAction* guardar_imagen_act_ = nullptr;
 };
-
-// The column drawn on an image of the given size, as the view draws it; with
-// a pixel ratio, as a screen of that ratio shows it (the image then holds
-// tamano times the ratio device pixels).
-QImage imagen_de_columna(const Store& s, QSize tamano, const Escala& escala,
-                         qreal proporcion = 1.0);
-
-// The column at the view's start-up size and scale, as PNG, SVG or PDF by
-// the file's extension. On failure returns false with a Spanish reason.
-bool guarda_columna(const Store& s, const QString& ruta, QString* error);
-// The same at a given size (pixels) and scale, over a background picture
-// laid at the top-left corner unscaled (none when null).
-bool guarda_columna(const Store& s, const QString& ruta, QSize tamano, const Escala& escala,
-                    const QImage& fondo, QString* error);
 
 }  // namespace tev

@@ -1,6 +1,6 @@
 #include "curve_window/form4.h"
 
-#include "curve_window/dibujo_curvas.h"
+#include "drawing/dibujo_curvas.h"
 #include "model/store.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // "Guardar imagen…" on the column view, and the file dialog every window's
 // "Guardar imagen…" shares.
 
-#include "drawing/dialogo_imagen.h"
+#include "main_window/dialogo_imagen.h"
 #include "main_window/ventana_de_prueba.h"
 #include "menu_contextual.h"
 

@@ -4,7 +4,7 @@
 
 #include "main_window/vista_columna.h"
 
-#include "main_window/lienzo.h"
+#include "drawing/lienzo.h"
 #include "model/store.h"
 #include "text_forms/formas_numericas.h"
 

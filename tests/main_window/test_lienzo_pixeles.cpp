@@ -3,8 +3,8 @@
 // A point x, y falls in pixel floor(x / 15), floor((y + 1000) / 15); on a
 // device of pixel ratio r, in device pixel floor(r * x / 15), and so on.
 
-#include "main_window/dibujo_columna.h"
-#include "main_window/lienzo.h"
+#include "drawing/dibujo_columna.h"
+#include "drawing/lienzo.h"
 #include "main_window/vista_columna.h"
 #include "model/store.h"
 

@@ -5,7 +5,7 @@
 
 #include "main_window/com_file.h"
 #include "main_window/form1.h"
-#include "main_window/lienzo.h"
+#include "drawing/lienzo.h"
 #include "main_window/vista_columna.h"
 #include "model/store.h"
 

@@ -1,6 +1,6 @@
-#include "main_window/dibujo_columna.h"
+#include "drawing/dibujo_columna.h"
 
-#include "main_window/lienzo.h"
+#include "drawing/lienzo.h"
 #include "model/litologias.h"
 #include "model/store.h"
 #include "text_forms/formas_numericas.h"

@@ -1,4 +1,4 @@
-#include "curve_window/dibujo_curvas.h"
+#include "drawing/dibujo_curvas.h"
 
 #include "drawing/exporta_imagen.h"
 #include "model/store.h"

@@ -1,4 +1,4 @@
-#include "drawing/dialogo_imagen.h"
+#include "main_window/dialogo_imagen.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "main_window/lienzo.h"
+#include "drawing/lienzo.h"
 
 #include <QFontMetricsF>
 #include <QPaintDevice>
