@@ -87,4 +87,4 @@ void BM_CapturaCambiandoLitologia(benchmark::State& state)
 }
 BENCHMARK(BM_CapturaCambiandoLitologia)->Unit(benchmark::kMicrosecond);
 
-}  // namespace
+} // namespace

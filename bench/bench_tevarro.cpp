@@ -23,7 +23,7 @@ std::unique_ptr<tev::Store> columna_de_cien()
     const float coefs[] = {0.51f, 0.27f, 0.39f, 0.71f, 0.39f};
     s->n_bancos = 100;
     float techo = 0;
-    for (int i = 100; i >= 1; --i) {  // bed 100 at the top
+    for (int i = 100; i >= 1; --i) { // bed 100 at the top
         const int l = i % 5;
         const float espesor = 20.0f + static_cast<float>((i * 37) % 180);
         s->techo[i] = techo;
@@ -61,4 +61,4 @@ void BM_TevarroBarrido(benchmark::State& state)
 }
 BENCHMARK(BM_TevarroBarrido)->Unit(benchmark::kMicrosecond);
 
-}  // namespace
+} // namespace

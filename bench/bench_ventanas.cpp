@@ -21,8 +21,8 @@ std::unique_ptr<tev::Store> columna_de_cien()
     auto s = std::make_unique<tev::Store>();
     tev::valores_de_arranque(*s);
     tev::limpia_bancos(*s);
-    const char* lits[] = {tev::kPelitas, tev::kAreniscas, tev::kArcosas, tev::kEvaporitas,
-                          tev::kCalizas, tev::kPorcentual};
+    const char* lits[] = {tev::kPelitas,    tev::kAreniscas, tev::kArcosas,
+                          tev::kEvaporitas, tev::kCalizas,   tev::kPorcentual};
     const int32_t colores[] = {0xFFFFFF, 0x0000FF, 0x00FF00, 0xFF0000, 0x00FFFF, 0xFF00FF};
     s->n_bancos = 100;
     float techo = 0;
@@ -46,10 +46,10 @@ std::unique_ptr<tev::Store> columna_de_cien()
 }
 
 class DialogoFijo : public tev::ComFile {
-public:
+  public:
     QString ruta;
 
-protected:
+  protected:
     QString pide_abrir(QWidget*) override { return ruta; }
 };
 
@@ -87,4 +87,4 @@ void BM_AbrirArchivoDeCien(benchmark::State& state)
 }
 BENCHMARK(BM_AbrirArchivoDeCien)->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace

@@ -48,7 +48,7 @@ bool es_ayuda(const std::string& a)
     return a == "-h" || a == "--help" || a == "--ayuda";
 }
 
-}  // namespace
+} // namespace
 
 Inmediata opcion_inmediata(const std::vector<std::string>& argumentos)
 {
@@ -110,7 +110,7 @@ void retiene(QtMsgType tipo, const QMessageLogContext& contexto, const QString& 
                            QByteArray(contexto.function), QByteArray(contexto.category), texto});
 }
 
-}  // namespace
+} // namespace
 
 ArranqueDeQt::ArranqueDeQt()
 {
@@ -133,4 +133,4 @@ ArranqueDeQt::~ArranqueDeQt()
     delete mensajes;
 }
 
-}  // namespace tev
+} // namespace tev

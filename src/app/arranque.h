@@ -37,4 +37,4 @@ class ArranqueDeQt {
     ArranqueDeQt& operator=(const ArranqueDeQt&) = delete;
 };
 
-}  // namespace tev
+} // namespace tev

@@ -59,7 +59,7 @@ int responde(tev::Inmediata pedido)
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -67,7 +67,10 @@ std::string a_la_izquierda(const std::string& t, std::size_t w)
     return a >= w ? t : t + std::string(w - a, ' ');
 }
 
-bool es_control(unsigned char ch) { return (ch < 0x20 && ch != '\t') || ch == 0x7F; }
+bool es_control(unsigned char ch)
+{
+    return (ch < 0x20 && ch != '\t') || ch == 0x7F;
+}
 
 } // namespace
 
@@ -97,8 +100,7 @@ std::string escapa_controles(const std::string& t)
             r += "\\x";
             r += kHex[ch >> 4];
             r += kHex[ch & 15];
-        } else if (ch == 0xC2 && k + 1 < t.size() &&
-                   static_cast<unsigned char>(t[k + 1]) >= 0x80 &&
+        } else if (ch == 0xC2 && k + 1 < t.size() && static_cast<unsigned char>(t[k + 1]) >= 0x80 &&
                    static_cast<unsigned char>(t[k + 1]) <= 0x9F) {
             // U+0080..U+009F, which some terminals obey as controls too.
             const auto c1 = static_cast<unsigned char>(t[++k]);
@@ -114,26 +116,34 @@ std::string escapa_controles(const std::string& t)
 
 std::string tabla_de_bancos(const Store& s)
 {
-    const std::vector<std::string> cab = {"Banco",          "Nombre",         "Litología",
-                                          "Techo (m)",      "Base (m)",       "Edad techo (Ma)",
-                                          "Edad base (Ma)", "Densidad (kg/m³)", "Nivel mar (m)",
-                                          "Techo descomp. (m)", "Base descomp. (m)",
-                                          "Corrección carga (m)", "Tectónica (m)"};
+    const std::vector<std::string> cab = {"Banco",
+                                          "Nombre",
+                                          "Litología",
+                                          "Techo (m)",
+                                          "Base (m)",
+                                          "Edad techo (Ma)",
+                                          "Edad base (Ma)",
+                                          "Densidad (kg/m³)",
+                                          "Nivel mar (m)",
+                                          "Techo descomp. (m)",
+                                          "Base descomp. (m)",
+                                          "Corrección carga (m)",
+                                          "Tectónica (m)"};
     std::vector<std::vector<std::string>> filas;
     for (int i = 1; i <= s.n_bancos; ++i) {
         filas.push_back({std::to_string(i), escapa_controles(s.nombre[i]),
-                         escapa_controles(s.litologia[i]),
-                         numero_corto(s.techo[i]), numero_corto(s.base[i]),
-                         numero_corto(s.edad_techo[i]), numero_corto(s.edad_base[i]),
-                         numero_corto(s.densidad[i]), numero_corto(s.nivel_mar[i]),
-                         numero_corto(s.techo_descomp[i]), numero_corto(s.base_descomp[i]),
-                         numero_corto(s.correccion_carga[i]),
+                         escapa_controles(s.litologia[i]), numero_corto(s.techo[i]),
+                         numero_corto(s.base[i]), numero_corto(s.edad_techo[i]),
+                         numero_corto(s.edad_base[i]), numero_corto(s.densidad[i]),
+                         numero_corto(s.nivel_mar[i]), numero_corto(s.techo_descomp[i]),
+                         numero_corto(s.base_descomp[i]), numero_corto(s.correccion_carga[i]),
                          numero_corto(s.tevarro_tectonica[i])});
     }
     std::vector<std::size_t> w(cab.size());
     for (std::size_t c = 0; c < cab.size(); ++c) {
         w[c] = ancho(cab[c]);
-        for (const auto& f : filas) w[c] = std::max(w[c], ancho(f[c]));
+        for (const auto& f : filas)
+            w[c] = std::max(w[c], ancho(f[c]));
     }
     // Texts (name, lithology) to the left, numbers to the right.
     auto linea = [&](const std::vector<std::string>& f) {
@@ -142,11 +152,13 @@ std::string tabla_de_bancos(const Store& s)
             if (c) l += "  ";
             l += (c == 1 || c == 2) ? a_la_izquierda(f[c], w[c]) : a_la_derecha(f[c], w[c]);
         }
-        while (!l.empty() && l.back() == ' ') l.pop_back();
+        while (!l.empty() && l.back() == ' ')
+            l.pop_back();
         return l + "\n";
     };
     std::string t = linea(cab);
-    for (const auto& f : filas) t += linea(f);
+    for (const auto& f : filas)
+        t += linea(f);
     return t;
 }
 
@@ -160,13 +172,20 @@ std::string lineas_csv(const Store& s, const std::string& archivo)
 {
     std::string t;
     for (int i = 1; i <= s.n_bancos; ++i) {
-        const float nums[] = {s.techo[i],         s.base[i],         s.edad_techo[i],
-                              s.edad_base[i],     s.densidad[i],     s.nivel_mar[i],
-                              s.techo_descomp[i], s.base_descomp[i], s.correccion_carga[i],
+        const float nums[] = {s.techo[i],
+                              s.base[i],
+                              s.edad_techo[i],
+                              s.edad_base[i],
+                              s.densidad[i],
+                              s.nivel_mar[i],
+                              s.techo_descomp[i],
+                              s.base_descomp[i],
+                              s.correccion_carga[i],
                               s.tevarro_tectonica[i]};
         t += campo_csv(archivo) + "," + std::to_string(i) + "," + campo_csv(s.nombre[i]) + "," +
              campo_csv(s.litologia[i]);
-        for (float v : nums) t += "," + numero_corto(v);
+        for (float v : nums)
+            t += "," + numero_corto(v);
         t += "\r\n";
     }
     return t;
@@ -314,8 +333,7 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
             if (!calculo.ok()) {
                 avisa("No se escribió la imagen de las curvas «" + imagen_curvas +
                       "»: el cálculo de «" + archivo + "» falló.");
-            } else if (!guarda_grafico(*s, QString::fromStdString(imagen_curvas),
-                                       &fallo_imagen)) {
+            } else if (!guarda_grafico(*s, QString::fromStdString(imagen_curvas), &fallo_imagen)) {
                 avisa(fallo_imagen.toStdString());
                 codigo = 1;
             }
@@ -339,4 +357,4 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
     return codigo;
 }
 
-}  // namespace tev
+} // namespace tev

@@ -32,4 +32,4 @@ std::string escapa_controles(const std::string& t);
 int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salida,
                  std::ostream& errores);
 
-}  // namespace tev
+} // namespace tev

@@ -17,7 +17,7 @@ void mensajes_de_qt(QtMsgType tipo, const QMessageLogContext&, const QString& te
         std::cerr << tev::escapa_controles(texto.toStdString()) << "\n";
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -1,18 +1,18 @@
 #include "bed_dialog/form2.h"
 
-#include "drawing/unidades.h"
 #include "compute/nivel_mar.h"
+#include "drawing/unidades.h"
 #include "model/litologias.h"
 #include "model/store.h"
 #include "text_forms/formas_numericas.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QFontMetrics>
+#include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -35,7 +35,10 @@ const FilaColor tabla_colores[8] = {
 
 namespace {
 
-std::string texto(const QLineEdit* e) { return e->text().toStdString(); }
+std::string texto(const QLineEdit* e)
+{
+    return e->text().toStdString();
+}
 
 // Writes a box only when its text changes: the capture runs on every pointer
 // movement and most runs change nothing.
@@ -43,7 +46,10 @@ void pon_texto(QLineEdit* e, const QString& t)
 {
     if (e->text() != t) e->setText(t);
 }
-void pon_texto(QLineEdit* e, const std::string& t) { pon_texto(e, QString::fromStdString(t)); }
+void pon_texto(QLineEdit* e, const std::string& t)
+{
+    pon_texto(e, QString::fromStdString(t));
+}
 
 void pon_texto(QComboBox* c, const QString& t)
 {
@@ -56,8 +62,7 @@ const int kBoceto[6][4] = {
     {2760, 960, 3360, 960},   // top tick
     {2760, 1680, 3480, 1680}, // bottom tick
     {3360, 960, 3480, 1200},  // zigzag right edge
-    {3480, 1200, 3360, 1320},
-    {3360, 1320, 3480, 1680},
+    {3480, 1200, 3360, 1320}, {3360, 1320, 3480, 1680},
 };
 
 // The layout was drawn for a narrower face than most desktops have: a caption
@@ -82,7 +87,7 @@ void ajusta_al_ancho(QComboBox* c)
         c->style()
             ->subControlRect(QStyle::CC_ComboBox, &opcion, QStyle::SC_ComboBoxEditField, c)
             .width() -
-        4;  // the edit's own margins
+        4; // the edit's own margins
     QFont f = c->font();
     for (int estiramiento = 100; estiramiento >= 60; estiramiento -= 4) {
         f.setStretch(estiramiento);
@@ -97,7 +102,7 @@ void ajusta_al_ancho(QComboBox* c)
 
 const char* const kMarcaCasilla = "QLineEdit { background-color: #ffd6d6; }";
 
-}  // namespace
+} // namespace
 
 Form2::Form2(Store& s) : QWidget(nullptr), s_(s)
 {
@@ -113,7 +118,7 @@ Form2::Form2(Store& s) : QWidget(nullptr), s_(s)
     letra.setPointSize(8);
     setFont(letra);
     crea_controles();
-    muestra_banco();  // Form_Load
+    muestra_banco(); // Form_Load
 }
 
 void Form2::crea_controles()
@@ -200,7 +205,8 @@ void Form2::crea_controles()
     Combo2->setEditable(true);
     Combo2->setInsertPolicy(QComboBox::NoInsert);
     Combo2->setCompleter(nullptr);
-    for (const FilaColor& c : tabla_colores) Combo2->addItem(c.nombre);
+    for (const FilaColor& c : tabla_colores)
+        Combo2->addItem(c.nombre);
     Combo2->setGeometry(twips(5280, 3840, 1095, 315));
     ajusta_al_ancho(Combo2);
     Combo2->setEditText("Blanco");
@@ -223,8 +229,8 @@ void Form2::crea_controles()
     Frame1->setGeometry(twips(240, 3720, 4695, 1215));
     Label4 = etiqueta(Frame1, "Label4", "Porosidad en superficie", twips(120, 375, 1815, 255));
     Text3 = casilla(Frame1, "Text3", "0.63", twips(3240, 360, 855, 285));
-    Label5 = etiqueta(Frame1, "Label5", "Coeficiente porosidad-profundidad",
-                      twips(120, 735, 2535, 255));
+    Label5 =
+        etiqueta(Frame1, "Label5", "Coeficiente porosidad-profundidad", twips(120, 735, 2535, 255));
     Text4 = casilla(Frame1, "Text4", "0.51", twips(3240, 720, 855, 285));
 
     Command2 = new QPushButton("Terminar", this);
@@ -251,9 +257,10 @@ void Form2::crea_controles()
     for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         if (w != Shape1) w->setAttribute(Qt::WA_NoMousePropagation);
 
-    QWidget* orden[] = {Command2, Text1, Text2, Combo1, Text3,  Text4,  Text5,  Text6,
-                        Text7,    HScroll1, Combo2, Text8, Text9, Text10, Text11, Text12};
-    for (size_t i = 0; i + 1 < std::size(orden); ++i) setTabOrder(orden[i], orden[i + 1]);
+    QWidget* orden[] = {Command2, Text1,    Text2,  Combo1, Text3, Text4,  Text5,  Text6,
+                        Text7,    HScroll1, Combo2, Text8,  Text9, Text10, Text11, Text12};
+    for (size_t i = 0; i + 1 < std::size(orden); ++i)
+        setTabOrder(orden[i], orden[i + 1]);
     Command2->setFocus();
 
     connect(HScroll1, &QScrollBar::valueChanged, this, &Form2::HScroll1_valor_cambiado);
@@ -278,7 +285,10 @@ void Form2::paintEvent(QPaintEvent*)
                    l[3] / kTwipsPorPixel);
 }
 
-void Form2::mouseMoveEvent(QMouseEvent*) { Form_MouseMove(); }
+void Form2::mouseMoveEvent(QMouseEvent*)
+{
+    Form_MouseMove();
+}
 
 void Form2::closeEvent(QCloseEvent* e)
 {
@@ -348,7 +358,10 @@ bool Form2::eventFilter(QObject* objeto, QEvent* e)
     return QWidget::eventFilter(objeto, e);
 }
 
-QString Form2::panel(int i) const { return paneles_[i - 1]->text(); }
+QString Form2::panel(int i) const
+{
+    return paneles_[i - 1]->text();
+}
 
 void Form2::muestra_banco()
 {
@@ -381,7 +394,7 @@ void Form2::muestra_banco()
     pinta_muestra(s_.color[b]);
 
     // Boxes this bed could not take show the text again, with its mark.
-    QLineEdit* const casillas[] = {Text1, Text2, Text3, Text4,  Text5,  Text6,
+    QLineEdit* const casillas[] = {Text1, Text2, Text3,  Text4,  Text5, Text6,
                                    Text8, Text9, Text10, Text11, Text12};
     const auto banco = marcas_.find(b);
     for (QLineEdit* e : casillas) {
@@ -412,7 +425,10 @@ void Form2::rellena()
     muestra_estado();
 }
 
-void Form2::Form_MouseMove() { captura(HScroll1->value()); }
+void Form2::Form_MouseMove()
+{
+    captura(HScroll1->value());
+}
 
 void Form2::lee_casilla(int b, QLineEdit* casilla, float& campo)
 {
@@ -427,7 +443,8 @@ void Form2::lee_casilla(int b, QLineEdit* casilla, float& campo)
     const QString anterior = QString::fromStdString(forma_corta(campo));
     const QString motivo =
         t.find_first_not_of(" \t") == std::string::npos
-            ? QString::fromUtf8("La casilla está vacía: el banco %1 conserva su valor anterior, %2.")
+            ? QString::fromUtf8(
+                  "La casilla está vacía: el banco %1 conserva su valor anterior, %2.")
                   .arg(b)
                   .arg(anterior)
             : QString::fromUtf8("«%1» no es un número: el banco %2 conserva su valor anterior, %3.")
@@ -474,7 +491,7 @@ void Form2::captura(int b)
 {
     // 1. The bed being captured.
     s_.banco_actual = static_cast<int16_t>(b);
-    double densidad_grano = 0;  // unset until a lithology sets it
+    double densidad_grano = 0; // unset until a lithology sets it
 
     // 2. Lithology defaults.
     const QString litologia = Combo1->currentText();
@@ -487,9 +504,11 @@ void Form2::captura(int b)
     // 3. Percentage lithology.
     QLineEdit* const porcentajes[4] = {Text9, Text10, Text11, Text12};
     if (litologia != QLatin1String(kPorcentual)) {
-        for (QLineEdit* e : porcentajes) e->setEnabled(false);
+        for (QLineEdit* e : porcentajes)
+            e->setEnabled(false);
     } else {
-        for (QLineEdit* e : porcentajes) e->setEnabled(true);
+        for (QLineEdit* e : porcentajes)
+            e->setEnabled(true);
         // The mix is made of what the bed keeps: a box it refuses counts with
         // the bed's own value.
         const float* const guardados[4] = {&s_.pct_arenisca[b], &s_.pct_pelita[b],
@@ -587,4 +606,4 @@ void Form2::Command2_Click()
     hide();
 }
 
-}  // namespace tev
+} // namespace tev

@@ -30,17 +30,16 @@ struct Store;
 // Colour names of the program, in the order of the colour list.
 struct FilaColor {
     const char* nombre;
-    int32_t valor;  // 0x00BBGGRR
+    int32_t valor; // 0x00BBGGRR
 };
 extern const FilaColor tabla_colores[8];
 
 class Form2 : public QWidget {
     Q_OBJECT
-public:
+  public:
     // A top-level window without owner; closing it through its frame destroys
     // it. Creation fills it from bed banco_actual.
     explicit Form2(Store& s);
-
 
     // Fills the controls from bed banco_actual (no capture). A box whose
     // text that bed could not take whole shows that text again, marked.
@@ -62,13 +61,12 @@ public:
     // Text of status panel 1..3.
     QString panel(int i) const;
 
-signals:
+  signals:
     // "Terminar" was pressed and the bed shown is captured: the main window
     // computes the column, plots it and redraws it; the dialog then hides.
     void terminado();
 
-public:
-
+  public:
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
     QLabel* Label3 = nullptr;
@@ -109,13 +107,13 @@ public:
     QPushButton* Command2 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
     bool eventFilter(QObject* objeto, QEvent* e) override;
 
-private:
+  private:
     void crea_controles();
     void HScroll1_valor_cambiado();
     // The capture proper, into bed b.
@@ -141,11 +139,11 @@ private:
     };
 
     Store& s_;
-    std::map<int, std::map<QLineEdit*, Marca>> marcas_;  // by bed
+    std::map<int, std::map<QLineEdit*, Marca>> marcas_; // by bed
     bool pendiente_ = false;
     QLabel* paneles_[3] = {nullptr, nullptr, nullptr};
-    int banco_mostrado_ = 1;    // the bed whose values the boxes hold
-    int moviendo_barra_ = 0;    // > 0 while the dialog itself moves the scroll bar
+    int banco_mostrado_ = 1; // the bed whose values the boxes hold
+    int moviendo_barra_ = 0; // > 0 while the dialog itself moves the scroll bar
 };
 
-}  // namespace tev
+} // namespace tev

@@ -17,11 +17,11 @@ void calcula_cargas(Store& s, int i)
     const float producto = S * contraste;
     const float L = producto / static_cast<float>(kDensidadManto - kDensidadAgua);
     s.correccion_carga[i] = L;
-    const float razon_agua = static_cast<float>(kDensidadAgua) /
-                             static_cast<float>(kDensidadManto - kDensidadAgua);
+    const float razon_agua =
+        static_cast<float>(kDensidadAgua) / static_cast<float>(kDensidadManto - kDensidadAgua);
     const float nivel = delta * razon_agua;
     const float y = ((L - nivel) + W) - delta;
     s.tevarro_tectonica[i] = y;
 }
 
-}  // namespace tev
+} // namespace tev

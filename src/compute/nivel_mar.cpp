@@ -32,4 +32,4 @@ void buscatiempo(Store& s, int i)
     s.nivel_mar.at(i) = nivel_mar_de_edad(s.edad_techo.at(i));
 }
 
-}  // namespace tev
+} // namespace tev

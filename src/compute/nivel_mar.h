@@ -12,4 +12,4 @@ float nivel_mar_de_edad(float edad);
 // nearest row of a fixed nine-row table; writes nivel_mar(i).
 void buscatiempo(Store& s, int i);
 
-}  // namespace tev
+} // namespace tev

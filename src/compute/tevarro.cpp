@@ -10,8 +10,8 @@ namespace tev {
 
 namespace {
 
-constexpr int kCandidatos = 10000;        // candidates 1 m .. 10000 m
-constexpr double kMejorInicial = 100000;  // starting best residual
+constexpr int kCandidatos = 10000;       // candidates 1 m .. 10000 m
+constexpr double kMejorInicial = 100000; // starting best residual
 
 // The right-hand side of the decompaction equation for one bed, split into
 // the part that does not depend on the candidate and the candidate's own
@@ -26,14 +26,17 @@ struct Ecuacion {
     // Signed difference T' - R for candidate z2'; NaN or infinite on overflow.
     double diferencia(int z2p) const
     {
-        const float producto = c * static_cast<float>(z2p);  // single precision
+        const float producto = c * static_cast<float>(z2p); // single precision
         const double e = std::exp(-static_cast<double>(producto));
         const double r = fija + q * (e_cero - e);
         return static_cast<double>(z2p) - r;
     }
 };
 
-bool finito(double v) { return std::isfinite(v); }
+bool finito(double v)
+{
+    return std::isfinite(v);
+}
 
 // Builds the candidate-independent part. Fails as the first candidate would.
 FalloCalculo prepara(float z1, float z2, float phi, float c, Ecuacion& ec)
@@ -66,7 +69,7 @@ FalloCalculo barrido(const Ecuacion& ec, Descompactacion& salida)
     for (int z2p = 1; z2p <= kCandidatos; ++z2p) {
         double r = 0;
         if (!residuo(ec, z2p, r)) return FalloCalculo::desbordamiento;
-        if (r < mejor) {  // the first candidate reaching the minimum wins
+        if (r < mejor) { // the first candidate reaching the minimum wins
             mejor = r;
             salida.techo_descomp = 0;
             salida.base_descomp = static_cast<float>(z2p);
@@ -84,8 +87,7 @@ FalloCalculo barrido(const Ecuacion& ec, Descompactacion& salida)
 //   - after b:    d(b) - 2 margen  <  best.
 // The window grows until neither can happen; otherwise we fall back to the
 // scan. Returns false when the scan must decide.
-bool busqueda_rapida(const Ecuacion& ec, float z1, float z2, float phi,
-                     Descompactacion& salida)
+bool busqueda_rapida(const Ecuacion& ec, float z1, float z2, float phi, Descompactacion& salida)
 {
     if (!(ec.c > 0.0f) || !(phi >= 0.0f && phi <= 1.0f)) return false;
     if (!finito(z1) || !finito(z2)) return false;
@@ -207,7 +209,7 @@ ResultadoCalculo calcula(Store& s, Descompactador descompactar)
     return resultado;
 }
 
-}  // namespace
+} // namespace
 
 FalloCalculo descompacta_barrido(float z1, float z2, float phi, float c, Descompactacion& salida)
 {
@@ -226,9 +228,15 @@ FalloCalculo descompacta(float z1, float z2, float phi, float c, Descompactacion
     return barrido(ec, salida);
 }
 
-ResultadoCalculo tevarro(Store& s) { return calcula(s, descompacta); }
+ResultadoCalculo tevarro(Store& s)
+{
+    return calcula(s, descompacta);
+}
 
-ResultadoCalculo tevarro_barrido(Store& s) { return calcula(s, descompacta_barrido); }
+ResultadoCalculo tevarro_barrido(Store& s)
+{
+    return calcula(s, descompacta_barrido);
+}
 
 std::string ResultadoCalculo::mensaje() const
 {
@@ -252,7 +260,7 @@ std::string ResultadoCalculo::mensaje() const
                "porosidad). Los bancos de encima quedan descompactados; no se calcularon las "
                "cargas.";
     case FalloCalculo::no_finito: {
-        const char* que = campo == CampoCalculo::densidad ? "la densidad"
+        const char* que = campo == CampoCalculo::densidad           ? "la densidad"
                           : campo == CampoCalculo::correccion_carga ? "la corrección de carga"
                                                                     : "la subsidencia tectónica";
         const char* como = nan ? "no es un número (NaN)" : "es infinita";
@@ -265,4 +273,4 @@ std::string ResultadoCalculo::mensaje() const
     return {};
 }
 
-}  // namespace tev
+} // namespace tev

@@ -18,9 +18,9 @@ enum class CampoCalculo { ninguno, densidad, correccion_carga, tevarro_tectonica
 
 struct [[nodiscard]] ResultadoCalculo {
     FalloCalculo fallo = FalloCalculo::ninguno;
-    int banco = 0;  // the bed where the computation stopped
+    int banco = 0; // the bed where the computation stopped
     CampoCalculo campo = CampoCalculo::ninguno;
-    bool nan = false;  // of a no_finito value: NaN rather than infinite
+    bool nan = false; // of a no_finito value: NaN rather than infinite
     bool ok() const { return fallo == FalloCalculo::ninguno; }
     // Spanish, names the bed: "División por cero en el banco 4 ..."
     std::string mensaje() const;
@@ -52,4 +52,4 @@ ResultadoCalculo tevarro_barrido(Store& s);
 // Phase 2 alone for bed i.
 void calcula_cargas(Store& s, int i);
 
-}  // namespace tev
+} // namespace tev

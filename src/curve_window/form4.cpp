@@ -1,7 +1,7 @@
 #include "curve_window/form4.h"
 
-#include "drawing/dibujo_curvas.h"
 #include "drawing/color_de_ventana.h"
+#include "drawing/dibujo_curvas.h"
 #include "main_window/dialogo_imagen.h"
 #include "model/store.h"
 #include "text_forms/formas_numericas.h"

@@ -17,7 +17,10 @@ QColor color_de(int32_t bgr)
     return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
 }
 
-QString impresa(float v) { return QString::fromStdString(forma_impresa(v)); }
+QString impresa(float v)
+{
+    return QString::fromStdString(forma_impresa(v));
+}
 
 // Indentation of a bed's left edge by lithology; false when the text names none.
 bool sangria(const std::string& litologia, int& d)
@@ -31,12 +34,12 @@ bool sangria(const std::string& litologia, int& d)
     return true;
 }
 
-}  // namespace
+} // namespace
 
 void dibuja_columna(const Store& s, Lienzo& l)
 {
-    int32_t c = 0;  // column offset; reaches 200000 for a full table
-    int d = 0;      // a lithology outside the six keeps the previous indentation
+    int32_t c = 0; // column offset; reaches 200000 for a full table
+    int d = 0;     // a lithology outside the six keeps the previous indentation
     const int n = s.n_bancos;
     for (int i = 1; i <= n; ++i) {
         sangria(s.litologia[i], d);
@@ -59,4 +62,4 @@ void dibuja_columna(const Store& s, Lienzo& l)
     l.linea(500.0f, 0.0f, static_cast<float>(c + 2500), 0.0f, Qt::black);
 }
 
-}  // namespace tev
+} // namespace tev

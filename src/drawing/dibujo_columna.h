@@ -9,4 +9,4 @@ struct Store;
 // in metres of depth. The caller clears the surface first.
 void dibuja_columna(const Store& s, Lienzo& lienzo);
 
-}  // namespace tev
+} // namespace tev

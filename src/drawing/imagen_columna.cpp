@@ -47,4 +47,4 @@ bool guarda_columna(const Store& s, const QString& ruta, QSize tamano, const Esc
     return guarda_imagen(ruta, dibujo, error);
 }
 
-}  // namespace tev
+} // namespace tev

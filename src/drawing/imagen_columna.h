@@ -35,4 +35,4 @@ bool guarda_columna(const Store& s, const QString& ruta, QString* error);
 bool guarda_columna(const Store& s, const QString& ruta, QSize tamano, const Escala& escala,
                     const QImage& fondo, QString* error);
 
-}  // namespace tev
+} // namespace tev

@@ -58,7 +58,8 @@ QPointF Lienzo::a_pixeles(float x, float y) const
         (static_cast<double>(y) - escala_.ScaleTop) * alto_ / escala_.ScaleHeight * proporcion_;
     // Far-off coordinates are clamped so the painter never sees overflowing ones.
     constexpr double limite = 1e7;
-    return {std::clamp(std::floor(px), -limite, limite), std::clamp(std::floor(py), -limite, limite)};
+    return {std::clamp(std::floor(px), -limite, limite),
+            std::clamp(std::floor(py), -limite, limite)};
 }
 
 QRectF Lienzo::rectangulo(float x1, float y1, float x2, float y2) const
@@ -128,4 +129,4 @@ void Lienzo::imprime(const QString& texto)
     CurrentY += static_cast<float>(fm.height() * escala_.ScaleHeight / alto_);
 }
 
-}  // namespace tev
+} // namespace tev

@@ -25,7 +25,7 @@ struct Escala {
 };
 
 class Lienzo {
-public:
+  public:
     // painter draws on an area of ancho x alto pixels (device-independent
     // ones on a device with a pixel ratio).
     Lienzo(QPainter& painter, int ancho, int alto, const Escala& escala);
@@ -45,15 +45,15 @@ public:
     float CurrentX = 0;
     float CurrentY = 0;
 
-private:
+  private:
     QRectF rectangulo(float x1, float y1, float x2, float y2) const;
 
     QPainter& painter_;
     int ancho_;
     int alto_;
     Escala escala_;
-    qreal proporcion_;  // device pixels per pixel of the area
-    bool en_trama_;     // the device is made of pixels (not an SVG or a PDF)
+    qreal proporcion_; // device pixels per pixel of the area
+    bool en_trama_;    // the device is made of pixels (not an SVG or a PDF)
 };
 
-}  // namespace tev
+} // namespace tev

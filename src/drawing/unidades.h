@@ -24,4 +24,4 @@ inline QColor color_de(int32_t bgr)
     return {bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF};
 }
 
-}  // namespace tev
+} // namespace tev

@@ -1,7 +1,7 @@
 #include "history_window/form5.h"
 
-#include "main_window/dialogo_imagen.h"
 #include "drawing/dibujo_historia.h"
+#include "main_window/dialogo_imagen.h"
 #include "model/store.h"
 
 #include <QAction>

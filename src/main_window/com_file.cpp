@@ -48,4 +48,4 @@ QString ComFile::pide_salvar(QWidget* padre)
     return dialogo.selectedFiles().first();
 }
 
-}  // namespace tev
+} // namespace tev

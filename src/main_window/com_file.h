@@ -9,11 +9,11 @@ class QWidget;
 namespace tev {
 
 class ComFile {
-public:
+  public:
     virtual ~ComFile() = default;
 
     QString DialogTitle;
-    int Flags = 0;  // 4 hides the read-only check box
+    int Flags = 0; // 4 hides the read-only check box
     // The chosen path; emptied before every showing, so a cancel can never
     // leave an earlier path behind.
     QString FileName;
@@ -22,9 +22,9 @@ public:
     bool ShowOpen(QWidget* padre);
     bool ShowSave(QWidget* padre);
 
-protected:
+  protected:
     virtual QString pide_abrir(QWidget* padre);
     virtual QString pide_salvar(QWidget* padre);
 };
 
-}  // namespace tev
+} // namespace tev

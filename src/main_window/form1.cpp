@@ -1,10 +1,10 @@
 #include "main_window/form1.h"
 
-#include "drawing/unidades.h"
 #include "bed_dialog/form2.h"
 #include "compute/tevarro.h"
 #include "curve_window/form4.h"
 #include "drawing/color_de_ventana.h"
+#include "drawing/unidades.h"
 #include "main_window/acerca_de.h"
 #include "main_window/com_file.h"
 #include "main_window/vista_columna.h"
@@ -29,7 +29,7 @@ namespace {
 
 const char* const kTitulo = "TEVARRO 1.0";
 
-}  // namespace
+} // namespace
 
 Form1::Form1(Store& s, QWidget* parent)
     : QMainWindow(parent), s_(s), com_file_(std::make_unique<ComFile>())
@@ -64,7 +64,10 @@ Form1::~Form1()
     if (form5_) delete form5_.data();
 }
 
-void Form1::pon_com_file(std::unique_ptr<ComFile> dialogo) { com_file_ = std::move(dialogo); }
+void Form1::pon_com_file(std::unique_ptr<ComFile> dialogo)
+{
+    com_file_ = std::move(dialogo);
+}
 
 void Form1::crea_menus()
 {
@@ -201,7 +204,10 @@ bool Form1::puede_dejar_la_columna()
     return false;
 }
 
-void Form1::draw() { Picture1->draw(s_); }
+void Form1::draw()
+{
+    Picture1->draw(s_);
+}
 
 void Form1::calcula_y_dibuja_curvas()
 {
@@ -269,7 +275,10 @@ bool Form1::abre_archivo(const QString& ruta)
     return true;
 }
 
-void Form1::salvar_mnu_Click() { salva_con_dialogo(); }
+void Form1::salvar_mnu_Click()
+{
+    salva_con_dialogo();
+}
 
 bool Form1::salva_con_dialogo()
 {
@@ -384,4 +393,4 @@ void Form1::Command7_Click()
     Picture1->unsetCursor();
 }
 
-}  // namespace tev
+} // namespace tev

@@ -4,8 +4,8 @@
 
 #include "bed_dialog/form2.h"
 #include "curve_window/form4.h"
-#include "main_window/acerca_de.h"
 #include "history_window/form5.h"
+#include "main_window/acerca_de.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -27,7 +27,7 @@ struct Store;
 
 class Form1 : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit Form1(Store& s, QWidget* parent = nullptr);
     ~Form1() override;
 
@@ -72,7 +72,7 @@ public:
     // stays as the computation left it. An open history window follows.
     void calcula_y_dibuja_curvas();
 
-public slots:
+  public slots:
     void nuevo_mnu_Click();
     void abrir_mnu_Click();
     void salvar_mnu_Click();
@@ -91,10 +91,10 @@ public slots:
     void Picture1_MouseMove(int Button, int Shift, float X, float Y);
     void Picture1_MouseUp(int Button, int Shift, float X, float Y);
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* e) override;
 
-private:
+  private:
     void crea_menus();
     // "Ayuda", the last menu of the bar.
     void crea_menu_ayuda();
@@ -119,8 +119,8 @@ private:
     QPointer<Form4> form4_;
     QPointer<Form2> form2_;
     QPointer<AcercaDe> acerca_;
-    std::string columna_guardada_;  // the file bytes of the column last opened or saved
+    std::string columna_guardada_; // the file bytes of the column last opened or saved
     QPointer<Form5> form5_;
 };
 
-}  // namespace tev
+} // namespace tev

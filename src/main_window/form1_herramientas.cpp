@@ -12,7 +12,10 @@
 
 // The pictures live in a static library: their resource must be registered
 // by name, from outside any namespace.
-static void registra_iconos() { Q_INIT_RESOURCE(herramientas); }
+static void registra_iconos()
+{
+    Q_INIT_RESOURCE(herramientas);
+}
 
 namespace tev {
 
@@ -78,4 +81,4 @@ void Form1::Picture1_MouseUp(int Button, int Shift, float X, float Y)
     // The pencil does nothing on release.
 }
 
-}  // namespace tev
+} // namespace tev

@@ -61,4 +61,4 @@ int estado_de_mayusculas(Qt::KeyboardModifiers m)
     return n;
 }
 
-}  // namespace tev
+} // namespace tev

@@ -30,4 +30,4 @@ int estado_de_mayusculas(Qt::KeyboardModifiers m);
 
 inline constexpr int kBotonIzquierdo = 1;
 
-}  // namespace tev
+} // namespace tev

@@ -1,8 +1,8 @@
 #include "main_window/vista_columna.h"
 
 #include "drawing/color_de_ventana.h"
-#include "main_window/dialogo_imagen.h"
 #include "drawing/dibujo_columna.h"
+#include "main_window/dialogo_imagen.h"
 #include "main_window/herramientas.h"
 #include "model/store.h"
 
@@ -19,7 +19,6 @@
 #include <cmath>
 
 namespace tev {
-
 
 Linea::Linea(const char* nombre, const QColor& color, Qt::PenStyle estilo, QWidget* vista)
     : QObject(vista), BorderColor(color), BorderStyle(estilo), vista_(vista)
@@ -91,7 +90,10 @@ void VistaColumna::aleja(float factor_zoom)
     escala_.ScaleWidth = escala_.ScaleWidth / factor_zoom;
 }
 
-void VistaColumna::muestra_guia(bool visible) { visible ? guia_->muestra() : guia_->oculta(); }
+void VistaColumna::muestra_guia(bool visible)
+{
+    visible ? guia_->muestra() : guia_->oculta();
+}
 
 void VistaColumna::situa_guia(float x1, float y1, float x2, float y2)
 {
@@ -112,7 +114,10 @@ void VistaColumna::situa_ventana_de_zoom(float x1, float y1, float x2, float y2)
     zoom_[3]->situa(x1, y2, x1, y1);
 }
 
-QSize VistaColumna::area() const { return contentsRect().size(); }
+QSize VistaColumna::area() const
+{
+    return contentsRect().size();
+}
 
 void VistaColumna::escala_de_arranque()
 {
@@ -151,7 +156,8 @@ QPoint VistaColumna::pixel_de(float x, float y) const
     // pixel it was taken from whatever the scale.
     const QSize a = area();
     const double px = (static_cast<double>(x) - escala_.ScaleLeft) * a.width() / escala_.ScaleWidth;
-    const double py = (static_cast<double>(y) - escala_.ScaleTop) * a.height() / escala_.ScaleHeight;
+    const double py =
+        (static_cast<double>(y) - escala_.ScaleTop) * a.height() / escala_.ScaleHeight;
     constexpr double limite = 1e7;
     return {static_cast<int>(std::lround(std::clamp(px, -limite, limite))),
             static_cast<int>(std::lround(std::clamp(py, -limite, limite)))};
@@ -177,7 +183,8 @@ QPointF VistaColumna::a_unidades(QPointF posicion) const
     const QPointF px = posicion - contentsRect().topLeft();
     const QSize a = area();
     const float x = static_cast<float>(escala_.ScaleLeft + px.x() * escala_.ScaleWidth / a.width());
-    const float y = static_cast<float>(escala_.ScaleTop + px.y() * escala_.ScaleHeight / a.height());
+    const float y =
+        static_cast<float>(escala_.ScaleTop + px.y() * escala_.ScaleHeight / a.height());
     return {x, y};
 }
 
@@ -248,4 +255,4 @@ void VistaColumna::resizeEvent(QResizeEvent* e)
     prepara_imagen();
 }
 
-}  // namespace tev
+} // namespace tev

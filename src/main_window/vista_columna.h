@@ -23,7 +23,7 @@ struct Store;
 // the pan and zoom-window tools. It is painted over the drawing, never into it.
 class Linea : public QObject {
     Q_OBJECT
-public:
+  public:
     Linea(const char* nombre, const QColor& color, Qt::PenStyle estilo, QWidget* vista);
 
     float X1 = 0, Y1 = 0, X2 = 0, Y2 = 0;
@@ -35,7 +35,7 @@ public:
     void oculta() { pon_visible(false); }
     void situa(float x1, float y1, float x2, float y2);
 
-private:
+  private:
     void pon_visible(bool v);
     QWidget* vista_;
     bool visible_ = false;
@@ -43,7 +43,7 @@ private:
 
 class VistaColumna : public QFrame {
     Q_OBJECT
-public:
+  public:
     explicit VistaColumna(QWidget* parent = nullptr);
 
     // Inner drawing area, inside the sunken border.
@@ -101,10 +101,10 @@ public:
     const Linea* Line4 = nullptr;
     const Linea* Line5 = nullptr;
 
-public slots:
+  public slots:
     void guardar_imagen_Click();
 
-signals:
+  signals:
     // Button: the button pressed or released (for a move, the buttons held),
     // 1 left, 2 right, 4 middle; Shift: 1 shift, 2 control, 4 alt; X, Y in
     // the view's units.
@@ -112,7 +112,7 @@ signals:
     void MouseMove(int Button, int Shift, float X, float Y);
     void MouseUp(int Button, int Shift, float X, float Y);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
@@ -133,4 +133,4 @@ protected:
     QAction* guardar_imagen_act_ = nullptr;
 };
 
-}  // namespace tev
+} // namespace tev

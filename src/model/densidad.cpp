@@ -8,7 +8,7 @@ namespace tev {
 float densidad_de_grano(const Store& s, int i)
 {
     const std::string& lit = s.litologia.at(i);
-    float grano = 0;  // an unset grain density counts as 0
+    float grano = 0; // an unset grain density counts as 0
     if (const Litologia* l = busca_litologia(lit)) grano = l->densidad_grano;
     if (lit == kPorcentual) {
         // The mix is summed in extended precision, not normalised to 100,
@@ -35,4 +35,4 @@ void calcula_densidad(Store& s, int i)
     s.densidad[i] = granos + w;
 }
 
-}  // namespace tev
+} // namespace tev

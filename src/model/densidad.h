@@ -4,8 +4,8 @@ namespace tev {
 
 struct Store;
 
-inline constexpr int kDensidadAgua = 1000;   // kg/m3
-inline constexpr int kDensidadManto = 3300;  // kg/m3
+inline constexpr int kDensidadAgua = 1000;  // kg/m3
+inline constexpr int kDensidadManto = 3300; // kg/m3
 
 // Grain density of bed i (kg/m3) by its lithology: a "PORCENTUAL" bed mixes
 // its four percentages as they stand (not normalised to 100); a lithology
@@ -16,4 +16,4 @@ float densidad_de_grano(const Store& s, int i);
 // written to densidad(i). A lithology outside the six names has no grains.
 void calcula_densidad(Store& s, int i);
 
-}  // namespace tev
+} // namespace tev

@@ -28,4 +28,4 @@ void valores_de_arranque(Store& s)
     s.factor_zoom = 0.5f;
 }
 
-}  // namespace tev
+} // namespace tev

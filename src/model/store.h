@@ -13,8 +13,7 @@ namespace tev {
 inline constexpr int kMaxBancos = 100;
 inline constexpr int kSlots = kMaxBancos + 1;
 
-template <typename T>
-using PorBanco = std::array<T, kSlots>;
+template <typename T> using PorBanco = std::array<T, kSlots>;
 
 // Flags hold -1 for on and 0 for off.
 inline constexpr int16_t kActivo = -1;
@@ -44,7 +43,7 @@ struct Store {
     PorBanco<float> porosidad{};
     PorBanco<float> coef_porosidad{};
     PorBanco<std::string> litologia{};
-    PorBanco<int32_t> color{};  // 0x00BBGGRR
+    PorBanco<int32_t> color{}; // 0x00BBGGRR
 
     // Curve plot scales: twips per Ma, twips per metre.
     float escala_tiempo = 0;
@@ -77,4 +76,4 @@ void limpia_bancos(Store& s);
 // Start-up defaults of the main window, applied before its first drawing.
 void valores_de_arranque(Store& s);
 
-}  // namespace tev
+} // namespace tev

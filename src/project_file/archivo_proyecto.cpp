@@ -3,10 +3,10 @@
 #include "compute/nivel_mar.h"
 #include "model/densidad.h"
 #include "model/store.h"
+#include "project_file/archivos.h"
 #include "project_file/campos.h"
 #include "project_file/cp1252.h"
 #include "project_file/csv_columna.h"
-#include "project_file/archivos.h"
 #include "project_file/lectura_comun.h"
 #include "text_forms/formas_numericas.h"
 

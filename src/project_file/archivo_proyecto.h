@@ -34,14 +34,14 @@ struct RegistroBanco {
 
 struct LecturaColumna {
     bool ok = false;
-    std::vector<RegistroBanco> bancos;  // at most 100
-    std::string error;                  // Spanish, names file, record, line and field
+    std::vector<RegistroBanco> bancos; // at most 100
+    std::string error;                 // Spanish, names file, record, line and field
 };
 
 struct EscrituraColumna {
     bool ok = false;
-    std::string bytes;  // the file's exact content
-    std::string error;  // Spanish, names the bed and field
+    std::string bytes; // the file's exact content
+    std::string error; // Spanish, names the bed and field
 };
 
 // Files larger than this cannot be a column of 100 beds and are refused unread.
@@ -68,4 +68,4 @@ RegistroBanco registro_del_banco(const Store& s, int i);
 // the sea level of each bed, n_bancos, then every bed's density.
 void carga_columna(Store& s, const std::vector<RegistroBanco>& bancos);
 
-}  // namespace tev
+} // namespace tev

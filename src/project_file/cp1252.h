@@ -15,4 +15,4 @@ std::string cp1252_a_utf8(std::string_view bytes);
 // not valid UTF-8).
 std::optional<std::string> utf8_a_cp1252(std::string_view texto);
 
-}  // namespace tev
+} // namespace tev

@@ -384,7 +384,7 @@ LecturaInicial lee_numero_inicial_con_resto(std::string_view texto)
         }
     }
     lectura.resto = t.substr(i);
-    if (r != 0) lectura.valor = negativo ? -r : r;  // no negative zero
+    if (r != 0) lectura.valor = negativo ? -r : r; // no negative zero
     return lectura;
 }
 

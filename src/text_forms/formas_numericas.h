@@ -14,7 +14,7 @@ namespace tev {
 // then one trailing blank: 0.63 -> " .63 ", -0.5 -> "-.5 ", 1e-5 -> " 1E-05 ",
 // 12345678 -> " 1.234568E+07 ".
 std::string forma_impresa(float v);
-std::string forma_impresa(int32_t v);  // " 16777215 ", "-5 "
+std::string forma_impresa(int32_t v); // " 16777215 ", "-5 "
 
 // Short form of the bed dialog: at most 7 significant digits, "0" before the
 // point, no leading blank: 0.63 -> "0.63", 100 -> "100", 1e7 -> "1E+07".
@@ -62,4 +62,4 @@ Conversion convierte_entero(std::string_view texto, int32_t& v);
 // without a locale: 0.63 -> "0.63", 160 -> "160", 1e-05 -> "1e-05".
 std::string numero_corto(float v);
 
-}  // namespace tev
+} // namespace tev

@@ -225,5 +225,5 @@ TEST(SinPantalla, LosErroresDeUsoSiguenSiendoDos)
     EXPECT_NE(r.errores.find("Uso: tevarro [OPCIÓN...] [ARCHIVO]"), std::string::npos);
 }
 
-}  // namespace
-}  // namespace tev
+} // namespace
+} // namespace tev

@@ -48,7 +48,8 @@ std::string lee_bytes(const std::string& ruta)
 
 fs::path temporal(const std::string& nombre)
 {
-    const fs::path dir = fs::temp_directory_path() / ("tevarro_batch_" + std::to_string(::getpid()));
+    const fs::path dir =
+        fs::temp_directory_path() / ("tevarro_batch_" + std::to_string(::getpid()));
     fs::create_directories(dir);
     return dir / nombre;
 }
@@ -76,7 +77,8 @@ Ejecucion ejecuta_programa(const std::vector<std::string>& args, long tope_bytes
             ::setrlimit(RLIMIT_FSIZE, &tope);
         }
         std::vector<char*> argv{const_cast<char*>(TEVARRO_BATCH_EXE)};
-        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        for (const auto& a : args)
+            argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
         ::execv(TEVARRO_BATCH_EXE, argv.data());
         ::_exit(127);
@@ -138,8 +140,9 @@ TEST(Lote, CsvIgualAlCalculo)
     for (int i = 1; i <= s->n_bancos; ++i) {
         ASSERT_TRUE(std::getline(lineas, linea));
         std::vector<std::string> campos;
-        std::istringstream cs(linea.substr(0, linea.size() - 1));  // drop the CR
-        for (std::string c; std::getline(cs, c, ',');) campos.push_back(c);
+        std::istringstream cs(linea.substr(0, linea.size() - 1)); // drop the CR
+        for (std::string c; std::getline(cs, c, ',');)
+            campos.push_back(c);
         ASSERT_EQ(campos.size(), 14u) << linea;
         EXPECT_EQ(campos[1], std::to_string(i));
         EXPECT_EQ(campos[2], s->nombre[i]);
@@ -250,8 +253,8 @@ TEST(Lote, ImagenesDeCurvasYColumna)
     const fs::path columna_png = temporal("columna.png");
     const fs::path curvas_svg = temporal("curvas.svg");
     const fs::path columna_svg = temporal("columna.svg");
-    Ejecucion r = ejecuta({"--curvas", curvas_png.string(), "--columna", columna_png.string(),
-                           kEjemplo});
+    Ejecucion r =
+        ejecuta({"--curvas", curvas_png.string(), "--columna", columna_png.string(), kEjemplo});
     ASSERT_EQ(r.codigo, 0) << r.errores;
     const QImage curvas(QString::fromStdString(curvas_png.string()));
     const QImage columna(QString::fromStdString(columna_png.string()));
@@ -302,8 +305,8 @@ TEST(Lote, UnDiscoQueNoAdmiteMasDejaLosArchivosViejos)
 
 TEST(Lote, SinAvisosDeQtEnUnaCorridaNormal)
 {
-    const Ejecucion r = ejecuta_programa(
-        {"--curvas", temporal("q.png").string(), "--columna", temporal("q.svg").string(), kEjemplo});
+    const Ejecucion r = ejecuta_programa({"--curvas", temporal("q.png").string(), "--columna",
+                                          temporal("q.svg").string(), kEjemplo});
     EXPECT_EQ(r.codigo, 0);
     EXPECT_EQ(r.errores, "");
     EXPECT_NE(r.salida.find("(12 bancos)"), std::string::npos);
@@ -338,8 +341,7 @@ TEST(Lote, LosCaracteresDeControlSeMuestranEscapados)
     EXPECT_EQ(r.salida.find('\x1b'), std::string::npos);
     // The CSV keeps the bytes, quoted.
     r = ejecuta({"--csv", p.string()});
-    EXPECT_NE(r.salida.find(",1,\"\x1b]0;titulo\x07\x1b[2J\",Areniscas,"),
-              std::string::npos)
+    EXPECT_NE(r.salida.find(",1,\"\x1b]0;titulo\x07\x1b[2J\",Areniscas,"), std::string::npos)
         << r.salida;
     // And so do the messages that quote the file.
     escribe(p, "A, 0 , 1\x1b[2J , 0 , 10 ,Areniscas, 255 , .49 , .27 , 0 , 0 , 0 , 0 , 0 \r\n");
@@ -366,5 +368,5 @@ TEST(Lote, LasCurvasNoEscritasPorUnCalculoFallidoSeNombran)
     EXPECT_FALSE(fs::exists(curvas));
 }
 
-}  // namespace
-}  // namespace tev
+} // namespace
+} // namespace tev

@@ -16,7 +16,7 @@ float nivel_para(float edad)
     s->nivel_mar[3] = 99;
     s->nivel_mar[5] = 99;
     buscatiempo(*s, 4);
-    EXPECT_EQ(s->nivel_mar[3], 99.0f);  // only bed 4 changes
+    EXPECT_EQ(s->nivel_mar[3], 99.0f); // only bed 4 changes
     EXPECT_EQ(s->nivel_mar[5], 99.0f);
     return s->nivel_mar[4];
 }
@@ -61,5 +61,5 @@ TEST(NivelMar, RepetirDaLoMismo)
     EXPECT_EQ(primera, 70.0f);
 }
 
-}  // namespace
-}  // namespace tev
+} // namespace
+} // namespace tev

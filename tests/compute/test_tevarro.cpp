@@ -112,7 +112,7 @@ TEST(Descompactacion, RapidaIgualAlBarridoEnBancosAlAzar)
         float espesor = u(gen) * 3000.0f;
         if (n % 11 == 0) espesor = 0;
         if (n % 13 == 0) espesor = 10000.0f + u(gen) * 40000.0f;
-        if (n % 17 == 0) {  // exact half-metre ties without compaction
+        if (n % 17 == 0) { // exact half-metre ties without compaction
             phi = 0;
             espesor = std::floor(u(gen) * 9000.0f) + 0.5f;
         }
@@ -134,7 +134,7 @@ TEST(Descompactacion, RapidaIgualAlBarridoFueraDelDominioMonotono)
         compara(z1, z2, phi, c);
     }
     compara(0, 100, 0.5f, -0.5f / 1000.0f);
-    compara(-50000, 100, 0.5f, 0.5f);  // e^(c*50000) overflows at once
+    compara(-50000, 100, 0.5f, 0.5f); // e^(c*50000) overflows at once
     compara(0, 100, 0.5f, 1e-45f);
 }
 
@@ -241,9 +241,9 @@ TEST(Tevarro, CoeficienteCeroDetieneElCalculoEnEseBanco)
     EXPECT_EQ(r.fallo, FalloCalculo::division_por_cero);
     EXPECT_EQ(r.banco, 2);
     EXPECT_NE(r.mensaje().find("banco 2"), std::string::npos);
-    EXPECT_EQ(s->base_descomp[3], descompactado(0, 1000, 0.49f, 0.27f));  // above: done
-    EXPECT_EQ(s->base_descomp[2], -1.0f);                                 // failing bed
-    EXPECT_EQ(s->base_descomp[1], -1.0f);                                 // below: untouched
+    EXPECT_EQ(s->base_descomp[3], descompactado(0, 1000, 0.49f, 0.27f)); // above: done
+    EXPECT_EQ(s->base_descomp[2], -1.0f);                                // failing bed
+    EXPECT_EQ(s->base_descomp[1], -1.0f);                                // below: untouched
     EXPECT_EQ(s->coef_porosidad[2], 0.0f);
     for (int i = 1; i <= 3; ++i) {
         EXPECT_EQ(s->correccion_carga[i], -2.0f);
@@ -255,7 +255,7 @@ TEST(Tevarro, DesbordamientoDevuelveElCoeficienteLeido)
 {
     auto s = columna_vacia();
     tres_bancos(*s);
-    s->coef_porosidad[1] = -900;  // e^(0.9 * 3000) overflows
+    s->coef_porosidad[1] = -900; // e^(0.9 * 3000) overflows
     const ResultadoCalculo r = tevarro(*s);
     EXPECT_EQ(r.fallo, FalloCalculo::desbordamiento);
     EXPECT_EQ(r.banco, 1);
@@ -282,7 +282,7 @@ TEST(Tevarro, ValoresNoFinitosSonUnErrorDelBanco)
     tres_bancos(*s);
     s->densidad[1] = std::numeric_limits<float>::quiet_NaN();
     s->paleobatimetria[3] = 3e38f;
-    s->nivel_mar[3] = -3e38f;  // finite inputs, infinite subsidence
+    s->nivel_mar[3] = -3e38f; // finite inputs, infinite subsidence
     r = tevarro(*s);
     EXPECT_EQ(r.fallo, FalloCalculo::no_finito);
     EXPECT_EQ(r.banco, 3);
@@ -310,7 +310,7 @@ TEST(Tevarro, BancoFueraDeLaBusquedaSeNombra)
     ResultadoCalculo r = tevarro(*s);
     EXPECT_EQ(r.fallo, FalloCalculo::sin_candidato);
     EXPECT_EQ(r.banco, 2);
-    EXPECT_EQ(s->base_descomp[2], 77.0f);  // never shown as a silent 0
+    EXPECT_EQ(s->base_descomp[2], 77.0f); // never shown as a silent 0
     EXPECT_EQ(s->coef_porosidad[2], 0.27f);
     EXPECT_NE(r.mensaje().find("El banco 2 no se pudo descompactar"), std::string::npos);
 
@@ -334,7 +334,7 @@ TEST(Tevarro, BancoFueraDeLaBusquedaSeNombra)
 TEST(Tevarro, BusquedaRapidaEnSusGuardasIgualQueElBarrido)
 {
     const struct {
-        float z1, z2, phi, c;  // c in 1/m
+        float z1, z2, phi, c; // c in 1/m
         float barrido;
     } bancos[] = {
         {4446.7666f, 7778.20068f, 0.999984086f, 1.28638855e-09f, 4243},
@@ -366,5 +366,5 @@ TEST(Tevarro, SinBancosNoCalculaNada)
     EXPECT_EQ(s->base_descomp[1], 42.0f);
 }
 
-}  // namespace
-}  // namespace tev
+} // namespace
+} // namespace tev

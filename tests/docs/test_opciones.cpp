@@ -236,4 +236,4 @@ TEST(Opciones, LaMismaVersionEnTodasPartes)
     EXPECT_EQ(lineas(lee(raiz + "/README.md")).at(0), "# TEVARRO " + v);
 }
 
-}  // namespace
+} // namespace

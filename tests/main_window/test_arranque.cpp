@@ -5,9 +5,9 @@
 
 #include "curve_window/form4.h"
 #include "main_window/com_file.h"
+#include "main_window/ventana_de_prueba.h"
 #include "main_window/vista_columna.h"
 #include "model/store.h"
-#include "main_window/ventana_de_prueba.h"
 
 #include <gtest/gtest.h>
 
@@ -67,7 +67,7 @@ TEST(Arranque, AbreArchivoDejaLaVentanaComoAbrir)
     const QImage vacia = directo.f->Picture1->imagen();
     EXPECT_TRUE(directo.f->abre_archivo(kEjemplo));
     EXPECT_TRUE(directo.avisos.isEmpty()) << directo.avisos.join("\n").toStdString();
-    EXPECT_EQ(directo.dialogo->veces, 0);  // no file dialog on this path
+    EXPECT_EQ(directo.dialogo->veces, 0); // no file dialog on this path
 
     ASSERT_EQ(directo.s->n_bancos, 12);
     EXPECT_EQ(directo.s->nombre[4], "Formación Quintuco");
@@ -144,7 +144,7 @@ TEST(Arranque, ElAvisoEsLaCajaDeMensajesDeAbrir)
 {
     QTemporaryDir dir;
     const QString falta = dir.filePath("perdido.tev");
-    Ventana v(false);  // the program's own message box
+    Ventana v(false); // the program's own message box
 
     QString titulo;
     QString texto;
@@ -192,7 +192,7 @@ Corrida corre_tevarro(const QStringList& argumentos)
     if (!p.waitForFinished(20000)) {
         p.kill();
         p.waitForFinished();
-        return r;  // estado -1: still running, or never started
+        return r; // estado -1: still running, or never started
     }
     r.estado = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
     r.salida = QString::fromUtf8(p.readAllStandardOutput());
@@ -232,5 +232,5 @@ TEST(Arranque, OpcionDesconocidaYAyuda)
     EXPECT_TRUE(r.errores.isEmpty()) << r.errores.toStdString();
 }
 
-}  // namespace
-}  // namespace tev
+} // namespace
+} // namespace tev

@@ -2,9 +2,9 @@
 
 #include "curve_window/form4.h"
 #include "main_window/com_file.h"
+#include "main_window/ventana_de_prueba.h"
 #include "main_window/vista_columna.h"
 #include "model/store.h"
-#include "main_window/ventana_de_prueba.h"
 
 #include <gtest/gtest.h>
 
@@ -38,11 +38,13 @@ TEST(Form1, DisposicionYMenus)
     EXPECT_EQ(v.f->Command6->toolTip(), "Drag");
     EXPECT_EQ(v.f->StatusBar1->geometry(), QRect(0, 493, 792, 17));
     QStringList barra;
-    for (QAction* a : v.f->menuBar()->actions()) barra << a->text();
+    for (QAction* a : v.f->menuBar()->actions())
+        barra << a->text();
     EXPECT_EQ(barra,
               (QStringList{"Archivo", "Editar", "Modificar", "Dibuja", "Historia", "Ayuda"}));
     QStringList archivo;
-    for (QAction* a : v.f->menuBar()->actions().first()->menu()->actions()) archivo << a->text();
+    for (QAction* a : v.f->menuBar()->actions().first()->menu()->actions())
+        archivo << a->text();
     EXPECT_EQ(archivo, (QStringList{"Nuevo", "Abrir", "Salvar", "Salir"}));
 }
 
@@ -52,8 +54,8 @@ TEST(Form1, ArranqueDibujaSoloLaLineaDeReferencia)
     EXPECT_EQ(v.s->n_bancos, 0);
     EXPECT_EQ(v.s->factor_zoom, 0.5f);
     EXPECT_EQ(v.s->litologia[100], "Areniscas");
-    EXPECT_EQ(v.pixel(1500, 0), QColor(Qt::black));   // datum line 500..2500
-    EXPECT_NE(v.pixel(3000, 0), QColor(Qt::black));   // and no further
+    EXPECT_EQ(v.pixel(1500, 0), QColor(Qt::black)); // datum line 500..2500
+    EXPECT_NE(v.pixel(3000, 0), QColor(Qt::black)); // and no further
     EXPECT_NE(v.pixel(1500, 50), QColor(Qt::black));
 }
 
@@ -82,7 +84,7 @@ TEST(Form1, CancelarOArchivoMaloNoTocaLaColumna)
     Ventana v;
     v.abre(kEjemplo);
     const Store antes = *v.s;
-    v.abre(QString());  // cancelled
+    v.abre(QString()); // cancelled
     EXPECT_EQ(v.s->n_bancos, 12);
     EXPECT_EQ(v.s->nombre[3], antes.nombre[3]);
 
@@ -125,7 +127,10 @@ TEST(Form1, ArchivosHostilesAvisanYNoTocanLaColumna)
         dir.path(),
         "/dev/zero",
         enorme.fileName(),
-        archivo("basura.bin", QByteArray("\x7f" "ELF\x02\x01\x01\0\0\0", 10).repeated(100)),
+        archivo("basura.bin", QByteArray("\x7f"
+                                         "ELF\x02\x01\x01\0\0\0",
+                                         10)
+                                  .repeated(100)),
         archivo("chino.tev", "Arenisca 砂岩, 0 , 100 , 0 , 10 ,Areniscas, 16777215 , .63 , .51 , "
                              "0 , 0 , 0 , 0 , 0 \r\n"),
         archivo("desborde.tev", "A, 0 , 1E+39 , 0 , 10 ,Areniscas, 16777215 , .63 , .51 , "
@@ -224,9 +229,9 @@ TEST(Form1, CalculoFallidoAvisaYMuestraLaColumna)
     ASSERT_EQ(v.avisos.size(), 1);
     EXPECT_TRUE(v.avisos[0].contains("banco 1"));
     EXPECT_EQ(v.s->n_bancos, 2);
-    EXPECT_EQ(v.pixel(1500, 50), QColor(0, 255, 0));   // bed 2, green, drawn
-    EXPECT_EQ(v.pixel(1700, 150), QColor(255, 0, 0));  // bed 1, red
+    EXPECT_EQ(v.pixel(1500, 50), QColor(0, 255, 0));  // bed 2, green, drawn
+    EXPECT_EQ(v.pixel(1700, 150), QColor(255, 0, 0)); // bed 1, red
 }
 
-}  // namespace
-}  // namespace tev
+} // namespace
+} // namespace tev

@@ -61,7 +61,8 @@ struct Ventana {
     void arrastra(QPoint a, QPoint b, Qt::MouseButton boton = Qt::LeftButton)
     {
         presiona(a, boton);
-        for (int i = 1; i <= 4; ++i) mueve(a + (b - a) * i / 4, boton);
+        for (int i = 1; i <= 4; ++i)
+            mueve(a + (b - a) * i / 4, boton);
         suelta(b, boton);
     }
     void menu(const char* nombre)
@@ -109,8 +110,8 @@ TEST(BotonesDeHerramientas, DibujosDe32PuntosNitidosATodaEscala)
 {
     Ventana v;
     QList<QImage> dibujos;
-    for (QPushButton* b : {v.f->Command1, v.f->Command2, v.f->Command3, v.f->Command6,
-                           v.f->Command7}) {
+    for (QPushButton* b :
+         {v.f->Command1, v.f->Command2, v.f->Command3, v.f->Command6, v.f->Command7}) {
         SCOPED_TRACE(b->objectName().toStdString());
         EXPECT_TRUE(b->text().isEmpty());
         EXPECT_EQ(b->iconSize(), QSize(32, 32));
@@ -125,7 +126,8 @@ TEST(BotonesDeHerramientas, DibujosDe32PuntosNitidosATodaEscala)
     }
     // Five different pictures.
     for (int i = 0; i < dibujos.size(); ++i) {
-        for (int j = i + 1; j < dibujos.size(); ++j) EXPECT_NE(dibujos[i], dibujos[j]) << i << j;
+        for (int j = i + 1; j < dibujos.size(); ++j)
+            EXPECT_NE(dibujos[i], dibujos[j]) << i << j;
     }
     EXPECT_FALSE(v.f->windowIcon().isNull());
     EXPECT_TRUE(opaco_en_parte(v.f->windowIcon().pixmap(QSize(32, 32)).toImage()));
@@ -180,7 +182,7 @@ TEST(RatonEnLaVista, PosicionesEnLasUnidadesDeLaVista)
     v.presiona(v.en(100, 40));
     EXPECT_EQ(v.s->x_inicio, 1500.0f);
     EXPECT_EQ(v.s->y_inicio, -400.0f);
-    v.mueve(v.en(10, 300), Qt::NoButton);  // a bare move counts too
+    v.mueve(v.en(10, 300), Qt::NoButton); // a bare move counts too
     EXPECT_EQ(v.s->x_anterior, 150.0f);
     EXPECT_EQ(v.s->y_anterior, 3500.0f);
     v.suelta(v.en(10, 300));
@@ -221,7 +223,7 @@ TEST(Desplazar, ElPuntoBajoLaPulsacionQuedaBajoLaSuelta)
     const QPoint a = v.en(100, 100);
     const QPoint b = v.en(250, 180);
     const QPointF bajo_a = v.vista->a_unidades(a);
-    EXPECT_EQ(v.pixel(1500, 0), QColor(Qt::black));  // datum line 500..2500 at the start
+    EXPECT_EQ(v.pixel(1500, 0), QColor(Qt::black)); // datum line 500..2500 at the start
     v.presiona(a);
     EXPECT_TRUE(v.vista->Line1->Visible());
     v.mueve(b);
@@ -248,7 +250,7 @@ TEST(Desplazar, SueltaEnElMismoPuntoRedibujaSinMover)
 {
     Ventana v;
     QTest::mouseClick(v.f->Command6, Qt::LeftButton);
-    v.vista->linea(0, 0, 3000, 3000, kAzul);  // a mark that only a draw erases
+    v.vista->linea(0, 0, 3000, 3000, kAzul); // a mark that only a draw erases
     ASSERT_GT(cuenta(v.vista->imagen(), kAzul), 100);
     v.presiona(v.en(100, 100));
     v.suelta(v.en(100, 100));
@@ -314,13 +316,13 @@ TEST(VentanaDeZoom, ProporcionLimite156Por100)
     // One unit a pixel, so that the pixel moves are the window's sides.
     const Escala uno{0.0f, 0.0f, 757.0f, 485.0f};
     v.vista->pon_escala(uno);
-    v.arrastra(v.en(100, 100), v.en(256, 200));  // 156 by 100: ratio exactly 1.56
+    v.arrastra(v.en(100, 100), v.en(256, 200)); // 156 by 100: ratio exactly 1.56
     EXPECT_EQ(v.s->factor_zoom, static_cast<float>(100.0 / 485.0));
     EXPECT_FLOAT_EQ(v.escala().ScaleHeight, 100.0f);
     EXPECT_FLOAT_EQ(v.escala().ScaleWidth, 757.0f * 100.0f / 485.0f);
 
     v.vista->pon_escala(uno);
-    v.arrastra(v.en(100, 100), v.en(257, 200));  // 157 by 100: wider than the view
+    v.arrastra(v.en(100, 100), v.en(257, 200)); // 157 by 100: wider than the view
     EXPECT_EQ(v.s->factor_zoom, static_cast<float>(157.0 / 757.0));
     EXPECT_FLOAT_EQ(v.escala().ScaleWidth, 157.0f);
     EXPECT_FLOAT_EQ(v.escala().ScaleHeight, 485.0f * 157.0f / 757.0f);
@@ -350,7 +352,7 @@ TEST(VentanaDeZoom, ArrastreVerticalSoloCambiaLaAltura)
     float factor = 0.5f;
     ASSERT_TRUE(ventana_de_zoom(e, factor, 700.0f, 900.0f, 700.0f, 300.0f));
     EXPECT_EQ(factor, static_cast<float>(600.0 / 7275.0));
-    EXPECT_EQ(e.ScaleLeft, 10.0f);  // X equal to x_inicio: unchanged
+    EXPECT_EQ(e.ScaleLeft, 10.0f); // X equal to x_inicio: unchanged
     EXPECT_EQ(e.ScaleTop, 300.0f);
 }
 
@@ -368,7 +370,7 @@ TEST(VentanaDeZoom, ClicSinMovimientoNoCambiaNada)
 {
     Ventana v;
     QTest::mouseClick(v.f->Command2, Qt::LeftButton);
-    v.vista->linea(0, 0, 3000, 3000, kAzul);  // erased only by a draw
+    v.vista->linea(0, 0, 3000, 3000, kAzul); // erased only by a draw
     const QImage antes = v.vista->imagen();
     v.presiona(v.en(200, 120));
     for (const Linea* l : {v.vista->Line2, v.vista->Line3, v.vista->Line4, v.vista->Line5}) {
@@ -396,8 +398,8 @@ TEST(VentanaDeZoom, LadosDelRectanguloSiguenAlRaton)
 {
     Ventana v;
     QTest::mouseClick(v.f->Command2, Qt::LeftButton);
-    v.presiona(v.en(10, 20));  // (150, -700)
-    v.mueve(v.en(30, 60));     // (450, -100)
+    v.presiona(v.en(10, 20)); // (150, -700)
+    v.mueve(v.en(30, 60));    // (450, -100)
     const Linea* l2 = v.vista->Line2;
     const Linea* l3 = v.vista->Line3;
     const Linea* l4 = v.vista->Line4;
@@ -431,7 +433,7 @@ TEST(LineasElasticas, SeVenSobreLaVistaSoloEntrePulsarYSoltar)
     for (const QRect& lado : {arriba, abajo, izquierda, derecha}) {
         const int n = cuenta(vista, kVerde, lado);
         EXPECT_GT(n, lado.width() * lado.height() / 4);
-        EXPECT_LT(n, lado.width() * lado.height() * 3 / 4);  // dotted, not solid
+        EXPECT_LT(n, lado.width() * lado.height() * 3 / 4); // dotted, not solid
     }
     EXPECT_EQ(cuenta(vista, kVerde, QRect(a.x() + 5, a.y() + 5, 190, 90)), 0);
     // Over the drawing, not in it.
@@ -504,7 +506,7 @@ TEST(Lapiz, TrazosAzulesSoloConElBotonIzquierdo)
     ASSERT_EQ(cuenta(v.vista->imagen(), kAzul), 0);
     // A stroke from (100, 100) to (300, 100) pixels.
     v.mueve(v.en(100, 100), Qt::NoButton);
-    EXPECT_EQ(cuenta(v.vista->imagen(), kAzul), 0);  // a bare move draws nothing
+    EXPECT_EQ(cuenta(v.vista->imagen(), kAzul), 0); // a bare move draws nothing
     v.presiona(v.en(100, 100));
     v.mueve(v.en(200, 100));
     v.mueve(v.en(300, 100));
@@ -513,8 +515,7 @@ TEST(Lapiz, TrazosAzulesSoloConElBotonIzquierdo)
     EXPECT_GE(cuenta(img, kAzul, QRect(100, 100, 200, 1)), 199);
     EXPECT_EQ(cuenta(img, kAzul), cuenta(img, kAzul, QRect(100, 100, 201, 1)));
     // It is on the screen too.
-    EXPECT_GE(cuenta(v.vista->grab().toImage(), kAzul, QRect(v.en(100, 100), QSize(200, 1))),
-              199);
+    EXPECT_GE(cuenta(v.vista->grab().toImage(), kAzul, QRect(v.en(100, 100), QSize(200, 1))), 199);
 
     // The right button, or both, draw nothing but move the previous point.
     v.presiona(v.en(300, 200), Qt::RightButton);
@@ -551,14 +552,15 @@ TEST(Lapiz, TrasUnaVentanaDeZoomElTrazoSigueAlRaton)
 {
     Ventana v;
     QTest::mouseClick(v.f->Command2, Qt::LeftButton);
-    v.arrastra(v.en(37, 41), v.en(290, 213));  // a scale of no round numbers
+    v.arrastra(v.en(37, 41), v.en(290, 213)); // a scale of no round numbers
     QTest::mouseClick(v.f->Command7, Qt::LeftButton);
     v.mueve(v.en(100, 100), Qt::NoButton);
     v.presiona(v.en(100, 100));
     v.mueve(v.en(300, 100));
     v.suelta(v.en(300, 100));
     EXPECT_GE(cuenta(v.vista->imagen(), kAzul, QRect(100, 100, 201, 1)), 200);
-    EXPECT_EQ(cuenta(v.vista->imagen(), kAzul), cuenta(v.vista->imagen(), kAzul, QRect(100, 100, 201, 1)));
+    EXPECT_EQ(cuenta(v.vista->imagen(), kAzul),
+              cuenta(v.vista->imagen(), kAzul, QRect(100, 100, 201, 1)));
 }
 
 TEST(Lapiz, SinLapizNoSeDibuja)
@@ -566,7 +568,7 @@ TEST(Lapiz, SinLapizNoSeDibuja)
     Ventana v;
     QTest::mouseClick(v.f->Command2, Qt::LeftButton);
     v.mueve(v.en(100, 100), Qt::NoButton);
-    v.arrastra(v.en(100, 100), v.en(100, 100));  // left held, no window
+    v.arrastra(v.en(100, 100), v.en(100, 100)); // left held, no window
     v.mueve(v.en(200, 100));
     EXPECT_EQ(cuenta(v.vista->imagen(), kAzul), 0);
 }
@@ -647,5 +649,5 @@ TEST(Pegar, ElFondoNoSeMueveNiSeEscalaConLaVista)
     EXPECT_EQ(cuenta(v.vista->imagen(), kRojo), 100);
 }
 
-}  // namespace
-}  // namespace tev
+} // namespace
+} // namespace tev

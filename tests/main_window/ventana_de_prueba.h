@@ -3,9 +3,9 @@
 // preset answer, the messages recorded, the column view read back pixel by
 // pixel in its own scale.
 
+#include "drawing/lienzo.h"
 #include "main_window/com_file.h"
 #include "main_window/form1.h"
-#include "drawing/lienzo.h"
 #include "main_window/vista_columna.h"
 #include "model/store.h"
 

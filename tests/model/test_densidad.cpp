@@ -9,8 +9,8 @@
 namespace tev {
 namespace {
 
-float densidad_de(const std::string& litologia, float phi, float a = 0, float p = 0,
-                  float c = 0, float e = 0)
+float densidad_de(const std::string& litologia, float phi, float a = 0, float p = 0, float c = 0,
+                  float e = 0)
 {
     auto s = std::make_unique<Store>();
     s->litologia[3] = litologia;
@@ -21,7 +21,7 @@ float densidad_de(const std::string& litologia, float phi, float a = 0, float p 
     s->pct_evaporita[3] = e;
     s->densidad[2] = 11;
     calcula_densidad(*s, 3);
-    EXPECT_EQ(s->densidad[2], 11.0f);  // only bed 3 changes
+    EXPECT_EQ(s->densidad[2], 11.0f); // only bed 3 changes
     return s->densidad[3];
 }
 
@@ -61,9 +61,9 @@ TEST(Densidad, MezclaPorcentual)
     // Not normalised: a mix summing to 50 gives half the grain density.
     EXPECT_EQ(densidad_de("PORCENTUAL", 0, 50), 1325.0f);
     EXPECT_EQ(densidad_de("PORCENTUAL", 0.4f), 400.0f);
-    EXPECT_EQ(densidad_de("PORCENTUAL", 0, 10, 20, 30, 40),
-              static_cast<float>((20.0L * 2720 + 10.0L * 2650 + 30.0L * 2680 + 40.0L * 2710) /
-                                 100));
+    EXPECT_EQ(
+        densidad_de("PORCENTUAL", 0, 10, 20, 30, 40),
+        static_cast<float>((20.0L * 2720 + 10.0L * 2650 + 30.0L * 2680 + 40.0L * 2710) / 100));
     EXPECT_EQ(densidad_de("PORCENTUAL", 0, 33.3f, 33.3f, 33.4f),
               static_cast<float>((static_cast<long double>(33.3f) * 2720 +
                                   static_cast<long double>(33.3f) * 2650 +
@@ -78,5 +78,5 @@ TEST(Densidad, OtraLitologiaNoTieneGranos)
     EXPECT_EQ(densidad_de("", 0), 0.0f);
 }
 
-}  // namespace
-}  // namespace tev
+} // namespace
+} // namespace tev

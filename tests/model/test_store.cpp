@@ -18,7 +18,7 @@ TEST(Store, ArranqueDejaLaColumnaVaciaConSusValoresPorDefecto)
         EXPECT_EQ(s->color[i], 0xFFFFFF);
         EXPECT_EQ(s->litologia[i], "Areniscas");
     }
-    EXPECT_EQ(s->color[0], 0);  // slot 0 is never a bed
+    EXPECT_EQ(s->color[0], 0); // slot 0 is never a bed
     EXPECT_TRUE(s->litologia[0].empty());
 }
 
@@ -67,5 +67,5 @@ TEST(Store, LimpiaBancosDejaUnBancoVacio)
     EXPECT_EQ(s->litologia[0], "Calizas");
 }
 
-}  // namespace
-}  // namespace tev
+} // namespace
+} // namespace tev

@@ -158,7 +158,8 @@ TEST_F(ArchivoHostil, ArchivoEnUtf8)
     const fs::path p = escribe("chino.tev", "A" + kRegistro + "Arenisca 砂岩" + kRegistro);
     const LecturaColumna l = lee_archivo(p.string());
     espera_rechazo(l, p, "«砂» (U+7802)");
-    EXPECT_NE(l.error.find("línea 2, registro 2, campo 1 («nombre»)"), std::string::npos) << l.error;
+    EXPECT_NE(l.error.find("línea 2, registro 2, campo 1 («nombre»)"), std::string::npos)
+        << l.error;
     EXPECT_NE(l.error.find("UTF-8"), std::string::npos) << l.error;
 }
 
@@ -190,7 +191,8 @@ TEST(EscribeColumna, TextoQueSeLeeriaComoUtf8SeEscribeEnUtf8)
 
 TEST_F(ArchivoHostil, NumerosQueDesbordanUnSimple)
 {
-    for (const char* n : {"3.5E+38", "1D+39", "-1e400", "340282356779733661637539395458142568448"}) {
+    for (const char* n :
+         {"3.5E+38", "1D+39", "-1e400", "340282356779733661637539395458142568448"}) {
         const fs::path p = escribe("desborde.tev", std::string("A,") + n + kRegistro.substr(4));
         espera_rechazo(lee_archivo(p.string()), p, "demasiado grande para el campo");
     }

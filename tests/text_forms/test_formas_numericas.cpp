@@ -1,11 +1,11 @@
 #include "text_forms/formas_numericas.h"
 
-#include <gtest/gtest.h>
-#include <cstdint>
-#include <vector>
-#include <random>
-#include <cstring>
 #include <charconv>
+#include <cstdint>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <random>
+#include <vector>
 
 #include <algorithm>
 #include <clocale>
