@@ -9,10 +9,11 @@ paquetes=(build-essential cmake pkg-config qt6-base-dev qt6-svg-dev libgl-dev
           libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth x11-utils xdotool
           qt6-translations-l10n)
 # The manual pages (man, lexgrog, groff), the AppStream metadata, the desktop
-# entry, and the package that cpack builds (dpkg-shlibdeps, file) and lintian
-# checks.
+# entry, the package that cpack builds (dpkg-shlibdeps, file) and lintian
+# checks, and the format and static checks of the code.
 if [ "${1:-}" = "--pruebas" ]; then
-  paquetes+=(man-db groff-base appstream desktop-file-utils dpkg-dev file lintian)
+  paquetes+=(man-db groff-base appstream desktop-file-utils dpkg-dev file lintian
+             clang-format clang-tidy)
 fi
 
 faltan=()

@@ -72,6 +72,22 @@ bool es_control(unsigned char ch)
     return (ch < 0x20 && ch != '\t') || ch == 0x7F;
 }
 
+// "No se escribió la imagen de las curvas «x.png»: su cálculo falló (en «a.tev»)."
+std::string no_escrita(const char* que, const std::string& ruta, const std::string& archivo,
+                       const char* por_que)
+{
+    std::string m = "No se escribió ";
+    m += que;
+    m += " «";
+    m += ruta;
+    m += "»: ";
+    m += por_que;
+    m += " (en «";
+    m += archivo;
+    m += "»).";
+    return m;
+}
+
 } // namespace
 
 std::string campo_csv(const std::string& t)
@@ -207,7 +223,9 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
         const std::string& a = argumentos[k];
         if (solo_archivos) {
             archivos.push_back(a);
-        } else if (a == "--help" || a == "-h") {
+            continue;
+        }
+        if (a == "--help" || a == "-h") {
             salida << kAyuda;
             return 0;
         } else if (a == "--version") {
@@ -316,8 +334,8 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
                 avisa("«" + archivo + "»: " + h.error);
                 codigo = 1;
                 if (!imagen_historia.empty())
-                    avisa("No se escribió la imagen de la historia «" + imagen_historia +
-                          "»: la historia de «" + archivo + "» no se pudo calcular.");
+                    avisa(no_escrita("la imagen de la historia", imagen_historia, archivo,
+                                     "no se pudo calcular su historia"));
             } else {
                 if (historia) salida << lineas_historia_csv(h.historia, archivo);
                 if (enterramiento) salida << lineas_enterramiento_csv(h.historia, archivo);
@@ -331,8 +349,8 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
         }
         if (!imagen_curvas.empty()) {
             if (!calculo.ok()) {
-                avisa("No se escribió la imagen de las curvas «" + imagen_curvas +
-                      "»: el cálculo de «" + archivo + "» falló.");
+                avisa(no_escrita("la imagen de las curvas", imagen_curvas, archivo,
+                                 "su cálculo falló"));
             } else if (!guarda_grafico(*s, QString::fromStdString(imagen_curvas), &fallo_imagen)) {
                 avisa(fallo_imagen.toStdString());
                 codigo = 1;

@@ -20,7 +20,7 @@ std::string numero_historia(double v)
     if (redondeado == 0) redondeado = 0; // no "-0"
     char corto[64];
     const auto fin = std::to_chars(corto, corto + sizeof corto, redondeado);
-    return std::string(corto, fin.ptr);
+    return {corto, fin.ptr};
 }
 
 std::string cabecera_historia_csv()
@@ -57,8 +57,16 @@ std::string lineas_enterramiento_csv(const Historia& h, const std::string& archi
     for (const PasoHistoria& p : h.pasos) {
         const std::string edad = numero_historia(p.edad);
         for (const HorizontesBanco& b : p.bancos) {
-            t += nombre + "," + edad + "," + std::to_string(b.banco) + "," +
-                 numero_historia(b.techo) + "," + numero_historia(b.base) + "\r\n";
+            t += nombre;
+            t += ',';
+            t += edad;
+            t += ',';
+            t += std::to_string(b.banco);
+            t += ',';
+            t += numero_historia(b.techo);
+            t += ',';
+            t += numero_historia(b.base);
+            t += "\r\n";
         }
     }
     return t;

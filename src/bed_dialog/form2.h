@@ -48,7 +48,7 @@ class Form2 : public QWidget {
     // not taken yet (typing, or the base suggested for a new bed). The main
     // window calls it before every command that reads or replaces the column.
     void captura_pendiente();
-    bool hay_pendiente() const { return pendiente_; }
+    [[nodiscard]] bool hay_pendiente() const { return pendiente_; }
     // Refills the dialog after the column changed under it: the boxes, the
     // bed number and the status panels.
     void rellena();
@@ -59,7 +59,7 @@ class Form2 : public QWidget {
     void Command2_Click();
 
     // Text of status panel 1..3.
-    QString panel(int i) const;
+    [[nodiscard]] QString panel(int i) const;
 
   signals:
     // "Terminar" was pressed and the bed shown is captured: the main window

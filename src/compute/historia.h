@@ -72,7 +72,7 @@ struct [[nodiscard]] ResultadoHistoria {
     CampoHistoria campo = CampoHistoria::ninguno;
     // Of a failure, in Spanish, naming the bed and the field; empty when ok.
     std::string error;
-    bool ok() const { return error.empty(); }
+    [[nodiscard]] bool ok() const { return error.empty(); }
 };
 
 // The history of beds 1..n_bancos. A bed whose porosity-depth coefficient is

@@ -24,7 +24,7 @@ struct Ecuacion {
     double e_cero; // e^-(c * 0), formed like the candidate term
 
     // Signed difference T' - R for candidate z2'; NaN or infinite on overflow.
-    double diferencia(int z2p) const
+    [[nodiscard]] double diferencia(int z2p) const
     {
         const float producto = c * static_cast<float>(z2p); // single precision
         const double e = std::exp(-static_cast<double>(producto));

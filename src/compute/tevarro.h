@@ -21,9 +21,9 @@ struct [[nodiscard]] ResultadoCalculo {
     int banco = 0; // the bed where the computation stopped
     CampoCalculo campo = CampoCalculo::ninguno;
     bool nan = false; // of a no_finito value: NaN rather than infinite
-    bool ok() const { return fallo == FalloCalculo::ninguno; }
+    [[nodiscard]] bool ok() const { return fallo == FalloCalculo::ninguno; }
     // Spanish, names the bed: "División por cero en el banco 4 ..."
-    std::string mensaje() const;
+    [[nodiscard]] std::string mensaje() const;
 };
 
 // Decompacted thickness of one bed on a 1 m grid (1..10000 m). The outputs

@@ -1,6 +1,7 @@
 #include "drawing/dibujo_columna.h"
 
 #include "drawing/lienzo.h"
+#include "drawing/unidades.h"
 #include "model/litologias.h"
 #include "model/store.h"
 #include "text_forms/formas_numericas.h"
@@ -11,11 +12,6 @@
 namespace tev {
 
 namespace {
-
-QColor color_de(int32_t bgr)
-{
-    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
-}
 
 QString impresa(float v)
 {
@@ -44,13 +40,13 @@ void dibuja_columna(const Store& s, Lienzo& l)
     for (int i = 1; i <= n; ++i) {
         sangria(s.litologia[i], d);
         const QColor relleno = color_de(s.color[i]);
-        const float izquierda = static_cast<float>(1000 + d);
+        const auto izquierda = static_cast<float>(1000 + d);
         l.caja(izquierda, s.techo[i], 2000.0f, s.base[i], relleno, true);
         l.caja(izquierda, s.techo[i], 2000.0f, s.base[i], Qt::black, false);
         l.imprime(impresa(s.base[i]));
 
-        const float izquierda_d = static_cast<float>(c + 3000 + d);
-        const float derecha_d = static_cast<float>(c + 4000);
+        const auto izquierda_d = static_cast<float>(c + 3000 + d);
+        const auto derecha_d = static_cast<float>(c + 4000);
         l.caja(izquierda_d, s.techo_descomp[i], derecha_d, s.base_descomp[i], relleno, true);
         l.caja(izquierda_d, s.techo_descomp[i], derecha_d, s.base_descomp[i], Qt::black, false);
         l.imprime(impresa(s.base_descomp[i]));

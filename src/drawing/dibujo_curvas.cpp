@@ -45,7 +45,7 @@ QRect rect_twips(int izquierda, int arriba, int ancho, int alto)
     auto px = [](int twips) {
         return static_cast<int>(std::lround(static_cast<double>(twips) / kCurvasTwipsPorPixel));
     };
-    return QRect(px(izquierda), px(arriba), px(ancho), px(alto));
+    return {px(izquierda), px(arriba), px(ancho), px(alto)};
 }
 
 QSize tamano_ventana_curvas()
@@ -64,12 +64,12 @@ std::array<QString, 10> textos_ejes(float escala_tiempo, float escala_profundida
 
     std::array<QString, 10> textos;
     for (int k = 1; k <= 5; ++k) {
-        const float edad = static_cast<float>(1000.0 * k / static_cast<double>(escala_tiempo));
+        const auto edad = static_cast<float>(1000.0 * k / static_cast<double>(escala_tiempo));
         textos[k - 1] = con_decimales(edad, 1);
     }
     textos[5] = con_decimales(0.0f, 1);
     for (int k = 1; k <= 4; ++k) {
-        const float km = static_cast<float>(k / static_cast<double>(escala_profundidad));
+        const auto km = static_cast<float>(k / static_cast<double>(escala_profundidad));
         textos[5 + k] = con_decimales(km, 2);
     }
     return textos;
@@ -186,7 +186,9 @@ void pinta_grafico_completo(const Store& s, float escala_tiempo, float escala_pr
         const QRect r = rect_twips(e.izquierda, e.arriba, e.ancho, e.alto);
         p.setFont(fuente_que_cabe(fuente_curvas(), texto, r.width()));
         p.fillRect(r, kFondoCurvas);
-        p.drawText(r, (e.a_la_derecha ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop, texto);
+        const Qt::Alignment alineacion =
+            (e.a_la_derecha ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop;
+        p.drawText(r, static_cast<int>(alineacion), texto);
     }
 
     p.save();

@@ -2,6 +2,7 @@
 
 #include "compute/historia.h"
 #include "drawing/exporta_imagen.h"
+#include "drawing/unidades.h"
 #include "model/store.h"
 
 #include <QFont>
@@ -29,11 +30,6 @@ constexpr int kSeparacionLeyenda = 14;
 constexpr int kPixelesPorMarcaEdad = 70;
 constexpr int kPixelesPorMarcaProfundidad = 40;
 constexpr int kLineaLeyenda = 18; // height of one legend entry, pixels
-
-QColor color_de(int32_t bgr)
-{
-    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
-}
 
 QFont fuente()
 {
@@ -66,8 +62,10 @@ std::vector<double> multiplos(double desde, double hasta, double paso)
     if (!(paso > 0)) return m;
     const double primero = std::ceil(desde / paso - 1e-9);
     const double ultimo = std::floor(hasta / paso + 1e-9);
-    for (double k = primero; k <= ultimo; k += 1) {
-        const double v = k * paso;
+    // Tick counts are small whole numbers.
+    const auto ultimo_k = static_cast<long long>(ultimo);
+    for (auto k = static_cast<long long>(primero); k <= ultimo_k; ++k) {
+        const double v = static_cast<double>(k) * paso;
         m.push_back(v == 0 ? 0.0 : v); // no "-0"
     }
     return m;

@@ -50,7 +50,7 @@ struct MarcoHistoria {
     std::vector<double> marcas_profundidad; // m
     QRectF leyenda;                         // the legend's frame
 
-    QPointF punto(double edad, double profundidad) const;
+    [[nodiscard]] QPointF punto(double edad, double profundidad) const;
 };
 MarcoHistoria marco_historia(const Historia& h, const Store& s, QSize tamano);
 

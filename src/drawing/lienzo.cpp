@@ -66,8 +66,8 @@ QRectF Lienzo::rectangulo(float x1, float y1, float x2, float y2) const
 {
     const QPointF a = a_pixeles(x1, y1);
     const QPointF b = a_pixeles(x2, y2);
-    return QRectF(QPointF(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
-                  QPointF(std::max(a.x(), b.x()), std::max(a.y(), b.y())));
+    return {QPointF(std::min(a.x(), b.x()), std::min(a.y(), b.y())),
+            QPointF(std::max(a.x(), b.x()), std::max(a.y(), b.y()))};
 }
 
 void Lienzo::cls(const QColor& fondo)

@@ -41,12 +41,12 @@ class Lienzo {
     void imprime(const QString& texto);
 
     // The device pixel a point falls in: its top-left corner, in device pixels.
-    QPointF a_pixeles(float x, float y) const;
+    [[nodiscard]] QPointF a_pixeles(float x, float y) const;
     float CurrentX = 0;
     float CurrentY = 0;
 
   private:
-    QRectF rectangulo(float x1, float y1, float x2, float y2) const;
+    [[nodiscard]] QRectF rectangulo(float x1, float y1, float x2, float y2) const;
 
     QPainter& painter_;
     int ancho_;

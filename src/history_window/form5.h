@@ -29,7 +29,7 @@ class Form5 : public QWidget {
     // Computes the history of s and shows it. The window keeps its own copy
     // of the column, so later edits change nothing until the next call.
     void actualiza(const Store& s);
-    const ResultadoHistoria& resultado() const { return resultado_; }
+    [[nodiscard]] const ResultadoHistoria& resultado() const { return resultado_; }
 
     // Saves the diagram at the window's size, PNG, SVG or PDF by the
     // extension. False, with the reason in Spanish, on failure or when the

@@ -44,7 +44,7 @@ class Form1 : public QMainWindow {
 
     // True when the column differs from what was last opened, saved or
     // started anew: saving it would write something else.
-    bool columna_modificada() const;
+    [[nodiscard]] bool columna_modificada() const;
 
     VistaColumna* Picture1 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
@@ -53,13 +53,13 @@ class Form1 : public QMainWindow {
     QPushButton* Command3 = nullptr;
     QPushButton* Command6 = nullptr;
     QPushButton* Command7 = nullptr;
-    Form4* curvas_ventana() const { return form4_; }
+    [[nodiscard]] Form4* curvas_ventana() const { return form4_; }
     // The burial-history window, while it is open.
-    Form5* historia_ventana() const { return form5_; }
+    [[nodiscard]] Form5* historia_ventana() const { return form5_; }
     // The bed dialog, while it exists.
-    Form2* dialogo_bancos() const { return form2_; }
+    [[nodiscard]] Form2* dialogo_bancos() const { return form2_; }
     // The about window, once "Acerca de TEVARRO…" has shown it.
-    AcercaDe* acerca_de() const { return acerca_; }
+    [[nodiscard]] AcercaDe* acerca_de() const { return acerca_; }
 
     void Form_Load();
     // Reads the project file at ruta, computes it and draws it: what "Abrir"

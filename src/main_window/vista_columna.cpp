@@ -182,9 +182,8 @@ QPointF VistaColumna::a_unidades(QPointF posicion) const
 {
     const QPointF px = posicion - contentsRect().topLeft();
     const QSize a = area();
-    const float x = static_cast<float>(escala_.ScaleLeft + px.x() * escala_.ScaleWidth / a.width());
-    const float y =
-        static_cast<float>(escala_.ScaleTop + px.y() * escala_.ScaleHeight / a.height());
+    const auto x = static_cast<float>(escala_.ScaleLeft + px.x() * escala_.ScaleWidth / a.width());
+    const auto y = static_cast<float>(escala_.ScaleTop + px.y() * escala_.ScaleHeight / a.height());
     return {x, y};
 }
 

@@ -30,7 +30,7 @@ class Linea : public QObject {
     const QColor BorderColor;
     const Qt::PenStyle BorderStyle;
 
-    bool Visible() const { return visible_; }
+    [[nodiscard]] bool Visible() const { return visible_; }
     void muestra() { pon_visible(true); }
     void oculta() { pon_visible(false); }
     void situa(float x1, float y1, float x2, float y2);
@@ -47,12 +47,12 @@ class VistaColumna : public QFrame {
     explicit VistaColumna(QWidget* parent = nullptr);
 
     // Inner drawing area, inside the sunken border.
-    QSize area() const;
+    [[nodiscard]] QSize area() const;
     void escala_de_arranque();
 
     // The user scale of the view. The mouse tools change it through the
     // three operations below; each returns true when the view must be redrawn.
-    const Escala& escala() const { return escala_; }
+    [[nodiscard]] const Escala& escala() const { return escala_; }
     void pon_escala(const Escala& e) { escala_ = e; }
     // Pan: the point under the press comes under the release.
     void desplaza(float x_inicio, float y_inicio, float X, float Y);
@@ -74,15 +74,15 @@ class VistaColumna : public QFrame {
 
     // Clears the view (the background stays) and paints the column anew.
     void draw(const Store& s);
-    const QImage& imagen() const { return imagen_; }
+    [[nodiscard]] const QImage& imagen() const { return imagen_; }
 
     // A line straight onto the drawing (the pencil); the next draw erases it.
     void linea(float x1, float y1, float x2, float y2, const QColor& color);
 
     // A point of the widget, in pixels, in the view's units.
-    QPointF a_unidades(QPointF posicion) const;
+    [[nodiscard]] QPointF a_unidades(QPointF posicion) const;
     // A point in the view's units as a pixel of the inner area.
-    QPoint pixel_de(float x, float y) const;
+    [[nodiscard]] QPoint pixel_de(float x, float y) const;
 
     // Saves what the view shows (the column at its current size and scale,
     // over its background picture; not the pencil strokes), PNG, SVG or PDF

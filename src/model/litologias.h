@@ -34,7 +34,7 @@ struct MezclaPorcentual {
     double porosidad;      // (0.49 A + 0.63 P + 0.56 C + 0.7 E) / 100
     double coeficiente;    // (0.27 A + 0.51 P + 0.39 C + 0.71 E) / 100, 1/km
     double densidad_grano; // (2650 A + 2720 P + 2680 C + 2710 E) / 100, kg/m3
-    bool suma_cien() const { return suma == 100; } // exactly: no tolerance
+    [[nodiscard]] bool suma_cien() const { return suma == 100; } // exactly: no tolerance
 };
 MezclaPorcentual mezcla_porcentual(double arenisca, double pelita, double caliza, double evaporita);
 

@@ -124,7 +124,7 @@ class Lector {
         return false;
     }
 
-    bool fin() const { return p_ >= b_.size(); }
+    [[nodiscard]] bool fin() const { return p_ >= b_.size(); }
 
     void consume_fin_de_linea()
     {
@@ -139,9 +139,12 @@ class Lector {
             ++p_;
     }
 
-    std::string prefijo() const { return "No se pudo leer " + entre_comillas(archivo_) + ": "; }
+    [[nodiscard]] std::string prefijo() const
+    {
+        return "No se pudo leer " + entre_comillas(archivo_) + ": ";
+    }
 
-    std::string prefijo_campo(int linea, int registro, int campo) const
+    [[nodiscard]] std::string prefijo_campo(int linea, int registro, int campo) const
     {
         return prefijo() + "línea " + std::to_string(linea) + ", registro " +
                std::to_string(registro) + ", campo " + std::to_string(campo + 1) + " (" +

@@ -5,6 +5,7 @@
 // Reading is all or nothing: the reader builds the list of records and the
 // caller replaces its column only when the whole file was read.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -45,7 +46,7 @@ struct EscrituraColumna {
 };
 
 // Files larger than this cannot be a column of 100 beds and are refused unread.
-inline constexpr std::uintmax_t kTamanoMaximoArchivo = 4u * 1024u * 1024u;
+inline constexpr std::uintmax_t kTamanoMaximoArchivo = std::uintmax_t{4} * 1024 * 1024;
 
 // nombre_archivo only labels the messages.
 LecturaColumna lee_columna(std::string_view bytes, const std::string& nombre_archivo);

@@ -99,6 +99,7 @@ std::string enumera(const std::vector<std::string>& nombres, size_t kMax = kNumC
 std::vector<std::string> cada_entre_comillas(const std::vector<std::string>& nombres)
 {
     std::vector<std::string> t;
+    t.reserve(nombres.size());
     for (const std::string& n : nombres)
         t.push_back(entre_comillas(n));
     return t;
@@ -169,7 +170,7 @@ class LectorCsv {
     }
 
   private:
-    bool fin() const { return p_ >= b_.size(); }
+    [[nodiscard]] bool fin() const { return p_ >= b_.size(); }
 
     void consume_fin_de_linea()
     {
@@ -177,12 +178,18 @@ class LectorCsv {
         ++p_;
     }
 
-    std::string prefijo() const { return "No se pudo leer " + entre_comillas(archivo_) + ": "; }
+    [[nodiscard]] std::string prefijo() const
+    {
+        return "No se pudo leer " + entre_comillas(archivo_) + ": ";
+    }
 
-    std::string prefijo_fila() const { return prefijo() + "fila " + std::to_string(fila_); }
+    [[nodiscard]] std::string prefijo_fila() const
+    {
+        return prefijo() + "fila " + std::to_string(fila_);
+    }
 
     // "fila 3, columna «techo»: ", the column named as the header names it.
-    std::string prefijo_celda(size_t j) const
+    [[nodiscard]] std::string prefijo_celda(size_t j) const
     {
         std::string t = prefijo_fila();
         if (!cabecera_leida_) return t + " (cabecera), columna " + std::to_string(j + 1) + ": ";
@@ -205,7 +212,7 @@ class LectorCsv {
 
     // The bytes of a cell as UTF-8: invalid sequences of a marked file
     // replaced, so that a message can always hold them.
-    std::string como_utf8(std::string_view bytes) const
+    [[nodiscard]] std::string como_utf8(std::string_view bytes) const
     {
         if (!utf8_) return cp1252_a_utf8(bytes);
         if (es_utf8_valido(bytes)) return std::string(bytes);
@@ -213,7 +220,7 @@ class LectorCsv {
     }
 
     // A cell's text as a message shows it, cut short.
-    std::string muestra(std::string_view bytes) const
+    [[nodiscard]] std::string muestra(std::string_view bytes) const
     {
         constexpr size_t kMax = 40;
         const std::string t = como_utf8(bytes);
@@ -357,7 +364,7 @@ class LectorCsv {
         }
         std::vector<std::string> faltan;
         for (int k = 0; k < kNumCampos; ++k)
-            if (columna_de_campo_[k] < 0) faltan.push_back(kCampos[k].clave);
+            if (columna_de_campo_[k] < 0) faltan.emplace_back(kCampos[k].clave);
         if (desconocidas.empty() && faltan.empty()) {
             cabecera_leida_ = true;
             return true;

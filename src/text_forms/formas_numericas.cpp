@@ -54,7 +54,7 @@ Cifras redondea_simple(float magnitud, int precision)
 {
     char buf[64];
     const auto r = std::to_chars(buf, buf + sizeof buf, magnitud, std::chars_format::scientific);
-    const Cifras c = cifras_de(buf, r.ptr); // the shortest text that reads back
+    Cifras c = cifras_de(buf, r.ptr); // the shortest text that reads back
     if (static_cast<int>(c.digitos.size()) > precision) return redondea(magnitud, precision);
     return c;
 }
@@ -460,7 +460,7 @@ std::string numero_corto(float v)
 {
     char buf[64];
     const auto res = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, res.ptr);
+    return {buf, res.ptr};
 }
 
 } // namespace tev
