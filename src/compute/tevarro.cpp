@@ -22,14 +22,22 @@ struct Ecuacion {
     double q;      // phi / c
     double fija;   // (z2 - z1) - q (e^-c z1 - e^-c z2)
     double e_cero; // e^-(c * 0), formed like the candidate term
+    double e1;     // e^-c z1
+    double e2;     // e^-c z2
 
     // Signed difference T' - R for candidate z2'; NaN or infinite on overflow.
-    double diferencia(int z2p) const
+    // e receives the candidate's exponential.
+    double diferencia(int z2p, double& e) const
     {
         const float producto = c * static_cast<float>(z2p);  // single precision
-        const double e = std::exp(-static_cast<double>(producto));
+        e = std::exp(-static_cast<double>(producto));
         const double r = fija + q * (e_cero - e);
         return static_cast<double>(z2p) - r;
+    }
+    double diferencia(int z2p) const
+    {
+        double e = 0;
+        return diferencia(z2p, e);
     }
 };
 
@@ -40,22 +48,25 @@ FalloCalculo prepara(float z1, float z2, float phi, float c, Ecuacion& ec)
 {
     if (c == 0.0f) return FalloCalculo::division_por_cero;
     const double cd = c;
-    const double e1 = std::exp(-cd * static_cast<double>(z1));
-    const double e2 = std::exp(-cd * static_cast<double>(z2));
+    ec.e1 = std::exp(-cd * static_cast<double>(z1));
+    ec.e2 = std::exp(-cd * static_cast<double>(z2));
     ec.c = c;
     ec.q = static_cast<double>(phi) / cd;
-    ec.fija = (static_cast<double>(z2) - static_cast<double>(z1)) - ec.q * (e1 - e2);
+    ec.fija = (static_cast<double>(z2) - static_cast<double>(z1)) - ec.q * (ec.e1 - ec.e2);
     ec.e_cero = std::exp(-static_cast<double>(c * 0.0f));
-    if (!finito(e1) || !finito(e2) || !finito(ec.q) || !finito(ec.fija) || !finito(ec.e_cero))
+    if (!finito(ec.e1) || !finito(ec.e2) || !finito(ec.q) || !finito(ec.fija) ||
+        !finito(ec.e_cero))
         return FalloCalculo::desbordamiento;
     return FalloCalculo::ninguno;
 }
 
 // |T' - R| as the residual is defined: the root of the square.
+double residuo_de(double d) { return std::sqrt(d * d); }
+
 bool residuo(const Ecuacion& ec, int z2p, double& r)
 {
     const double d = ec.diferencia(z2p);
-    r = std::sqrt(d * d);
+    r = residuo_de(d);
     return finito(d) && finito(r);
 }
 
@@ -76,6 +87,184 @@ FalloCalculo barrido(const Ecuacion& ec, Descompactacion& salida)
     return elegido ? FalloCalculo::ninguno : FalloCalculo::sin_candidato;
 }
 
+constexpr int kVentanaMaxima = 256;
+// Undecided candidates that are cheaper to evaluate than to bisect over: they
+// lie within the window anyway.
+constexpr int kBandaCorta = 4;
+
+// The candidates the fast search has evaluated, each once (the guess and
+// its Newton steps, the bisection, the window), and what they tell of the
+// signs of the others.
+class Evaluadas {
+  public:
+    Evaluadas(const Ecuacion& ec, double pendiente_minima, double margen)
+        : ec_(ec), pendiente_(pendiente_minima), inversa_(1 / pendiente_minima), margen_(margen)
+    {
+    }
+
+    // The computed difference of candidate t, evaluated on first use; e
+    // receives its exponential when it is evaluated now, and is left alone
+    // otherwise.
+    double d(int t, double& e)
+    {
+        const unsigned casilla = static_cast<unsigned>(t) % kTabla;
+        if (tabla_t_[casilla] == t) return tabla_d_[casilla];
+        return nueva(t, casilla, e);
+    }
+    double d(int t)
+    {
+        double e = 0;
+        return d(t, e);
+    }
+
+    // Whether the computed difference of t is not negative, without
+    // evaluating it when an evaluated candidate already decides it. The
+    // exact difference D grows with a slope of at least p = 1 - phi and
+    // departs from the computed one by at most margen, so for an evaluated m:
+    //   t < m:  d(t) <= d(m) + 2 margen - p (m - t)
+    //   t > m:  d(t) >= d(m) - 2 margen + p (t - m)
+    bool no_negativa(int t)
+    {
+        if (t > negativas_hasta_ && t < no_negativas_desde_) return d(t) >= 0;
+        return t >= no_negativas_desde_;
+    }
+
+    // The candidates whose sign no evaluated candidate decides lie strictly
+    // between these two.
+    int negativas_hasta() const { return negativas_hasta_; }
+    int no_negativas_desde() const { return no_negativas_desde_; }
+
+  private:
+    struct Suelta {
+        int t;
+        double d;
+    };
+    // Candidates by t % kTabla; those that find their place taken go to a
+    // short list. Only the bisection and a window that had to grow fill it;
+    // past its end a candidate is not kept, and nothing asks for it again:
+    // the window keeps its own.
+    static constexpr unsigned kTabla = 32;
+    static constexpr int kMaxDesbordadas = 48;
+
+    // Out of line, so that the lookup above stays small enough to inline.
+    [[gnu::noinline]] double nueva(int t, unsigned casilla, double& e)
+    {
+        if (tabla_t_[casilla] != 0) {  // taken by another candidate: the overflow list
+            for (int i = 0; i < n_desbordadas_; ++i)
+                if (desbordadas_[i].t == t) return desbordadas_[i].d;
+        }
+        const double v = ec_.diferencia(t, e);
+        if (tabla_t_[casilla] == 0) {
+            tabla_t_[casilla] = t;
+            tabla_d_[casilla] = v;
+        } else if (n_desbordadas_ < kMaxDesbordadas) {
+            desbordadas_[n_desbordadas_++] = {t, v};
+        }
+        acota(t, v);
+        return v;
+    }
+
+    // Narrows the undecided candidates with an evaluated one.
+    void acota(int t, double v)
+    {
+        // Only a finite difference may decide another candidate.
+        if (!finito(v) || !(pendiente_ > 0)) return;
+        // 2 margen with room for the rounding of these few operations.
+        const double holgura =
+            2.5 * margen_ + 1e-9 * (1 + std::fabs(v) + pendiente_ * kCandidatos);
+        const double m = t;
+        // Every candidate below both t and izq is negative; every one above
+        // both t and der is not.
+        const double izq = std::min(m, m - (v + holgura) * inversa_);
+        const double der = std::max(m, m + (holgura - v) * inversa_);
+        // 1 <= izq <= t and t <= der < 10000 where they are used: the
+        // conversion truncates a positive value, its floor.
+        if (izq > 1) {
+            const int piso = static_cast<int>(izq);
+            const int techo = piso < izq ? piso + 1 : piso;
+            negativas_hasta_ = std::max(negativas_hasta_, techo - 1);
+        }
+        if (der < kCandidatos)
+            no_negativas_desde_ = std::min(no_negativas_desde_, static_cast<int>(der) + 1);
+        // Crossed bounds would mean the difference is not what the bounds
+        // assume: then every candidate is evaluated.
+        if (negativas_hasta_ >= no_negativas_desde_) {
+            negativas_hasta_ = 0;
+            no_negativas_desde_ = kCandidatos + 1;
+            pendiente_ = 0;
+        }
+    }
+
+    const Ecuacion& ec_;
+    double pendiente_;
+    double inversa_;  // 1 / pendiente_
+    double margen_;
+    int tabla_t_[kTabla] = {};  // 0: empty
+    double tabla_d_[kTabla];
+    Suelta desbordadas_[kMaxDesbordadas];
+    int n_desbordadas_ = 0;
+    int negativas_hasta_ = 0;
+    int no_negativas_desde_ = kCandidatos + 1;
+};
+
+// A first guess at the first candidate whose difference is not negative,
+// with the neighbours the window needs. The guess solves the
+// equation with 1 - e^-x replaced by x - x^2/2, then adds the x^3/6 term in
+// one step: close to the root while cT' is small. The three candidates from
+// just below it are evaluated together. Newton steps on whole candidates
+// follow while too many candidates stay undecided; the convex,
+// non-decreasing difference takes them to the root from the right. Every
+// step is a real candidate, which the window does not evaluate again.
+void acerca(Evaluadas& ev, double fija, double cd, double phi)
+{
+    const double p = 1 - phi;
+    double x = 2 * fija / (p + std::sqrt(p * p + 2 * phi * cd * fija));
+    const double cx = cd * x;
+    x += phi * x * cx * cx / 6 / (1 - phi * (1 - cx + cx * cx / 2));
+    auto entero = [](double v) {
+        if (!(v >= 1)) v = 1;  // NaN too
+        if (v > kCandidatos) v = kCandidatos;
+        return static_cast<int>(v);
+    };
+    int t = std::min(entero(x), kCandidatos - 2);
+    ev.d(t);
+    ev.d(t + 2);
+    // A root nearer t than t + 1 makes t the best, and the window then
+    // grows to t - 1.
+    if (x - t < 0.5 && t > 1) ev.d(t - 1);
+    ++t;
+    for (int paso = 0; paso < 6; ++paso) {
+        double e = 0;
+        const double d = ev.d(t, e);
+        // Few enough candidates left undecided: the band below evaluates them.
+        if (ev.no_negativas_desde() - ev.negativas_hasta() <= kBandaCorta) return;
+        const double pendiente = 1 - phi * e;
+        if (!finito(d) || !(pendiente > 1e-6) || e == 0) return;
+        const int s = entero(static_cast<double>(t) - d / pendiente + 0.5);
+        if (s == t) return;
+        t = s;
+    }
+}
+
+// The first candidate whose difference is not negative, as a bisection of
+// the whole grid finds it, when the few candidates no bound decides show the
+// signs changing once: then every candidate's sign is known and the
+// bisection can only end there. 0 otherwise.
+int cambio_de_signo(Evaluadas& ev)
+{
+    const int desde = ev.negativas_hasta() + 1;
+    const int hasta = ev.no_negativas_desde();  // not negative from here on
+    if (hasta - desde > kBandaCorta) return 0;
+    int primera = hasta;
+    for (int t = desde; t < hasta; ++t) {
+        const bool no_negativa = ev.d(t) >= 0;
+        if (no_negativa && primera == hasta) primera = t;
+        if (!no_negativa && primera != hasta) return 0;  // changes twice
+    }
+    // Past the grid every candidate is negative: the last one.
+    return std::min(primera, kCandidatos);
+}
+
 // Fast search, valid where the exact residual T' - R(T') is non-decreasing in
 // T' (c > 0 and porosity in [0, 1]): its slope is 1 - phi e^-cT' >= 0. The
 // computed difference departs from the exact one by at most `margen`, so a
@@ -84,6 +273,11 @@ FalloCalculo barrido(const Ecuacion& ec, Descompactacion& salida)
 //   - after b:    d(b) - 2 margen  <  best.
 // The window grows until neither can happen; otherwise we fall back to the
 // scan. Returns false when the scan must decide.
+//
+// The window starts around the candidate a bisection of the whole grid
+// finds; the bisection's steps whose outcome an evaluated candidate already
+// decides (see Evaluadas::no_negativa) are not evaluated, and no candidate is
+// evaluated twice.
 bool busqueda_rapida(const Ecuacion& ec, float z1, float z2, float phi,
                      Descompactacion& salida)
 {
@@ -94,8 +288,8 @@ bool busqueda_rapida(const Ecuacion& ec, float z1, float z2, float phi,
 
     constexpr double eps = std::numeric_limits<double>::epsilon();
     const double cd = ec.c;
-    const double e1 = std::exp(-cd * static_cast<double>(z1));
-    const double e2 = std::exp(-cd * static_cast<double>(z2));
+    const double e1 = ec.e1;
+    const double e2 = ec.e2;
     const double q = std::fabs(ec.q);
     // Rounding of z2 - z1, of q, of both exponentials (argument and result),
     // of their difference, the products and sums: a generous multiple of eps.
@@ -109,59 +303,71 @@ bool busqueda_rapida(const Ecuacion& ec, float z1, float z2, float phi,
     const double margen = 4 * (16 * eps * magnitud + termino_simple * 1.01) + 1e-300;
     if (!finito(margen) || margen > 0.05) return false;
 
-    double d_tmp = 0;
-    auto dif = [&](int t) {
-        d_tmp = ec.diferencia(t);
-        return d_tmp;
-    };
+    // With c > 0 and |fija| + |q| < 1e300 every difference is finite: the
+    // candidate's exponential lies in [0, 1].
+    Evaluadas ev(ec, 1 - static_cast<double>(phi), margen);
+    acerca(ev, ec.fija, cd, phi);
 
     // First candidate whose difference is not negative, by bisection.
-    int k;
-    const double d_primero = dif(1);
-    const double d_ultimo = dif(kCandidatos);
-    if (!finito(d_primero) || !finito(d_ultimo)) return false;
-    if (d_primero >= 0) {
+    int k = cambio_de_signo(ev);
+    if (k != 0) {
+    } else if (ev.no_negativa(1)) {
         k = 1;
-    } else if (d_ultimo < 0) {
+    } else if (!ev.no_negativa(kCandidatos)) {
         k = kCandidatos;
     } else {
         int lo = 1, hi = kCandidatos;
         while (hi - lo > 1) {
             const int mid = lo + (hi - lo) / 2;
-            if (dif(mid) >= 0)
-                hi = mid;
-            else
-                lo = mid;
+            // Without a branch: most steps are decided and their outcomes
+            // cannot be predicted.
+            const bool arriba = ev.no_negativa(mid);
+            hi = arriba ? mid : hi;
+            lo = arriba ? lo : mid;
         }
         k = hi;
     }
-
-    constexpr int kVentanaMaxima = 256;
+    // The window [a, b] grows one candidate at a side at a time; each
+    // candidate enters once, and the first one reaching the smallest
+    // residual is the best, as in a scan of the window from a to b.
     int a = std::max(1, k - 1);
     int b = std::min(kCandidatos, k + 1);
-    while (b - a < kVentanaMaxima) {
-        double mejor = kMejorInicial;
-        int ganador = 0;
-        for (int t = a; t <= b; ++t) {
-            double r = 0;
-            if (!residuo(ec, t, r)) return false;
-            if (r < mejor) {
-                mejor = r;
-                ganador = t;
-            }
+    double mejor = kMejorInicial;
+    int ganador = 0;
+    double d_a = 0, d_b = 0;
+    auto entra = [&](int t, bool primera, double& d) {
+        d = ev.d(t);
+        const double r = residuo_de(d);
+        if (!finito(d) || !finito(r)) return false;
+        if (primera ? r <= mejor : r < mejor) {
+            mejor = r;
+            ganador = t;
         }
+        return true;
+    };
+    for (int t = a; t <= b; ++t) {
+        double d = 0;
+        if (!entra(t, false, d)) return false;
+        if (t == a) d_a = d;
+        d_b = d;
+    }
+    for (;;) {
         if (ganador == 0 || mejor >= kMejorInicial / 2) return false;
-        const bool izquierda_ok = a == 1 || -(dif(a) + 2 * margen) > mejor;
-        const bool derecha_ok = b == kCandidatos || dif(b) - 2 * margen >= mejor;
+        const bool izquierda_ok = a == 1 || -(d_a + 2 * margen) > mejor;
+        const bool derecha_ok = b == kCandidatos || d_b - 2 * margen >= mejor;
         if (izquierda_ok && derecha_ok) {
             salida.techo_descomp = 0;
             salida.base_descomp = static_cast<float>(ganador);
             return true;
         }
-        if (!izquierda_ok) --a;
-        if (!derecha_ok) ++b;
+        const int a_nueva = izquierda_ok ? a : a - 1;
+        const int b_nueva = derecha_ok ? b : b + 1;
+        if (b_nueva - a_nueva >= kVentanaMaxima) return false;
+        if (a_nueva != a && !entra(a_nueva, true, d_a)) return false;
+        if (b_nueva != b && !entra(b_nueva, false, d_b)) return false;
+        a = a_nueva;
+        b = b_nueva;
     }
-    return false;
 }
 
 ResultadoCalculo revisa_finitos(const Store& s, int i)
@@ -209,8 +415,23 @@ ResultadoCalculo calcula(Store& s, Descompactador descompactar)
 
 }  // namespace
 
+void limpia_estado_avx()
+{
+#if defined(__x86_64__)
+    static const bool avx = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx") != 0;
+    }();
+    if (avx)
+        asm volatile("vzeroupper" ::: "xmm0", "xmm1", "xmm2", "xmm3", "xmm4", "xmm5", "xmm6",
+                     "xmm7", "xmm8", "xmm9", "xmm10", "xmm11", "xmm12", "xmm13", "xmm14",
+                     "xmm15");
+#endif
+}
+
 FalloCalculo descompacta_barrido(float z1, float z2, float phi, float c, Descompactacion& salida)
 {
+    limpia_estado_avx();
     Ecuacion ec{};
     const FalloCalculo fallo = prepara(z1, z2, phi, c, ec);
     if (fallo != FalloCalculo::ninguno) return fallo;
@@ -219,11 +440,20 @@ FalloCalculo descompacta_barrido(float z1, float z2, float phi, float c, Descomp
 
 FalloCalculo descompacta(float z1, float z2, float phi, float c, Descompactacion& salida)
 {
+    limpia_estado_avx();
     Ecuacion ec{};
     const FalloCalculo fallo = prepara(z1, z2, phi, c, ec);
     if (fallo != FalloCalculo::ninguno) return fallo;
     if (busqueda_rapida(ec, z1, z2, phi, salida)) return FalloCalculo::ninguno;
     return barrido(ec, salida);
+}
+
+bool descompacta_sin_barrido(float z1, float z2, float phi, float c, Descompactacion& salida)
+{
+    limpia_estado_avx();
+    Ecuacion ec{};
+    if (prepara(z1, z2, phi, c, ec) != FalloCalculo::ninguno) return false;
+    return busqueda_rapida(ec, z1, z2, phi, salida);
 }
 
 ResultadoCalculo tevarro(Store& s) { return calcula(s, descompacta); }
