@@ -161,6 +161,17 @@ std::string lineas_csv(const Store& s, const std::string& archivo)
     return t;
 }
 
+bool pide_imagenes(const std::vector<std::string>& argumentos)
+{
+    for (std::size_t k = 0; k < argumentos.size(); ++k) {
+        const std::string& a = argumentos[k];
+        if (a == "--") return false;
+        if (a == "--curvas" || a == "--columna") return k + 1 < argumentos.size();
+        if (a == "--salvar") ++k; // its value is a name, whatever it looks like
+    }
+    return false;
+}
+
 int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salida,
                  std::ostream& errores)
 {

@@ -23,6 +23,11 @@ std::string lineas_csv(const Store& s, const std::string& archivo);
 // U+0080..U+009F) written as \x1b or \u009b, as the terminal is shown them.
 std::string escapa_controles(const std::string& t);
 
+// Whether the command line asks for a picture (--curvas or --columna before
+// any "--"): only then does the tool need Qt's GUI, its fonts and a
+// platform; everything else runs on a QCoreApplication.
+bool pide_imagenes(const std::vector<std::string>& argumentos);
+
 // The whole command line; returns the exit code (0 all well, 1 a file
 // failed, 2 usage).
 int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salida,

@@ -61,7 +61,8 @@ void escribe(const fs::path& ruta, const std::string& bytes)
 // The real tevarro-batch, its standard error read back; with tope_bytes, its
 // files may not grow past that (SIGXFSZ ignored, so writes fail with EFBIG as
 // on a full disk).
-Ejecucion ejecuta_programa(const std::vector<std::string>& args, long tope_bytes = -1)
+Ejecucion ejecuta_programa(const std::vector<std::string>& args, long tope_bytes = -1,
+                           const char* plataforma = nullptr)
 {
     const fs::path err = temporal("stderr.txt");
     const fs::path out = temporal("stdout.txt");
@@ -70,6 +71,7 @@ Ejecucion ejecuta_programa(const std::vector<std::string>& args, long tope_bytes
         ::freopen(out.c_str(), "w", stdout);
         ::freopen(err.c_str(), "w", stderr);
         ::unsetenv("XDG_RUNTIME_DIR");
+        if (plataforma) ::setenv("QT_QPA_PLATFORM", plataforma, 1);
         if (tope_bytes >= 0) {
             ::signal(SIGXFSZ, SIG_IGN);
             const rlimit tope{static_cast<rlim_t>(tope_bytes), static_cast<rlim_t>(tope_bytes)};
@@ -298,6 +300,39 @@ TEST(Lote, UnDiscoQueNoAdmiteMasDejaLosArchivosViejos)
     EXPECT_EQ(r.codigo, 1);
     EXPECT_NE(r.errores.find("no es un archivo común"), std::string::npos) << r.errores;
     EXPECT_TRUE(fs::is_fifo(tuberia));
+}
+
+TEST(Lote, SoloLasImagenesPidenLaInterfazGrafica)
+{
+    EXPECT_FALSE(pide_imagenes({"--csv", "a.tev", "b.tev"}));
+    EXPECT_FALSE(pide_imagenes({"--salvar", "s.tev", "a.tev"}));
+    EXPECT_TRUE(pide_imagenes({"--csv", "--curvas", "c.png", "a.tev"}));
+    EXPECT_TRUE(pide_imagenes({"--columna", "c.svg", "a.tev"}));
+    // A name, not an option.
+    EXPECT_FALSE(pide_imagenes({"--salvar", "--curvas", "a.tev"}));
+    EXPECT_FALSE(pide_imagenes({"--", "--curvas", "c.png"}));
+    // Nothing to draw: the command line is refused first.
+    EXPECT_FALSE(pide_imagenes({"a.tev", "--curvas"}));
+}
+
+// A platform that does not exist stops any QGuiApplication at its start:
+// only a run that draws may need one.
+TEST(Lote, SinImagenesNoSeCargaNingunaPlataforma)
+{
+    const Ejecucion csv = ejecuta_programa({"--csv", kEjemplo}, -1, "plataforma-que-no-existe");
+    EXPECT_EQ(csv.codigo, 0) << csv.errores;
+    EXPECT_EQ(csv.errores, "");
+    EXPECT_NE(csv.salida.find("neuquen.tev,12,"), std::string::npos);
+
+    const Ejecucion tabla = ejecuta_programa({"--salvar", temporal("p.tev").string(), kEjemplo},
+                                             -1, "plataforma-que-no-existe");
+    EXPECT_EQ(tabla.codigo, 0) << tabla.errores;
+    EXPECT_EQ(lee_bytes(temporal("p.tev").string()), lee_bytes(kEjemplo));
+
+    const Ejecucion curvas = ejecuta_programa({"--curvas", temporal("n.png").string(), kEjemplo},
+                                              -1, "plataforma-que-no-existe");
+    EXPECT_NE(curvas.codigo, 0);
+    EXPECT_FALSE(fs::exists(temporal("n.png")));
 }
 
 TEST(Lote, SinAvisosDeQtEnUnaCorridaNormal)
