@@ -44,33 +44,39 @@ std::size_t ancho(const std::string& t)
     return n;
 }
 
-std::string a_la_derecha(const std::string& t, std::size_t w)
-{
-    const std::size_t a = ancho(t);
-    return a >= w ? t : std::string(w - a, ' ') + t;
-}
-
-std::string a_la_izquierda(const std::string& t, std::size_t w)
-{
-    const std::size_t a = ancho(t);
-    return a >= w ? t : t + std::string(w - a, ' ');
-}
-
 bool es_control(unsigned char ch) { return (ch < 0x20 && ch != '\t') || ch == 0x7F; }
 
-std::string campo_csv(const std::string& t)
+void agrega_campo_csv(std::string& r, const std::string& t)
 {
     // Control characters stay as they are, inside quotes.
     const bool comillas = std::any_of(t.begin(), t.end(), [](char ch) {
         return ch == ',' || ch == '"' || es_control(static_cast<unsigned char>(ch));
     });
-    if (!comillas) return t;
-    std::string r = "\"";
+    if (!comillas) {
+        r += t;
+        return;
+    }
+    r += '"';
     for (char ch : t) {
         if (ch == '"') r += '"';
         r += ch;
     }
-    return r + "\"";
+    r += '"';
+}
+
+// numero_corto(v), written in place: the shortest text that reads back.
+void agrega_numero_corto(std::string& r, float v)
+{
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v);
+    r.append(buf, res.ptr);
+}
+
+void agrega_entero(std::string& r, int v)
+{
+    char buf[16];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v);
+    r.append(buf, res.ptr);
 }
 
 }  // namespace
@@ -103,6 +109,13 @@ std::string escapa_controles(const std::string& t)
 
 std::string tabla_de_bancos(const Store& s)
 {
+    std::string t;
+    agrega_tabla_de_bancos(t, s);
+    return t;
+}
+
+void agrega_tabla_de_bancos(std::string& t, const Store& s)
+{
     const std::vector<std::string> cab = {"Banco",          "Nombre",         "Litología",
                                           "Techo (m)",      "Base (m)",       "Edad techo (Ma)",
                                           "Edad base (Ma)", "Densidad (kg/m³)", "Nivel mar (m)",
@@ -126,17 +139,26 @@ std::string tabla_de_bancos(const Store& s)
     }
     // Texts (name, lithology) to the left, numbers to the right.
     auto linea = [&](const std::vector<std::string>& f) {
-        std::string l;
+        const std::size_t inicio = t.size();
         for (std::size_t c = 0; c < f.size(); ++c) {
-            if (c) l += "  ";
-            l += (c == 1 || c == 2) ? a_la_izquierda(f[c], w[c]) : a_la_derecha(f[c], w[c]);
+            if (c) t += "  ";
+            const std::size_t a = ancho(f[c]);
+            const std::size_t relleno = a >= w[c] ? 0 : w[c] - a;
+            if (c == 1 || c == 2) { // texts to the left
+                t += f[c];
+                t.append(relleno, ' ');
+            } else {
+                t.append(relleno, ' ');
+                t += f[c];
+            }
         }
-        while (!l.empty() && l.back() == ' ') l.pop_back();
-        return l + "\n";
+        while (t.size() > inicio && t.back() == ' ')
+            t.pop_back();
+        t += '\n';
     };
-    std::string t = linea(cab);
-    for (const auto& f : filas) t += linea(f);
-    return t;
+    linea(cab);
+    for (const auto& f : filas)
+        linea(f);
 }
 
 std::string cabecera_csv()
@@ -148,17 +170,32 @@ std::string cabecera_csv()
 std::string lineas_csv(const Store& s, const std::string& archivo)
 {
     std::string t;
+    agrega_lineas_csv(t, s, archivo);
+    return t;
+}
+
+void agrega_lineas_csv(std::string& t, const Store& s, const std::string& archivo)
+{
+    std::string campo_archivo;
+    agrega_campo_csv(campo_archivo, archivo);
     for (int i = 1; i <= s.n_bancos; ++i) {
         const float nums[] = {s.techo[i],         s.base[i],         s.edad_techo[i],
                               s.edad_base[i],     s.densidad[i],     s.nivel_mar[i],
                               s.techo_descomp[i], s.base_descomp[i], s.correccion_carga[i],
                               s.tevarro_tectonica[i]};
-        t += campo_csv(archivo) + "," + std::to_string(i) + "," + campo_csv(s.nombre[i]) + "," +
-             campo_csv(s.litologia[i]);
-        for (float v : nums) t += "," + numero_corto(v);
+        t += campo_archivo;
+        t += ',';
+        agrega_entero(t, i);
+        t += ',';
+        agrega_campo_csv(t, s.nombre[i]);
+        t += ',';
+        agrega_campo_csv(t, s.litologia[i]);
+        for (float v : nums) {
+            t += ',';
+            agrega_numero_corto(t, v);
+        }
         t += "\r\n";
     }
-    return t;
 }
 
 bool pide_imagenes(const std::vector<std::string>& argumentos)
@@ -236,7 +273,9 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
         errores << escapa_controles(mensaje) << "\n";
     };
     int codigo = 0;
-    if (csv) salida << cabecera_csv();
+    // Everything for the standard output goes into one buffer, written once.
+    std::string informe;
+    if (csv) informe = cabecera_csv();
     bool primero = true;
     for (const std::string& archivo : archivos) {
         const LecturaColumna lectura = lee_archivo(archivo);
@@ -253,12 +292,15 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
             avisa("«" + archivo + "»: " + calculo.mensaje());
             codigo = 1;
         } else if (csv) {
-            salida << lineas_csv(*s, archivo);
+            agrega_lineas_csv(informe, *s, archivo);
         } else {
-            if (!primero) salida << "\n";
-            salida << "Archivo: " << escapa_controles(archivo) << " (" << s->n_bancos
-                   << " bancos)\n"
-                   << tabla_de_bancos(*s);
+            if (!primero) informe += '\n';
+            informe += "Archivo: ";
+            informe += escapa_controles(archivo);
+            informe += " (";
+            agrega_entero(informe, s->n_bancos);
+            informe += " bancos)\n";
+            agrega_tabla_de_bancos(informe, *s);
             primero = false;
         }
         QString fallo_imagen;
@@ -288,6 +330,7 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
             }
         }
     }
+    salida.write(informe.data(), static_cast<std::streamsize>(informe.size()));
     return codigo;
 }
 

@@ -12,11 +12,15 @@ namespace tev {
 
 struct Store;
 
-// A readable table of beds 1..n_bancos, units in the headers.
+// A readable table of beds 1..n_bancos, units in the headers, added to the
+// end of t.
+void agrega_tabla_de_bancos(std::string& t, const Store& s);
 std::string tabla_de_bancos(const Store& s);
 
-// CSV (UTF-8, RFC 4180): the header line and one line per bed.
+// CSV (UTF-8, RFC 4180): the header line and one line per bed, the beds'
+// lines added to the end of t.
 std::string cabecera_csv();
+void agrega_lineas_csv(std::string& t, const Store& s, const std::string& archivo);
 std::string lineas_csv(const Store& s, const std::string& archivo);
 
 // The text with control characters (below U+0020 but tab, DEL and

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -66,6 +67,48 @@ std::string caracter_sin_cp1252(const std::string& texto)
         i += largo - 1;
     }
     return {};
+}
+
+// The print form's plain numbers ("-.5", "2050", "1.5"): an optional minus,
+// digits with at most one point, at least one digit. For these the number
+// field's reading is from_chars on the very same text, so it is done here
+// directly; any other text, and a value out of range, goes to
+// convierte_real / convierte_entero.
+bool es_decimal_simple(std::string_view t, bool con_punto)
+{
+    size_t i = !t.empty() && t[0] == '-' ? 1 : 0;
+    bool digito = false, punto = false;
+    for (; i < t.size(); ++i) {
+        const char ch = t[i];
+        if (ch >= '0' && ch <= '9') {
+            digito = true;
+        } else if (ch == '.' && con_punto && !punto) {
+            punto = true;
+        } else {
+            return false;
+        }
+    }
+    return digito;
+}
+
+bool lee_real_simple(std::string_view t, float& v)
+{
+    if (!es_decimal_simple(t, true)) return false;
+    float x = 0;
+    const auto r = std::from_chars(t.data(), t.data() + t.size(), x, std::chars_format::general);
+    if (r.ec != std::errc() || r.ptr != t.data() + t.size()) return false;
+    v = x;
+    return true;
+}
+
+bool lee_entero_simple(std::string_view t, int32_t& v)
+{
+    if (!es_decimal_simple(t, false)) return false;
+    int32_t x = 0;
+    const auto r = std::from_chars(t.data(), t.data() + t.size(), x);
+    if (r.ec != std::errc() || r.ptr != t.data() + t.size()) return false;
+    v = x;
+    return true;
 }
 
 struct CampoLeido {
@@ -166,7 +209,8 @@ class Lector {
                         entre_comillas(kCampos[c].nombre) + ").";
                 return false;
             }
-            if (!guarda_campo(c, campo, r, error, prefijo_campo(linea_campo, registro, c), utf8_))
+            if (!guarda_campo(c, campo, r, error,
+                              [&]() { return prefijo_campo(linea_campo, registro, c); }, utf8_))
                 return false;
         }
         return true;
@@ -239,8 +283,10 @@ class Lector {
         return Estado::ok;
     }
 
+    // prefijo() gives the start of an error message, built only for one.
+    template <typename Prefijo>
     static bool guarda_campo(int c, const CampoLeido& campo, RegistroBanco& r, std::string& error,
-                             const std::string& prefijo, bool utf8)
+                             Prefijo prefijo, bool utf8)
     {
         const Campo& desc = kCampos[c];
         if (desc.tipo == TipoCampo::texto) {
@@ -248,7 +294,7 @@ class Lector {
                 campo.entre_comillas ? std::string_view(campo.con_comillas) : campo.texto;
             std::string texto = utf8 ? std::string(bytes) : cp1252_a_utf8(bytes);
             if (utf8 && !utf8_a_cp1252(texto)) {
-                error = prefijo + "el archivo está en UTF-8 y el texto tiene el carácter " +
+                error = prefijo() + "el archivo está en UTF-8 y el texto tiene el carácter " +
                         caracter_sin_cp1252(texto) +
                         ", que un archivo de proyecto (Windows-1252) no puede guardar.";
                 return false;
@@ -260,10 +306,12 @@ class Lector {
         while (!t.empty() && es_blanco(t.back()))
             t.remove_suffix(1);
         const bool entero = desc.tipo == TipoCampo::entero;
+        if (entero ? lee_entero_simple(t, r.*desc.entero) : lee_real_simple(t, r.*desc.real))
+            return true;
         const Conversion conv =
             entero ? convierte_entero(t, r.*desc.entero) : convierte_real(t, r.*desc.real);
         if (conv == Conversion::ok) return true;
-        error = prefijo + explica_conversion(conv, muestra(t), entero);
+        error = prefijo() + explica_conversion(conv, muestra(t), entero);
         return false;
     }
 
@@ -352,47 +400,48 @@ LecturaColumna lee_archivo(const std::string& ruta)
 {
     namespace fs = std::filesystem;
     LecturaColumna res;
-    const std::string prefijo = "No se pudo leer " + entre_comillas(ruta) + ": ";
+    // The messages are put together only when one is needed.
+    const auto prefijo = [&] { return "No se pudo leer " + entre_comillas(ruta) + ": "; };
     // The same checks for both forms; only the words differ.
     const bool csv = es_nombre_csv(ruta);
-    const std::string tipo = csv ? "un archivo CSV de columna" : "un archivo de proyecto";
+    const char* const tipo = csv ? "un archivo CSV de columna" : "un archivo de proyecto";
 
     // Looked at before opening, so that a pipe or a device is never opened.
     std::error_code ec;
     const fs::path camino(ruta);
     const fs::file_status st = fs::status(camino, ec);
     if (st.type() == fs::file_type::not_found) {
-        res.error = prefijo + "el archivo no existe.";
+        res.error = prefijo() + "el archivo no existe.";
         return res;
     }
     if (ec) {
-        res.error = prefijo + "no se pudo consultar el archivo (" + razon(ec.value()) + ").";
+        res.error = prefijo() + "no se pudo consultar el archivo (" + razon(ec.value()) + ").";
         return res;
     }
     if (st.type() == fs::file_type::directory) {
-        res.error = prefijo + "es una carpeta, no " + tipo + ".";
+        res.error = prefijo() + "es una carpeta, no " + std::string(tipo) + ".";
         return res;
     }
     if (st.type() != fs::file_type::regular) {
-        res.error = prefijo + "no es un archivo común (es un dispositivo, una tubería u otro "
+        res.error = prefijo() + "no es un archivo común (es un dispositivo, una tubería u otro "
                               "tipo especial).";
         return res;
     }
-    const std::string tope = std::to_string(kTamanoMaximoArchivo);
+    const auto tope = [] { return std::to_string(kTamanoMaximoArchivo); };
     const std::uintmax_t tamano = fs::file_size(camino, ec);
     if (ec) {
-        res.error = prefijo + "no se pudo saber el tamaño del archivo (" + razon(ec.value()) + ").";
+        res.error = prefijo() + "no se pudo saber el tamaño del archivo (" + razon(ec.value()) + ").";
         return res;
     }
     if (tamano > kTamanoMaximoArchivo) {
-        res.error = prefijo + "el archivo ocupa " + std::to_string(tamano) + " bytes; " + tipo +
-                    " no puede pasar de " + tope + " bytes.";
+        res.error = prefijo() + "el archivo ocupa " + std::to_string(tamano) +  " bytes; " + tipo +
+                    " no puede pasar de " + tope() + " bytes.";
         return res;
     }
 
     std::FILE* f = std::fopen(ruta.c_str(), "rb");
     if (!f) {
-        res.error = prefijo + "no se pudo abrir el archivo (" + razon(errno) + ").";
+        res.error = prefijo() + "no se pudo abrir el archivo (" + razon(errno) + ").";
         return res;
     }
     // The file may have grown since it was looked at: stop one byte past the
@@ -413,11 +462,11 @@ LecturaColumna lee_archivo(const std::string& ruta)
     }
     std::fclose(f);
     if (fallo) {
-        res.error = prefijo + "no se pudo leer el archivo (" + razon(err) + ").";
+        res.error = prefijo() + "no se pudo leer el archivo (" + razon(err) + ").";
         return res;
     }
     if (bytes.size() > kTamanoMaximoArchivo) {
-        res.error = prefijo + "el archivo pasa de " + tope + " bytes.";
+        res.error = prefijo() + "el archivo pasa de " + tope() + " bytes.";
         return res;
     }
     return csv ? lee_csv(bytes, ruta) : lee_columna(bytes, ruta);

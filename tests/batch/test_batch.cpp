@@ -162,6 +162,34 @@ TEST(Lote, NumeroCortoEsElMasBreveQueVuelve)
     EXPECT_EQ(std::stof(numero_corto(raro)), raro);
 }
 
+// Each number of a CSV line is numero_corto's text, in store order; and the
+// lines added to a buffer follow what it held.
+TEST(Lote, CsvConLosNumerosCortos)
+{
+    auto s = std::make_unique<Store>();
+    s->n_bancos = 2;
+    const float valores[] = {0.63f, -2.5f, 1e-5f, 115.72869f, 3e38f, -0.0f, 16777217.0f, 7.83f};
+    for (int i = 1; i <= 2; ++i) {
+        float* campos[] = {&s->techo[i],         &s->base[i],          &s->edad_techo[i],
+                           &s->edad_base[i],     &s->densidad[i],      &s->nivel_mar[i],
+                           &s->techo_descomp[i], &s->base_descomp[i],  &s->correccion_carga[i],
+                           &s->tevarro_tectonica[i]};
+        for (int c = 0; c < 10; ++c)
+            *campos[c] = valores[(c + i) % 8] * static_cast<float>(i);
+    }
+    std::string t = "antes\n";
+    agrega_lineas_csv(t, *s, "x.tev");
+    std::string esperado = "antes\n";
+    for (int i = 1; i <= 2; ++i) {
+        esperado += "x.tev," + std::to_string(i) + ",,";
+        for (int c = 0; c < 10; ++c)
+            esperado += "," + numero_corto(valores[(c + i) % 8] * static_cast<float>(i));
+        esperado += "\r\n";
+    }
+    EXPECT_EQ(t, esperado);
+    EXPECT_EQ(lineas_csv(*s, "x.tev"), esperado.substr(6));
+}
+
 TEST(Lote, CsvEntrecomillaTextos)
 {
     auto s = std::make_unique<Store>();
