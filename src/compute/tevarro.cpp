@@ -53,7 +53,10 @@ FalloCalculo prepara(float z1, float z2, float phi, float c, Ecuacion& ec)
     ec.c = c;
     ec.q = static_cast<double>(phi) / cd;
     ec.fija = (static_cast<double>(z2) - static_cast<double>(z1)) - ec.q * (ec.e1 - ec.e2);
-    ec.e_cero = std::exp(-static_cast<double>(c * 0.0f));
+    // e^-0 is 1 exactly; only a coefficient that is not finite makes c * 0
+    // something else (NaN).
+    const float cero = c * 0.0f;
+    ec.e_cero = cero == 0.0f ? 1.0 : std::exp(-static_cast<double>(cero));
     if (!finito(ec.e1) || !finito(ec.e2) || !finito(ec.q) || !finito(ec.fija) ||
         !finito(ec.e_cero))
         return FalloCalculo::desbordamiento;
@@ -134,6 +137,20 @@ class Evaluadas {
     int negativas_hasta() const { return negativas_hasta_; }
     int no_negativas_desde() const { return no_negativas_desde_; }
 
+    // A candidate evaluated beforehand (a different one each time), kept as
+    // if d() had evaluated it.
+    void anota(int t, double v)
+    {
+        const unsigned casilla = static_cast<unsigned>(t) % kTabla;
+        if (tabla_t_[casilla] == 0) {
+            tabla_t_[casilla] = t;
+            tabla_d_[casilla] = v;
+        } else if (n_desbordadas_ < kMaxDesbordadas) {
+            desbordadas_[n_desbordadas_++] = {t, v};
+        }
+        acota(t, v);
+    }
+
   private:
     struct Suelta {
         int t;
@@ -154,13 +171,7 @@ class Evaluadas {
                 if (desbordadas_[i].t == t) return desbordadas_[i].d;
         }
         const double v = ec_.diferencia(t, e);
-        if (tabla_t_[casilla] == 0) {
-            tabla_t_[casilla] = t;
-            tabla_d_[casilla] = v;
-        } else if (n_desbordadas_ < kMaxDesbordadas) {
-            desbordadas_[n_desbordadas_++] = {t, v};
-        }
-        acota(t, v);
+        anota(t, v);
         return v;
     }
 
@@ -207,42 +218,81 @@ class Evaluadas {
     int no_negativas_desde_ = kCandidatos + 1;
 };
 
-// A first guess at the first candidate whose difference is not negative,
-// with the neighbours the window needs. The guess solves the
-// equation with 1 - e^-x replaced by x - x^2/2, then adds the x^3/6 term in
-// one step: close to the root while cT' is small. The three candidates from
-// just below it are evaluated together. Newton steps on whole candidates
-// follow while too many candidates stay undecided; the convex,
-// non-decreasing difference takes them to the root from the right. Every
-// step is a real candidate, which the window does not evaluate again.
-void acerca(Evaluadas& ev, double fija, double cd, double phi)
+int entero_en_la_rejilla(double v)
 {
-    const double p = 1 - phi;
+    if (!(v >= 1)) v = 1;  // NaN too
+    if (v > kCandidatos) v = kCandidatos;
+    return static_cast<int>(v);
+}
+
+// What a bed's fast search starts from, worked out before the bed's turn: it
+// depends on the bed alone, so the beds of a column have theirs worked out
+// together, and the exponentials of one bed overlap those of the next.
+//
+// The first candidates are a guess at the first one whose difference is not
+// negative, with the neighbours the window needs. The guess solves the
+// equation with 1 - e^-x replaced by x - x^2/2, then adds the x^3/6 term in
+// one step: close to the root while cT' is small.
+struct Comienzo {
+    FalloCalculo fallo = FalloCalculo::ninguno;  // of prepara()
+    Ecuacion ec{};
+    bool apta = false;  // the fast search applies
+    double margen = 0;
+    int n = 0;  // candidates evaluated, in this order; the last is t + 1
+    int t[4] = {};
+    double d[4] = {};
+    double e[4] = {};  // their exponentials
+};
+
+bool apta_y_margen(const Ecuacion& ec, float z1, float z2, float phi, double& margen);
+
+void comienza(float z1, float z2, float phi, float c, Comienzo& co)
+{
+    co.fallo = prepara(z1, z2, phi, c, co.ec);
+    if (co.fallo != FalloCalculo::ninguno) return;
+    co.apta = apta_y_margen(co.ec, z1, z2, phi, co.margen);
+    if (!co.apta) return;
+    const double fija = co.ec.fija;
+    const double cd = co.ec.c;
+    const double p = 1 - static_cast<double>(phi);
     double x = 2 * fija / (p + std::sqrt(p * p + 2 * phi * cd * fija));
     const double cx = cd * x;
     x += phi * x * cx * cx / 6 / (1 - phi * (1 - cx + cx * cx / 2));
-    auto entero = [](double v) {
-        if (!(v >= 1)) v = 1;  // NaN too
-        if (v > kCandidatos) v = kCandidatos;
-        return static_cast<int>(v);
+    const int t = std::min(entero_en_la_rejilla(x), kCandidatos - 2);
+    auto evalua = [&](int candidato) {
+        co.t[co.n] = candidato;
+        co.d[co.n] = co.ec.diferencia(candidato, co.e[co.n]);
+        ++co.n;
     };
-    int t = std::min(entero(x), kCandidatos - 2);
-    ev.d(t);
-    ev.d(t + 2);
+    evalua(t);
+    evalua(t + 2);
     // A root nearer t than t + 1 makes t the best, and the window then
     // grows to t - 1.
-    if (x - t < 0.5 && t > 1) ev.d(t - 1);
-    ++t;
+    if (x - t < 0.5 && t > 1) evalua(t - 1);
+    evalua(t + 1);
+}
+
+// Newton steps on whole candidates from the last of the first ones, while
+// too many candidates stay undecided; the convex, non-decreasing difference
+// takes them to the root from the right. Every step is a real candidate,
+// which the window does not evaluate again.
+void acerca(Evaluadas& ev, const Comienzo& co, double phi)
+{
+    for (int i = 0; i < co.n; ++i)
+        ev.anota(co.t[i], co.d[i]);
+    int t = co.t[co.n - 1];
+    double d = co.d[co.n - 1];
+    double e = co.e[co.n - 1];
     for (int paso = 0; paso < 6; ++paso) {
-        double e = 0;
-        const double d = ev.d(t, e);
         // Few enough candidates left undecided: the band below evaluates them.
         if (ev.no_negativas_desde() - ev.negativas_hasta() <= kBandaCorta) return;
         const double pendiente = 1 - phi * e;
         if (!finito(d) || !(pendiente > 1e-6) || e == 0) return;
-        const int s = entero(static_cast<double>(t) - d / pendiente + 0.5);
+        const int s = entero_en_la_rejilla(static_cast<double>(t) - d / pendiente + 0.5);
         if (s == t) return;
         t = s;
+        e = 0;
+        d = ev.d(t, e);
     }
 }
 
@@ -278,8 +328,9 @@ int cambio_de_signo(Evaluadas& ev)
 // finds; the bisection's steps whose outcome an evaluated candidate already
 // decides (see Evaluadas::no_negativa) are not evaluated, and no candidate is
 // evaluated twice.
-bool busqueda_rapida(const Ecuacion& ec, float z1, float z2, float phi,
-                     Descompactacion& salida)
+//
+// apta_y_margen() tells whether the search applies to the bed, and its margen.
+bool apta_y_margen(const Ecuacion& ec, float z1, float z2, float phi, double& margen)
 {
     if (!(ec.c > 0.0f) || !(phi >= 0.0f && phi <= 1.0f)) return false;
     if (!finito(z1) || !finito(z2)) return false;
@@ -300,13 +351,18 @@ bool busqueda_rapida(const Ecuacion& ec, float z1, float z2, float phi,
     // |cT'| 2^-24; q e^-cT' |cT'| = phi T' e^-cT' <= phi * 10000.
     const double termino_simple =
         std::min(q * 0.36788, static_cast<double>(phi) * kCandidatos * 1.001) * 0x1p-24;
-    const double margen = 4 * (16 * eps * magnitud + termino_simple * 1.01) + 1e-300;
-    if (!finito(margen) || margen > 0.05) return false;
+    margen = 4 * (16 * eps * magnitud + termino_simple * 1.01) + 1e-300;
+    return finito(margen) && margen <= 0.05;
+}
 
+bool busqueda_rapida(const Comienzo& co, float phi, Descompactacion& salida)
+{
+    if (!co.apta) return false;
+    const double margen = co.margen;
     // With c > 0 and |fija| + |q| < 1e300 every difference is finite: the
     // candidate's exponential lies in [0, 1].
-    Evaluadas ev(ec, 1 - static_cast<double>(phi), margen);
-    acerca(ev, ec.fija, cd, phi);
+    Evaluadas ev(co.ec, 1 - static_cast<double>(phi), margen);
+    acerca(ev, co, phi);
 
     // First candidate whose difference is not negative, by bisection.
     int k = cambio_de_signo(ev);
@@ -387,17 +443,46 @@ ResultadoCalculo revisa_finitos(const Store& s, int i)
     return {};
 }
 
-using Descompactador = FalloCalculo (*)(float, float, float, float, Descompactacion&);
-
-ResultadoCalculo calcula(Store& s, Descompactador descompactar)
+// The search of one bed, from what comienza() worked out for it.
+FalloCalculo descompacta_desde(const Comienzo& co, float phi, Descompactacion& salida)
 {
+    if (co.fallo != FalloCalculo::ninguno) return co.fallo;
+    if (busqueda_rapida(co, phi, salida)) return FalloCalculo::ninguno;
+    return barrido(co.ec, salida);
+}
+
+// The inputs of bed i's search: the coefficient in 1/m, as phase 1 holds it
+// in the table while the bed is searched.
+struct Entrada {
+    float z1, z2, phi, c;
+};
+Entrada entrada(const Store& s, int i)
+{
+    return {s.techo[i], s.base[i], s.porosidad[i], s.coef_porosidad[i] / 1000.0f};
+}
+
+// With rapida, every bed's start (comienza()) is worked out before phase 1:
+// it reads only the bed's own inputs, which phase 1 leaves as they are until
+// the bed's turn.
+ResultadoCalculo calcula(Store& s, bool rapida)
+{
+    limpia_estado_avx();
+    static thread_local Comienzo comienzos[kSlots];
+    if (rapida) {
+        for (int i = s.n_bancos; i >= 1; --i) {
+            const Entrada en = entrada(s, i);
+            comienzos[i] = Comienzo{};
+            comienza(en.z1, en.z2, en.phi, en.c, comienzos[i]);
+        }
+    }
     for (int i = s.n_bancos; i >= 1; --i) {
         const float coef_leido = s.coef_porosidad[i];
+        const Entrada en = entrada(s, i);
         // The coefficient is held in 1/m only while this bed is searched.
-        s.coef_porosidad[i] = coef_leido / 1000.0f;
+        s.coef_porosidad[i] = en.c;
         Descompactacion salida{s.techo_descomp[i], s.base_descomp[i]};
-        const FalloCalculo fallo =
-            descompactar(s.techo[i], s.base[i], s.porosidad[i], s.coef_porosidad[i], salida);
+        const FalloCalculo fallo = rapida ? descompacta_desde(comienzos[i], en.phi, salida)
+                                          : descompacta_barrido(en.z1, en.z2, en.phi, en.c, salida);
         s.techo_descomp[i] = salida.techo_descomp;
         s.base_descomp[i] = salida.base_descomp;
         // Back in 1/km as read: multiplying by 1000 again could move the last
@@ -441,24 +526,22 @@ FalloCalculo descompacta_barrido(float z1, float z2, float phi, float c, Descomp
 FalloCalculo descompacta(float z1, float z2, float phi, float c, Descompactacion& salida)
 {
     limpia_estado_avx();
-    Ecuacion ec{};
-    const FalloCalculo fallo = prepara(z1, z2, phi, c, ec);
-    if (fallo != FalloCalculo::ninguno) return fallo;
-    if (busqueda_rapida(ec, z1, z2, phi, salida)) return FalloCalculo::ninguno;
-    return barrido(ec, salida);
+    Comienzo co;
+    comienza(z1, z2, phi, c, co);
+    return descompacta_desde(co, phi, salida);
 }
 
 bool descompacta_sin_barrido(float z1, float z2, float phi, float c, Descompactacion& salida)
 {
     limpia_estado_avx();
-    Ecuacion ec{};
-    if (prepara(z1, z2, phi, c, ec) != FalloCalculo::ninguno) return false;
-    return busqueda_rapida(ec, z1, z2, phi, salida);
+    Comienzo co;
+    comienza(z1, z2, phi, c, co);
+    return co.fallo == FalloCalculo::ninguno && busqueda_rapida(co, phi, salida);
 }
 
-ResultadoCalculo tevarro(Store& s) { return calcula(s, descompacta); }
+ResultadoCalculo tevarro(Store& s) { return calcula(s, true); }
 
-ResultadoCalculo tevarro_barrido(Store& s) { return calcula(s, descompacta_barrido); }
+ResultadoCalculo tevarro_barrido(Store& s) { return calcula(s, false); }
 
 std::string ResultadoCalculo::mensaje() const
 {
