@@ -220,7 +220,7 @@ class Evaluadas {
 
 int entero_en_la_rejilla(double v)
 {
-    if (!(v >= 1)) v = 1;  // NaN too
+    if (!(v >= 1)) v = 1; // NaN too
     if (v > kCandidatos) v = kCandidatos;
     return static_cast<int>(v);
 }
@@ -234,14 +234,14 @@ int entero_en_la_rejilla(double v)
 // equation with 1 - e^-x replaced by x - x^2/2, then adds the x^3/6 term in
 // one step: close to the root while cT' is small.
 struct Comienzo {
-    FalloCalculo fallo = FalloCalculo::ninguno;  // of prepara()
+    FalloCalculo fallo = FalloCalculo::ninguno; // of prepara()
     Ecuacion ec{};
-    bool apta = false;  // the fast search applies
+    bool apta = false; // the fast search applies
     double margen = 0;
-    int n = 0;  // candidates evaluated, in this order; the last is t + 1
+    int n = 0; // candidates evaluated, in this order; the last is t + 1
     int t[4] = {};
     double d[4] = {};
-    double e[4] = {};  // their exponentials
+    double e[4] = {}; // their exponentials
 };
 
 bool apta_y_margen(const Ecuacion& ec, float z1, float z2, float phi, double& margen);
@@ -539,9 +539,15 @@ bool descompacta_sin_barrido(float z1, float z2, float phi, float c, Descompacta
     return co.fallo == FalloCalculo::ninguno && busqueda_rapida(co, phi, salida);
 }
 
-ResultadoCalculo tevarro(Store& s) { return calcula(s, true); }
+ResultadoCalculo tevarro(Store& s)
+{
+    return calcula(s, true);
+}
 
-ResultadoCalculo tevarro_barrido(Store& s) { return calcula(s, false); }
+ResultadoCalculo tevarro_barrido(Store& s)
+{
+    return calcula(s, false);
+}
 
 std::string ResultadoCalculo::mensaje() const
 {
