@@ -343,7 +343,9 @@ TEST(Tevarro, ColumnasAlAzarIgualQueElBarrido)
         ASSERT_EQ(ra.fallo, rb.fallo) << columna;
         ASSERT_EQ(ra.banco, rb.banco) << columna;
         ASSERT_EQ(ra.campo, rb.campo) << columna;
-        if (columna % 4 != 0) EXPECT_FALSE(ra.ok()) << columna;
+        if (columna % 4 != 0) {
+            EXPECT_FALSE(ra.ok()) << columna;
+        }
         for (int i = 1; i <= a->n_bancos; ++i) {
             const float* pares[][2] = {{&a->techo_descomp[i], &b->techo_descomp[i]},
                                        {&a->base_descomp[i], &b->base_descomp[i]},
