@@ -57,14 +57,16 @@ FalloCalculo prepara(float z1, float z2, float phi, float c, Ecuacion& ec)
     // something else (NaN).
     const float cero = c * 0.0f;
     ec.e_cero = cero == 0.0f ? 1.0 : std::exp(-static_cast<double>(cero));
-    if (!finito(ec.e1) || !finito(ec.e2) || !finito(ec.q) || !finito(ec.fija) ||
-        !finito(ec.e_cero))
+    if (!finito(ec.e1) || !finito(ec.e2) || !finito(ec.q) || !finito(ec.fija) || !finito(ec.e_cero))
         return FalloCalculo::desbordamiento;
     return FalloCalculo::ninguno;
 }
 
 // |T' - R| as the residual is defined: the root of the square.
-double residuo_de(double d) { return std::sqrt(d * d); }
+double residuo_de(double d)
+{
+    return std::sqrt(d * d);
+}
 
 bool residuo(const Ecuacion& ec, int z2p, double& r)
 {
@@ -166,7 +168,7 @@ class Evaluadas {
     // Out of line, so that the lookup above stays small enough to inline.
     [[gnu::noinline]] double nueva(int t, unsigned casilla, double& e)
     {
-        if (tabla_t_[casilla] != 0) {  // taken by another candidate: the overflow list
+        if (tabla_t_[casilla] != 0) { // taken by another candidate: the overflow list
             for (int i = 0; i < n_desbordadas_; ++i)
                 if (desbordadas_[i].t == t) return desbordadas_[i].d;
         }
@@ -181,8 +183,7 @@ class Evaluadas {
         // Only a finite difference may decide another candidate.
         if (!finito(v) || !(pendiente_ > 0)) return;
         // 2 margen with room for the rounding of these few operations.
-        const double holgura =
-            2.5 * margen_ + 1e-9 * (1 + std::fabs(v) + pendiente_ * kCandidatos);
+        const double holgura = 2.5 * margen_ + 1e-9 * (1 + std::fabs(v) + pendiente_ * kCandidatos);
         const double m = t;
         // Every candidate below both t and izq is negative; every one above
         // both t and der is not.
@@ -208,9 +209,9 @@ class Evaluadas {
 
     const Ecuacion& ec_;
     double pendiente_;
-    double inversa_;  // 1 / pendiente_
+    double inversa_; // 1 / pendiente_
     double margen_;
-    int tabla_t_[kTabla] = {};  // 0: empty
+    int tabla_t_[kTabla] = {}; // 0: empty
     double tabla_d_[kTabla];
     Suelta desbordadas_[kMaxDesbordadas];
     int n_desbordadas_ = 0;
@@ -303,13 +304,13 @@ void acerca(Evaluadas& ev, const Comienzo& co, double phi)
 int cambio_de_signo(Evaluadas& ev)
 {
     const int desde = ev.negativas_hasta() + 1;
-    const int hasta = ev.no_negativas_desde();  // not negative from here on
+    const int hasta = ev.no_negativas_desde(); // not negative from here on
     if (hasta - desde > kBandaCorta) return 0;
     int primera = hasta;
     for (int t = desde; t < hasta; ++t) {
         const bool no_negativa = ev.d(t) >= 0;
         if (no_negativa && primera == hasta) primera = t;
-        if (!no_negativa && primera != hasta) return 0;  // changes twice
+        if (!no_negativa && primera != hasta) return 0; // changes twice
     }
     // Past the grid every candidate is negative: the last one.
     return std::min(primera, kCandidatos);
@@ -508,9 +509,9 @@ void limpia_estado_avx()
         return __builtin_cpu_supports("avx") != 0;
     }();
     if (avx)
-        asm volatile("vzeroupper" ::: "xmm0", "xmm1", "xmm2", "xmm3", "xmm4", "xmm5", "xmm6",
-                     "xmm7", "xmm8", "xmm9", "xmm10", "xmm11", "xmm12", "xmm13", "xmm14",
-                     "xmm15");
+        asm volatile("vzeroupper" ::
+                         : "xmm0", "xmm1", "xmm2", "xmm3", "xmm4", "xmm5", "xmm6", "xmm7", "xmm8",
+                           "xmm9", "xmm10", "xmm11", "xmm12", "xmm13", "xmm14", "xmm15");
 #endif
 }
 

@@ -209,8 +209,9 @@ class Lector {
                         entre_comillas(kCampos[c].nombre) + ").";
                 return false;
             }
-            if (!guarda_campo(c, campo, r, error,
-                              [&]() { return prefijo_campo(linea_campo, registro, c); }, utf8_))
+            if (!guarda_campo(
+                    c, campo, r, error, [&]() { return prefijo_campo(linea_campo, registro, c); },
+                    utf8_))
                 return false;
         }
         return true;
@@ -424,17 +425,18 @@ LecturaColumna lee_archivo(const std::string& ruta)
     }
     if (st.type() != fs::file_type::regular) {
         res.error = prefijo() + "no es un archivo común (es un dispositivo, una tubería u otro "
-                              "tipo especial).";
+                                "tipo especial).";
         return res;
     }
     const auto tope = [] { return std::to_string(kTamanoMaximoArchivo); };
     const std::uintmax_t tamano = fs::file_size(camino, ec);
     if (ec) {
-        res.error = prefijo() + "no se pudo saber el tamaño del archivo (" + razon(ec.value()) + ").";
+        res.error =
+            prefijo() + "no se pudo saber el tamaño del archivo (" + razon(ec.value()) + ").";
         return res;
     }
     if (tamano > kTamanoMaximoArchivo) {
-        res.error = prefijo() + "el archivo ocupa " + std::to_string(tamano) +  " bytes; " + tipo +
+        res.error = prefijo() + "el archivo ocupa " + std::to_string(tamano) + " bytes; " + tipo +
                     " no puede pasar de " + tope() + " bytes.";
         return res;
     }

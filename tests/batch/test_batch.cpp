@@ -170,9 +170,15 @@ TEST(Lote, CsvConLosNumerosCortos)
     s->n_bancos = 2;
     const float valores[] = {0.63f, -2.5f, 1e-5f, 115.72869f, 3e38f, -0.0f, 16777217.0f, 7.83f};
     for (int i = 1; i <= 2; ++i) {
-        float* campos[] = {&s->techo[i],         &s->base[i],          &s->edad_techo[i],
-                           &s->edad_base[i],     &s->densidad[i],      &s->nivel_mar[i],
-                           &s->techo_descomp[i], &s->base_descomp[i],  &s->correccion_carga[i],
+        float* campos[] = {&s->techo[i],
+                           &s->base[i],
+                           &s->edad_techo[i],
+                           &s->edad_base[i],
+                           &s->densidad[i],
+                           &s->nivel_mar[i],
+                           &s->techo_descomp[i],
+                           &s->base_descomp[i],
+                           &s->correccion_carga[i],
                            &s->tevarro_tectonica[i]};
         for (int c = 0; c < 10; ++c)
             *campos[c] = valores[(c + i) % 8] * static_cast<float>(i);
@@ -352,8 +358,8 @@ TEST(Lote, SinImagenesNoSeCargaNingunaPlataforma)
     EXPECT_EQ(csv.errores, "");
     EXPECT_NE(csv.salida.find("neuquen.tev,12,"), std::string::npos);
 
-    const Ejecucion tabla = ejecuta_programa({"--salvar", temporal("p.tev").string(), kEjemplo},
-                                             -1, "plataforma-que-no-existe");
+    const Ejecucion tabla = ejecuta_programa({"--salvar", temporal("p.tev").string(), kEjemplo}, -1,
+                                             "plataforma-que-no-existe");
     EXPECT_EQ(tabla.codigo, 0) << tabla.errores;
     EXPECT_EQ(lee_bytes(temporal("p.tev").string()), lee_bytes(kEjemplo));
 

@@ -169,10 +169,9 @@ bool busqueda_por_biseccion(float z1, float z2, float phi, float c, Descompactac
     if (!(std::fabs(fija) + std::fabs(q_firmado) < 1e300)) return false;
     constexpr double eps = std::numeric_limits<double>::epsilon();
     const double q = std::fabs(q_firmado);
-    const double magnitud = std::fabs(static_cast<double>(z2) - static_cast<double>(z1)) +
-                            std::fabs(fija) +
-                            q * (e1 + e2) * (4 + std::fabs(cd * z1) + std::fabs(cd * z2)) +
-                            4 * q + 2 * 10000;
+    const double magnitud =
+        std::fabs(static_cast<double>(z2) - static_cast<double>(z1)) + std::fabs(fija) +
+        q * (e1 + e2) * (4 + std::fabs(cd * z1) + std::fabs(cd * z2)) + 4 * q + 2 * 10000;
     const double termino_simple =
         std::min(q * 0.36788, static_cast<double>(phi) * 10000 * 1.001) * 0x1p-24;
     const double margen = 4 * (16 * eps * magnitud + termino_simple * 1.01) + 1e-300;
@@ -254,7 +253,7 @@ TEST(Descompactacion, RapidaDejaAlBarridoLosMismosBancosQueLaBiseccion)
         const float z1 = n % 5 == 0 ? 0.0f : log_uniforme(1e-3f, 1e6f);
         float espesor = log_uniforme(1e-3f, 1e5f);
         if (n % 9 == 0) espesor = std::floor(u(gen) * 9000.0f) + 0.5f;
-        if (n % 23 == 0) phi = 1.0f + u(gen) * 1e-6f;  // just outside the domain
+        if (n % 23 == 0) phi = 1.0f + u(gen) * 1e-6f; // just outside the domain
         compara_con_biseccion(z1, z1 + espesor, phi, coef_km / 1000.0f);
         Descompactacion d{};
         (descompacta_sin_barrido(z1, z1 + espesor, phi, coef_km / 1000.0f, d) ? decididos
@@ -539,7 +538,10 @@ bool mitades_altas_en_uso()
 }
 
 // What Qt's string hash leaves behind on a processor with VAES.
-void ensucia_mitades_altas() { asm volatile("vcmpeqps %%ymm0, %%ymm0, %%ymm0" ::: "xmm0"); }
+void ensucia_mitades_altas()
+{
+    asm volatile("vcmpeqps %%ymm0, %%ymm0, %%ymm0" ::: "xmm0");
+}
 
 TEST(EstadoAvx, ElCalculoLimpiaLasMitadesAltas)
 {
