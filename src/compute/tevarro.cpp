@@ -102,8 +102,9 @@ constexpr int kBandaCorta = 4;
 // signs of the others.
 class Evaluadas {
   public:
-    Evaluadas(const Ecuacion& ec, double pendiente_minima, double margen)
-        : ec_(ec), pendiente_(pendiente_minima), inversa_(1 / pendiente_minima), margen_(margen)
+    // inversa is 1 / pendiente_minima.
+    Evaluadas(const Ecuacion& ec, double pendiente_minima, double inversa, double margen)
+        : ec_(ec), pendiente_(pendiente_minima), inversa_(inversa), margen_(margen)
     {
     }
 
@@ -239,6 +240,7 @@ struct Comienzo {
     Ecuacion ec{};
     bool apta = false; // the fast search applies
     double margen = 0;
+    double inversa = 0; // 1 / (1 - phi)
     int n = 0; // candidates evaluated, in this order; the last is t + 1
     int t[4] = {};
     double d[4] = {};
@@ -249,6 +251,8 @@ bool apta_y_margen(const Ecuacion& ec, float z1, float z2, float phi, double& ma
 
 void comienza(float z1, float z2, float phi, float c, Comienzo& co)
 {
+    co.n = 0;
+    co.apta = false;
     co.fallo = prepara(z1, z2, phi, c, co.ec);
     if (co.fallo != FalloCalculo::ninguno) return;
     co.apta = apta_y_margen(co.ec, z1, z2, phi, co.margen);
@@ -256,9 +260,15 @@ void comienza(float z1, float z2, float phi, float c, Comienzo& co)
     const double fija = co.ec.fija;
     const double cd = co.ec.c;
     const double p = 1 - static_cast<double>(phi);
-    double x = 2 * fija / (p + std::sqrt(p * p + 2 * phi * cd * fija));
-    const double cx = cd * x;
-    x += phi * x * cx * cx / 6 / (1 - phi * (1 - cx + cx * cx / 2));
+    co.inversa = 1 / p;
+    // x = n / den; with cx = c x and pendiente = 1 - phi (1 - cx + cx^2 / 2),
+    // x + phi x cx^2 / (6 pendiente), in one division:
+    // n (6 s + phi c^2 n^2) / (6 den s), s = pendiente den^2.
+    const double n = 2 * fija;
+    const double den = p + std::sqrt(p * p + 2 * phi * cd * fija);
+    const double cn = cd * n;
+    const double s = den * den - phi * (den * den - cn * den + cn * cn / 2);
+    const double x = n * (6 * s + phi * cn * cn) / (6 * den * s);
     const int t = std::min(entero_en_la_rejilla(x), kCandidatos - 2);
     auto evalua = [&](int candidato) {
         co.t[co.n] = candidato;
@@ -362,7 +372,7 @@ bool busqueda_rapida(const Comienzo& co, float phi, Descompactacion& salida)
     const double margen = co.margen;
     // With c > 0 and |fija| + |q| < 1e300 every difference is finite: the
     // candidate's exponential lies in [0, 1].
-    Evaluadas ev(co.ec, 1 - static_cast<double>(phi), margen);
+    Evaluadas ev(co.ec, 1 - static_cast<double>(phi), co.inversa, margen);
     acerca(ev, co, phi);
 
     // First candidate whose difference is not negative, by bisection.
@@ -472,7 +482,6 @@ ResultadoCalculo calcula(Store& s, bool rapida)
     if (rapida) {
         for (int i = s.n_bancos; i >= 1; --i) {
             const Entrada en = entrada(s, i);
-            comienzos[i] = Comienzo{};
             comienza(en.z1, en.z2, en.phi, en.c, comienzos[i]);
         }
     }
