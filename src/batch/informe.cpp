@@ -55,18 +55,6 @@ std::size_t ancho(const std::string& t)
     return n;
 }
 
-std::string a_la_derecha(const std::string& t, std::size_t w)
-{
-    const std::size_t a = ancho(t);
-    return a >= w ? t : std::string(w - a, ' ') + t;
-}
-
-std::string a_la_izquierda(const std::string& t, std::size_t w)
-{
-    const std::size_t a = ancho(t);
-    return a >= w ? t : t + std::string(w - a, ' ');
-}
-
 bool es_control(unsigned char ch)
 {
     return (ch < 0x20 && ch != '\t') || ch == 0x7F;
@@ -88,21 +76,46 @@ std::string no_escrita(const char* que, const std::string& ruta, const std::stri
     return m;
 }
 
-} // namespace
-
-std::string campo_csv(const std::string& t)
+void agrega_campo_csv(std::string& r, const std::string& t)
 {
     // Control characters stay as they are, inside quotes.
     const bool comillas = std::any_of(t.begin(), t.end(), [](char ch) {
         return ch == ',' || ch == '"' || es_control(static_cast<unsigned char>(ch));
     });
-    if (!comillas) return t;
-    std::string r = "\"";
+    if (!comillas) {
+        r += t;
+        return;
+    }
+    r += '"';
     for (char ch : t) {
         if (ch == '"') r += '"';
         r += ch;
     }
-    return r + "\"";
+    r += '"';
+}
+
+// numero_corto(v), written in place: the shortest text that reads back.
+void agrega_numero_corto(std::string& r, float v)
+{
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v);
+    r.append(buf, res.ptr);
+}
+
+void agrega_entero(std::string& r, int v)
+{
+    char buf[16];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v);
+    r.append(buf, res.ptr);
+}
+
+} // namespace
+
+std::string campo_csv(const std::string& t)
+{
+    std::string r;
+    agrega_campo_csv(r, t);
+    return r;
 }
 
 std::string escapa_controles(const std::string& t)
@@ -131,6 +144,13 @@ std::string escapa_controles(const std::string& t)
 }
 
 std::string tabla_de_bancos(const Store& s)
+{
+    std::string t;
+    agrega_tabla_de_bancos(t, s);
+    return t;
+}
+
+void agrega_tabla_de_bancos(std::string& t, const Store& s)
 {
     const std::vector<std::string> cab = {"Banco",
                                           "Nombre",
@@ -163,19 +183,26 @@ std::string tabla_de_bancos(const Store& s)
     }
     // Texts (name, lithology) to the left, numbers to the right.
     auto linea = [&](const std::vector<std::string>& f) {
-        std::string l;
+        const std::size_t inicio = t.size();
         for (std::size_t c = 0; c < f.size(); ++c) {
-            if (c) l += "  ";
-            l += (c == 1 || c == 2) ? a_la_izquierda(f[c], w[c]) : a_la_derecha(f[c], w[c]);
+            if (c) t += "  ";
+            const std::size_t a = ancho(f[c]);
+            const std::size_t relleno = a >= w[c] ? 0 : w[c] - a;
+            if (c == 1 || c == 2) { // texts to the left
+                t += f[c];
+                t.append(relleno, ' ');
+            } else {
+                t.append(relleno, ' ');
+                t += f[c];
+            }
         }
-        while (!l.empty() && l.back() == ' ')
-            l.pop_back();
-        return l + "\n";
+        while (t.size() > inicio && t.back() == ' ')
+            t.pop_back();
+        t += '\n';
     };
-    std::string t = linea(cab);
+    linea(cab);
     for (const auto& f : filas)
-        t += linea(f);
-    return t;
+        linea(f);
 }
 
 std::string cabecera_csv()
@@ -187,6 +214,14 @@ std::string cabecera_csv()
 std::string lineas_csv(const Store& s, const std::string& archivo)
 {
     std::string t;
+    agrega_lineas_csv(t, s, archivo);
+    return t;
+}
+
+void agrega_lineas_csv(std::string& t, const Store& s, const std::string& archivo)
+{
+    std::string campo_archivo;
+    agrega_campo_csv(campo_archivo, archivo);
     for (int i = 1; i <= s.n_bancos; ++i) {
         const float nums[] = {s.techo[i],
                               s.base[i],
@@ -198,13 +233,31 @@ std::string lineas_csv(const Store& s, const std::string& archivo)
                               s.base_descomp[i],
                               s.correccion_carga[i],
                               s.tevarro_tectonica[i]};
-        t += campo_csv(archivo) + "," + std::to_string(i) + "," + campo_csv(s.nombre[i]) + "," +
-             campo_csv(s.litologia[i]);
-        for (float v : nums)
-            t += "," + numero_corto(v);
+        t += campo_archivo;
+        t += ',';
+        agrega_entero(t, i);
+        t += ',';
+        agrega_campo_csv(t, s.nombre[i]);
+        t += ',';
+        agrega_campo_csv(t, s.litologia[i]);
+        for (float v : nums) {
+            t += ',';
+            agrega_numero_corto(t, v);
+        }
         t += "\r\n";
     }
-    return t;
+}
+
+bool pide_imagenes(const std::vector<std::string>& argumentos)
+{
+    for (std::size_t k = 0; k < argumentos.size(); ++k) {
+        const std::string& a = argumentos[k];
+        if (a == "--") return false;
+        if (a == "--curvas" || a == "--columna" || a == "--historia-imagen")
+            return k + 1 < argumentos.size();
+        if (a == "--salvar") ++k; // its value is a name, whatever it looks like
+    }
+    return false;
 }
 
 int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salida,
@@ -298,9 +351,11 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
         errores << escapa_controles(mensaje) << "\n";
     };
     int codigo = 0;
-    if (csv) salida << cabecera_csv();
-    if (historia) salida << cabecera_historia_csv();
-    if (enterramiento) salida << cabecera_enterramiento_csv();
+    // Everything for the standard output goes into one buffer, written once.
+    std::string informe;
+    if (csv) informe = cabecera_csv();
+    if (historia) informe = cabecera_historia_csv();
+    if (enterramiento) informe = cabecera_enterramiento_csv();
     bool primero = true;
     for (const std::string& archivo : archivos) {
         const LecturaColumna lectura = lee_archivo(archivo);
@@ -319,12 +374,15 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
                 codigo = 1;
             }
         } else if (csv) {
-            salida << lineas_csv(*s, archivo);
+            agrega_lineas_csv(informe, *s, archivo);
         } else if (!modo_historia) {
-            if (!primero) salida << "\n";
-            salida << "Archivo: " << escapa_controles(archivo) << " (" << s->n_bancos
-                   << " bancos)\n"
-                   << tabla_de_bancos(*s);
+            if (!primero) informe += '\n';
+            informe += "Archivo: ";
+            informe += escapa_controles(archivo);
+            informe += " (";
+            agrega_entero(informe, s->n_bancos);
+            informe += " bancos)\n";
+            agrega_tabla_de_bancos(informe, *s);
             primero = false;
         }
         QString fallo_imagen;
@@ -337,8 +395,8 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
                     avisa(no_escrita("la imagen de la historia", imagen_historia, archivo,
                                      "no se pudo calcular su historia"));
             } else {
-                if (historia) salida << lineas_historia_csv(h.historia, archivo);
-                if (enterramiento) salida << lineas_enterramiento_csv(h.historia, archivo);
+                if (historia) informe += lineas_historia_csv(h.historia, archivo);
+                if (enterramiento) informe += lineas_enterramiento_csv(h.historia, archivo);
                 if (!imagen_historia.empty() &&
                     !guarda_historia(h.historia, *s, QString::fromStdString(imagen_historia),
                                      kTamanoHistoria, &fallo_imagen)) {
@@ -372,6 +430,7 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
             }
         }
     }
+    salida.write(informe.data(), static_cast<std::streamsize>(informe.size()));
     return codigo;
 }
 

@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,12 @@ int main(int argc, char** argv)
     // Pictures are drawn without a screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::vector<std::string> argumentos(argv + 1, argv + argc);
-    QGuiApplication app(argc, argv);
+    // Reading, computing and reporting need no GUI: without a picture to
+    // draw, no platform plugin and no font configuration are loaded.
+    std::unique_ptr<QCoreApplication> app;
+    if (tev::pide_imagenes(argumentos))
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    else
+        app = std::make_unique<QCoreApplication>(argc, argv);
     return tev::ejecuta_lote(argumentos, std::cout, std::cerr);
 }

@@ -22,14 +22,22 @@ struct Ecuacion {
     double q;      // phi / c
     double fija;   // (z2 - z1) - q (e^-c z1 - e^-c z2)
     double e_cero; // e^-(c * 0), formed like the candidate term
+    double e1;     // e^-c z1
+    double e2;     // e^-c z2
 
     // Signed difference T' - R for candidate z2'; NaN or infinite on overflow.
-    [[nodiscard]] double diferencia(int z2p) const
+    // e receives the candidate's exponential.
+    double diferencia(int z2p, double& e) const
     {
         const float producto = c * static_cast<float>(z2p); // single precision
-        const double e = std::exp(-static_cast<double>(producto));
+        e = std::exp(-static_cast<double>(producto));
         const double r = fija + q * (e_cero - e);
         return static_cast<double>(z2p) - r;
+    }
+    double diferencia(int z2p) const
+    {
+        double e = 0;
+        return diferencia(z2p, e);
     }
 };
 
@@ -43,22 +51,30 @@ FalloCalculo prepara(float z1, float z2, float phi, float c, Ecuacion& ec)
 {
     if (c == 0.0f) return FalloCalculo::division_por_cero;
     const double cd = c;
-    const double e1 = std::exp(-cd * static_cast<double>(z1));
-    const double e2 = std::exp(-cd * static_cast<double>(z2));
+    ec.e1 = std::exp(-cd * static_cast<double>(z1));
+    ec.e2 = std::exp(-cd * static_cast<double>(z2));
     ec.c = c;
     ec.q = static_cast<double>(phi) / cd;
-    ec.fija = (static_cast<double>(z2) - static_cast<double>(z1)) - ec.q * (e1 - e2);
-    ec.e_cero = std::exp(-static_cast<double>(c * 0.0f));
-    if (!finito(e1) || !finito(e2) || !finito(ec.q) || !finito(ec.fija) || !finito(ec.e_cero))
+    ec.fija = (static_cast<double>(z2) - static_cast<double>(z1)) - ec.q * (ec.e1 - ec.e2);
+    // e^-0 is 1 exactly; only a coefficient that is not finite makes c * 0
+    // something else (NaN).
+    const float cero = c * 0.0f;
+    ec.e_cero = cero == 0.0f ? 1.0 : std::exp(-static_cast<double>(cero));
+    if (!finito(ec.e1) || !finito(ec.e2) || !finito(ec.q) || !finito(ec.fija) || !finito(ec.e_cero))
         return FalloCalculo::desbordamiento;
     return FalloCalculo::ninguno;
 }
 
 // |T' - R| as the residual is defined: the root of the square.
+double residuo_de(double d)
+{
+    return std::sqrt(d * d);
+}
+
 bool residuo(const Ecuacion& ec, int z2p, double& r)
 {
     const double d = ec.diferencia(z2p);
-    r = std::sqrt(d * d);
+    r = residuo_de(d);
     return finito(d) && finito(r);
 }
 
@@ -79,6 +95,240 @@ FalloCalculo barrido(const Ecuacion& ec, Descompactacion& salida)
     return elegido ? FalloCalculo::ninguno : FalloCalculo::sin_candidato;
 }
 
+constexpr int kVentanaMaxima = 256;
+// Undecided candidates that are cheaper to evaluate than to bisect over: they
+// lie within the window anyway.
+constexpr int kBandaCorta = 4;
+
+// The candidates the fast search has evaluated, each once (the guess and
+// its Newton steps, the bisection, the window), and what they tell of the
+// signs of the others.
+class Evaluadas {
+  public:
+    // inversa is 1 / pendiente_minima.
+    Evaluadas(const Ecuacion& ec, double pendiente_minima, double inversa, double margen)
+        : ec_(ec), pendiente_(pendiente_minima), inversa_(inversa), margen_(margen)
+    {
+    }
+
+    // The computed difference of candidate t, evaluated on first use; e
+    // receives its exponential when it is evaluated now, and is left alone
+    // otherwise.
+    double d(int t, double& e)
+    {
+        const unsigned casilla = static_cast<unsigned>(t) % kTabla;
+        if (tabla_t_[casilla] == t) return tabla_d_[casilla];
+        return nueva(t, casilla, e);
+    }
+    double d(int t)
+    {
+        double e = 0;
+        return d(t, e);
+    }
+
+    // Whether the computed difference of t is not negative, without
+    // evaluating it when an evaluated candidate already decides it. The
+    // exact difference D grows with a slope of at least p = 1 - phi and
+    // departs from the computed one by at most margen, so for an evaluated m:
+    //   t < m:  d(t) <= d(m) + 2 margen - p (m - t)
+    //   t > m:  d(t) >= d(m) - 2 margen + p (t - m)
+    bool no_negativa(int t)
+    {
+        if (t > negativas_hasta_ && t < no_negativas_desde_) return d(t) >= 0;
+        return t >= no_negativas_desde_;
+    }
+
+    // The candidates whose sign no evaluated candidate decides lie strictly
+    // between these two.
+    int negativas_hasta() const { return negativas_hasta_; }
+    int no_negativas_desde() const { return no_negativas_desde_; }
+
+    // A candidate evaluated beforehand (a different one each time), kept as
+    // if d() had evaluated it.
+    void anota(int t, double v)
+    {
+        const unsigned casilla = static_cast<unsigned>(t) % kTabla;
+        if (tabla_t_[casilla] == 0) {
+            tabla_t_[casilla] = t;
+            tabla_d_[casilla] = v;
+        } else if (n_desbordadas_ < kMaxDesbordadas) {
+            desbordadas_[n_desbordadas_++] = {t, v};
+        }
+        acota(t, v);
+    }
+
+  private:
+    struct Suelta {
+        int t;
+        double d;
+    };
+    // Candidates by t % kTabla; those that find their place taken go to a
+    // short list. Only the bisection and a window that had to grow fill it;
+    // past its end a candidate is not kept, and nothing asks for it again:
+    // the window keeps its own.
+    static constexpr unsigned kTabla = 32;
+    static constexpr int kMaxDesbordadas = 48;
+
+    // Out of line, so that the lookup above stays small enough to inline.
+    [[gnu::noinline]] double nueva(int t, unsigned casilla, double& e)
+    {
+        if (tabla_t_[casilla] != 0) { // taken by another candidate: the overflow list
+            for (int i = 0; i < n_desbordadas_; ++i)
+                if (desbordadas_[i].t == t) return desbordadas_[i].d;
+        }
+        const double v = ec_.diferencia(t, e);
+        anota(t, v);
+        return v;
+    }
+
+    // Narrows the undecided candidates with an evaluated one.
+    void acota(int t, double v)
+    {
+        // Only a finite difference may decide another candidate.
+        if (!finito(v) || !(pendiente_ > 0)) return;
+        // 2 margen with room for the rounding of these few operations.
+        const double holgura = 2.5 * margen_ + 1e-9 * (1 + std::fabs(v) + pendiente_ * kCandidatos);
+        const double m = t;
+        // Every candidate below both t and izq is negative; every one above
+        // both t and der is not.
+        const double izq = std::min(m, m - (v + holgura) * inversa_);
+        const double der = std::max(m, m + (holgura - v) * inversa_);
+        // 1 <= izq <= t and t <= der < 10000 where they are used: the
+        // conversion truncates a positive value, its floor.
+        if (izq > 1) {
+            const int piso = static_cast<int>(izq);
+            const int techo = piso < izq ? piso + 1 : piso;
+            negativas_hasta_ = std::max(negativas_hasta_, techo - 1);
+        }
+        if (der < kCandidatos)
+            no_negativas_desde_ = std::min(no_negativas_desde_, static_cast<int>(der) + 1);
+        // Crossed bounds would mean the difference is not what the bounds
+        // assume: then every candidate is evaluated.
+        if (negativas_hasta_ >= no_negativas_desde_) {
+            negativas_hasta_ = 0;
+            no_negativas_desde_ = kCandidatos + 1;
+            pendiente_ = 0;
+        }
+    }
+
+    const Ecuacion& ec_;
+    double pendiente_;
+    double inversa_; // 1 / pendiente_
+    double margen_;
+    int tabla_t_[kTabla] = {}; // 0: empty
+    double tabla_d_[kTabla];
+    Suelta desbordadas_[kMaxDesbordadas];
+    int n_desbordadas_ = 0;
+    int negativas_hasta_ = 0;
+    int no_negativas_desde_ = kCandidatos + 1;
+};
+
+int entero_en_la_rejilla(double v)
+{
+    if (!(v >= 1)) v = 1; // NaN too
+    if (v > kCandidatos) v = kCandidatos;
+    return static_cast<int>(v);
+}
+
+// What a bed's fast search starts from, worked out before the bed's turn: it
+// depends on the bed alone, so the beds of a column have theirs worked out
+// together, and the exponentials of one bed overlap those of the next.
+//
+// The first candidates are a guess at the first one whose difference is not
+// negative, with the neighbours the window needs. The guess solves the
+// equation with 1 - e^-x replaced by x - x^2/2, then adds the x^3/6 term in
+// one step: close to the root while cT' is small.
+struct Comienzo {
+    FalloCalculo fallo = FalloCalculo::ninguno; // of prepara()
+    Ecuacion ec{};
+    bool apta = false; // the fast search applies
+    double margen = 0;
+    double inversa = 0; // 1 / (1 - phi)
+    int n = 0;          // candidates evaluated, in this order; the last is t + 1
+    int t[4] = {};
+    double d[4] = {};
+    double e[4] = {}; // their exponentials
+};
+
+bool apta_y_margen(const Ecuacion& ec, float z1, float z2, float phi, double& margen);
+
+void comienza(float z1, float z2, float phi, float c, Comienzo& co)
+{
+    co.n = 0;
+    co.apta = false;
+    co.fallo = prepara(z1, z2, phi, c, co.ec);
+    if (co.fallo != FalloCalculo::ninguno) return;
+    co.apta = apta_y_margen(co.ec, z1, z2, phi, co.margen);
+    if (!co.apta) return;
+    const double fija = co.ec.fija;
+    const double cd = co.ec.c;
+    const double p = 1 - static_cast<double>(phi);
+    co.inversa = 1 / p;
+    // x = n / den; with cx = c x and pendiente = 1 - phi (1 - cx + cx^2 / 2),
+    // x + phi x cx^2 / (6 pendiente), in one division:
+    // n (6 s + phi c^2 n^2) / (6 den s), s = pendiente den^2.
+    const double n = 2 * fija;
+    const double den = p + std::sqrt(p * p + 2 * phi * cd * fija);
+    const double cn = cd * n;
+    const double s = den * den - phi * (den * den - cn * den + cn * cn / 2);
+    const double x = n * (6 * s + phi * cn * cn) / (6 * den * s);
+    const int t = std::min(entero_en_la_rejilla(x), kCandidatos - 2);
+    auto evalua = [&](int candidato) {
+        co.t[co.n] = candidato;
+        co.d[co.n] = co.ec.diferencia(candidato, co.e[co.n]);
+        ++co.n;
+    };
+    evalua(t);
+    evalua(t + 2);
+    // A root nearer t than t + 1 makes t the best, and the window then
+    // grows to t - 1.
+    if (x - t < 0.5 && t > 1) evalua(t - 1);
+    evalua(t + 1);
+}
+
+// Newton steps on whole candidates from the last of the first ones, while
+// too many candidates stay undecided; the convex, non-decreasing difference
+// takes them to the root from the right. Every step is a real candidate,
+// which the window does not evaluate again.
+void acerca(Evaluadas& ev, const Comienzo& co, double phi)
+{
+    for (int i = 0; i < co.n; ++i)
+        ev.anota(co.t[i], co.d[i]);
+    int t = co.t[co.n - 1];
+    double d = co.d[co.n - 1];
+    double e = co.e[co.n - 1];
+    for (int paso = 0; paso < 6; ++paso) {
+        // Few enough candidates left undecided: the band below evaluates them.
+        if (ev.no_negativas_desde() - ev.negativas_hasta() <= kBandaCorta) return;
+        const double pendiente = 1 - phi * e;
+        if (!finito(d) || !(pendiente > 1e-6) || e == 0) return;
+        const int s = entero_en_la_rejilla(static_cast<double>(t) - d / pendiente + 0.5);
+        if (s == t) return;
+        t = s;
+        e = 0;
+        d = ev.d(t, e);
+    }
+}
+
+// The first candidate whose difference is not negative, as a bisection of
+// the whole grid finds it, when the few candidates no bound decides show the
+// signs changing once: then every candidate's sign is known and the
+// bisection can only end there. 0 otherwise.
+int cambio_de_signo(Evaluadas& ev)
+{
+    const int desde = ev.negativas_hasta() + 1;
+    const int hasta = ev.no_negativas_desde(); // not negative from here on
+    if (hasta - desde > kBandaCorta) return 0;
+    int primera = hasta;
+    for (int t = desde; t < hasta; ++t) {
+        const bool no_negativa = ev.d(t) >= 0;
+        if (no_negativa && primera == hasta) primera = t;
+        if (!no_negativa && primera != hasta) return 0; // changes twice
+    }
+    // Past the grid every candidate is negative: the last one.
+    return std::min(primera, kCandidatos);
+}
+
 // Fast search, valid where the exact residual T' - R(T') is non-decreasing in
 // T' (c > 0 and porosity in [0, 1]): its slope is 1 - phi e^-cT' >= 0. The
 // computed difference departs from the exact one by at most `margen`, so a
@@ -87,7 +337,14 @@ FalloCalculo barrido(const Ecuacion& ec, Descompactacion& salida)
 //   - after b:    d(b) - 2 margen  <  best.
 // The window grows until neither can happen; otherwise we fall back to the
 // scan. Returns false when the scan must decide.
-bool busqueda_rapida(const Ecuacion& ec, float z1, float z2, float phi, Descompactacion& salida)
+//
+// The window starts around the candidate a bisection of the whole grid
+// finds; the bisection's steps whose outcome an evaluated candidate already
+// decides (see Evaluadas::no_negativa) are not evaluated, and no candidate is
+// evaluated twice.
+//
+// apta_y_margen() tells whether the search applies to the bed, and its margen.
+bool apta_y_margen(const Ecuacion& ec, float z1, float z2, float phi, double& margen)
 {
     if (!(ec.c > 0.0f) || !(phi >= 0.0f && phi <= 1.0f)) return false;
     if (!finito(z1) || !finito(z2)) return false;
@@ -96,8 +353,8 @@ bool busqueda_rapida(const Ecuacion& ec, float z1, float z2, float phi, Descompa
 
     constexpr double eps = std::numeric_limits<double>::epsilon();
     const double cd = ec.c;
-    const double e1 = std::exp(-cd * static_cast<double>(z1));
-    const double e2 = std::exp(-cd * static_cast<double>(z2));
+    const double e1 = ec.e1;
+    const double e2 = ec.e2;
     const double q = std::fabs(ec.q);
     // Rounding of z2 - z1, of q, of both exponentials (argument and result),
     // of their difference, the products and sums: a generous multiple of eps.
@@ -108,62 +365,79 @@ bool busqueda_rapida(const Ecuacion& ec, float z1, float z2, float phi, Descompa
     // |cT'| 2^-24; q e^-cT' |cT'| = phi T' e^-cT' <= phi * 10000.
     const double termino_simple =
         std::min(q * 0.36788, static_cast<double>(phi) * kCandidatos * 1.001) * 0x1p-24;
-    const double margen = 4 * (16 * eps * magnitud + termino_simple * 1.01) + 1e-300;
-    if (!finito(margen) || margen > 0.05) return false;
+    margen = 4 * (16 * eps * magnitud + termino_simple * 1.01) + 1e-300;
+    return finito(margen) && margen <= 0.05;
+}
 
-    double d_tmp = 0;
-    auto dif = [&](int t) {
-        d_tmp = ec.diferencia(t);
-        return d_tmp;
-    };
+bool busqueda_rapida(const Comienzo& co, float phi, Descompactacion& salida)
+{
+    if (!co.apta) return false;
+    const double margen = co.margen;
+    // With c > 0 and |fija| + |q| < 1e300 every difference is finite: the
+    // candidate's exponential lies in [0, 1].
+    Evaluadas ev(co.ec, 1 - static_cast<double>(phi), co.inversa, margen);
+    acerca(ev, co, phi);
 
     // First candidate whose difference is not negative, by bisection.
-    int k;
-    const double d_primero = dif(1);
-    const double d_ultimo = dif(kCandidatos);
-    if (!finito(d_primero) || !finito(d_ultimo)) return false;
-    if (d_primero >= 0) {
+    int k = cambio_de_signo(ev);
+    if (k != 0) {
+    } else if (ev.no_negativa(1)) {
         k = 1;
-    } else if (d_ultimo < 0) {
+    } else if (!ev.no_negativa(kCandidatos)) {
         k = kCandidatos;
     } else {
         int lo = 1, hi = kCandidatos;
         while (hi - lo > 1) {
             const int mid = lo + (hi - lo) / 2;
-            if (dif(mid) >= 0)
-                hi = mid;
-            else
-                lo = mid;
+            // Without a branch: most steps are decided and their outcomes
+            // cannot be predicted.
+            const bool arriba = ev.no_negativa(mid);
+            hi = arriba ? mid : hi;
+            lo = arriba ? lo : mid;
         }
         k = hi;
     }
-
-    constexpr int kVentanaMaxima = 256;
+    // The window [a, b] grows one candidate at a side at a time; each
+    // candidate enters once, and the first one reaching the smallest
+    // residual is the best, as in a scan of the window from a to b.
     int a = std::max(1, k - 1);
     int b = std::min(kCandidatos, k + 1);
-    while (b - a < kVentanaMaxima) {
-        double mejor = kMejorInicial;
-        int ganador = 0;
-        for (int t = a; t <= b; ++t) {
-            double r = 0;
-            if (!residuo(ec, t, r)) return false;
-            if (r < mejor) {
-                mejor = r;
-                ganador = t;
-            }
+    double mejor = kMejorInicial;
+    int ganador = 0;
+    double d_a = 0, d_b = 0;
+    auto entra = [&](int t, bool primera, double& d) {
+        d = ev.d(t);
+        const double r = residuo_de(d);
+        if (!finito(d) || !finito(r)) return false;
+        if (primera ? r <= mejor : r < mejor) {
+            mejor = r;
+            ganador = t;
         }
+        return true;
+    };
+    for (int t = a; t <= b; ++t) {
+        double d = 0;
+        if (!entra(t, false, d)) return false;
+        if (t == a) d_a = d;
+        d_b = d;
+    }
+    for (;;) {
         if (ganador == 0 || mejor >= kMejorInicial / 2) return false;
-        const bool izquierda_ok = a == 1 || -(dif(a) + 2 * margen) > mejor;
-        const bool derecha_ok = b == kCandidatos || dif(b) - 2 * margen >= mejor;
+        const bool izquierda_ok = a == 1 || -(d_a + 2 * margen) > mejor;
+        const bool derecha_ok = b == kCandidatos || d_b - 2 * margen >= mejor;
         if (izquierda_ok && derecha_ok) {
             salida.techo_descomp = 0;
             salida.base_descomp = static_cast<float>(ganador);
             return true;
         }
-        if (!izquierda_ok) --a;
-        if (!derecha_ok) ++b;
+        const int a_nueva = izquierda_ok ? a : a - 1;
+        const int b_nueva = derecha_ok ? b : b + 1;
+        if (b_nueva - a_nueva >= kVentanaMaxima) return false;
+        if (a_nueva != a && !entra(a_nueva, true, d_a)) return false;
+        if (b_nueva != b && !entra(b_nueva, false, d_b)) return false;
+        a = a_nueva;
+        b = b_nueva;
     }
-    return false;
 }
 
 ResultadoCalculo revisa_finitos(const Store& s, int i)
@@ -183,17 +457,45 @@ ResultadoCalculo revisa_finitos(const Store& s, int i)
     return {};
 }
 
-using Descompactador = FalloCalculo (*)(float, float, float, float, Descompactacion&);
-
-ResultadoCalculo calcula(Store& s, Descompactador descompactar)
+// The search of one bed, from what comienza() worked out for it.
+FalloCalculo descompacta_desde(const Comienzo& co, float phi, Descompactacion& salida)
 {
+    if (co.fallo != FalloCalculo::ninguno) return co.fallo;
+    if (busqueda_rapida(co, phi, salida)) return FalloCalculo::ninguno;
+    return barrido(co.ec, salida);
+}
+
+// The inputs of bed i's search: the coefficient in 1/m, as phase 1 holds it
+// in the table while the bed is searched.
+struct Entrada {
+    float z1, z2, phi, c;
+};
+Entrada entrada(const Store& s, int i)
+{
+    return {s.techo[i], s.base[i], s.porosidad[i], s.coef_porosidad[i] / 1000.0f};
+}
+
+// With rapida, every bed's start (comienza()) is worked out before phase 1:
+// it reads only the bed's own inputs, which phase 1 leaves as they are until
+// the bed's turn.
+ResultadoCalculo calcula(Store& s, bool rapida)
+{
+    limpia_estado_avx();
+    static thread_local Comienzo comienzos[kSlots];
+    if (rapida) {
+        for (int i = s.n_bancos; i >= 1; --i) {
+            const Entrada en = entrada(s, i);
+            comienza(en.z1, en.z2, en.phi, en.c, comienzos[i]);
+        }
+    }
     for (int i = s.n_bancos; i >= 1; --i) {
         const float coef_leido = s.coef_porosidad[i];
+        const Entrada en = entrada(s, i);
         // The coefficient is held in 1/m only while this bed is searched.
-        s.coef_porosidad[i] = coef_leido / 1000.0f;
+        s.coef_porosidad[i] = en.c;
         Descompactacion salida{s.techo_descomp[i], s.base_descomp[i]};
-        const FalloCalculo fallo =
-            descompactar(s.techo[i], s.base[i], s.porosidad[i], s.coef_porosidad[i], salida);
+        const FalloCalculo fallo = rapida ? descompacta_desde(comienzos[i], en.phi, salida)
+                                          : descompacta_barrido(en.z1, en.z2, en.phi, en.c, salida);
         s.techo_descomp[i] = salida.techo_descomp;
         s.base_descomp[i] = salida.base_descomp;
         // Back in 1/km as read: multiplying by 1000 again could move the last
@@ -211,8 +513,23 @@ ResultadoCalculo calcula(Store& s, Descompactador descompactar)
 
 } // namespace
 
+void limpia_estado_avx()
+{
+#if defined(__x86_64__)
+    static const bool avx = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx") != 0;
+    }();
+    if (avx)
+        asm volatile("vzeroupper" ::
+                         : "xmm0", "xmm1", "xmm2", "xmm3", "xmm4", "xmm5", "xmm6", "xmm7", "xmm8",
+                           "xmm9", "xmm10", "xmm11", "xmm12", "xmm13", "xmm14", "xmm15");
+#endif
+}
+
 FalloCalculo descompacta_barrido(float z1, float z2, float phi, float c, Descompactacion& salida)
 {
+    limpia_estado_avx();
     Ecuacion ec{};
     const FalloCalculo fallo = prepara(z1, z2, phi, c, ec);
     if (fallo != FalloCalculo::ninguno) return fallo;
@@ -221,21 +538,28 @@ FalloCalculo descompacta_barrido(float z1, float z2, float phi, float c, Descomp
 
 FalloCalculo descompacta(float z1, float z2, float phi, float c, Descompactacion& salida)
 {
-    Ecuacion ec{};
-    const FalloCalculo fallo = prepara(z1, z2, phi, c, ec);
-    if (fallo != FalloCalculo::ninguno) return fallo;
-    if (busqueda_rapida(ec, z1, z2, phi, salida)) return FalloCalculo::ninguno;
-    return barrido(ec, salida);
+    limpia_estado_avx();
+    Comienzo co;
+    comienza(z1, z2, phi, c, co);
+    return descompacta_desde(co, phi, salida);
+}
+
+bool descompacta_sin_barrido(float z1, float z2, float phi, float c, Descompactacion& salida)
+{
+    limpia_estado_avx();
+    Comienzo co;
+    comienza(z1, z2, phi, c, co);
+    return co.fallo == FalloCalculo::ninguno && busqueda_rapida(co, phi, salida);
 }
 
 ResultadoCalculo tevarro(Store& s)
 {
-    return calcula(s, descompacta);
+    return calcula(s, true);
 }
 
 ResultadoCalculo tevarro_barrido(Store& s)
 {
-    return calcula(s, descompacta_barrido);
+    return calcula(s, false);
 }
 
 std::string ResultadoCalculo::mensaje() const

@@ -36,6 +36,10 @@ struct Descompactacion {
 };
 FalloCalculo descompacta_barrido(float z1, float z2, float phi, float c, Descompactacion& salida);
 FalloCalculo descompacta(float z1, float z2, float phi, float c, Descompactacion& salida);
+// The fast search of descompacta() alone: true when it decided the bed, with
+// the outputs the scan would give; false, outputs untouched, when the bed is
+// left to the scan.
+bool descompacta_sin_barrido(float z1, float z2, float phi, float c, Descompactacion& salida);
 
 // Phase 1 (decompaction) and phase 2 (load correction and tectonic
 // subsidence) for beds n_bancos..1. Every coefficient ends as it was read, to
@@ -48,6 +52,13 @@ ResultadoCalculo tevarro(Store& s);
 // The same with the literal scan of every candidate; the reference for tests
 // and benchmarks.
 ResultadoCalculo tevarro_barrido(Store& s);
+
+// Clears the upper halves of the AVX registers (vzeroupper) on a processor
+// that has them. Code that leaves them dirty (Qt 6.4's string hash on a
+// processor with VAES, run by any QHash of a long key) makes every SSE
+// instruction after it, and so each exp of the search, many times slower on
+// some processors. The computation clears them itself on entry, per bed.
+void limpia_estado_avx();
 
 // Phase 2 alone for bed i.
 void calcula_cargas(Store& s, int i);

@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -66,6 +67,48 @@ std::string caracter_sin_cp1252(const std::string& texto)
         i += largo - 1;
     }
     return {};
+}
+
+// The print form's plain numbers ("-.5", "2050", "1.5"): an optional minus,
+// digits with at most one point, at least one digit. For these the number
+// field's reading is from_chars on the very same text, so it is done here
+// directly; any other text, and a value out of range, goes to
+// convierte_real / convierte_entero.
+bool es_decimal_simple(std::string_view t, bool con_punto)
+{
+    size_t i = !t.empty() && t[0] == '-' ? 1 : 0;
+    bool digito = false, punto = false;
+    for (; i < t.size(); ++i) {
+        const char ch = t[i];
+        if (ch >= '0' && ch <= '9') {
+            digito = true;
+        } else if (ch == '.' && con_punto && !punto) {
+            punto = true;
+        } else {
+            return false;
+        }
+    }
+    return digito;
+}
+
+bool lee_real_simple(std::string_view t, float& v)
+{
+    if (!es_decimal_simple(t, true)) return false;
+    float x = 0;
+    const auto r = std::from_chars(t.data(), t.data() + t.size(), x, std::chars_format::general);
+    if (r.ec != std::errc() || r.ptr != t.data() + t.size()) return false;
+    v = x;
+    return true;
+}
+
+bool lee_entero_simple(std::string_view t, int32_t& v)
+{
+    if (!es_decimal_simple(t, false)) return false;
+    int32_t x = 0;
+    const auto r = std::from_chars(t.data(), t.data() + t.size(), x);
+    if (r.ec != std::errc() || r.ptr != t.data() + t.size()) return false;
+    v = x;
+    return true;
 }
 
 struct CampoLeido {
@@ -169,7 +212,9 @@ class Lector {
                         entre_comillas(kCampos[c].nombre) + ").";
                 return false;
             }
-            if (!guarda_campo(c, campo, r, error, prefijo_campo(linea_campo, registro, c), utf8_))
+            if (!guarda_campo(
+                    c, campo, r, error, [&]() { return prefijo_campo(linea_campo, registro, c); },
+                    utf8_))
                 return false;
         }
         return true;
@@ -242,8 +287,10 @@ class Lector {
         return Estado::ok;
     }
 
+    // prefijo() gives the start of an error message, built only for one.
+    template <typename Prefijo>
     static bool guarda_campo(int c, const CampoLeido& campo, RegistroBanco& r, std::string& error,
-                             const std::string& prefijo, bool utf8)
+                             Prefijo prefijo, bool utf8)
     {
         const Campo& desc = kCampos[c];
         if (desc.tipo == TipoCampo::texto) {
@@ -251,7 +298,7 @@ class Lector {
                 campo.entre_comillas ? std::string_view(campo.con_comillas) : campo.texto;
             std::string texto = utf8 ? std::string(bytes) : cp1252_a_utf8(bytes);
             if (utf8 && !utf8_a_cp1252(texto)) {
-                error = prefijo + "el archivo está en UTF-8 y el texto tiene el carácter " +
+                error = prefijo() + "el archivo está en UTF-8 y el texto tiene el carácter " +
                         caracter_sin_cp1252(texto) +
                         ", que un archivo de proyecto (Windows-1252) no puede guardar.";
                 return false;
@@ -263,10 +310,12 @@ class Lector {
         while (!t.empty() && es_blanco(t.back()))
             t.remove_suffix(1);
         const bool entero = desc.tipo == TipoCampo::entero;
+        if (entero ? lee_entero_simple(t, r.*desc.entero) : lee_real_simple(t, r.*desc.real))
+            return true;
         const Conversion conv =
             entero ? convierte_entero(t, r.*desc.entero) : convierte_real(t, r.*desc.real);
         if (conv == Conversion::ok) return true;
-        error = prefijo + explica_conversion(conv, muestra(t), entero);
+        error = prefijo() + explica_conversion(conv, muestra(t), entero);
         return false;
     }
 
@@ -340,15 +389,16 @@ LecturaColumna lee_columna(std::string_view bytes, const std::string& nombre_arc
 LecturaColumna lee_archivo(const std::string& ruta)
 {
     LecturaColumna res;
-    const std::string prefijo = "No se pudo leer " + entre_comillas(ruta) + ": ";
+    // The messages are put together only when one is needed.
+    const auto prefijo = [&] { return "No se pudo leer " + entre_comillas(ruta) + ": "; };
     // The same checks for both forms; only the words differ.
     const bool csv = es_nombre_csv(ruta);
-    const std::string tipo = csv ? "un archivo CSV de columna" : "un archivo de proyecto";
+    const char* const tipo = csv ? "un archivo CSV de columna" : "un archivo de proyecto";
 
     std::string bytes;
     std::string razon;
     if (!lee_archivo_entero(ruta, kTamanoMaximoArchivo, tipo, bytes, razon)) {
-        res.error = prefijo + razon;
+        res.error = prefijo() + razon;
         return res;
     }
     return csv ? lee_csv(bytes, ruta) : lee_columna(bytes, ruta);

@@ -195,7 +195,7 @@ std::string guarda(const std::string& ruta, std::string_view bytes)
 
 } // namespace
 
-bool lee_archivo_entero(const std::string& ruta, std::uintmax_t tope, const std::string& tipo,
+bool lee_archivo_entero(const std::string& ruta, std::uintmax_t tope, const char* tipo,
                         std::string& bytes, std::string& razon)
 {
     namespace fs = std::filesystem;
@@ -212,7 +212,7 @@ bool lee_archivo_entero(const std::string& ruta, std::uintmax_t tope, const std:
         return false;
     }
     if (st.type() == fs::file_type::directory) {
-        razon = "es una carpeta, no " + tipo + ".";
+        razon = std::string("es una carpeta, no ") + tipo + ".";
         return false;
     }
     if (st.type() != fs::file_type::regular) {

@@ -20,7 +20,7 @@ std::string razon_del_sistema(int err);
 // opened); tipo names what it should be ("un archivo de proyecto"). On
 // failure returns false with the reason, a Spanish sentence ending in a
 // period, in razon.
-bool lee_archivo_entero(const std::string& ruta, std::uintmax_t tope, const std::string& tipo,
+bool lee_archivo_entero(const std::string& ruta, std::uintmax_t tope, const char* tipo,
                         std::string& bytes, std::string& razon);
 
 // Writes bytes to ruta. A target that exists and is not a regular file (a

@@ -386,12 +386,14 @@ class LectorCsv {
     bool guarda_fila(const std::vector<Celda>& celdas, int banco, RegistroBanco& r,
                      std::string& error)
     {
-        const std::string cuantas = " tiene " + std::to_string(celdas.size()) +
-                                    " celdas y la cabecera " + std::to_string(columnas_.size()) +
-                                    " columnas";
+        // The messages are put together only when one is needed.
+        const auto cuantas = [&] {
+            return " tiene " + std::to_string(celdas.size()) + " celdas y la cabecera " +
+                   std::to_string(columnas_.size()) + " columnas";
+        };
         for (size_t j = columnas_.size(); j < celdas.size(); ++j) {
             if (en_blanco(celdas[j])) continue;
-            error = prefijo_fila() + cuantas + ": la celda " + std::to_string(j + 1) + " es " +
+            error = prefijo_fila() + cuantas() + ": la celda " + std::to_string(j + 1) + " es " +
                     muestra(celdas[j].bytes) + ".";
             return false;
         }
@@ -400,7 +402,7 @@ class LectorCsv {
             const Columna& col = columnas_[j];
             if (j >= celdas.size()) {
                 if (col.papel != Papel::campo) continue;
-                error = prefijo_fila() + " (banco " + std::to_string(banco) + ")" + cuantas +
+                error = prefijo_fila() + " (banco " + std::to_string(banco) + ")" + cuantas() +
                         ": falta la " + nombre_de_columna(col.campo) + ".";
                 return false;
             }
@@ -410,20 +412,24 @@ class LectorCsv {
                 return false;
             }
             if (col.papel != Papel::campo) continue;
-            const std::string prefijo = prefijo_fila() + " (banco " + std::to_string(banco) +
-                                        "), " + nombre_de_columna(col.campo) + ": ";
+            const auto prefijo = [&] {
+                return prefijo_fila() + " (banco " + std::to_string(banco) + "), " +
+                       nombre_de_columna(col.campo) + ": ";
+            };
             if (!guarda_celda(col.campo, celdas[j], r, prefijo, error)) return false;
         }
         return true;
     }
 
-    bool guarda_celda(int k, const Celda& celda, RegistroBanco& r, const std::string& prefijo,
+    // prefijo() gives the start of an error message.
+    template <typename Prefijo>
+    bool guarda_celda(int k, const Celda& celda, RegistroBanco& r, Prefijo prefijo,
                       std::string& error) const
     {
         const Campo& desc = kCampos[k];
         if (desc.tipo == TipoCampo::texto) {
             if (utf8_ && !es_utf8_valido(celda.bytes)) {
-                error = prefijo + "el texto " + muestra(celda.bytes) +
+                error = prefijo() + "el texto " + muestra(celda.bytes) +
                         " no es UTF-8 válido, y el archivo empieza con la marca de UTF-8.";
                 return false;
             }
@@ -434,7 +440,7 @@ class LectorCsv {
         const bool entero = desc.tipo == TipoCampo::entero;
         if (entero && !t.empty() && t[0] == '#') {
             if (lee_color_hex(t, r.*desc.entero)) return true;
-            error = prefijo + muestra(t) +
+            error = prefijo() + muestra(t) +
                     " no es un color: se escribe como #RRGGBB (seis cifras hexadecimales) o "
                     "como número entero.";
             return false;
@@ -447,12 +453,12 @@ class LectorCsv {
                                        : convierte_real(normal, r.*desc.real);
         if (conv == Conversion::ok) return true;
         if (conv == Conversion::no_numero && tiene_coma && sep_ == ',') {
-            error = prefijo + muestra(t) +
+            error = prefijo() + muestra(t) +
                     " no es un número: con comas entre las columnas, los decimales van tras un "
                     "punto.";
             return false;
         }
-        error = prefijo + explica_conversion(conv, muestra(t), entero);
+        error = prefijo() + explica_conversion(conv, muestra(t), entero);
         return false;
     }
 

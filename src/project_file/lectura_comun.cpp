@@ -30,12 +30,12 @@ bool es_utf8_con_acentos(std::string_view b)
     return es_utf8_valido(b);
 }
 
-std::string motivo_de_no_texto(std::string_view b, const std::string& que_se_espera)
+std::string motivo_de_no_texto(std::string_view b, const char* que_se_espera)
 {
     const size_t nulo = b.find('\0');
     if (nulo == std::string_view::npos) return {};
     if (b.substr(0, 2) == "\xFF\xFE" || b.substr(0, 2) == "\xFE\xFF")
-        return "el archivo está en UTF-16; " + que_se_espera + ".";
+        return "el archivo está en UTF-16; " + std::string(que_se_espera) + ".";
     const auto linea = 1 + std::count(b.begin(), b.begin() + static_cast<long>(nulo), '\n');
     return "no es un archivo de texto (tiene un byte nulo en la línea " + std::to_string(linea) +
            ", posición " + std::to_string(nulo + 1) + ").";

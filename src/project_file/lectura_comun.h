@@ -25,7 +25,7 @@ bool es_utf8_valido(std::string_view texto);
 // NUL byte means a binary file, or UTF-16 when the file starts with its
 // byte-order mark, which is then explained as "el archivo está en UTF-16; "
 // followed by que_se_espera and a period.
-std::string motivo_de_no_texto(std::string_view bytes, const std::string& que_se_espera);
+std::string motivo_de_no_texto(std::string_view bytes, const char* que_se_espera);
 
 // The end of the message for a number field that did not convert (c is not
 // ok); mostrado is the field's text as the message shows it, in «».

@@ -62,7 +62,8 @@ void escribe(const fs::path& ruta, const std::string& bytes)
 // The real tevarro-batch, its standard error read back; with tope_bytes, its
 // files may not grow past that (SIGXFSZ ignored, so writes fail with EFBIG as
 // on a full disk).
-Ejecucion ejecuta_programa(const std::vector<std::string>& args, long tope_bytes = -1)
+Ejecucion ejecuta_programa(const std::vector<std::string>& args, long tope_bytes = -1,
+                           const char* plataforma = nullptr)
 {
     const fs::path err = temporal("stderr.txt");
     const fs::path out = temporal("stdout.txt");
@@ -71,6 +72,7 @@ Ejecucion ejecuta_programa(const std::vector<std::string>& args, long tope_bytes
         ::freopen(out.c_str(), "w", stdout);
         ::freopen(err.c_str(), "w", stderr);
         ::unsetenv("XDG_RUNTIME_DIR");
+        if (plataforma) ::setenv("QT_QPA_PLATFORM", plataforma, 1);
         if (tope_bytes >= 0) {
             ::signal(SIGXFSZ, SIG_IGN);
             const rlimit tope{static_cast<rlim_t>(tope_bytes), static_cast<rlim_t>(tope_bytes)};
@@ -161,6 +163,40 @@ TEST(Lote, NumeroCortoEsElMasBreveQueVuelve)
     EXPECT_EQ(numero_corto(-2.5f), "-2.5");
     const float raro = 115.72869f;
     EXPECT_EQ(std::stof(numero_corto(raro)), raro);
+}
+
+// Each number of a CSV line is numero_corto's text, in store order; and the
+// lines added to a buffer follow what it held.
+TEST(Lote, CsvConLosNumerosCortos)
+{
+    auto s = std::make_unique<Store>();
+    s->n_bancos = 2;
+    const float valores[] = {0.63f, -2.5f, 1e-5f, 115.72869f, 3e38f, -0.0f, 16777217.0f, 7.83f};
+    for (int i = 1; i <= 2; ++i) {
+        float* campos[] = {&s->techo[i],
+                           &s->base[i],
+                           &s->edad_techo[i],
+                           &s->edad_base[i],
+                           &s->densidad[i],
+                           &s->nivel_mar[i],
+                           &s->techo_descomp[i],
+                           &s->base_descomp[i],
+                           &s->correccion_carga[i],
+                           &s->tevarro_tectonica[i]};
+        for (int c = 0; c < 10; ++c)
+            *campos[c] = valores[(c + i) % 8] * static_cast<float>(i);
+    }
+    std::string t = "antes\n";
+    agrega_lineas_csv(t, *s, "x.tev");
+    std::string esperado = "antes\n";
+    for (int i = 1; i <= 2; ++i) {
+        esperado += "x.tev," + std::to_string(i) + ",,";
+        for (int c = 0; c < 10; ++c)
+            esperado += "," + numero_corto(valores[(c + i) % 8] * static_cast<float>(i));
+        esperado += "\r\n";
+    }
+    EXPECT_EQ(t, esperado);
+    EXPECT_EQ(lineas_csv(*s, "x.tev"), esperado.substr(6));
 }
 
 TEST(Lote, CsvEntrecomillaTextos)
@@ -301,6 +337,39 @@ TEST(Lote, UnDiscoQueNoAdmiteMasDejaLosArchivosViejos)
     EXPECT_EQ(r.codigo, 1);
     EXPECT_NE(r.errores.find("no es un archivo común"), std::string::npos) << r.errores;
     EXPECT_TRUE(fs::is_fifo(tuberia));
+}
+
+TEST(Lote, SoloLasImagenesPidenLaInterfazGrafica)
+{
+    EXPECT_FALSE(pide_imagenes({"--csv", "a.tev", "b.tev"}));
+    EXPECT_FALSE(pide_imagenes({"--salvar", "s.tev", "a.tev"}));
+    EXPECT_TRUE(pide_imagenes({"--csv", "--curvas", "c.png", "a.tev"}));
+    EXPECT_TRUE(pide_imagenes({"--columna", "c.svg", "a.tev"}));
+    // A name, not an option.
+    EXPECT_FALSE(pide_imagenes({"--salvar", "--curvas", "a.tev"}));
+    EXPECT_FALSE(pide_imagenes({"--", "--curvas", "c.png"}));
+    // Nothing to draw: the command line is refused first.
+    EXPECT_FALSE(pide_imagenes({"a.tev", "--curvas"}));
+}
+
+// A platform that does not exist stops any QGuiApplication at its start:
+// only a run that draws may need one.
+TEST(Lote, SinImagenesNoSeCargaNingunaPlataforma)
+{
+    const Ejecucion csv = ejecuta_programa({"--csv", kEjemplo}, -1, "plataforma-que-no-existe");
+    EXPECT_EQ(csv.codigo, 0) << csv.errores;
+    EXPECT_EQ(csv.errores, "");
+    EXPECT_NE(csv.salida.find("neuquen.tev,12,"), std::string::npos);
+
+    const Ejecucion tabla = ejecuta_programa({"--salvar", temporal("p.tev").string(), kEjemplo}, -1,
+                                             "plataforma-que-no-existe");
+    EXPECT_EQ(tabla.codigo, 0) << tabla.errores;
+    EXPECT_EQ(lee_bytes(temporal("p.tev").string()), lee_bytes(kEjemplo));
+
+    const Ejecucion curvas = ejecuta_programa({"--curvas", temporal("n.png").string(), kEjemplo},
+                                              -1, "plataforma-que-no-existe");
+    EXPECT_NE(curvas.codigo, 0);
+    EXPECT_FALSE(fs::exists(temporal("n.png")));
 }
 
 TEST(Lote, SinAvisosDeQtEnUnaCorridaNormal)

@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#if defined(__x86_64__)
+#include <cpuid.h>
+#endif
+
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -138,6 +142,133 @@ TEST(Descompactacion, RapidaIgualAlBarridoFueraDelDominioMonotono)
     compara(0, 100, 0.5f, 1e-45f);
 }
 
+// The fast search as it was first written: a bisection of the whole grid,
+// then a window rescanned as it grows. Kept here to show that the quicker
+// search leaves to the scan exactly the beds this one left, and decides the
+// others alike.
+bool busqueda_por_biseccion(float z1, float z2, float phi, float c, Descompactacion& salida)
+{
+    if (c == 0.0f) return false;
+    const double cd = c;
+    const double e1 = std::exp(-cd * static_cast<double>(z1));
+    const double e2 = std::exp(-cd * static_cast<double>(z2));
+    const double q_firmado = static_cast<double>(phi) / cd;
+    const double fija = (static_cast<double>(z2) - static_cast<double>(z1)) - q_firmado * (e1 - e2);
+    const double e_cero = std::exp(-static_cast<double>(c * 0.0f));
+    if (!std::isfinite(e1) || !std::isfinite(e2) || !std::isfinite(q_firmado) ||
+        !std::isfinite(fija) || !std::isfinite(e_cero))
+        return false;
+    auto dif = [&](int t) {
+        const float producto = c * static_cast<float>(t);
+        const double e = std::exp(-static_cast<double>(producto));
+        return static_cast<double>(t) - (fija + q_firmado * (e_cero - e));
+    };
+    if (!(c > 0.0f) || !(phi >= 0.0f && phi <= 1.0f)) return false;
+    if (!std::isfinite(z1) || !std::isfinite(z2)) return false;
+    if (!std::isfinite(c * 10000.0f)) return false;
+    if (!(std::fabs(fija) + std::fabs(q_firmado) < 1e300)) return false;
+    constexpr double eps = std::numeric_limits<double>::epsilon();
+    const double q = std::fabs(q_firmado);
+    const double magnitud =
+        std::fabs(static_cast<double>(z2) - static_cast<double>(z1)) + std::fabs(fija) +
+        q * (e1 + e2) * (4 + std::fabs(cd * z1) + std::fabs(cd * z2)) + 4 * q + 2 * 10000;
+    const double termino_simple =
+        std::min(q * 0.36788, static_cast<double>(phi) * 10000 * 1.001) * 0x1p-24;
+    const double margen = 4 * (16 * eps * magnitud + termino_simple * 1.01) + 1e-300;
+    if (!std::isfinite(margen) || margen > 0.05) return false;
+    const double d_primero = dif(1);
+    const double d_ultimo = dif(10000);
+    if (!std::isfinite(d_primero) || !std::isfinite(d_ultimo)) return false;
+    int k;
+    if (d_primero >= 0) {
+        k = 1;
+    } else if (d_ultimo < 0) {
+        k = 10000;
+    } else {
+        int lo = 1, hi = 10000;
+        while (hi - lo > 1) {
+            const int mid = lo + (hi - lo) / 2;
+            (dif(mid) >= 0 ? hi : lo) = mid;
+        }
+        k = hi;
+    }
+    int a = std::max(1, k - 1);
+    int b = std::min(10000, k + 1);
+    while (b - a < 256) {
+        double mejor = 100000;
+        int ganador = 0;
+        for (int t = a; t <= b; ++t) {
+            const double d = dif(t);
+            const double r = std::sqrt(d * d);
+            if (!std::isfinite(d) || !std::isfinite(r)) return false;
+            if (r < mejor) {
+                mejor = r;
+                ganador = t;
+            }
+        }
+        if (ganador == 0 || mejor >= 50000) return false;
+        const bool izquierda_ok = a == 1 || -(dif(a) + 2 * margen) > mejor;
+        const bool derecha_ok = b == 10000 || dif(b) - 2 * margen >= mejor;
+        if (izquierda_ok && derecha_ok) {
+            salida.techo_descomp = 0;
+            salida.base_descomp = static_cast<float>(ganador);
+            return true;
+        }
+        if (!izquierda_ok) --a;
+        if (!derecha_ok) ++b;
+    }
+    return false;
+}
+
+// The same beds go to the scan, and the others get the same bits, as with
+// the bisection; each decided bed also agrees with the scan.
+void compara_con_biseccion(float z1, float z2, float phi, float c)
+{
+    Descompactacion rapida{-3, -4}, biseccion{-3, -4}, barrido{-3, -4};
+    const bool decide = descompacta_sin_barrido(z1, z2, phi, c, rapida);
+    ASSERT_EQ(decide, busqueda_por_biseccion(z1, z2, phi, c, biseccion))
+        << "z1=" << z1 << " z2=" << z2 << " phi=" << phi << " c=" << c;
+    ASSERT_EQ(std::memcmp(&rapida, &biseccion, sizeof rapida), 0)
+        << "z1=" << z1 << " z2=" << z2 << " phi=" << phi << " c=" << c;
+    if (!decide) return;
+    ASSERT_EQ(descompacta_barrido(z1, z2, phi, c, barrido), FalloCalculo::ninguno);
+    ASSERT_EQ(std::memcmp(&rapida, &barrido, sizeof rapida), 0)
+        << "z1=" << z1 << " z2=" << z2 << " phi=" << phi << " c=" << c;
+}
+
+TEST(Descompactacion, RapidaDejaAlBarridoLosMismosBancosQueLaBiseccion)
+{
+    std::mt19937 gen(13);
+    std::uniform_real_distribution<float> u(0.0f, 1.0f);
+    auto log_uniforme = [&](float lo, float hi) {
+        return std::exp(std::log(lo) + u(gen) * (std::log(hi) - std::log(lo)));
+    };
+    // Porosities near 1 flatten the difference near the surface: the bounds
+    // that spare evaluations decide little there.
+    const float porosidades[] = {0.0f, 1.0f, 0.999999f, 0.9999f, 0.99f, 0.5f, 1e-7f};
+    int decididos = 0, al_barrido = 0;
+    for (int n = 0; n < 3000; ++n) {
+        float phi = n % 3 == 0 ? porosidades[(n / 3) % 7] : u(gen);
+        const float coef_km = log_uniforme(1e-6f, 5000.0f);
+        const float z1 = n % 5 == 0 ? 0.0f : log_uniforme(1e-3f, 1e6f);
+        float espesor = log_uniforme(1e-3f, 1e5f);
+        if (n % 9 == 0) espesor = std::floor(u(gen) * 9000.0f) + 0.5f;
+        if (n % 23 == 0) phi = 1.0f + u(gen) * 1e-6f; // just outside the domain
+        compara_con_biseccion(z1, z1 + espesor, phi, coef_km / 1000.0f);
+        Descompactacion d{};
+        (descompacta_sin_barrido(z1, z1 + espesor, phi, coef_km / 1000.0f, d) ? decididos
+                                                                              : al_barrido)++;
+    }
+    // Both kinds are exercised.
+    EXPECT_GT(decididos, 1000);
+    EXPECT_GT(al_barrido, 50);
+    // Beds whose window grows past its limit, deep and barely compacting.
+    for (float z1 : {0.0f, 1e4f, 1e5f, 3e5f})
+        for (float phi : {0.999f, 0.999999f, 1.0f})
+            for (float coef_km : {1e-4f, 1e-2f, 0.5f})
+                compara_con_biseccion(z1, z1 + 50, phi, coef_km / 1000.0f);
+}
+
 // A column of three beds, bed 1 at the bottom.
 void tres_bancos(Store& s)
 {
@@ -171,6 +302,61 @@ TEST(Tevarro, ColumnaCompletaIgualQueElBarrido)
         EXPECT_EQ(a->techo_descomp[i], 0.0f);
     }
     EXPECT_EQ(a->base_descomp[1], 1280.0f);
+}
+
+// Whole columns: every bed's start is worked out before the first bed is
+// searched, so the results, the failures and what a failure leaves behind
+// must still be the scan's, bit for bit.
+TEST(Tevarro, ColumnasAlAzarIgualQueElBarrido)
+{
+    std::mt19937 gen(4242);
+    std::uniform_real_distribution<float> u(0.0f, 1.0f);
+    for (int columna = 0; columna < 12; ++columna) {
+        auto a = columna_vacia();
+        limpia_bancos(*a);
+        a->n_bancos = static_cast<int16_t>(1 + gen() % 100);
+        float techo = 0;
+        for (int i = a->n_bancos; i >= 1; --i) {
+            const float espesor = u(gen) * (i % 9 == 0 ? 5000.0f : 300.0f);
+            a->techo[i] = techo;
+            a->base[i] = techo + espesor;
+            techo = a->base[i];
+            a->porosidad[i] = i % 11 == 0 ? 1.0f + u(gen) * 0.3f : u(gen);
+            a->coef_porosidad[i] = std::exp(std::log(1e-3f) + u(gen) * std::log(1e5f));
+            a->edad_techo[i] = static_cast<float>(a->n_bancos - i);
+            a->litologia[i] = kPelitas;
+            a->paleobatimetria[i] = u(gen) * 100;
+            a->base_descomp[i] = -1;
+            buscatiempo(*a, i);
+            calcula_densidad(*a, i);
+        }
+        // Some columns stop part of the way: a zero coefficient, an overflow,
+        // a bed beyond the search.
+        const int fallido = 1 + static_cast<int>(gen() % static_cast<unsigned>(a->n_bancos));
+        if (columna % 4 == 1) a->coef_porosidad[fallido] = 0;
+        if (columna % 4 == 2) a->coef_porosidad[fallido] = -900;
+        if (columna % 4 == 3) a->base[fallido] = a->techo[fallido] + 300000;
+        auto b = std::make_unique<Store>(*a);
+        const ResultadoCalculo ra = tevarro(*a);
+        const ResultadoCalculo rb = tevarro_barrido(*b);
+        ASSERT_EQ(ra.fallo, rb.fallo) << columna;
+        ASSERT_EQ(ra.banco, rb.banco) << columna;
+        ASSERT_EQ(ra.campo, rb.campo) << columna;
+        if (columna % 4 != 0) {
+            EXPECT_FALSE(ra.ok()) << columna;
+        }
+        for (int i = 1; i <= a->n_bancos; ++i) {
+            const float* pares[][2] = {{&a->techo_descomp[i], &b->techo_descomp[i]},
+                                       {&a->base_descomp[i], &b->base_descomp[i]},
+                                       {&a->correccion_carga[i], &b->correccion_carga[i]},
+                                       {&a->tevarro_tectonica[i], &b->tevarro_tectonica[i]},
+                                       {&a->coef_porosidad[i], &b->coef_porosidad[i]}};
+            for (const auto& par : pares) {
+                ASSERT_EQ(std::memcmp(par[0], par[1], sizeof(float)), 0)
+                    << "columna " << columna << " banco " << i;
+            }
+        }
+    }
 }
 
 TEST(Tevarro, CoeficienteVuelveEnUnoPorKilometro)
@@ -365,6 +551,55 @@ TEST(Tevarro, SinBancosNoCalculaNada)
     EXPECT_TRUE(tevarro(*s).ok());
     EXPECT_EQ(s->base_descomp[1], 42.0f);
 }
+
+#if defined(__x86_64__)
+// XGETBV with ECX = 1 tells which parts of the register state are in use; bit
+// 2 stands for the upper halves of the AVX registers.
+bool se_ve_el_estado_avx()
+{
+    unsigned a = 0, b = 0, c = 0, d = 0;
+    if (!__get_cpuid(1, &a, &b, &c, &d) || !(c & bit_AVX) || !(c & bit_OSXSAVE)) return false;
+    if (!__get_cpuid_count(0xD, 1, &a, &b, &c, &d)) return false;
+    return (a & (1u << 2)) != 0;
+}
+
+bool mitades_altas_en_uso()
+{
+    unsigned bajo = 0, alto = 0;
+    asm volatile("xgetbv" : "=a"(bajo), "=d"(alto) : "c"(1));
+    return (bajo & (1u << 2)) != 0;
+}
+
+// What Qt's string hash leaves behind on a processor with VAES.
+void ensucia_mitades_altas()
+{
+    asm volatile("vcmpeqps %%ymm0, %%ymm0, %%ymm0" ::: "xmm0");
+}
+
+TEST(EstadoAvx, ElCalculoLimpiaLasMitadesAltas)
+{
+    if (!se_ve_el_estado_avx()) GTEST_SKIP() << "el procesador no muestra su estado AVX";
+    ensucia_mitades_altas();
+    ASSERT_TRUE(mitades_altas_en_uso());
+    Descompactacion d{};
+    ASSERT_EQ(descompacta(1000, 1100, 0.63f, 0.51f / 1000.0f, d), FalloCalculo::ninguno);
+    EXPECT_FALSE(mitades_altas_en_uso());
+
+    ensucia_mitades_altas();
+    ASSERT_EQ(descompacta_barrido(1000, 1100, 0.63f, 0.51f / 1000.0f, d), FalloCalculo::ninguno);
+    EXPECT_FALSE(mitades_altas_en_uso());
+
+    auto s = columna_vacia();
+    tres_bancos(*s);
+    ensucia_mitades_altas();
+    ASSERT_TRUE(tevarro(*s).ok());
+    EXPECT_FALSE(mitades_altas_en_uso());
+
+    ensucia_mitades_altas();
+    limpia_estado_avx();
+    EXPECT_FALSE(mitades_altas_en_uso());
+}
+#endif
 
 } // namespace
 } // namespace tev

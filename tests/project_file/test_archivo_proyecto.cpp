@@ -3,15 +3,20 @@
 #include "compute/nivel_mar.h"
 #include "model/store.h"
 #include "project_file/cp1252.h"
+#include "project_file/lectura_comun.h"
+#include "text_forms/formas_numericas.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <future>
 #include <iterator>
+#include <random>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -539,6 +544,80 @@ TEST(CargaColumna, SinBancos)
     s.n_bancos = 3;
     carga_columna(s, {});
     EXPECT_EQ(s.n_bancos, 0);
+}
+
+// Every number field reads as the number-field reading gives it, also for
+// the plain decimals the reader converts by itself: the same bits, and the
+// same refusals.
+TEST(LecturaDeNumeros, IgualQueLaLecturaDeCampos)
+{
+    std::mt19937 gen(1309);
+    std::uniform_real_distribution<float> u(-40.0f, 40.0f);
+    std::vector<std::string> textos = {"0",
+                                       "-0",
+                                       ".5",
+                                       "-.5",
+                                       "5.",
+                                       "-5.",
+                                       "007",
+                                       "0.0001",
+                                       "1E-05",
+                                       "1e5",
+                                       "+3",
+                                       "2.5D2",
+                                       "-.",
+                                       ".",
+                                       "-",
+                                       "1.2.3",
+                                       "12a",
+                                       "1-2",
+                                       "--1",
+                                       "3.4028235E38",
+                                       "3.4028236e38",
+                                       "1e-46",
+                                       "340282356779733661637539395458142568448",
+                                       "0.000000000000000000000000000000000000000000000001",
+                                       "123456789012345678901234567890",
+                                       "16777217",
+                                       "0.1",
+                                       "-1234.5678",
+                                       "2147483647",
+                                       "2147483648",
+                                       "-2147483648",
+                                       "-2147483649",
+                                       "99999999999999999999"};
+    for (int n = 0; n < 400; ++n) {
+        const float v = std::pow(10.0f, u(gen)) * (n % 2 ? -1.0f : 1.0f);
+        const std::string impresa = forma_impresa(v); // " .63 ", "-.5 "
+        textos.push_back(impresa.substr(impresa[0] == ' ' ? 1 : 0,
+                                        impresa.size() - (impresa[0] == ' ' ? 2 : 1)));
+        textos.push_back(numero_corto(v));
+        textos.push_back(std::to_string(static_cast<long long>(gen()) - 2147483648LL));
+    }
+    for (const std::string& t : textos) {
+        const std::string linea = "n," + t + ",2,3,4,Pelitas," + t + ",.5,.5,0,0,0,0,0\r\n";
+        const LecturaColumna l = lee_columna(linea, "x.tev");
+        float esperado = -7;
+        const Conversion c = convierte_real(t, esperado);
+        int32_t color = -7;
+        const Conversion ce = convierte_entero(t, color);
+        ASSERT_EQ(l.ok, c == Conversion::ok && ce == Conversion::ok) << t << ": " << l.error;
+        if (!l.ok) {
+            // The first field that failed is named, with the reading's reason.
+            const bool real = c != Conversion::ok;
+            EXPECT_NE(l.error.find(real ? "campo 2 («techo»)" : "campo 7 («color»)"),
+                      std::string::npos)
+                << t << ": " << l.error;
+            if (t.size() <= 40) {
+                EXPECT_NE(l.error.find(explica_conversion(real ? c : ce, entre_comillas(t), !real)),
+                          std::string::npos)
+                    << t << ": " << l.error;
+            }
+            continue;
+        }
+        EXPECT_EQ(std::memcmp(&l.bancos[0].techo, &esperado, sizeof esperado), 0) << t;
+        EXPECT_EQ(l.bancos[0].color, color) << t;
+    }
 }
 
 } // namespace
