@@ -34,7 +34,7 @@ struct Ecuacion {
         const double r = fija + q * (e_cero - e);
         return static_cast<double>(z2p) - r;
     }
-    double diferencia(int z2p) const
+    [[nodiscard]] double diferencia(int z2p) const
     {
         double e = 0;
         return diferencia(z2p, e);
@@ -140,8 +140,8 @@ class Evaluadas {
 
     // The candidates whose sign no evaluated candidate decides lie strictly
     // between these two.
-    int negativas_hasta() const { return negativas_hasta_; }
-    int no_negativas_desde() const { return no_negativas_desde_; }
+    [[nodiscard]] int negativas_hasta() const { return negativas_hasta_; }
+    [[nodiscard]] int no_negativas_desde() const { return no_negativas_desde_; }
 
     // A candidate evaluated beforehand (a different one each time), kept as
     // if d() had evaluated it.
@@ -239,15 +239,15 @@ int entero_en_la_rejilla(double v)
 // equation with 1 - e^-x replaced by x - x^2/2, then adds the x^3/6 term in
 // one step: close to the root while cT' is small.
 struct Comienzo {
-    FalloCalculo fallo = FalloCalculo::ninguno; // of prepara()
     Ecuacion ec{};
-    bool apta = false; // the fast search applies
     double margen = 0;
     double inversa = 0; // 1 / (1 - phi)
-    int n = 0;          // candidates evaluated, in this order; the last is t + 1
-    int t[4] = {};
     double d[4] = {};
     double e[4] = {}; // their exponentials
+    int t[4] = {};
+    int n = 0; // candidates evaluated, in this order; the last is t + 1
+    FalloCalculo fallo = FalloCalculo::ninguno; // of prepara()
+    bool apta = false;                          // the fast search applies
 };
 
 bool apta_y_margen(const Ecuacion& ec, float z1, float z2, float phi, double& margen);
