@@ -12,8 +12,10 @@
 #include <algorithm>
 #include <charconv>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <sstream>
+#include <thread>
 
 namespace tev {
 
@@ -260,8 +262,31 @@ bool pide_imagenes(const std::vector<std::string>& argumentos)
     return false;
 }
 
+namespace {
+
+// One file read and computed as "Abrir" does it.
+struct Calculada {
+    LecturaColumna lectura;
+    std::unique_ptr<Store> store; // when read
+    ResultadoCalculo calculo;
+};
+
+Calculada calcula_archivo(const std::string& archivo)
+{
+    Calculada c;
+    c.lectura = lee_archivo(archivo);
+    if (!c.lectura.ok) return c;
+    c.store = std::make_unique<Store>();
+    valores_de_arranque(*c.store);
+    carga_columna(*c.store, c.lectura.bancos);
+    c.calculo = tevarro(*c.store);
+    return c;
+}
+
+} // namespace
+
 int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salida,
-                 std::ostream& errores)
+                 std::ostream& errores, const std::function<void()>& prepara_imagenes)
 {
     bool csv = false;
     bool historia = false;
@@ -357,17 +382,27 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
     if (historia) informe = cabecera_historia_csv();
     if (enterramiento) informe = cabecera_enterramiento_csv();
     bool primero = true;
+    // With pictures to draw there is one column: it is read and computed
+    // while the pictures' machinery starts, which takes as long as a column
+    // that needs the full scan.
+    const bool imagenes = !imagen_curvas.empty() || !imagen_columna.empty();
+    std::optional<Calculada> adelantada;
+    if (imagenes && prepara_imagenes) {
+        std::thread calculo([&] { adelantada = calcula_archivo(archivos.front()); });
+        prepara_imagenes();
+        calculo.join();
+    }
     for (const std::string& archivo : archivos) {
-        const LecturaColumna lectura = lee_archivo(archivo);
+        Calculada hecha = adelantada ? std::move(*adelantada) : calcula_archivo(archivo);
+        adelantada.reset();
+        const LecturaColumna& lectura = hecha.lectura;
         if (!lectura.ok) {
             avisa(lectura.error);
             codigo = 1;
             continue;
         }
-        auto s = std::make_unique<Store>();
-        valores_de_arranque(*s);
-        carga_columna(*s, lectura.bancos);
-        const ResultadoCalculo calculo = tevarro(*s);
+        Store* const s = hecha.store.get();
+        const ResultadoCalculo calculo = hecha.calculo;
         if (!calculo.ok()) {
             if (usa_calculo) {
                 avisa("«" + archivo + "»: " + calculo.mensaje());

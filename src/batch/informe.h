@@ -4,6 +4,7 @@
 
 #include "text_forms/formas_numericas.h" // numero_corto
 
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -37,8 +38,10 @@ std::string escapa_controles(const std::string& t);
 bool pide_imagenes(const std::vector<std::string>& argumentos);
 
 // The whole command line; returns the exit code (0 all well, 1 a file
-// failed, 2 usage).
+// failed, 2 usage). When a picture is to be drawn, prepara_imagenes (if
+// given) is called first, on this thread, while another reads and computes
+// the column: it creates what drawing needs (the QGuiApplication).
 int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salida,
-                 std::ostream& errores);
+                 std::ostream& errores, const std::function<void()>& prepara_imagenes = {});
 
 } // namespace tev

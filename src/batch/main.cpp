@@ -1,5 +1,7 @@
 #include "batch/informe.h"
 
+#include <QFont>
+#include <QFontMetrics>
 #include <QGuiApplication>
 
 #include <iostream>
@@ -27,11 +29,15 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::vector<std::string> argumentos(argv + 1, argv + argc);
     // Reading, computing and reporting need no GUI: without a picture to
-    // draw, no platform plugin and no font configuration are loaded.
+    // draw, no platform plugin and no font configuration are loaded. With
+    // one, they start while the column is read and computed.
     std::unique_ptr<QCoreApplication> app;
-    if (tev::pide_imagenes(argumentos))
+    if (!tev::pide_imagenes(argumentos)) app = std::make_unique<QCoreApplication>(argc, argv);
+    auto prepara_imagenes = [&] {
         app = std::make_unique<QGuiApplication>(argc, argv);
-    else
-        app = std::make_unique<QCoreApplication>(argc, argv);
-    return tev::ejecuta_lote(argumentos, std::cout, std::cerr);
+        // The fonts are looked up now rather than at the first caption.
+        const QFontMetrics medidas{QFont()};
+        static_cast<void>(medidas.height());
+    };
+    return tev::ejecuta_lote(argumentos, std::cout, std::cerr, prepara_imagenes);
 }

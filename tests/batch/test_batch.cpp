@@ -372,6 +372,22 @@ TEST(Lote, SinImagenesNoSeCargaNingunaPlataforma)
     EXPECT_FALSE(fs::exists(temporal("n.png")));
 }
 
+// The tool reads and computes the column while Qt's GUI starts: the same
+// report and the same picture bytes as a run that does one after the other.
+TEST(Lote, LasImagenesDelProgramaSonLasDeUnaCorridaSinHilos)
+{
+    const std::string pa = temporal("hilo.png").string(), pb = temporal("seguido.png").string();
+    const std::string sa = temporal("hilo.svg").string(), sb = temporal("seguido.svg").string();
+    const Ejecucion programa = ejecuta_programa({"--curvas", pa, "--columna", sa, kEjemplo});
+    const Ejecucion seguido = ejecuta({"--curvas", pb, "--columna", sb, kEjemplo});
+    ASSERT_EQ(programa.codigo, 0) << programa.errores;
+    ASSERT_EQ(seguido.codigo, 0) << seguido.errores;
+    EXPECT_EQ(programa.salida, seguido.salida);
+    EXPECT_FALSE(lee_bytes(pa).empty());
+    EXPECT_EQ(lee_bytes(pa), lee_bytes(pb));
+    EXPECT_EQ(lee_bytes(sa), lee_bytes(sb));
+}
+
 TEST(Lote, SinAvisosDeQtEnUnaCorridaNormal)
 {
     const Ejecucion r = ejecuta_programa({"--curvas", temporal("q.png").string(), "--columna",
