@@ -173,4 +173,12 @@ BENCHMARK(BM_PrimerAbrirTrasElArranque)->Unit(benchmark::kMillisecond)->UseManua
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::error_code ec;
+    fs::remove_all(carpeta(), ec);
+    return 0;
+}
