@@ -3,9 +3,6 @@
 #include "batch/informe_historia.h"
 #include "compute/historia.h"
 #include "compute/tevarro.h"
-#include "drawing/dibujo_curvas.h"
-#include "drawing/dibujo_historia.h"
-#include "drawing/imagen_columna.h"
 #include "model/store.h"
 #include "project_file/archivo_proyecto.h"
 
@@ -15,6 +12,7 @@
 #include <optional>
 #include <ostream>
 #include <sstream>
+#include <system_error>
 #include <thread>
 
 namespace tev {
@@ -286,7 +284,7 @@ Calculada calcula_archivo(const std::string& archivo)
 } // namespace
 
 int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salida,
-                 std::ostream& errores, const std::function<void()>& prepara_imagenes)
+                 std::ostream& errores, const PreparaImagenes& prepara_imagenes)
 {
     bool csv = false;
     bool historia = false;
@@ -385,12 +383,25 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
     // With pictures to draw there is one column: it is read and computed
     // while the pictures' machinery starts, which takes as long as a column
     // that needs the full scan.
-    const bool imagenes = !imagen_curvas.empty() || !imagen_columna.empty();
+    const bool imagenes =
+        !imagen_curvas.empty() || !imagen_columna.empty() || !imagen_historia.empty();
     std::optional<Calculada> adelantada;
-    if (imagenes && prepara_imagenes) {
-        std::thread calculo([&] { adelantada = calcula_archivo(archivos.front()); });
-        prepara_imagenes();
-        calculo.join();
+    const Imagenes* dibujo = nullptr;
+    std::string sin_dibujo;
+    if (imagenes) {
+        std::thread calculo;
+        try {
+            calculo = std::thread([&] { adelantada = calcula_archivo(archivos.front()); });
+        } catch (const std::system_error&) {
+            // No second thread to be had: one after the other, then.
+        }
+        dibujo = prepara_imagenes ? prepara_imagenes(sin_dibujo) : nullptr;
+        if (calculo.joinable()) calculo.join();
+        if (!dibujo) {
+            if (sin_dibujo.empty()) sin_dibujo = "no hay con qué dibujar";
+            avisa("tevarro-batch: no se escribió ninguna imagen: " + sin_dibujo);
+            codigo = 1;
+        }
     }
     for (const std::string& archivo : archivos) {
         Calculada hecha = adelantada ? std::move(*adelantada) : calcula_archivo(archivo);
@@ -420,7 +431,7 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
             agrega_tabla_de_bancos(informe, *s);
             primero = false;
         }
-        QString fallo_imagen;
+        std::string fallo_imagen;
         if (modo_historia || !imagen_historia.empty()) {
             const ResultadoHistoria h = calcula_historia(*s);
             if (!h.ok()) {
@@ -432,10 +443,9 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
             } else {
                 if (historia) informe += lineas_historia_csv(h.historia, archivo);
                 if (enterramiento) informe += lineas_enterramiento_csv(h.historia, archivo);
-                if (!imagen_historia.empty() &&
-                    !guarda_historia(h.historia, *s, QString::fromStdString(imagen_historia),
-                                     kTamanoHistoria, &fallo_imagen)) {
-                    avisa(fallo_imagen.toStdString());
+                if (!imagen_historia.empty() && dibujo &&
+                    !dibujo->historia(h.historia, *s, imagen_historia, fallo_imagen)) {
+                    avisa(fallo_imagen);
                     codigo = 1;
                 }
             }
@@ -444,16 +454,16 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
             if (!calculo.ok()) {
                 avisa(no_escrita("la imagen de las curvas", imagen_curvas, archivo,
                                  "su cálculo falló"));
-            } else if (!guarda_grafico(*s, QString::fromStdString(imagen_curvas), &fallo_imagen)) {
-                avisa(fallo_imagen.toStdString());
+            } else if (dibujo && !dibujo->curvas(*s, imagen_curvas, fallo_imagen)) {
+                avisa(fallo_imagen);
                 codigo = 1;
             }
         }
         // The column is drawn even when its computation failed, as the window
         // draws it.
-        if (!imagen_columna.empty() &&
-            !guarda_columna(*s, QString::fromStdString(imagen_columna), &fallo_imagen)) {
-            avisa(fallo_imagen.toStdString());
+        if (!imagen_columna.empty() && dibujo &&
+            !dibujo->columna(*s, imagen_columna, fallo_imagen)) {
+            avisa(fallo_imagen);
             codigo = 1;
         }
         // The column was read whole, so it is saved even when its computation failed.

@@ -11,6 +11,7 @@
 
 namespace tev {
 
+struct Historia;
 struct Store;
 
 // A readable table of beds 1..n_bancos, units in the headers, added to the
@@ -32,16 +33,29 @@ std::string campo_csv(const std::string& t);
 // U+0080..U+009F) written as \x1b or \u009b, as the terminal is shown them.
 std::string escapa_controles(const std::string& t);
 
-// Whether the command line asks for a picture (--curvas or --columna before
-// any "--"): only then does the tool need Qt's GUI, its fonts and a
-// platform; everything else runs on a QCoreApplication.
+// Whether the command line asks for a picture (--curvas, --columna or
+// --historia-imagen before any "--"): only then does the tool need Qt's GUI,
+// its fonts and a platform; everything else runs on a QCoreApplication.
 bool pide_imagenes(const std::vector<std::string>& argumentos);
 
+// What writes the pictures. On failure the error holds the whole message.
+class Imagenes {
+  public:
+    virtual ~Imagenes() = default;
+    virtual bool curvas(const Store& s, const std::string& ruta, std::string& error) const = 0;
+    virtual bool columna(const Store& s, const std::string& ruta, std::string& error) const = 0;
+    virtual bool historia(const Historia& h, const Store& s, const std::string& ruta,
+                          std::string& error) const = 0;
+};
+
+// Called once, on the calling thread, when a picture is to be drawn, while
+// another thread reads and computes the column: it starts what drawing
+// needs and returns it, or null with the reason in error.
+using PreparaImagenes = std::function<const Imagenes*(std::string& error)>;
+
 // The whole command line; returns the exit code (0 all well, 1 a file
-// failed, 2 usage). When a picture is to be drawn, prepara_imagenes (if
-// given) is called first, on this thread, while another reads and computes
-// the column: it creates what drawing needs (the QGuiApplication).
+// failed, 2 usage).
 int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salida,
-                 std::ostream& errores, const std::function<void()>& prepara_imagenes = {});
+                 std::ostream& errores, const PreparaImagenes& prepara_imagenes);
 
 } // namespace tev

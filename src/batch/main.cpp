@@ -1,8 +1,7 @@
 #include "batch/informe.h"
+#include "batch/modulo_imagenes.h"
 
-#include <QFont>
-#include <QFontMetrics>
-#include <QGuiApplication>
+#include <QCoreApplication>
 
 #include <iostream>
 #include <memory>
@@ -28,16 +27,16 @@ int main(int argc, char** argv)
     // Pictures are drawn without a screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     const std::vector<std::string> argumentos(argv + 1, argv + argc);
-    // Reading, computing and reporting need no GUI: without a picture to
-    // draw, no platform plugin and no font configuration are loaded. With
-    // one, they start while the column is read and computed.
+    // Reading, computing and reporting need no GUI: the program links Qt
+    // Core only, and the drawing, Qt's GUI and its fonts come in with the
+    // pictures module, loaded while the column is computed.
     std::unique_ptr<QCoreApplication> app;
     if (!tev::pide_imagenes(argumentos)) app = std::make_unique<QCoreApplication>(argc, argv);
-    auto prepara_imagenes = [&] {
-        app = std::make_unique<QGuiApplication>(argc, argv);
-        // The fonts are looked up now rather than at the first caption.
-        const QFontMetrics medidas{QFont()};
-        static_cast<void>(medidas.height());
+    auto prepara_imagenes = [&](std::string& error) -> const tev::Imagenes* {
+        const tev::ModuloImagenes* modulo = tev::carga_modulo_imagenes(error);
+        if (!modulo) return nullptr;
+        app.reset(modulo->crea_aplicacion(argc, argv));
+        return modulo->imagenes;
     };
     return tev::ejecuta_lote(argumentos, std::cout, std::cerr, prepara_imagenes);
 }

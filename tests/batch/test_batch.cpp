@@ -1,4 +1,4 @@
-#include "batch/informe.h"
+#include "batch/imagenes_lote.h"
 
 #include "compute/tevarro.h"
 #include "model/store.h"

@@ -1,7 +1,7 @@
 // The batch tool's burial history: --historia, --enterramiento and
 // --historia-imagen; PDF pictures of the curves and the column.
 
-#include "batch/informe.h"
+#include "batch/imagenes_lote.h"
 #include "batch/informe_historia.h"
 #include "compute/historia.h"
 #include "model/store.h"

@@ -1,0 +1,57 @@
+#include "batch/imagenes_lote.h"
+
+#include "drawing/dibujo_curvas.h"
+#include "drawing/dibujo_historia.h"
+#include "drawing/imagen_columna.h"
+
+#include <QString>
+
+namespace tev {
+
+namespace {
+
+class ImagenesEnlazadas final : public Imagenes {
+  public:
+    bool curvas(const Store& s, const std::string& ruta, std::string& error) const override
+    {
+        QString fallo;
+        if (guarda_grafico(s, QString::fromStdString(ruta), &fallo)) return true;
+        error = fallo.toStdString();
+        return false;
+    }
+
+    bool columna(const Store& s, const std::string& ruta, std::string& error) const override
+    {
+        QString fallo;
+        if (guarda_columna(s, QString::fromStdString(ruta), &fallo)) return true;
+        error = fallo.toStdString();
+        return false;
+    }
+
+    bool historia(const Historia& h, const Store& s, const std::string& ruta,
+                  std::string& error) const override
+    {
+        QString fallo;
+        if (guarda_historia(h, s, QString::fromStdString(ruta), kTamanoHistoria, &fallo))
+            return true;
+        error = fallo.toStdString();
+        return false;
+    }
+};
+
+} // namespace
+
+const Imagenes& imagenes_enlazadas()
+{
+    static const ImagenesEnlazadas imagenes;
+    return imagenes;
+}
+
+int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salida,
+                 std::ostream& errores)
+{
+    return ejecuta_lote(argumentos, salida, errores,
+                        [](std::string&) { return &imagenes_enlazadas(); });
+}
+
+} // namespace tev
