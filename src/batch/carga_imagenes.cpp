@@ -28,6 +28,16 @@ std::string carpeta_del_programa()
 
 } // namespace
 
+void inicia_fontconfig()
+{
+    // Kept loaded: Qt's GUI links this same library and finds it here.
+    void* const fontconfig = ::dlopen("libfontconfig.so.1", RTLD_NOW | RTLD_LOCAL);
+    if (!fontconfig) return;
+    using Inicio = int (*)();
+    const auto inicio = reinterpret_cast<Inicio>(::dlsym(fontconfig, "FcInit"));
+    if (inicio) inicio();
+}
+
 const ModuloImagenes* carga_modulo_imagenes(std::string& error)
 {
     const std::string carpeta = carpeta_del_programa();

@@ -6,6 +6,8 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -31,12 +33,27 @@ int main(int argc, char** argv)
     // Core only, and the drawing, Qt's GUI and its fonts come in with the
     // pictures module, loaded while the column is computed.
     std::unique_ptr<QCoreApplication> app;
-    if (!tev::pide_imagenes(argumentos)) app = std::make_unique<QCoreApplication>(argc, argv);
+    std::thread fontconfig;
+    if (!tev::pide_imagenes(argumentos)) {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    } else {
+        try {
+            fontconfig = std::thread(tev::inicia_fontconfig);
+        } catch (const std::system_error&) {
+            // Qt's font database reads the configuration itself, later.
+        }
+    }
     auto prepara_imagenes = [&](std::string& error) -> const tev::Imagenes* {
         const tev::ModuloImagenes* modulo = tev::carga_modulo_imagenes(error);
+        if (fontconfig.joinable()) fontconfig.join();
         if (!modulo) return nullptr;
+
         app.reset(modulo->crea_aplicacion(argc, argv));
+
         return modulo->imagenes;
     };
-    return tev::ejecuta_lote(argumentos, std::cout, std::cerr, prepara_imagenes);
+    const int codigo = tev::ejecuta_lote(argumentos, std::cout, std::cerr, prepara_imagenes);
+    if (fontconfig.joinable()) fontconfig.join(); // a usage error draws nothing
+    app.reset();
+    return codigo;
 }

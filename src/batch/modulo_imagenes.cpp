@@ -3,10 +3,10 @@
 #include "batch/modulo_imagenes.h"
 
 #include "batch/imagenes_lote.h"
+#include "drawing/dibujo_curvas.h"
 #include "model/store.h"
 
-#include <QFont>
-#include <QFontMetrics>
+#include <QFontDatabase>
 #include <QGuiApplication>
 
 namespace {
@@ -14,10 +14,15 @@ namespace {
 QCoreApplication* crea_aplicacion(int& argc, char** argv)
 {
     auto* app = new QGuiApplication(argc, argv);
-    // The fonts are looked up now, while the column is still being computed,
-    // rather than at the first caption.
-    const QFontMetrics medidas{QFont()};
-    static_cast<void>(medidas.height());
+    // The platform plugin is loaded. The tool writes its PNG pictures with
+    // Qt's own PNG code; without plugin folders QImageWriter does not load
+    // every image-format plugin (and libjpeg with them) to ask it first.
+    QCoreApplication::setLibraryPaths({});
+    // The fonts are looked up now, while the column is still being
+    // computed, rather than at the first caption: the font database, and the
+    // curves' own font, which measures its longest legend.
+    static_cast<void>(QFontDatabase::families().size());
+    static_cast<void>(tev::fuente_curvas());
     return app;
 }
 

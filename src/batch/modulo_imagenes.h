@@ -27,6 +27,13 @@ struct ModuloImagenes {
 inline constexpr char kEntradaModulo[] = "tevarro_modulo_imagenes";
 inline constexpr char kArchivoModulo[] = "tevarro-imagenes.so";
 
+// Fontconfig reads its whole configuration, dozens of XML files, the first
+// time it is asked for a font: a third of what a picture costs. Run on a
+// thread of its own while the column is computed and the module loads, this
+// does that reading, and Qt's font database then finds it done. Without
+// fontconfig it does nothing.
+void inicia_fontconfig();
+
 // Loads the module, sought beside the program (a build tree) and then where
 // it is installed; null with the reason, in Spanish, when it cannot be used.
 const ModuloImagenes* carga_modulo_imagenes(std::string& error);

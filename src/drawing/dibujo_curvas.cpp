@@ -176,7 +176,8 @@ void pinta_grafico_completo(const Store& s, float escala_tiempo, float escala_pr
     // Labels are opaque; the fixed lines and the curves lie over them, as on
     // the window.
     const std::array<QString, 10> ejes = textos_ejes(escala_tiempo, escala_profundidad);
-    p.setFont(fuente_curvas());
+    const QFont fuente = fuente_curvas();
+    p.setFont(fuente);
     p.setPen(kTextoCurvas);
     for (const EtiquetaCurvas& e : kEtiquetasCurvas) {
         QString texto = QString::fromUtf8(e.texto);
@@ -184,7 +185,7 @@ void pinta_grafico_completo(const Store& s, float escala_tiempo, float escala_pr
             if (qstrcmp(kEtiquetasEjes[k], e.nombre) == 0) texto = ejes[k];
         }
         const QRect r = rect_twips(e.izquierda, e.arriba, e.ancho, e.alto);
-        p.setFont(fuente_que_cabe(fuente_curvas(), texto, r.width()));
+        p.setFont(fuente_que_cabe(fuente, texto, r.width()));
         p.fillRect(r, kFondoCurvas);
         const Qt::Alignment alineacion =
             (e.a_la_derecha ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop;

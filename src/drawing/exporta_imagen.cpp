@@ -10,7 +10,60 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 
+#include <array>
+#include <cstring>
+
 namespace tev {
+
+namespace {
+
+// The same pixels with a palette when the picture is opaque and has at most
+// 256 colours, as the program's pictures do; a null image otherwise. A
+// palette PNG holds a third of the data of an RGB one and needs no search
+// for the best filter of every row, so it is written several times faster.
+QImage con_paleta(const QImage& imagen)
+{
+    if (imagen.depth() != 32) return {};
+    // RGB32 keeps its alpha byte at 0xff, but nothing forces it to.
+    const QRgb mascara = imagen.format() == QImage::Format_RGB32 ? 0xff000000u : 0u;
+    constexpr int kHuecos = 1024; // a power of two, four times the colours
+    std::array<QRgb, kHuecos> claves{};
+    std::array<short, kHuecos> indices;
+    indices.fill(-1);
+    QList<QRgb> tabla;
+    QImage indexada(imagen.size(), QImage::Format_Indexed8);
+    if (indexada.isNull()) return {};
+    const int ancho = imagen.width();
+    for (int y = 0; y < imagen.height(); ++y) {
+        const auto* fila = reinterpret_cast<const QRgb*>(imagen.constScanLine(y));
+        uchar* destino = indexada.scanLine(y);
+        int x = 0;
+        while (x < ancho) {
+            const QRgb c = fila[x] | mascara;
+            if (qAlpha(c) != 255) return {}; // transparency is written as it was
+            unsigned h = (c * 2654435761u) >> 22;
+            while (indices[h] >= 0 && claves[h] != c)
+                h = (h + 1) & (kHuecos - 1);
+            if (indices[h] < 0) {
+                if (tabla.size() == 256) return {};
+                claves[h] = c;
+                indices[h] = static_cast<short>(tabla.size());
+                tabla.append(c);
+            }
+            // The rest of the run of this colour.
+            const QRgb crudo = fila[x];
+            int fin = x + 1;
+            while (fin < ancho && fila[fin] == crudo)
+                ++fin;
+            std::memset(destino + x, indices[h], static_cast<std::size_t>(fin - x));
+            x = fin;
+        }
+    }
+    indexada.setColorTable(tabla);
+    return indexada;
+}
+
+} // namespace
 
 FormatoImagen formato_de_imagen(const QString& ruta)
 {
@@ -41,7 +94,9 @@ bool guarda_imagen(const QString& ruta, const Dibujo& dibujo, QString* error)
             QPainter p(&imagen);
             dibujo.pinta(p);
         }
-        if (!imagen.save(&buffer, "PNG")) return falla("no se pudo formar la imagen PNG");
+        const QImage paleta = con_paleta(imagen);
+        if (!(paleta.isNull() ? imagen : paleta).save(&buffer, "PNG"))
+            return falla("no se pudo formar la imagen PNG");
         break;
     }
     case FormatoImagen::svg: {
