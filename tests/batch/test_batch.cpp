@@ -59,11 +59,13 @@ void escribe(const fs::path& ruta, const std::string& bytes)
     std::ofstream(ruta, std::ios::binary) << bytes;
 }
 
-// The real tevarro-batch, its standard error read back; with tope_bytes, its
-// files may not grow past that (SIGXFSZ ignored, so writes fail with EFBIG as
-// on a full disk).
+// The real tevarro-batch (or a copy of it), its standard error read back;
+// with tope_bytes, its files may not grow past that (SIGXFSZ ignored, so
+// writes fail with EFBIG as on a full disk); entorno, more environment.
 Ejecucion ejecuta_programa(const std::vector<std::string>& args, long tope_bytes = -1,
-                           const char* plataforma = nullptr)
+                           const char* plataforma = nullptr,
+                           const std::vector<std::pair<const char*, const char*>>& entorno = {},
+                           const std::string& programa = TEVARRO_BATCH_EXE)
 {
     const fs::path err = temporal("stderr.txt");
     const fs::path out = temporal("stdout.txt");
@@ -73,16 +75,18 @@ Ejecucion ejecuta_programa(const std::vector<std::string>& args, long tope_bytes
         ::freopen(err.c_str(), "w", stderr);
         ::unsetenv("XDG_RUNTIME_DIR");
         if (plataforma) ::setenv("QT_QPA_PLATFORM", plataforma, 1);
+        for (const auto& [nombre, valor] : entorno)
+            ::setenv(nombre, valor, 1);
         if (tope_bytes >= 0) {
             ::signal(SIGXFSZ, SIG_IGN);
             const rlimit tope{static_cast<rlim_t>(tope_bytes), static_cast<rlim_t>(tope_bytes)};
             ::setrlimit(RLIMIT_FSIZE, &tope);
         }
-        std::vector<char*> argv{const_cast<char*>(TEVARRO_BATCH_EXE)};
+        std::vector<char*> argv{const_cast<char*>(programa.c_str())};
         for (const auto& a : args)
             argv.push_back(const_cast<char*>(a.c_str()));
         argv.push_back(nullptr);
-        ::execv(TEVARRO_BATCH_EXE, argv.data());
+        ::execv(programa.c_str(), argv.data());
         ::_exit(127);
     }
     int estado = 0;
@@ -370,6 +374,50 @@ TEST(Lote, SinImagenesNoSeCargaNingunaPlataforma)
                                               -1, "plataforma-que-no-existe");
     EXPECT_NE(curvas.codigo, 0);
     EXPECT_FALSE(fs::exists(temporal("n.png")));
+}
+
+// Reading, computing and reporting load no GUI library at all (the dynamic
+// loader says which it loads); a picture brings Qt's GUI in with the module.
+TEST(Lote, SinImagenesNoSeCargaLaInterfazGraficaDeQt)
+{
+    const std::vector<std::pair<const char*, const char*>> cargas{{"LD_DEBUG", "libs"}};
+    const Ejecucion csv = ejecuta_programa({"--csv", kEjemplo}, -1, nullptr, cargas);
+    EXPECT_EQ(csv.codigo, 0);
+    EXPECT_NE(csv.errores.find("libQt6Core.so"), std::string::npos) << csv.errores;
+    EXPECT_EQ(csv.errores.find("libQt6Gui.so"), std::string::npos);
+    EXPECT_EQ(csv.errores.find("tevarro-imagenes.so"), std::string::npos);
+
+    const Ejecucion curvas =
+        ejecuta_programa({"--curvas", temporal("gui.png").string(), kEjemplo}, -1, nullptr, cargas);
+    EXPECT_EQ(curvas.codigo, 0);
+    EXPECT_NE(curvas.errores.find("tevarro-imagenes.so"), std::string::npos);
+    EXPECT_NE(curvas.errores.find("libQt6Gui.so"), std::string::npos);
+}
+
+// A program without its pictures module does all the rest and says, in
+// Spanish, which file it missed; no picture is left behind.
+TEST(Lote, SinElModuloDeImagenesSeHaceTodoLoDemas)
+{
+    const fs::path solo = temporal("solo");
+    fs::create_directories(solo);
+    const fs::path copia = solo / "tevarro-batch";
+    fs::copy_file(TEVARRO_BATCH_EXE, copia, fs::copy_options::overwrite_existing);
+    const fs::path png = temporal("sin_modulo.png"), tev = temporal("sin_modulo.tev");
+    const Ejecucion r =
+        ejecuta_programa({"--csv", "--curvas", png.string(), "--salvar", tev.string(), kEjemplo},
+                         -1, nullptr, {}, copia.string());
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_EQ(r.salida, ejecuta({"--csv", kEjemplo}).salida);
+    EXPECT_EQ(lee_bytes(tev.string()), lee_bytes(kEjemplo));
+    EXPECT_FALSE(fs::exists(png));
+    EXPECT_NE(r.errores.find("tevarro-batch: no se escribió ninguna imagen: no se encontró el "
+                             "módulo de imágenes «" +
+                             solo.string() + "/../lib/"),
+              std::string::npos)
+        << r.errores;
+    EXPECT_NE(r.errores.find("tevarro-imagenes.so»: el archivo o la carpeta no existe"),
+              std::string::npos)
+        << r.errores;
 }
 
 // The tool reads and computes the column while Qt's GUI starts: the same
