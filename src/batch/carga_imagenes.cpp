@@ -28,14 +28,12 @@ std::string carpeta_del_programa()
 
 } // namespace
 
-void inicia_fontconfig()
+InicioFontconfig inicio_de_fontconfig()
 {
     // Kept loaded: Qt's GUI links this same library and finds it here.
     void* const fontconfig = ::dlopen("libfontconfig.so.1", RTLD_NOW | RTLD_LOCAL);
-    if (!fontconfig) return;
-    using Inicio = int (*)();
-    const auto inicio = reinterpret_cast<Inicio>(::dlsym(fontconfig, "FcInit"));
-    if (inicio) inicio();
+    if (!fontconfig) return nullptr;
+    return reinterpret_cast<InicioFontconfig>(::dlsym(fontconfig, "FcInit"));
 }
 
 const ModuloImagenes* carga_modulo_imagenes(std::string& error)

@@ -50,8 +50,9 @@ const Imagenes& imagenes_enlazadas()
 int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salida,
                  std::ostream& errores)
 {
-    return ejecuta_lote(argumentos, salida, errores,
-                        [](std::string&) { return &imagenes_enlazadas(); });
+    PreparaImagenes enlazadas;
+    enlazadas.dibujo = [](std::string&) { return &imagenes_enlazadas(); };
+    return ejecuta_lote(argumentos, salida, errores, enlazadas);
 }
 
 } // namespace tev

@@ -5,8 +5,10 @@
 #include "compute/tevarro.h"
 #include "model/store.h"
 #include "project_file/archivo_proyecto.h"
+#include "project_file/archivos.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <memory>
 #include <optional>
@@ -260,6 +262,17 @@ bool pide_imagenes(const std::vector<std::string>& argumentos)
     return false;
 }
 
+bool pide_curvas(const std::vector<std::string>& argumentos)
+{
+    for (std::size_t k = 0; k < argumentos.size(); ++k) {
+        const std::string& a = argumentos[k];
+        if (a == "--") return false;
+        if (a == "--curvas") return k + 1 < argumentos.size();
+        if (a == "--salvar" || a == "--columna" || a == "--historia-imagen") ++k;
+    }
+    return false;
+}
+
 namespace {
 
 // One file read and computed as "Abrir" does it.
@@ -391,11 +404,14 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
     if (imagenes) {
         std::thread calculo;
         try {
-            calculo = std::thread([&] { adelantada = calcula_archivo(archivos.front()); });
+            calculo = std::thread([&] {
+                if (prepara_imagenes.antes_del_calculo) prepara_imagenes.antes_del_calculo();
+                adelantada = calcula_archivo(archivos.front());
+            });
         } catch (const std::system_error&) {
             // No second thread to be had: one after the other, then.
         }
-        dibujo = prepara_imagenes ? prepara_imagenes(sin_dibujo) : nullptr;
+        dibujo = prepara_imagenes.dibujo ? prepara_imagenes.dibujo(sin_dibujo) : nullptr;
         if (calculo.joinable()) calculo.join();
         if (!dibujo) {
             if (sin_dibujo.empty()) sin_dibujo = "no hay con qué dibujar";
@@ -475,7 +491,15 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
             }
         }
     }
+    // A full disk or a closed pipe is a failure like any other file's.
+    errno = 0;
     salida.write(informe.data(), static_cast<std::streamsize>(informe.size()));
+    salida.flush();
+    if (!salida) {
+        avisa("tevarro-batch: no se pudo escribir la salida: " +
+              razon_del_sistema(errno != 0 ? errno : EIO) + ".");
+        codigo = 1;
+    }
     return codigo;
 }
 

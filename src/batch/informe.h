@@ -37,6 +37,8 @@ std::string escapa_controles(const std::string& t);
 // --historia-imagen before any "--"): only then does the tool need Qt's GUI,
 // its fonts and a platform; everything else runs on a QCoreApplication.
 bool pide_imagenes(const std::vector<std::string>& argumentos);
+// Whether it asks for the curves' picture.
+bool pide_curvas(const std::vector<std::string>& argumentos);
 
 // What writes the pictures. On failure the error holds the whole message.
 class Imagenes {
@@ -48,10 +50,14 @@ class Imagenes {
                           std::string& error) const = 0;
 };
 
-// Called once, on the calling thread, when a picture is to be drawn, while
-// another thread reads and computes the column: it starts what drawing
-// needs and returns it, or null with the reason in error.
-using PreparaImagenes = std::function<const Imagenes*(std::string& error)>;
+// How the pictures' machinery starts when a picture is to be drawn: dibujo
+// is called once, on the calling thread, while another thread runs
+// antes_del_calculo (if given) and then reads and computes the column.
+// dibujo returns what draws, or null with the reason in error.
+struct PreparaImagenes {
+    std::function<const Imagenes*(std::string& error)> dibujo;
+    std::function<void()> antes_del_calculo;
+};
 
 // The whole command line; returns the exit code (0 all well, 1 a file
 // failed, 2 usage).

@@ -3,11 +3,11 @@
 
 #include <QCoreApplication>
 
+#include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <memory>
 #include <string>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -33,27 +33,30 @@ int main(int argc, char** argv)
     // Core only, and the drawing, Qt's GUI and its fonts come in with the
     // pictures module, loaded while the column is computed.
     std::unique_ptr<QCoreApplication> app;
-    std::thread fontconfig;
-    if (!tev::pide_imagenes(argumentos)) {
+    tev::PreparaImagenes prepara;
+    const bool imagenes = tev::pide_imagenes(argumentos);
+    if (!imagenes) {
         app = std::make_unique<QCoreApplication>(argc, argv);
     } else {
-        try {
-            fontconfig = std::thread(tev::inicia_fontconfig);
-        } catch (const std::system_error&) {
-            // Qt's font database reads the configuration itself, later.
-        }
+        // Loaded here, before the computing thread starts: loading takes the
+        // dynamic loader's lock, which the module's loading holds for long.
+        if (const tev::InicioFontconfig inicio = tev::inicio_de_fontconfig())
+            prepara.antes_del_calculo = [inicio] { inicio(); };
+        const bool curvas = tev::pide_curvas(argumentos);
+        prepara.dibujo = [&, curvas](std::string& error) -> const tev::Imagenes* {
+            const tev::ModuloImagenes* modulo = tev::carga_modulo_imagenes(error);
+            if (!modulo) return nullptr;
+            app.reset(modulo->crea_aplicacion(argc, argv, curvas));
+            return modulo->imagenes;
+        };
     }
-    auto prepara_imagenes = [&](std::string& error) -> const tev::Imagenes* {
-        const tev::ModuloImagenes* modulo = tev::carga_modulo_imagenes(error);
-        if (fontconfig.joinable()) fontconfig.join();
-        if (!modulo) return nullptr;
-
-        app.reset(modulo->crea_aplicacion(argc, argv));
-
-        return modulo->imagenes;
-    };
-    const int codigo = tev::ejecuta_lote(argumentos, std::cout, std::cerr, prepara_imagenes);
-    if (fontconfig.joinable()) fontconfig.join(); // a usage error draws nothing
+    const int codigo = tev::ejecuta_lote(argumentos, std::cout, std::cerr, prepara);
+#ifndef __SANITIZE_ADDRESS__
+    // Every file is written and closed, the report flushed: the GUI, its
+    // fonts and the libraries they brought are not worth tearing down one by
+    // one (a sanitizer build does, to look for leaks).
+    if (imagenes && app && std::fflush(nullptr) == 0) std::_Exit(codigo);
+#endif
     app.reset();
     return codigo;
 }

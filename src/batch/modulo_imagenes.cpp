@@ -8,10 +8,12 @@
 
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
 
 namespace {
 
-QCoreApplication* crea_aplicacion(int& argc, char** argv)
+QCoreApplication* crea_aplicacion(int& argc, char** argv, bool curvas)
 {
     auto* app = new QGuiApplication(argc, argv);
     // The platform plugin is loaded. The tool writes its PNG pictures with
@@ -23,6 +25,15 @@ QCoreApplication* crea_aplicacion(int& argc, char** argv)
     // curves' own font, which measures its longest legend.
     static_cast<void>(QFontDatabase::families().size());
     static_cast<void>(tev::fuente_curvas());
+    if (curvas) {
+        // The captions of the curves' picture are the same for every column:
+        // painted once here, they are shaped and their glyphs drawn before
+        // the column is ready.
+        QImage ensayo(tev::tamano_ventana_curvas(), QImage::Format_RGB32);
+        QPainter p(&ensayo);
+        tev::pinta_grafico_completo(tev::Store{}, tev::kEscalaTiempoInicial,
+                                    tev::kEscalaProfundidadInicial, p);
+    }
     return app;
 }
 

@@ -18,8 +18,9 @@ struct ModuloImagenes {
     // another build is refused.
     const char* version;
     std::size_t tamano_store;
-    // The QGuiApplication, with the fonts already looked up.
-    QCoreApplication* (*crea_aplicacion)(int& argc, char** argv);
+    // The QGuiApplication, with the fonts already looked up; with curvas,
+    // the curves' captions too.
+    QCoreApplication* (*crea_aplicacion)(int& argc, char** argv, bool curvas);
     const Imagenes* imagenes;
 };
 
@@ -28,11 +29,12 @@ inline constexpr char kEntradaModulo[] = "tevarro_modulo_imagenes";
 inline constexpr char kArchivoModulo[] = "tevarro-imagenes.so";
 
 // Fontconfig reads its whole configuration, dozens of XML files, the first
-// time it is asked for a font: a third of what a picture costs. Run on a
-// thread of its own while the column is computed and the module loads, this
-// does that reading, and Qt's font database then finds it done. Without
-// fontconfig it does nothing.
-void inicia_fontconfig();
+// time it is asked for a font: a third of what a picture costs. This loads
+// fontconfig and returns its FcInit, to be run on the computing thread
+// before it computes, while the module loads here; Qt's font database then
+// finds the reading done. Null without fontconfig.
+using InicioFontconfig = int (*)();
+InicioFontconfig inicio_de_fontconfig();
 
 // Loads the module, sought beside the program (a build tree) and then where
 // it is installed; null with the reason, in Spanish, when it cannot be used.

@@ -420,6 +420,34 @@ TEST(Lote, SinElModuloDeImagenesSeHaceTodoLoDemas)
         << r.errores;
 }
 
+// The report written to a full disk (/dev/full) is a failure named in
+// Spanish, with and without pictures: never exit 0 over an empty file.
+TEST(Lote, LaSalidaEnUnDiscoLlenoEsUnFallo)
+{
+    for (const bool con_imagen : {false, true}) {
+        SCOPED_TRACE(con_imagen);
+        const fs::path err = temporal("lleno.txt");
+        const std::string png = temporal("lleno.png").string();
+        const pid_t hijo = ::fork();
+        if (hijo == 0) {
+            ::freopen("/dev/full", "w", stdout);
+            ::freopen(err.c_str(), "w", stderr);
+            if (con_imagen)
+                ::execl(TEVARRO_BATCH_EXE, TEVARRO_BATCH_EXE, "--csv", "--curvas", png.c_str(),
+                        kEjemplo.c_str(), nullptr);
+            else
+                ::execl(TEVARRO_BATCH_EXE, TEVARRO_BATCH_EXE, "--csv", kEjemplo.c_str(), nullptr);
+            ::_exit(127);
+        }
+        int estado = 0;
+        ::waitpid(hijo, &estado, 0);
+        ASSERT_TRUE(WIFEXITED(estado));
+        EXPECT_EQ(WEXITSTATUS(estado), 1);
+        EXPECT_EQ(lee_bytes(err.string()),
+                  "tevarro-batch: no se pudo escribir la salida: no queda espacio en el disco.\n");
+    }
+}
+
 // The tool reads and computes the column while Qt's GUI starts: the same
 // report and the same picture bytes as a run that does one after the other.
 TEST(Lote, LasImagenesDelProgramaSonLasDeUnaCorridaSinHilos)
