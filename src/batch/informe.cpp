@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <future>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -403,14 +404,19 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
     std::string sin_dibujo;
     if (imagenes) {
         std::thread calculo;
+        std::promise<void> en_marcha;
         try {
             calculo = std::thread([&] {
+                en_marcha.set_value();
                 if (prepara_imagenes.antes_del_calculo) prepara_imagenes.antes_del_calculo();
                 adelantada = calcula_archivo(archivos.front());
             });
         } catch (const std::system_error&) {
             // No second thread to be had: one after the other, then.
         }
+        // The thread is running before the pictures' machinery starts
+        // loading: one that starts during a dlopen waits for it to end.
+        if (calculo.joinable()) en_marcha.get_future().wait();
         dibujo = prepara_imagenes.dibujo ? prepara_imagenes.dibujo(sin_dibujo) : nullptr;
         if (calculo.joinable()) calculo.join();
         if (!dibujo) {
