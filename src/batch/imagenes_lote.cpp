@@ -10,32 +10,33 @@ namespace tev {
 
 namespace {
 
+// The drawing's result as the tool reports it.
+bool hecho(bool bien, const QString& fallo, std::string& error)
+{
+    if (!bien) error = fallo.toStdString();
+    return bien;
+}
+
 class ImagenesEnlazadas final : public Imagenes {
   public:
     bool curvas(const Store& s, const std::string& ruta, std::string& error) const override
     {
         QString fallo;
-        if (guarda_grafico(s, QString::fromStdString(ruta), &fallo)) return true;
-        error = fallo.toStdString();
-        return false;
+        return hecho(guarda_grafico(s, QString::fromStdString(ruta), &fallo), fallo, error);
     }
 
     bool columna(const Store& s, const std::string& ruta, std::string& error) const override
     {
         QString fallo;
-        if (guarda_columna(s, QString::fromStdString(ruta), &fallo)) return true;
-        error = fallo.toStdString();
-        return false;
+        return hecho(guarda_columna(s, QString::fromStdString(ruta), &fallo), fallo, error);
     }
 
     bool historia(const Historia& h, const Store& s, const std::string& ruta,
                   std::string& error) const override
     {
         QString fallo;
-        if (guarda_historia(h, s, QString::fromStdString(ruta), kTamanoHistoria, &fallo))
-            return true;
-        error = fallo.toStdString();
-        return false;
+        return hecho(guarda_historia(h, s, QString::fromStdString(ruta), kTamanoHistoria, &fallo),
+                     fallo, error);
     }
 };
 

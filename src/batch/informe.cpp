@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <charconv>
 #include <future>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -251,27 +252,33 @@ void agrega_lineas_csv(std::string& t, const Store& s, const std::string& archiv
     }
 }
 
-bool pide_imagenes(const std::vector<std::string>& argumentos)
+namespace {
+
+// Whether one of the options is given, with its value, before any "--".
+bool pide_alguna(const std::vector<std::string>& argumentos,
+                 std::initializer_list<const char*> opciones)
 {
     for (std::size_t k = 0; k < argumentos.size(); ++k) {
         const std::string& a = argumentos[k];
         if (a == "--") return false;
-        if (a == "--curvas" || a == "--columna" || a == "--historia-imagen")
-            return k + 1 < argumentos.size();
-        if (a == "--salvar") ++k; // its value is a name, whatever it looks like
+        for (const char* o : opciones)
+            if (a == o) return k + 1 < argumentos.size();
+        // A value is a name, whatever it looks like.
+        if (a == "--salvar" || a == "--curvas" || a == "--columna" || a == "--historia-imagen") ++k;
     }
     return false;
 }
 
+} // namespace
+
+bool pide_imagenes(const std::vector<std::string>& argumentos)
+{
+    return pide_alguna(argumentos, {"--curvas", "--columna", "--historia-imagen"});
+}
+
 bool pide_curvas(const std::vector<std::string>& argumentos)
 {
-    for (std::size_t k = 0; k < argumentos.size(); ++k) {
-        const std::string& a = argumentos[k];
-        if (a == "--") return false;
-        if (a == "--curvas") return k + 1 < argumentos.size();
-        if (a == "--salvar" || a == "--columna" || a == "--historia-imagen") ++k;
-    }
-    return false;
+    return pide_alguna(argumentos, {"--curvas"});
 }
 
 namespace {
