@@ -290,7 +290,8 @@ struct Calculada {
     ResultadoCalculo calculo;
 };
 
-Calculada calcula_archivo(const std::string& archivo)
+// With reparto, the beds' searches are shared with the thread that helps.
+Calculada calcula_archivo(const std::string& archivo, Reparto* reparto = nullptr)
 {
     Calculada c;
     c.lectura = lee_archivo(archivo);
@@ -298,7 +299,7 @@ Calculada calcula_archivo(const std::string& archivo)
     c.store = std::make_unique<Store>();
     valores_de_arranque(*c.store);
     carga_columna(*c.store, c.lectura.bancos);
-    c.calculo = tevarro(*c.store);
+    c.calculo = reparto ? tevarro(*c.store, *reparto) : tevarro(*c.store);
     return c;
 }
 
@@ -412,11 +413,13 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
     if (imagenes) {
         std::thread calculo;
         std::promise<void> en_marcha;
+        Reparto reparto;
         try {
             calculo = std::thread([&] {
                 en_marcha.set_value();
                 if (prepara_imagenes.antes_del_calculo) prepara_imagenes.antes_del_calculo();
-                adelantada = calcula_archivo(archivos.front());
+                adelantada = calcula_archivo(archivos.front(), &reparto);
+                reparto.termina();
             });
         } catch (const std::system_error&) {
             // No second thread to be had: one after the other, then.
@@ -425,7 +428,12 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
         // loading: one that starts during a dlopen waits for it to end.
         if (calculo.joinable()) en_marcha.get_future().wait();
         dibujo = prepara_imagenes.dibujo ? prepara_imagenes.dibujo(sin_dibujo) : nullptr;
-        if (calculo.joinable()) calculo.join();
+        // Ready to draw before the column is: the rest of its beds are
+        // searched by both threads.
+        if (calculo.joinable()) {
+            reparto.ayuda();
+            calculo.join();
+        }
         if (!dibujo) {
             if (sin_dibujo.empty()) sin_dibujo = "no hay con qué dibujar";
             avisa("tevarro-batch: no se escribió ninguna imagen: " + sin_dibujo);

@@ -3,8 +3,10 @@
 #include "model/store.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <limits>
+#include <memory>
 
 namespace tev {
 
@@ -475,6 +477,17 @@ Entrada entrada(const Store& s, int i)
     return {s.techo[i], s.base[i], s.porosidad[i], s.coef_porosidad[i] / 1000.0f};
 }
 
+// Phase 2 for every bed, once phase 1 has ended well.
+ResultadoCalculo cargas(Store& s)
+{
+    ResultadoCalculo resultado;
+    for (int i = s.n_bancos; i >= 1; --i) {
+        calcula_cargas(s, i);
+        if (resultado.ok()) resultado = revisa_finitos(s, i);
+    }
+    return resultado;
+}
+
 // With rapida, every bed's start (comienza()) is worked out before phase 1:
 // it reads only the bed's own inputs, which phase 1 leaves as they are until
 // the bed's turn.
@@ -503,15 +516,97 @@ ResultadoCalculo calcula(Store& s, bool rapida)
         s.coef_porosidad[i] = coef_leido;
         if (fallo != FalloCalculo::ninguno) return {fallo, i};
     }
-    ResultadoCalculo resultado;
-    for (int i = s.n_bancos; i >= 1; --i) {
-        calcula_cargas(s, i);
-        if (resultado.ok()) resultado = revisa_finitos(s, i);
-    }
-    return resultado;
+    return cargas(s);
 }
 
 } // namespace
+
+// One column's searches while it is open: the inputs, and each bed's outputs
+// and failure until the computing thread writes them to the store.
+struct Reparto::Trabajo {
+    Entrada entradas[kSlots];
+    Descompactacion salidas[kSlots];
+    FalloCalculo fallos[kSlots];
+    std::atomic<int> siguiente;  // the next bed to take
+    std::atomic<int> fallido{0}; // the highest bed that failed so far
+
+    // Takes beds from the top while any is left. A bed below one that
+    // failed is never written, so it is not searched either.
+    void busca()
+    {
+        limpia_estado_avx();
+        for (;;) {
+            const int i = siguiente.fetch_sub(1, std::memory_order_relaxed);
+            if (i < 1 || i < fallido.load(std::memory_order_relaxed)) return;
+            const Entrada& en = entradas[i];
+            Comienzo co;
+            comienza(en.z1, en.z2, en.phi, en.c, co);
+            fallos[i] = descompacta_desde(co, en.phi, salidas[i]);
+            if (fallos[i] != FalloCalculo::ninguno) {
+                int visto = fallido.load(std::memory_order_relaxed);
+                while (visto < i && !fallido.compare_exchange_weak(visto, i))
+                    ;
+            }
+        }
+    }
+};
+
+Reparto::Reparto() = default;
+Reparto::~Reparto() = default;
+
+void Reparto::ayuda()
+{
+    std::unique_lock<std::mutex> lk(m_);
+    cv_.wait(lk, [this] { return abierto_ != nullptr || terminado_; });
+    Trabajo* const t = abierto_;
+    if (!t) return;
+    ++ayudantes_;
+    lk.unlock();
+    t->busca();
+    lk.lock();
+    --ayudantes_;
+    lk.unlock();
+    cv_.notify_all();
+}
+
+void Reparto::termina()
+{
+    {
+        const std::lock_guard<std::mutex> lk(m_);
+        terminado_ = true;
+    }
+    cv_.notify_all();
+}
+
+ResultadoCalculo tevarro(Store& s, Reparto& reparto)
+{
+    auto t = std::make_unique<Reparto::Trabajo>();
+    for (int i = s.n_bancos; i >= 1; --i) {
+        t->entradas[i] = entrada(s, i);
+        t->salidas[i] = {s.techo_descomp[i], s.base_descomp[i]};
+        t->fallos[i] = FalloCalculo::ninguno;
+    }
+    t->siguiente = s.n_bancos;
+    {
+        const std::lock_guard<std::mutex> lk(reparto.m_);
+        reparto.abierto_ = t.get();
+    }
+    reparto.cv_.notify_all();
+    t->busca();
+    {
+        // Every bed is taken; the helper that took one is done with it once
+        // it has left.
+        std::unique_lock<std::mutex> lk(reparto.m_);
+        reparto.abierto_ = nullptr;
+        reparto.cv_.wait(lk, [&reparto] { return reparto.ayudantes_ == 0; });
+    }
+    for (int i = s.n_bancos; i >= 1; --i) {
+        s.techo_descomp[i] = t->salidas[i].techo_descomp;
+        s.base_descomp[i] = t->salidas[i].base_descomp;
+        if (t->fallos[i] != FalloCalculo::ninguno) return {t->fallos[i], i};
+    }
+    return cargas(s);
+}
 
 void limpia_estado_avx()
 {

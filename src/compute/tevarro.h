@@ -1,6 +1,8 @@
 #pragma once
 // Decompaction and backstripping of the column.
 
+#include <condition_variable>
+#include <mutex>
 #include <string>
 
 namespace tev {
@@ -48,6 +50,38 @@ bool descompacta_sin_barrido(float z1, float z2, float phi, float c, Descompacta
 // not finite is reported for the highest bed that has one, once every load is
 // computed. The caller plots the curves afterwards.
 ResultadoCalculo tevarro(Store& s);
+
+// The beds' searches of one column shared between the thread that computes it
+// and one with nothing else to do meanwhile. A bed's search reads only the
+// bed's own inputs, so the beds are taken one by one from the top by whichever
+// thread is free; the computing thread alone writes the store, in the order
+// and with the bits of tevarro(s).
+class Reparto {
+  public:
+    Reparto();
+    ~Reparto();
+    Reparto(const Reparto&) = delete;
+    Reparto& operator=(const Reparto&) = delete;
+
+    // From the other thread: waits for a column to be opened and searches
+    // its beds until none is left. Returns at once after termina().
+    void ayuda();
+    // From the computing thread, when it will open no more columns (after
+    // its tevarro(s, reparto), or instead of it when there was no column).
+    void termina();
+
+  private:
+    friend ResultadoCalculo tevarro(Store& s, Reparto& reparto);
+    struct Trabajo;
+    std::mutex m_;
+    std::condition_variable cv_;
+    Trabajo* abierto_ = nullptr;
+    int ayudantes_ = 0;
+    bool terminado_ = false;
+};
+
+// tevarro(s), with the beds' searches shared through reparto.
+ResultadoCalculo tevarro(Store& s, Reparto& reparto);
 
 // The same with the literal scan of every candidate; the reference for tests
 // and benchmarks.

@@ -15,6 +15,7 @@
 #include <limits>
 #include <memory>
 #include <random>
+#include <thread>
 
 namespace tev {
 namespace {
@@ -304,59 +305,106 @@ TEST(Tevarro, ColumnaCompletaIgualQueElBarrido)
     EXPECT_EQ(a->base_descomp[1], 1280.0f);
 }
 
+// A column of 1 to 100 beds, some of them outside the fast search's domain;
+// with variante 1, 2 or 3 it stops part of the way: a zero coefficient, an
+// overflow, a bed beyond the search.
+std::unique_ptr<Store> columna_al_azar(std::mt19937& gen, int variante)
+{
+    std::uniform_real_distribution<float> u(0.0f, 1.0f);
+    auto a = columna_vacia();
+    limpia_bancos(*a);
+    a->n_bancos = static_cast<int16_t>(1 + gen() % 100);
+    float techo = 0;
+    for (int i = a->n_bancos; i >= 1; --i) {
+        const float espesor = u(gen) * (i % 9 == 0 ? 5000.0f : 300.0f);
+        a->techo[i] = techo;
+        a->base[i] = techo + espesor;
+        techo = a->base[i];
+        a->porosidad[i] = i % 11 == 0 ? 1.0f + u(gen) * 0.3f : u(gen);
+        a->coef_porosidad[i] = std::exp(std::log(1e-3f) + u(gen) * std::log(1e5f));
+        a->edad_techo[i] = static_cast<float>(a->n_bancos - i);
+        a->litologia[i] = kPelitas;
+        a->paleobatimetria[i] = u(gen) * 100;
+        a->base_descomp[i] = -1;
+        buscatiempo(*a, i);
+        calcula_densidad(*a, i);
+    }
+    const int fallido = 1 + static_cast<int>(gen() % static_cast<unsigned>(a->n_bancos));
+    if (variante == 1) a->coef_porosidad[fallido] = 0;
+    if (variante == 2) a->coef_porosidad[fallido] = -900;
+    if (variante == 3) a->base[fallido] = a->techo[fallido] + 300000;
+    return a;
+}
+
+// The same result and the same bits in every computed value of every bed.
+void mismo_calculo(const Store& a, const ResultadoCalculo& ra, const Store& b,
+                   const ResultadoCalculo& rb, int columna)
+{
+    ASSERT_EQ(ra.fallo, rb.fallo) << columna;
+    ASSERT_EQ(ra.banco, rb.banco) << columna;
+    ASSERT_EQ(ra.campo, rb.campo) << columna;
+    for (int i = 1; i <= a.n_bancos; ++i) {
+        const float* pares[][2] = {{&a.techo_descomp[i], &b.techo_descomp[i]},
+                                   {&a.base_descomp[i], &b.base_descomp[i]},
+                                   {&a.correccion_carga[i], &b.correccion_carga[i]},
+                                   {&a.tevarro_tectonica[i], &b.tevarro_tectonica[i]},
+                                   {&a.coef_porosidad[i], &b.coef_porosidad[i]}};
+        for (const auto& par : pares) {
+            ASSERT_EQ(std::memcmp(par[0], par[1], sizeof(float)), 0)
+                << "columna " << columna << " banco " << i;
+        }
+    }
+}
+
 // Whole columns: every bed's start is worked out before the first bed is
 // searched, so the results, the failures and what a failure leaves behind
 // must still be the scan's, bit for bit.
 TEST(Tevarro, ColumnasAlAzarIgualQueElBarrido)
 {
     std::mt19937 gen(4242);
-    std::uniform_real_distribution<float> u(0.0f, 1.0f);
     for (int columna = 0; columna < 12; ++columna) {
-        auto a = columna_vacia();
-        limpia_bancos(*a);
-        a->n_bancos = static_cast<int16_t>(1 + gen() % 100);
-        float techo = 0;
-        for (int i = a->n_bancos; i >= 1; --i) {
-            const float espesor = u(gen) * (i % 9 == 0 ? 5000.0f : 300.0f);
-            a->techo[i] = techo;
-            a->base[i] = techo + espesor;
-            techo = a->base[i];
-            a->porosidad[i] = i % 11 == 0 ? 1.0f + u(gen) * 0.3f : u(gen);
-            a->coef_porosidad[i] = std::exp(std::log(1e-3f) + u(gen) * std::log(1e5f));
-            a->edad_techo[i] = static_cast<float>(a->n_bancos - i);
-            a->litologia[i] = kPelitas;
-            a->paleobatimetria[i] = u(gen) * 100;
-            a->base_descomp[i] = -1;
-            buscatiempo(*a, i);
-            calcula_densidad(*a, i);
-        }
-        // Some columns stop part of the way: a zero coefficient, an overflow,
-        // a bed beyond the search.
-        const int fallido = 1 + static_cast<int>(gen() % static_cast<unsigned>(a->n_bancos));
-        if (columna % 4 == 1) a->coef_porosidad[fallido] = 0;
-        if (columna % 4 == 2) a->coef_porosidad[fallido] = -900;
-        if (columna % 4 == 3) a->base[fallido] = a->techo[fallido] + 300000;
+        auto a = columna_al_azar(gen, columna % 4);
         auto b = std::make_unique<Store>(*a);
         const ResultadoCalculo ra = tevarro(*a);
         const ResultadoCalculo rb = tevarro_barrido(*b);
-        ASSERT_EQ(ra.fallo, rb.fallo) << columna;
-        ASSERT_EQ(ra.banco, rb.banco) << columna;
-        ASSERT_EQ(ra.campo, rb.campo) << columna;
         if (columna % 4 != 0) {
             EXPECT_FALSE(ra.ok()) << columna;
         }
-        for (int i = 1; i <= a->n_bancos; ++i) {
-            const float* pares[][2] = {{&a->techo_descomp[i], &b->techo_descomp[i]},
-                                       {&a->base_descomp[i], &b->base_descomp[i]},
-                                       {&a->correccion_carga[i], &b->correccion_carga[i]},
-                                       {&a->tevarro_tectonica[i], &b->tevarro_tectonica[i]},
-                                       {&a->coef_porosidad[i], &b->coef_porosidad[i]}};
-            for (const auto& par : pares) {
-                ASSERT_EQ(std::memcmp(par[0], par[1], sizeof(float)), 0)
-                    << "columna " << columna << " banco " << i;
-            }
-        }
+        mismo_calculo(*a, ra, *b, rb, columna);
     }
+}
+
+// With a second thread taking beds, the store ends as the computation alone
+// leaves it, failures included: beds below a failing one untouched.
+TEST(Tevarro, RepartidoEntreDosHilosIgualQueSolo)
+{
+    std::mt19937 gen(77);
+    Reparto reparto;
+    std::thread ayudante([&reparto] {
+        for (int k = 0; k < 12; ++k)
+            reparto.ayuda();
+    });
+    for (int columna = 0; columna < 12; ++columna) {
+        auto a = columna_al_azar(gen, columna % 4);
+        // The whole column to the scan: every bed takes a while.
+        for (int i = 1; i <= a->n_bancos; ++i)
+            if (i % 3 == 0) a->porosidad[i] = 1.2f;
+        auto b = std::make_unique<Store>(*a);
+        const ResultadoCalculo ra = tevarro(*a, reparto);
+        const ResultadoCalculo rb = tevarro(*b);
+        if (columna % 4 != 0) {
+            EXPECT_FALSE(ra.ok()) << columna;
+        }
+        mismo_calculo(*a, ra, *b, rb, columna);
+    }
+    reparto.termina();
+    ayudante.join();
+
+    // A helper that comes when there is nothing left, or never anything,
+    // returns.
+    Reparto sin_columna;
+    sin_columna.termina();
+    sin_columna.ayuda();
 }
 
 TEST(Tevarro, CoeficienteVuelveEnUnoPorKilometro)
