@@ -8,11 +8,15 @@
 #include "project_file/archivos.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <charconv>
+#include <condition_variable>
+#include <functional>
 #include <future>
 #include <initializer_list>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <ostream>
 #include <sstream>
@@ -303,6 +307,70 @@ Calculada calcula_archivo(const std::string& archivo, Reparto* reparto = nullptr
     return c;
 }
 
+// A task the main thread hands to the computing thread, which runs it
+// between two beds of its column, or after the column when it was done
+// first.
+class Encargo {
+  public:
+    // The task, or nothing (empty).
+    void entrega(std::function<void()> tarea)
+    {
+        {
+            const std::lock_guard<std::mutex> lk(m_);
+            tarea_ = std::move(tarea);
+            estado_ = tarea_ ? Estado::entregado : Estado::hecho;
+        }
+        entregado_.store(true, std::memory_order_release);
+        cv_.notify_all();
+    }
+    // Between beds: runs the task if it has come and nobody has.
+    void corre_si_llego()
+    {
+        if (entregado_.load(std::memory_order_acquire)) corre();
+    }
+    // After the column: waits for the task and runs it.
+    void corre_cuando_llegue()
+    {
+        {
+            std::unique_lock<std::mutex> lk(m_);
+            cv_.wait(lk, [this] { return estado_ != Estado::por_llegar; });
+        }
+        corre();
+    }
+    bool hecho()
+    {
+        const std::lock_guard<std::mutex> lk(m_);
+        return estado_ == Estado::hecho;
+    }
+    void espera()
+    {
+        std::unique_lock<std::mutex> lk(m_);
+        cv_.wait(lk, [this] { return estado_ == Estado::hecho; });
+    }
+
+  private:
+    enum class Estado { por_llegar, entregado, en_curso, hecho };
+    void corre()
+    {
+        std::unique_lock<std::mutex> lk(m_);
+        if (estado_ != Estado::entregado) return;
+        estado_ = Estado::en_curso;
+        const std::function<void()> tarea = std::move(tarea_);
+        lk.unlock();
+        tarea();
+        lk.lock();
+        estado_ = Estado::hecho;
+        lk.unlock();
+        cv_.notify_all();
+    }
+
+    std::mutex m_;
+    std::condition_variable cv_;
+    std::function<void()> tarea_;
+    Estado estado_ = Estado::por_llegar;
+    std::atomic<bool> entregado_{false};
+};
+
 } // namespace
 
 int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salida,
@@ -413,24 +481,39 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
     if (imagenes) {
         std::thread calculo;
         std::promise<void> en_marcha;
-        Reparto reparto;
+        Encargo encargo;
+        Reparto reparto([&encargo] { encargo.corre_si_llego(); });
         try {
             calculo = std::thread([&] {
                 en_marcha.set_value();
-                if (prepara_imagenes.antes_del_calculo) prepara_imagenes.antes_del_calculo();
                 adelantada = calcula_archivo(archivos.front(), &reparto);
                 reparto.termina();
+                encargo.corre_cuando_llegue();
             });
         } catch (const std::system_error&) {
             // No second thread to be had: one after the other, then.
         }
+        const bool aparte = calculo.joinable();
         // The thread is running before the pictures' machinery starts
         // loading: one that starts during a dlopen waits for it to end.
-        if (calculo.joinable()) en_marcha.get_future().wait();
-        dibujo = prepara_imagenes.dibujo ? prepara_imagenes.dibujo(sin_dibujo) : nullptr;
+        if (aparte) en_marcha.get_future().wait();
+        std::function<void()> tarea =
+            prepara_imagenes.encargo ? prepara_imagenes.encargo() : std::function<void()>();
+        if (aparte) encargo.entrega(std::move(tarea));
+        const std::function<void()> espera_encargo = [&] {
+            if (aparte) {
+                reparto.ayuda([&encargo] { return encargo.hecho(); });
+                encargo.espera();
+            } else if (tarea) {
+                tarea();
+                tarea = nullptr;
+            }
+        };
+        dibujo =
+            prepara_imagenes.dibujo ? prepara_imagenes.dibujo(sin_dibujo, espera_encargo) : nullptr;
         // Ready to draw before the column is: the rest of its beds are
         // searched by both threads.
-        if (calculo.joinable()) {
+        if (aparte) {
             reparto.ayuda();
             calculo.join();
         }

@@ -50,13 +50,19 @@ class Imagenes {
                           std::string& error) const = 0;
 };
 
-// How the pictures' machinery starts when a picture is to be drawn: dibujo
-// is called once, on the calling thread, while another thread runs
-// antes_del_calculo (if given) and then reads and computes the column.
-// dibujo returns what draws, or null with the reason in error.
+// How the pictures' machinery starts when a picture is to be drawn, on the
+// calling thread while another reads and computes the first column. dibujo
+// returns what draws, or null with the reason in error.
 struct PreparaImagenes {
-    std::function<const Imagenes*(std::string& error)> dibujo;
-    std::function<void()> antes_del_calculo;
+    // Run first on the main thread: what the computing thread may do for
+    // the pictures (start fontconfig), handed to it to run between two beds
+    // or after its column. Empty when there is nothing.
+    std::function<std::function<void()>()> encargo;
+    // Loads the pictures' machinery on the main thread while the first column
+    // is computed; espera_encargo() returns once the errand has been run,
+    // the main thread searching beds of the column meanwhile.
+    std::function<const Imagenes*(std::string& error, const std::function<void()>& espera_encargo)>
+        dibujo;
 };
 
 // The whole command line; returns the exit code (0 all well, 1 a file

@@ -3,10 +3,9 @@
 
 #include <QCoreApplication>
 
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
-#include <future>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -36,28 +35,27 @@ int main(int argc, char** argv)
     // pictures module, loaded while the column is computed.
     std::unique_ptr<QCoreApplication> app;
     tev::PreparaImagenes prepara;
-    std::atomic<bool> leyendo{false};
-    std::promise<void> fontconfig_leida;
     const bool imagenes = tev::pide_imagenes(argumentos);
     if (!imagenes) {
         app = std::make_unique<QCoreApplication>(argc, argv);
     } else {
-        // Loaded here, before the computing thread starts: loading takes the
-        // dynamic loader's lock, which the module's loading holds for long.
-        if (const tev::InicioFontconfig inicio = tev::inicio_de_fontconfig()) {
-            prepara.antes_del_calculo = [inicio, &leyendo, &fontconfig_leida] {
-                leyendo = true;
-                inicio();
-                fontconfig_leida.set_value();
-            };
-        }
+        // Fontconfig is loaded first and started on the computing thread
+        // while the module loads here.
+        prepara.encargo = []() -> std::function<void()> {
+            const tev::InicioFontconfig inicio = tev::inicio_de_fontconfig();
+            if (!inicio) return {};
+            return [inicio] { inicio(); };
+        };
         const bool curvas = tev::pide_curvas(argumentos);
-        prepara.dibujo = [&, curvas](std::string& error) -> const tev::Imagenes* {
+        prepara.dibujo =
+            [&, curvas](std::string& error,
+                        const std::function<void()>& espera_encargo) -> const tev::Imagenes* {
             const tev::ModuloImagenes* modulo = tev::carga_modulo_imagenes(error);
             if (!modulo) return nullptr;
+            app.reset(modulo->crea_aplicacion(argc, argv));
             // Qt's font database would read the configuration a second time.
-            if (leyendo) fontconfig_leida.get_future().wait();
-            app.reset(modulo->crea_aplicacion(argc, argv, curvas));
+            espera_encargo();
+            modulo->prepara_fuentes(curvas);
             return modulo->imagenes;
         };
     }

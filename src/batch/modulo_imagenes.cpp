@@ -13,13 +13,18 @@
 
 namespace {
 
-QCoreApplication* crea_aplicacion(int& argc, char** argv, bool curvas)
+QCoreApplication* crea_aplicacion(int& argc, char** argv)
 {
     auto* app = new QGuiApplication(argc, argv);
     // The platform plugin is loaded. The tool writes its PNG pictures with
     // Qt's own PNG code; without plugin folders QImageWriter does not load
     // every image-format plugin (and libjpeg with them) to ask it first.
     QCoreApplication::setLibraryPaths({});
+    return app;
+}
+
+void prepara_fuentes(bool curvas)
+{
     // The fonts are looked up now, while the column is still being
     // computed, rather than at the first caption: the font database, and the
     // curves' own font, which measures its longest legend.
@@ -34,7 +39,6 @@ QCoreApplication* crea_aplicacion(int& argc, char** argv, bool curvas)
         tev::pinta_grafico_completo(tev::Store{}, tev::kEscalaTiempoInicial,
                                     tev::kEscalaProfundidadInicial, p);
     }
-    return app;
 }
 
 } // namespace
@@ -42,6 +46,6 @@ QCoreApplication* crea_aplicacion(int& argc, char** argv, bool curvas)
 extern "C" Q_DECL_EXPORT const tev::ModuloImagenes* tevarro_modulo_imagenes()
 {
     static const tev::ModuloImagenes modulo{TEVARRO_VERSION, sizeof(tev::Store), crea_aplicacion,
-                                            &tev::imagenes_enlazadas()};
+                                            prepara_fuentes, &tev::imagenes_enlazadas()};
     return &modulo;
 }

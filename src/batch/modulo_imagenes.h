@@ -18,9 +18,11 @@ struct ModuloImagenes {
     // another build is refused.
     const char* version;
     std::size_t tamano_store;
-    // The QGuiApplication, with the fonts already looked up; with curvas,
-    // the curves' captions too.
-    QCoreApplication* (*crea_aplicacion)(int& argc, char** argv, bool curvas);
+    // The QGuiApplication; it reads no font yet.
+    QCoreApplication* (*crea_aplicacion)(int& argc, char** argv);
+    // The fonts looked up, once fontconfig has started; with curvas, the
+    // curves' captions shaped and drawn once.
+    void (*prepara_fuentes)(bool curvas);
     const Imagenes* imagenes;
 };
 
@@ -31,8 +33,8 @@ inline constexpr char kArchivoModulo[] = "tevarro-imagenes.so";
 // Fontconfig reads its whole configuration, dozens of XML files, the first
 // time it is asked for a font: a third of what a picture costs. This loads
 // fontconfig and returns its FcInit, to be run on the computing thread
-// before it computes, while the module loads here; Qt's font database then
-// finds the reading done. Null without fontconfig.
+// while the module loads here; Qt's font database then finds the reading
+// done. Null without fontconfig.
 using InicioFontconfig = int (*)();
 InicioFontconfig inicio_de_fontconfig();
 

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <utility>
 
 namespace tev {
 
@@ -530,12 +531,14 @@ struct Reparto::Trabajo {
     std::atomic<int> siguiente;  // the next bed to take
     std::atomic<int> fallido{0}; // the highest bed that failed so far
 
-    // Takes beds from the top while any is left. A bed below one that
-    // failed is never written, so it is not searched either.
-    void busca()
+    // Takes beds from the top while any is left and pausa() does not stop
+    // it. A bed below one that failed is never written, so it is not
+    // searched either.
+    template <typename Pausa> void busca(const Pausa& pausa)
     {
         limpia_estado_avx();
         for (;;) {
+            if (pausa()) return;
             const int i = siguiente.fetch_sub(1, std::memory_order_relaxed);
             if (i < 1 || i < fallido.load(std::memory_order_relaxed)) return;
             const Entrada& en = entradas[i];
@@ -551,18 +554,19 @@ struct Reparto::Trabajo {
     }
 };
 
-Reparto::Reparto() = default;
+Reparto::Reparto(std::function<void()> entre_bancos) : entre_bancos_(std::move(entre_bancos)) {}
 Reparto::~Reparto() = default;
 
-void Reparto::ayuda()
+void Reparto::ayuda(const std::function<bool()>& basta)
 {
+    if (basta && basta()) return;
     std::unique_lock<std::mutex> lk(m_);
     cv_.wait(lk, [this] { return abierto_ != nullptr || terminado_; });
     Trabajo* const t = abierto_;
     if (!t) return;
     ++ayudantes_;
     lk.unlock();
-    t->busca();
+    t->busca([&basta] { return basta && basta(); });
     lk.lock();
     --ayudantes_;
     lk.unlock();
@@ -592,7 +596,10 @@ ResultadoCalculo tevarro(Store& s, Reparto& reparto)
         reparto.abierto_ = t.get();
     }
     reparto.cv_.notify_all();
-    t->busca();
+    t->busca([&reparto] {
+        if (reparto.entre_bancos_) reparto.entre_bancos_();
+        return false;
+    });
     {
         // Every bed is taken; the helper that took one is done with it once
         // it has left.

@@ -2,6 +2,7 @@
 // Decompaction and backstripping of the column.
 
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -58,14 +59,17 @@ ResultadoCalculo tevarro(Store& s);
 // and with the bits of tevarro(s).
 class Reparto {
   public:
-    Reparto();
+    // entre_bancos, when given, is run by the computing thread before each
+    // bed it takes: a moment when it holds nothing of the column.
+    explicit Reparto(std::function<void()> entre_bancos = {});
     ~Reparto();
     Reparto(const Reparto&) = delete;
     Reparto& operator=(const Reparto&) = delete;
 
     // From the other thread: waits for a column to be opened and searches
-    // its beds until none is left. Returns at once after termina().
-    void ayuda();
+    // its beds until none is left, or until basta() holds before a bed.
+    // Returns at once after termina().
+    void ayuda(const std::function<bool()>& basta = {});
     // From the computing thread, when it will open no more columns (after
     // its tevarro(s, reparto), or instead of it when there was no column).
     void termina();
@@ -75,6 +79,7 @@ class Reparto {
     struct Trabajo;
     std::mutex m_;
     std::condition_variable cv_;
+    std::function<void()> entre_bancos_;
     Trabajo* abierto_ = nullptr;
     int ayudantes_ = 0;
     bool terminado_ = false;
