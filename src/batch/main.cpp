@@ -3,6 +3,10 @@
 
 #include <QCoreApplication>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -39,6 +43,13 @@ int main(int argc, char** argv)
     if (!imagenes) {
         app = std::make_unique<QCoreApplication>(argc, argv);
     } else {
+#ifdef __GLIBC__
+        // A picture takes buffers of a megabyte and less (the canvas, its
+        // palette copy, zlib's window). Kept on the heap rather than mapped
+        // afresh each, a buffer reuses the pages an earlier one touched.
+        mallopt(M_MMAP_THRESHOLD, 16 << 20);
+        mallopt(M_TRIM_THRESHOLD, 64 << 20);
+#endif
         // Fontconfig is loaded first and started on the computing thread
         // while the module loads here.
         prepara.encargo = []() -> std::function<void()> {

@@ -4,12 +4,15 @@
 
 #include "batch/imagenes_lote.h"
 #include "drawing/dibujo_curvas.h"
+#include "drawing/exporta_imagen.h"
 #include "model/store.h"
 
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+
+#include <utility>
 
 namespace {
 
@@ -34,10 +37,14 @@ void prepara_fuentes(bool curvas)
         // The captions of the curves' picture are the same for every column:
         // painted once here, they are shaped and their glyphs drawn before
         // the column is ready.
+        // The canvas is the picture's own.
         QImage ensayo(tev::tamano_ventana_curvas(), QImage::Format_RGB32);
-        QPainter p(&ensayo);
-        tev::pinta_grafico_completo(tev::Store{}, tev::kEscalaTiempoInicial,
-                                    tev::kEscalaProfundidadInicial, p);
+        {
+            QPainter p(&ensayo);
+            tev::pinta_grafico_completo(tev::Store{}, tev::kEscalaTiempoInicial,
+                                        tev::kEscalaProfundidadInicial, p);
+        }
+        tev::reserva_lienzo(std::move(ensayo));
     }
 }
 
