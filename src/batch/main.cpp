@@ -1,8 +1,6 @@
 #include "batch/informe.h"
 #include "batch/modulo_imagenes.h"
 
-#include <QCoreApplication>
-
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
@@ -11,38 +9,22 @@
 #include <cstdlib>
 #include <functional>
 #include <iostream>
-#include <memory>
 #include <string>
 #include <vector>
 
-namespace {
-
-// Qt's own notes ("QStandardPaths: XDG_RUNTIME_DIR not set ...") are English
-// and say nothing about the user's files; only its critical and fatal
-// messages reach the terminal.
-void mensajes_de_qt(QtMsgType tipo, const QMessageLogContext&, const QString& texto)
-{
-    if (tipo == QtCriticalMsg || tipo == QtFatalMsg)
-        std::cerr << tev::escapa_controles(texto.toStdString()) << "\n";
-}
-
-} // namespace
-
 int main(int argc, char** argv)
 {
-    qInstallMessageHandler(mensajes_de_qt);
     // Pictures are drawn without a screen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    const char* plataforma = std::getenv("QT_QPA_PLATFORM");
+    if (!plataforma || !*plataforma) ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     const std::vector<std::string> argumentos(argv + 1, argv + argc);
-    // Reading, computing and reporting need no GUI: the program links Qt
-    // Core only, and the drawing, Qt's GUI and its fonts come in with the
+    // Reading, computing and reporting need no Qt: the program links the
+    // core alone, and Qt, the drawing and its fonts come in with the
     // pictures module, loaded while the column is computed.
-    std::unique_ptr<QCoreApplication> app;
     tev::PreparaImagenes prepara;
+    const tev::ModuloImagenes* cargado = nullptr;
     const bool imagenes = tev::pide_imagenes(argumentos);
-    if (!imagenes) {
-        app = std::make_unique<QCoreApplication>(argc, argv);
-    } else {
+    if (imagenes) {
 #ifdef __GLIBC__
         // A picture takes buffers of a megabyte and less (the canvas, its
         // palette copy, zlib's window). Kept on the heap rather than mapped
@@ -63,7 +45,8 @@ int main(int argc, char** argv)
                         const std::function<void()>& espera_encargo) -> const tev::Imagenes* {
             const tev::ModuloImagenes* modulo = tev::carga_modulo_imagenes(error);
             if (!modulo) return nullptr;
-            app.reset(modulo->crea_aplicacion(argc, argv));
+            modulo->crea_aplicacion(argc, argv);
+            cargado = modulo;
             // Qt's font database would read the configuration a second time.
             espera_encargo();
             modulo->prepara_fuentes(curvas);
@@ -75,8 +58,8 @@ int main(int argc, char** argv)
     // Every file is written and closed, the report flushed: the GUI, its
     // fonts and the libraries they brought are not worth tearing down one by
     // one (a sanitizer build does, to look for leaks).
-    if (imagenes && app && std::fflush(nullptr) == 0) std::_Exit(codigo);
+    if (cargado && std::fflush(nullptr) == 0) std::_Exit(codigo);
 #endif
-    app.reset();
+    if (cargado) cargado->cierra_aplicacion();
     return codigo;
 }

@@ -3,6 +3,7 @@
 #include "batch/modulo_imagenes.h"
 
 #include "batch/imagenes_lote.h"
+#include "batch/informe.h"
 #include "drawing/dibujo_curvas.h"
 #include "drawing/exporta_imagen.h"
 #include "model/store.h"
@@ -12,18 +13,36 @@
 #include <QImage>
 #include <QPainter>
 
+#include <iostream>
+#include <memory>
 #include <utility>
 
 namespace {
 
-QCoreApplication* crea_aplicacion(int& argc, char** argv)
+// Qt's own notes ("QStandardPaths: XDG_RUNTIME_DIR not set ...") are English
+// and say nothing about the user's files; only its critical and fatal
+// messages reach the terminal.
+void mensajes_de_qt(QtMsgType tipo, const QMessageLogContext&, const QString& texto)
 {
-    auto* app = new QGuiApplication(argc, argv);
+    if (tipo == QtCriticalMsg || tipo == QtFatalMsg)
+        std::cerr << tev::escapa_controles(texto.toStdString()) << "\n";
+}
+
+std::unique_ptr<QGuiApplication> aplicacion;
+
+void crea_aplicacion(int& argc, char** argv)
+{
+    qInstallMessageHandler(mensajes_de_qt);
+    aplicacion = std::make_unique<QGuiApplication>(argc, argv);
     // The platform plugin is loaded. The tool writes its PNG pictures with
     // Qt's own PNG code; without plugin folders QImageWriter does not load
     // every image-format plugin (and libjpeg with them) to ask it first.
     QCoreApplication::setLibraryPaths({});
-    return app;
+}
+
+void cierra_aplicacion()
+{
+    aplicacion.reset();
 }
 
 void prepara_fuentes(bool curvas)
@@ -52,7 +71,8 @@ void prepara_fuentes(bool curvas)
 
 extern "C" Q_DECL_EXPORT const tev::ModuloImagenes* tevarro_modulo_imagenes()
 {
-    static const tev::ModuloImagenes modulo{TEVARRO_VERSION, sizeof(tev::Store), crea_aplicacion,
+    static const tev::ModuloImagenes modulo{TEVARRO_VERSION, sizeof(tev::Store),
+                                            crea_aplicacion, cierra_aplicacion,
                                             prepara_fuentes, &tev::imagenes_enlazadas()};
     return &modulo;
 }

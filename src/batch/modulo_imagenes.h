@@ -7,8 +7,6 @@
 #include <cstddef>
 #include <string>
 
-class QCoreApplication;
-
 namespace tev {
 
 class Imagenes;
@@ -18,8 +16,11 @@ struct ModuloImagenes {
     // another build is refused.
     const char* version;
     std::size_t tamano_store;
-    // The QGuiApplication; it reads no font yet.
-    QCoreApplication* (*crea_aplicacion)(int& argc, char** argv);
+    // The QGuiApplication, with Qt's messages sent to the error output (its
+    // critical ones only); it reads no font yet. argc and argv are the
+    // program's, and live as long as it.
+    void (*crea_aplicacion)(int& argc, char** argv);
+    void (*cierra_aplicacion)();
     // The fonts looked up, once fontconfig has started; with curvas, the
     // curves' captions shaped and drawn once.
     void (*prepara_fuentes)(bool curvas);

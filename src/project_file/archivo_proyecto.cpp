@@ -10,9 +10,6 @@
 #include "project_file/lectura_comun.h"
 #include "text_forms/formas_numericas.h"
 
-#include <QList>
-#include <QString>
-
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -36,7 +33,7 @@ std::string muestra(std::string_view bytes)
 // UTF-8 of the store as a message can hold it (bad sequences replaced).
 std::string utf8_limpio(const std::string& t)
 {
-    return QString::fromStdString(t).toStdString();
+    return utf8_reemplazado(t);
 }
 
 bool es_blanco(char c)
@@ -55,16 +52,20 @@ bool es_fin_de_linea(char c)
 // «x» (U+XXXX).
 std::string caracter_sin_cp1252(const std::string& texto)
 {
-    const QString q = QString::fromStdString(texto);
-    for (qsizetype i = 0; i < q.size(); ++i) {
-        const qsizetype largo = q.at(i).isHighSurrogate() && i + 1 < q.size() ? 2 : 1;
-        const QString c = q.mid(i, largo);
-        if (!utf8_a_cp1252(c.toStdString())) {
+    const std::string limpio = utf8_reemplazado(texto);
+    for (std::size_t i = 0; i < limpio.size();) {
+        const std::size_t largo = largo_utf8(limpio, i);
+        const std::string c = limpio.substr(i, largo);
+        if (!utf8_a_cp1252(c)) {
+            const auto b0 = static_cast<unsigned char>(c[0]);
+            char32_t cp = b0 & (largo == 2 ? 0x1Fu : largo == 3 ? 0x0Fu : 0x07u);
+            for (std::size_t k = 1; k < largo; ++k)
+                cp = (cp << 6) | (static_cast<unsigned char>(c[k]) & 0x3Fu);
             char cod[16];
-            std::snprintf(cod, sizeof cod, "U+%04X", static_cast<unsigned>(c.toUcs4().value(0)));
-            return entre_comillas(c.toStdString()) + " (" + cod + ")";
+            std::snprintf(cod, sizeof cod, "U+%04X", static_cast<unsigned>(cp));
+            return entre_comillas(c) + " (" + cod + ")";
         }
-        i += largo - 1;
+        i += largo;
     }
     return {};
 }

@@ -6,8 +6,6 @@
 #include "project_file/lectura_comun.h"
 #include "text_forms/formas_numericas.h"
 
-#include <QString>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -216,7 +214,7 @@ class LectorCsv {
     {
         if (!utf8_) return cp1252_a_utf8(bytes);
         if (es_utf8_valido(bytes)) return std::string(bytes);
-        return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())).toStdString();
+        return utf8_reemplazado(bytes);
     }
 
     // A cell's text as a message shows it, cut short.

@@ -1,9 +1,5 @@
 #include "project_file/lectura_comun.h"
 
-#include <QByteArrayView>
-#include <QString>
-#include <QStringDecoder>
-
 #include <algorithm>
 
 namespace tev {
@@ -13,13 +9,51 @@ std::string entre_comillas(const std::string& t)
     return "«" + t + "»";
 }
 
+std::size_t largo_utf8(std::string_view texto, std::size_t i)
+{
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(texto[k]); };
+    const unsigned b = byte(i);
+    if (b < 0x80) return 1;
+    // C0 and C1 only start overlong forms; past F4 lies beyond U+10FFFF.
+    if (b < 0xC2 || b > 0xF4) return 0;
+    const std::size_t n = b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+    if (texto.size() - i < n) return 0;
+    char32_t c = b & (n == 2 ? 0x1Fu : n == 3 ? 0x0Fu : 0x07u);
+    for (std::size_t k = 1; k < n; ++k) {
+        const unsigned s = byte(i + k);
+        if ((s & 0xC0u) != 0x80u) return 0;
+        c = (c << 6) | (s & 0x3Fu);
+    }
+    const char32_t minimo = n == 2 ? 0x80 : n == 3 ? 0x800 : 0x10000;
+    if (c < minimo || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) return 0;
+    return n;
+}
+
 bool es_utf8_valido(std::string_view texto)
 {
-    QStringDecoder d(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    // The decoding runs when its result becomes a QString.
-    const QString q = d(QByteArrayView(texto.data(), static_cast<qsizetype>(texto.size())));
-    static_cast<void>(q);
-    return !d.hasError();
+    for (std::size_t i = 0; i < texto.size();) {
+        const std::size_t n = largo_utf8(texto, i);
+        if (n == 0) return false;
+        i += n;
+    }
+    return true;
+}
+
+std::string utf8_reemplazado(std::string_view texto)
+{
+    std::string r;
+    r.reserve(texto.size());
+    for (std::size_t i = 0; i < texto.size();) {
+        const std::size_t n = largo_utf8(texto, i);
+        if (n == 0) {
+            r += "\xEF\xBF\xBD";
+            ++i;
+        } else {
+            r.append(texto, i, n);
+            i += n;
+        }
+    }
+    return r;
 }
 
 bool es_utf8_con_acentos(std::string_view b)

@@ -5,6 +5,7 @@
 
 #include "text_forms/formas_numericas.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -18,8 +19,17 @@ std::string entre_comillas(const std::string& t);
 // forms valid UTF-8 sequences by chance.
 bool es_utf8_con_acentos(std::string_view bytes);
 
-// True when the text is valid UTF-8 (plain ASCII included).
+// True when the text is valid UTF-8 (plain ASCII included): no overlong
+// forms, no surrogates, nothing past U+10FFFF, no sequence cut short.
 bool es_utf8_valido(std::string_view texto);
+
+// The bytes of the valid UTF-8 sequence that starts at texto[i] (1 to 4), 0
+// when none starts there.
+std::size_t largo_utf8(std::string_view texto, std::size_t i);
+
+// The text with every byte that starts no valid sequence replaced by U+FFFD,
+// as Qt decodes it: what a message can always hold.
+std::string utf8_reemplazado(std::string_view texto);
 
 // Empty when the bytes can be text; otherwise why not, without a prefix: a
 // NUL byte means a binary file, or UTF-16 when the file starts with its
