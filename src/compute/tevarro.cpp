@@ -536,9 +536,10 @@ struct Reparto::Trabajo {
     // searched either.
     template <typename Pausa> void busca(const Pausa& pausa)
     {
-        limpia_estado_avx();
         for (;;) {
             if (pausa()) return;
+            // Whatever ran in the pause may have left the AVX state dirty.
+            limpia_estado_avx();
             const int i = siguiente.fetch_sub(1, std::memory_order_relaxed);
             if (i < 1 || i < fallido.load(std::memory_order_relaxed)) return;
             const Entrada& en = entradas[i];

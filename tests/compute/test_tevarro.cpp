@@ -643,6 +643,11 @@ TEST(EstadoAvx, ElCalculoLimpiaLasMitadesAltas)
     ASSERT_TRUE(tevarro(*s).ok());
     EXPECT_FALSE(mitades_altas_en_uso());
 
+    // What runs between two beds of a shared computation, too.
+    Reparto reparto([] { ensucia_mitades_altas(); });
+    ASSERT_TRUE(tevarro(*s, reparto).ok());
+    EXPECT_FALSE(mitades_altas_en_uso());
+
     ensucia_mitades_altas();
     limpia_estado_avx();
     EXPECT_FALSE(mitades_altas_en_uso());
