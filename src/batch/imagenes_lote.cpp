@@ -52,9 +52,8 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
                  std::ostream& errores)
 {
     PreparaImagenes enlazadas;
-    enlazadas.dibujo = [](std::string&, const std::function<void()>&) {
-        return &imagenes_enlazadas();
-    };
+    enlazadas.dibujo = [](std::string&, const std::function<void()>&,
+                          const std::function<bool()>&) { return &imagenes_enlazadas(); };
     return ejecuta_lote(argumentos, salida, errores, enlazadas);
 }
 

@@ -483,10 +483,12 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
         std::promise<void> en_marcha;
         Encargo encargo;
         Reparto reparto([&encargo] { encargo.corre_si_llego(); });
+        std::atomic<bool> calculada{false};
         try {
             calculo = std::thread([&] {
                 en_marcha.set_value();
                 adelantada = calcula_archivo(archivos.front(), &reparto);
+                calculada = true;
                 reparto.termina();
                 encargo.corre_cuando_llegue();
             });
@@ -509,8 +511,10 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
                 tarea = nullptr;
             }
         };
-        dibujo =
-            prepara_imagenes.dibujo ? prepara_imagenes.dibujo(sin_dibujo, espera_encargo) : nullptr;
+        const std::function<bool()> calculando = [&] { return aparte && !calculada; };
+        dibujo = prepara_imagenes.dibujo
+                     ? prepara_imagenes.dibujo(sin_dibujo, espera_encargo, calculando)
+                     : nullptr;
         // Ready to draw before the column is: the rest of its beds are
         // searched by both threads.
         if (aparte) {

@@ -60,8 +60,10 @@ struct PreparaImagenes {
     std::function<std::function<void()>()> encargo;
     // Loads the pictures' machinery on the main thread while the first column
     // is computed; espera_encargo() returns once the errand has been run,
-    // the main thread searching beds of the column meanwhile.
-    std::function<const Imagenes*(std::string& error, const std::function<void()>& espera_encargo)>
+    // the main thread searching beds of the column meanwhile, and
+    // calculando() tells whether the column is still being computed.
+    std::function<const Imagenes*(std::string& error, const std::function<void()>& espera_encargo,
+                                  const std::function<bool()>& calculando)>
         dibujo;
 };
 

@@ -40,16 +40,17 @@ int main(int argc, char** argv)
             return [inicio] { inicio(); };
         };
         const bool curvas = tev::pide_curvas(argumentos);
-        prepara.dibujo =
-            [&, curvas](std::string& error,
-                        const std::function<void()>& espera_encargo) -> const tev::Imagenes* {
+        prepara.dibujo = [&,
+                          curvas](std::string& error, const std::function<void()>& espera_encargo,
+                                  const std::function<bool()>& calculando) -> const tev::Imagenes* {
             const tev::ModuloImagenes* modulo = tev::carga_modulo_imagenes(error);
             if (!modulo) return nullptr;
             modulo->crea_aplicacion(argc, argv);
             cargado = modulo;
             // Qt's font database would read the configuration a second time.
             espera_encargo();
-            modulo->prepara_fuentes(curvas);
+            // The curves' captions are drawn ahead only while there is time.
+            modulo->prepara_fuentes(curvas && calculando());
             return modulo->imagenes;
         };
     }

@@ -45,18 +45,17 @@ void cierra_aplicacion()
     aplicacion.reset();
 }
 
-void prepara_fuentes(bool curvas)
+void prepara_fuentes(bool ensaya_curvas)
 {
     // The fonts are looked up now, while the column is still being
     // computed, rather than at the first caption: the font database, and the
     // curves' own font, which measures its longest legend.
     static_cast<void>(QFontDatabase::families().size());
     static_cast<void>(tev::fuente_curvas());
-    if (curvas) {
+    if (ensaya_curvas) {
         // The captions of the curves' picture are the same for every column:
         // painted once here, they are shaped and their glyphs drawn before
-        // the column is ready.
-        // The canvas is the picture's own.
+        // the column is ready. The canvas is the picture's own.
         QImage ensayo(tev::tamano_ventana_curvas(), QImage::Format_RGB32);
         {
             QPainter p(&ensayo);

@@ -21,9 +21,10 @@ struct ModuloImagenes {
     // program's, and live as long as it.
     void (*crea_aplicacion)(int& argc, char** argv);
     void (*cierra_aplicacion)();
-    // The fonts looked up, once fontconfig has started; with curvas, the
-    // curves' captions shaped and drawn once.
-    void (*prepara_fuentes)(bool curvas);
+    // The fonts looked up, once fontconfig has started; with
+    // ensaya_curvas, the curves' captions shaped and drawn once, on the
+    // canvas the curves' picture will be painted on.
+    void (*prepara_fuentes)(bool ensaya_curvas);
     const Imagenes* imagenes;
 };
 
