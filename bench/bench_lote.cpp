@@ -12,6 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -135,6 +136,55 @@ void BM_BarridoLiteralColumnaDeBarrido(benchmark::State& state)
     proceso(state, TEVARRO_BARRIDO_LITERAL_EXE, {archivo_de_barrido()});
 }
 BENCHMARK(BM_BarridoLiteralColumnaDeBarrido)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The tool and the plain C scan one after the other in every iteration, so
+// that both meet the machine in the same state: the time is the tool's, the
+// counters the scan's and how their times compare (veces_mas_rapido, the
+// scan's over the tool's, or lote_entre_barrido, the other way round).
+void frente_al_barrido(benchmark::State& state, const std::vector<std::string>& lote,
+                       const std::vector<std::string>& barrido, bool mas_rapido)
+{
+    using reloj = std::chrono::steady_clock;
+    double t_lote = 0, t_barrido = 0;
+    for (auto _ : state) {
+        const auto t0 = reloj::now();
+        const int c_barrido = corre(TEVARRO_BARRIDO_LITERAL_EXE, barrido);
+        const auto t1 = reloj::now();
+        const int c_lote = corre(TEVARRO_BATCH_EXE, lote);
+        const auto t2 = reloj::now();
+        if (c_barrido != 0 || c_lote != 0) {
+            state.SkipWithError("a program failed");
+            return;
+        }
+        const double l = std::chrono::duration<double>(t2 - t1).count();
+        t_lote += l;
+        t_barrido += std::chrono::duration<double>(t1 - t0).count();
+        state.SetIterationTime(l);
+    }
+    if (t_barrido <= 0 || t_lote <= 0) return;
+    state.counters["barrido_ms"] =
+        benchmark::Counter(t_barrido * 1000, benchmark::Counter::kAvgIterations);
+    if (mas_rapido)
+        state.counters["veces_mas_rapido"] = t_barrido / t_lote;
+    else
+        state.counters["lote_entre_barrido"] = t_lote / t_barrido;
+}
+
+void BM_CuarentaArchivosCsvFrenteAlBarrido(benchmark::State& state)
+{
+    frente_al_barrido(state, con({"--csv"}, cuarenta_archivos()), cuarenta_archivos(), true);
+}
+BENCHMARK(BM_CuarentaArchivosCsvFrenteAlBarrido)->Unit(benchmark::kMillisecond)->UseManualTime();
+
+void BM_ColumnaDeBarridoConCurvasFrenteAlBarrido(benchmark::State& state)
+{
+    const std::string imagen = (carpeta() / "curvas_frente.png").string();
+    frente_al_barrido(state, {"--curvas", imagen, archivo_de_barrido()}, {archivo_de_barrido()},
+                      false);
+}
+BENCHMARK(BM_ColumnaDeBarridoConCurvasFrenteAlBarrido)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime();
 
 // The first "Abrir" of a 100-bed file after the window's start-up, each
 // iteration in a new process; the counters give the start-up and a second
