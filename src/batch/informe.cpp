@@ -501,14 +501,19 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
         if (aparte) en_marcha.get_future().wait();
         std::function<void()> tarea =
             prepara_imagenes.encargo ? prepara_imagenes.encargo() : std::function<void()>();
-        if (aparte) encargo.entrega(std::move(tarea));
+        // Without a second thread the errand is run here, when it is waited for.
+        std::function<void()> aqui;
+        if (aparte)
+            encargo.entrega(std::move(tarea));
+        else
+            aqui = std::move(tarea);
         const std::function<void()> espera_encargo = [&] {
             if (aparte) {
                 reparto.ayuda([&encargo] { return encargo.hecho(); });
                 encargo.espera();
-            } else if (tarea) {
-                tarea();
-                tarea = nullptr;
+            } else if (aqui) {
+                aqui();
+                aqui = nullptr;
             }
         };
         const std::function<bool()> calculando = [&] { return aparte && !calculada; };

@@ -76,7 +76,7 @@ QImage lienzo(QSize tamano, QImage::Format formato)
         if (lienzo_reservado.size() == tamano && lienzo_reservado.format() == formato)
             return std::exchange(lienzo_reservado, QImage());
     }
-    return QImage(tamano, formato);
+    return {tamano, formato};
 }
 
 } // namespace
