@@ -34,8 +34,8 @@ std::string campo_csv(const std::string& t);
 std::string escapa_controles(const std::string& t);
 
 // Whether the command line asks for a picture (--curvas, --columna or
-// --historia-imagen before any "--"): only then does the tool need Qt's GUI,
-// its fonts and a platform; everything else runs on a QCoreApplication.
+// --historia-imagen before any "--"): only then does the tool need Qt, its
+// fonts and a platform; everything else runs without Qt.
 bool pide_imagenes(const std::vector<std::string>& argumentos);
 // Whether it asks for the curves' picture.
 bool pide_curvas(const std::vector<std::string>& argumentos);

@@ -37,7 +37,7 @@ int main(int argc, char** argv)
         prepara.encargo = []() -> std::function<void()> {
             const tev::InicioFontconfig inicio = tev::inicio_de_fontconfig();
             if (!inicio) return {};
-            return [inicio] { inicio(); };
+            return inicio;
         };
         const bool curvas = tev::pide_curvas(argumentos);
         prepara.dibujo = [&,

@@ -47,7 +47,7 @@ void cierra_aplicacion()
 
 void prepara_fuentes(bool ensaya_curvas)
 {
-    // The fonts are looked up now, while the column is still being
+    // The fonts are looked up now, while the column may still be being
     // computed, rather than at the first caption: the font database, and the
     // curves' own font, which measures its longest legend.
     static_cast<void>(QFontDatabase::families().size());

@@ -30,12 +30,6 @@ std::string muestra(std::string_view bytes)
     return entre_comillas(cp1252_a_utf8(bytes.substr(0, kMax)) + "…");
 }
 
-// UTF-8 of the store as a message can hold it (bad sequences replaced).
-std::string utf8_limpio(const std::string& t)
-{
-    return utf8_reemplazado(t);
-}
-
 bool es_blanco(char c)
 {
     return c == ' ' || c == '\t';
@@ -54,13 +48,10 @@ std::string caracter_sin_cp1252(const std::string& texto)
 {
     const std::string limpio = utf8_reemplazado(texto);
     for (std::size_t i = 0; i < limpio.size();) {
-        const std::size_t largo = largo_utf8(limpio, i);
+        char32_t cp = 0;
+        const std::size_t largo = largo_utf8(limpio, i, &cp);
         const std::string c = limpio.substr(i, largo);
         if (!utf8_a_cp1252(c)) {
-            const auto b0 = static_cast<unsigned char>(c[0]);
-            char32_t cp = b0 & (largo == 2 ? 0x1Fu : largo == 3 ? 0x0Fu : 0x07u);
-            for (std::size_t k = 1; k < largo; ++k)
-                cp = (cp << 6) | (static_cast<unsigned char>(c[k]) & 0x3Fu);
             char cod[16];
             std::snprintf(cod, sizeof cod, "U+%04X", static_cast<unsigned>(cp));
             return entre_comillas(c) + " (" + cod + ")";
@@ -344,7 +335,7 @@ bool escribe_texto(std::string& out, const std::string& texto, int banco, const 
     const auto bytes = utf8_a_cp1252(texto);
     if (!bytes) {
         error = "El banco " + std::to_string(banco) + " (" + campo + " " +
-                entre_comillas(utf8_limpio(texto)) +
+                entre_comillas(utf8_reemplazado(texto)) +
                 "): el texto contiene caracteres que el archivo de proyecto no puede guardar "
                 "(Windows-1252).";
         return false;

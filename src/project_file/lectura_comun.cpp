@@ -9,11 +9,14 @@ std::string entre_comillas(const std::string& t)
     return "«" + t + "»";
 }
 
-std::size_t largo_utf8(std::string_view texto, std::size_t i)
+std::size_t largo_utf8(std::string_view texto, std::size_t i, char32_t* codigo)
 {
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(texto[k]); };
     const unsigned b = byte(i);
-    if (b < 0x80) return 1;
+    if (b < 0x80) {
+        if (codigo) *codigo = b;
+        return 1;
+    }
     // C0 and C1 only start overlong forms; past F4 lies beyond U+10FFFF.
     if (b < 0xC2 || b > 0xF4) return 0;
     const std::size_t n = b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
@@ -26,6 +29,7 @@ std::size_t largo_utf8(std::string_view texto, std::size_t i)
     }
     const char32_t minimo = n == 2 ? 0x80 : n == 3 ? 0x800 : 0x10000;
     if (c < minimo || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) return 0;
+    if (codigo) *codigo = c;
     return n;
 }
 

@@ -24,8 +24,8 @@ bool es_utf8_con_acentos(std::string_view bytes);
 bool es_utf8_valido(std::string_view texto);
 
 // The bytes of the valid UTF-8 sequence that starts at texto[i] (1 to 4), 0
-// when none starts there.
-std::size_t largo_utf8(std::string_view texto, std::size_t i);
+// when none starts there; codigo, when given, receives its code point.
+std::size_t largo_utf8(std::string_view texto, std::size_t i, char32_t* codigo = nullptr);
 
 // The text with every byte that starts no valid sequence replaced by U+FFFD,
 // as Qt decodes it: what a message can always hold.
