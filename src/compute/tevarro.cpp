@@ -49,14 +49,23 @@ bool finito(double v)
     return std::isfinite(v);
 }
 
-// Builds the candidate-independent part. Fails as the first candidate would.
-FalloCalculo prepara(float z1, float z2, float phi, float c, Ecuacion& ec)
+// The candidate-independent part in two steps: the exponentials of the top
+// and the base, then the rest, which fails as the first candidate would. A
+// column runs each step for all its beds before the next.
+void exponenciales_extremos(float z1, float z2, float c, Ecuacion& ec)
 {
-    if (c == 0.0f) return FalloCalculo::division_por_cero;
     const double cd = c;
+    ec.c = c;
+    if (c == 0.0f) return;
     ec.e1 = std::exp(-cd * static_cast<double>(z1));
     ec.e2 = std::exp(-cd * static_cast<double>(z2));
-    ec.c = c;
+}
+
+FalloCalculo completa(float z1, float z2, float phi, Ecuacion& ec)
+{
+    const float c = ec.c;
+    if (c == 0.0f) return FalloCalculo::division_por_cero;
+    const double cd = c;
     ec.q = static_cast<double>(phi) / cd;
     ec.fija = (static_cast<double>(z2) - static_cast<double>(z1)) - ec.q * (ec.e1 - ec.e2);
     // e^-0 is 1 exactly; only a coefficient that is not finite makes c * 0
@@ -66,6 +75,12 @@ FalloCalculo prepara(float z1, float z2, float phi, float c, Ecuacion& ec)
     if (!finito(ec.e1) || !finito(ec.e2) || !finito(ec.q) || !finito(ec.fija) || !finito(ec.e_cero))
         return FalloCalculo::desbordamiento;
     return FalloCalculo::ninguno;
+}
+
+FalloCalculo prepara(float z1, float z2, float phi, float c, Ecuacion& ec)
+{
+    exponenciales_extremos(z1, z2, c, ec);
+    return completa(z1, z2, phi, ec);
 }
 
 // |T' - R| as the residual is defined: the root of the square.
@@ -237,36 +252,148 @@ int entero_en_la_rejilla(double v)
 // depends on the bed alone, so the beds of a column have theirs worked out
 // together, and the exponentials of one bed overlap those of the next.
 //
-// The first candidates are a guess at the first one whose difference is not
-// negative, with the neighbours the window needs. The guess solves the
-// equation with 1 - e^-x replaced by x - x^2/2, then adds the x^3/6 term in
-// one step: close to the root while cT' is small.
+// The first candidate is a guess at the whole metre nearest the root. The
+// guess solves the equation with 1 - e^-y replaced by y - y^2/2, adds the
+// y^3/6 term in one step, then takes a Newton step on the series to y^6:
+// within a millimetre or so of the root while cT' is below 1.
 struct Comienzo {
+    static constexpr int kMaximo = 8;
     Ecuacion ec{};
     double margen = 0;
-    double inversa = 0; // 1 / (1 - phi)
-    double d[4] = {};
-    double e[4] = {}; // their exponentials
-    int t[4] = {};
-    int n = 0; // candidates evaluated, in this order; the last is t + 1
+    double d[kMaximo] = {};
+    double e[kMaximo] = {}; // their exponentials
+    int t[kMaximo] = {};
+    int n = 0;       // candidates evaluated, in this order
+    int ganador = 0; // the decided candidate, or 0 when busqueda_rapida() decides
     FalloCalculo fallo = FalloCalculo::ninguno; // of prepara()
     bool apta = false;                          // the fast search applies
 };
 
 bool apta_y_margen(const Ecuacion& ec, float z1, float z2, float phi, double& margen);
 
-void comienza(float z1, float z2, float phi, float c, Comienzo& co)
+// The pair among the evaluated candidates, and Newton steps towards it when
+// the guess missed it. False when the steps run out or the pair lies at an
+// end of the grid.
+struct Par {
+    int lo, hi; // hi = lo + 1: d(lo) < 0 <= d(hi)
+    double d_lo, d_hi;
+};
+[[gnu::noinline]] bool busca_par(Comienzo& co, double phi, Par& par)
+{
+    int lo = 0;               // the highest evaluated candidate that is negative
+    int hi = kCandidatos + 1; // the lowest that is not
+    double d_lo = 0, d_hi = 0;
+    for (int i = 0;;) {
+        for (; i < co.n; ++i) {
+            const double d = co.d[i];
+            if (!finito(d)) return false;
+            if (d < 0 && co.t[i] > lo) {
+                lo = co.t[i];
+                d_lo = d;
+            } else if (d >= 0 && co.t[i] < hi) {
+                hi = co.t[i];
+                d_hi = d;
+            }
+        }
+        if (hi == lo + 1) break;
+        if (co.n == Comienzo::kMaximo || lo == kCandidatos || hi == 1) return false;
+        // A Newton step from the last candidate, kept between the two.
+        const int ultimo = co.n - 1;
+        const double pendiente = 1 - phi * co.e[ultimo];
+        int s = entero_en_la_rejilla(static_cast<double>(co.t[ultimo]) - co.d[ultimo] / pendiente +
+                                     0.5);
+        s = std::max(s, lo + 1);
+        s = std::min(s, hi - 1);
+        co.t[co.n] = s;
+        co.d[co.n] = co.ec.diferencia(s, co.e[co.n]);
+        ++co.n;
+    }
+    if (lo < 1 || hi > kCandidatos) return false;
+    par = {lo, hi, d_lo, d_hi};
+    return true;
+}
+
+// Whether the guess alone decides the pair, from its difference d and its
+// exponential e: the step to the next candidate is exactly
+//   D(t+1) - D(t) = 1 - q e^-ct (1 - e^-c),
+// and to the one before 1 - q e^-ct (e^c - 1); the series to c^3 stands for
+// the exponentials of c, and the computed differences depart from D by at
+// most margen. Only a step clear of every error decides; 0 otherwise.
+int par_de_la_conjetura(const Comienzo& co)
+{
+    const int t = co.t[0];
+    const double d = co.d[0];
+    const double c = co.ec.c;
+    if (!(std::fabs(d) < 1000) || t <= 1 || t >= kCandidatos || !(c < 1.0 / 64)) return 0;
+    const double qe = co.ec.q * co.e[0];
+    // 2 margen, the single-precision product c*t (phi t e^-ct 2^-24), the
+    // series' remainder and the rounding of these few operations, with room.
+    constexpr double k6 = 1.0 / 6, k12 = 1.0 / 12;
+    const double c2 = c * c;
+    const double error = 2.5 * co.margen + 1e-7 + c2 * c * k12 + 1e-12 * (1 + std::fabs(d));
+    if (d < 0) { // the pair is t, t + 1
+        const double siguiente = d + (1 - qe * (c - c2 * 0.5 + c2 * c * k6));
+        if (!(siguiente - error >= 0)) return 0;
+        if (-d < siguiente - error) return t;
+        if (-d > siguiente + error) return t + 1;
+    } else { // the pair is t - 1, t; the first wins a tie
+        const double anterior = d - (1 - qe * (c + c2 * 0.5 + c2 * c * k6));
+        if (!(anterior + error < 0)) return 0;
+        if (-anterior + error < d) return t - 1;
+        if (-anterior - error > d) return t;
+    }
+    return 0;
+}
+
+// When the computed difference rises from each candidate to the next by more
+// than twice its error (1 - phi > 2 margen, with room to spare), it is
+// strictly increasing, and the first candidate k whose difference is not
+// negative is the one any bisection finds. Every candidate below k - 1 then
+// has a larger residual than k - 1, and every one above k a larger one than
+// k: the best of the two is the bed's, as the window of busqueda_rapida()
+// would find it. The guess alone, or with its neighbour and Newton
+// steps, finds that pair; 0 when it is not found in a few steps, or lies at an
+// end of the grid, where busqueda_rapida() decides.
+int par_decisivo(Comienzo& co, double phi)
+{
+    const double p = 1 - phi;
+    if (!(p > 8 * co.margen + 1e-9)) return 0;
+    if (const int t = par_de_la_conjetura(co)) return t;
+    // The neighbour on the root's side evaluated, then the steps if need be.
+    Par par{};
+    const int vecino = co.d[0] < 0 ? co.t[0] + 1 : co.t[0] - 1;
+    if (vecino >= 1 && vecino <= kCandidatos) {
+        co.t[1] = vecino;
+        co.d[1] = co.ec.diferencia(vecino, co.e[1]);
+        co.n = 2;
+    }
+    if (!busca_par(co, phi, par)) return 0;
+    // The first reaching the smaller residual wins, as in the scan.
+    const double r_lo = residuo_de(par.d_lo);
+    const double r_hi = residuo_de(par.d_hi);
+    if (!finito(r_lo) || !finito(r_hi) || std::min(r_lo, r_hi) >= kMejorInicial / 2) return 0;
+    return r_hi < r_lo ? par.hi : par.lo;
+}
+
+// comienza() in its stages, which a column runs each for all its beds before
+// the next: the exponentials then wait on nothing, and the arithmetic between
+// them on no call.
+void prepara_comienzo(float z1, float z2, float phi, Comienzo& co)
 {
     co.n = 0;
+    co.ganador = 0;
     co.apta = false;
-    co.fallo = prepara(z1, z2, phi, c, co.ec);
+    co.fallo = completa(z1, z2, phi, co.ec);
     if (co.fallo != FalloCalculo::ninguno) return;
     co.apta = apta_y_margen(co.ec, z1, z2, phi, co.margen);
+}
+
+void conjetura(float phi, Comienzo& co)
+{
     if (!co.apta) return;
     const double fija = co.ec.fija;
     const double cd = co.ec.c;
     const double p = 1 - static_cast<double>(phi);
-    co.inversa = 1 / p;
     // x = n / den; with cx = c x and pendiente = 1 - phi (1 - cx + cx^2 / 2),
     // x + phi x cx^2 / (6 pendiente), in one division:
     // n (6 s + phi c^2 n^2) / (6 den s), s = pendiente den^2.
@@ -274,24 +401,44 @@ void comienza(float z1, float z2, float phi, float c, Comienzo& co)
     const double den = p + std::sqrt(p * p + 2 * phi * cd * fija);
     const double cn = cd * n;
     const double s = den * den - phi * (den * den - cn * den + cn * cn / 2);
-    const double x = n * (6 * s + phi * cn * cn) / (6 * den * s);
-    const int t = std::min(entero_en_la_rejilla(x), kCandidatos - 2);
-    auto evalua = [&](int candidato) {
-        co.t[co.n] = candidato;
-        co.d[co.n] = co.ec.diferencia(candidato, co.e[co.n]);
-        ++co.n;
-    };
-    evalua(t);
-    evalua(t + 2);
-    // A root nearer t than t + 1 makes t the best, and the window then
-    // grows to t - 1.
-    if (x - t < 0.5 && t > 1) evalua(t - 1);
-    evalua(t + 1);
+    const double x0 = n * (6 * s + phi * cn * cn) / (6 * den * s);
+    // P(y) = 1 - e^-y to y^6, and P'(y), in pairs of terms that do not wait
+    // on each other; multiplications only, since a guess needs no exact
+    // division.
+    constexpr double k6 = 1.0 / 6, k24 = 1.0 / 24, k120 = 1.0 / 120, k720 = 1.0 / 720;
+    const double y = cd * x0;
+    const double y2 = y * y;
+    const double y4 = y2 * y2;
+    const double serie = y * (1 - 0.5 * y) + y2 * y * (k6 - k24 * y) + y4 * y * (k120 - k720 * y);
+    const double derivada = (1 - y) + y2 * (0.5 - k6 * y) + y4 * (k24 - k120 * y);
+    const double x = x0 - (x0 - fija - co.ec.q * serie) / (1 - co.ec.q * cd * derivada);
+    co.t[0] = entero_en_la_rejilla(x + 0.5);
 }
 
-// Newton steps on whole candidates from the last of the first ones, while
-// too many candidates stay undecided; the convex, non-decreasing difference
-// takes them to the root from the right. Every step is a real candidate,
+void evalua_conjetura(Comienzo& co)
+{
+    if (!co.apta) return;
+    co.d[0] = co.ec.diferencia(co.t[0], co.e[0]);
+    co.n = 1;
+}
+
+void decide_par(float phi, Comienzo& co)
+{
+    if (co.apta) co.ganador = par_decisivo(co, phi);
+}
+
+void comienza(float z1, float z2, float phi, float c, Comienzo& co)
+{
+    exponenciales_extremos(z1, z2, c, co.ec);
+    prepara_comienzo(z1, z2, phi, co);
+    conjetura(phi, co);
+    evalua_conjetura(co);
+    decide_par(phi, co);
+}
+
+// Newton steps on whole candidates from the last one evaluated, while too
+// many candidates stay undecided; the convex, non-decreasing difference
+// takes them to the root from the right (a step from the left lands there). Every step is a real candidate,
 // which the window does not evaluate again.
 void acerca(Evaluadas& ev, const Comienzo& co, double phi)
 {
@@ -378,7 +525,8 @@ bool busqueda_rapida(const Comienzo& co, float phi, Descompactacion& salida)
     const double margen = co.margen;
     // With c > 0 and |fija| + |q| < 1e300 every difference is finite: the
     // candidate's exponential lies in [0, 1].
-    Evaluadas ev(co.ec, 1 - static_cast<double>(phi), co.inversa, margen);
+    const double p = 1 - static_cast<double>(phi);
+    Evaluadas ev(co.ec, p, 1 / p, margen);
     acerca(ev, co, phi);
 
     // First candidate whose difference is not negative, by bisection.
@@ -460,11 +608,22 @@ ResultadoCalculo revisa_finitos(const Store& s, int i)
     return {};
 }
 
+// The fast search of one bed that prepared well: true when it decided it.
+bool decide_sin_barrido(const Comienzo& co, float phi, Descompactacion& salida)
+{
+    if (co.ganador != 0) {
+        salida.techo_descomp = 0;
+        salida.base_descomp = static_cast<float>(co.ganador);
+        return true;
+    }
+    return busqueda_rapida(co, phi, salida);
+}
+
 // The search of one bed, from what comienza() worked out for it.
 FalloCalculo descompacta_desde(const Comienzo& co, float phi, Descompactacion& salida)
 {
     if (co.fallo != FalloCalculo::ninguno) return co.fallo;
-    if (busqueda_rapida(co, phi, salida)) return FalloCalculo::ninguno;
+    if (decide_sin_barrido(co, phi, salida)) return FalloCalculo::ninguno;
     return barrido(co.ec, salida);
 }
 
@@ -499,22 +658,36 @@ ResultadoCalculo calcula(Store& s, bool rapida)
     if (rapida) {
         for (int i = s.n_bancos; i >= 1; --i) {
             const Entrada en = entrada(s, i);
-            comienza(en.z1, en.z2, en.phi, en.c, comienzos[i]);
+            exponenciales_extremos(en.z1, en.z2, en.c, comienzos[i].ec);
         }
+        for (int i = s.n_bancos; i >= 1; --i)
+            prepara_comienzo(s.techo[i], s.base[i], s.porosidad[i], comienzos[i]);
+        for (int i = s.n_bancos; i >= 1; --i)
+            conjetura(s.porosidad[i], comienzos[i]);
+        for (int i = s.n_bancos; i >= 1; --i)
+            evalua_conjetura(comienzos[i]);
+        for (int i = s.n_bancos; i >= 1; --i)
+            decide_par(s.porosidad[i], comienzos[i]);
     }
+    // The coefficient in 1/m lives in the search's inputs only: the table
+    // keeps it in 1/km as read, since multiplying by 1000 again could move
+    // its last bit, and every open and save would then drift the file.
     for (int i = s.n_bancos; i >= 1; --i) {
-        const float coef_leido = s.coef_porosidad[i];
-        const Entrada en = entrada(s, i);
-        // The coefficient is held in 1/m only while this bed is searched.
-        s.coef_porosidad[i] = en.c;
+        if (rapida && comienzos[i].ganador != 0) { // the common case, written at once
+            s.techo_descomp[i] = 0;
+            s.base_descomp[i] = static_cast<float>(comienzos[i].ganador);
+            continue;
+        }
         Descompactacion salida{s.techo_descomp[i], s.base_descomp[i]};
-        const FalloCalculo fallo = rapida ? descompacta_desde(comienzos[i], en.phi, salida)
-                                          : descompacta_barrido(en.z1, en.z2, en.phi, en.c, salida);
+        FalloCalculo fallo;
+        if (rapida) {
+            fallo = descompacta_desde(comienzos[i], s.porosidad[i], salida);
+        } else {
+            const Entrada en = entrada(s, i);
+            fallo = descompacta_barrido(en.z1, en.z2, en.phi, en.c, salida);
+        }
         s.techo_descomp[i] = salida.techo_descomp;
         s.base_descomp[i] = salida.base_descomp;
-        // Back in 1/km as read: multiplying by 1000 again could move the last
-        // bit, and every open and save would then drift the file.
-        s.coef_porosidad[i] = coef_leido;
         if (fallo != FalloCalculo::ninguno) return {fallo, i};
     }
     return cargas(s);
@@ -652,7 +825,7 @@ bool descompacta_sin_barrido(float z1, float z2, float phi, float c, Descompacta
     limpia_estado_avx();
     Comienzo co;
     comienza(z1, z2, phi, c, co);
-    return co.fallo == FalloCalculo::ninguno && busqueda_rapida(co, phi, salida);
+    return co.fallo == FalloCalculo::ninguno && decide_sin_barrido(co, phi, salida);
 }
 
 ResultadoCalculo tevarro(Store& s)

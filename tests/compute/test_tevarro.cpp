@@ -270,6 +270,41 @@ TEST(Descompactacion, RapidaDejaAlBarridoLosMismosBancosQueLaBiseccion)
                 compara_con_biseccion(z1, z1 + 50, phi, coef_km / 1000.0f);
 }
 
+// Beds whose root lies within a few millimetres of a half metre, where two
+// candidates nearly tie, or of a whole metre, where the sign changes at a
+// candidate: there a decision taken from one candidate and the step to its
+// neighbour must be right to the last bit, or give the bed up to the others.
+TEST(Descompactacion, RapidaIgualAlBarridoConLaRaizJuntoAUnEmpate)
+{
+    std::mt19937 gen(20261210);
+    std::uniform_real_distribution<double> u(0.0, 1.0);
+    for (int n = 0; n < 3000; ++n) {
+        const float phi = static_cast<float>(0.05 + 0.85 * u(gen));
+        // Some coefficients past 15.6 /km, where the step is not taken from
+        // its series.
+        const double coef_km =
+            n % 10 == 0 ? 16 + 40 * u(gen) : std::exp(std::log(0.05) + 4.6 * u(gen));
+        const float c = static_cast<float>(coef_km) / 1000.0f;
+        const float z1 = n % 4 == 0 ? 0.0f : static_cast<float>(5000 * u(gen));
+        const double junto = (n % 3 == 0 ? 0.0 : 0.5) + (u(gen) - 0.5) * 4e-3;
+        const double raiz = std::floor(2 + 2000 * u(gen)) + junto;
+        // The base that puts the exact root there: T - q (1 - e^-cT) equals
+        // (z2 - z1) - q (e^-c z1 - e^-c z2), which grows with z2.
+        const double cd = c, q = phi / cd;
+        const double objetivo = raiz - q * (1 - std::exp(-cd * raiz));
+        auto lado = [&](double z2) {
+            return (z2 - z1) - q * (std::exp(-cd * z1) - std::exp(-cd * z2));
+        };
+        double lo = z1, hi = z1 + 20000.0;
+        for (int k = 0; k < 80; ++k) {
+            const double m = (lo + hi) / 2;
+            (lado(m) < objetivo ? lo : hi) = m;
+        }
+        compara_con_biseccion(z1, static_cast<float>(lo), phi, c);
+        if (HasFatalFailure()) return;
+    }
+}
+
 // A column of three beds, bed 1 at the bottom.
 void tres_bancos(Store& s)
 {
