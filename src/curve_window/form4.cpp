@@ -202,9 +202,14 @@ void Form4::curvas(Store& s)
     QLabel* const ejes[10] = {Label2,  Label3, Label4, Label5, Label6,
                               Label16, Label7, Label8, Label9, Label10};
     for (int k = 0; k < 10; ++k) {
+        EjeAjustado& a = ejes_ajustados_[k];
+        if (a.texto == textos[k] && a.ancho == ejes[k]->width() && a.base == font() &&
+            ejes[k]->text() == textos[k])
+            continue;
         ejes[k]->setText(textos[k]);
         const QFont f = fuente_que_cabe(font(), textos[k], ejes[k]->width());
         if (ejes[k]->font() != f) ejes[k]->setFont(f);
+        a = {textos[k], ejes[k]->width(), font()};
     }
 
     asegura_imagen();

@@ -5,6 +5,7 @@
 // repaints itself; the scroll bars clear that image before replotting, a
 // plain replot draws over it.
 
+#include <QFont>
 #include <QImage>
 #include <QPointer>
 #include <QWidget>
@@ -87,6 +88,14 @@ class Form4 : public QWidget {
     // Last scales read from good texts: what a refused text falls back to.
     float escala_tiempo_ = 0;
     float escala_profundidad_ = 0;
+    // The axis captions as last fitted to their labels: the same text in the
+    // same width keeps its font without being measured again.
+    struct EjeAjustado {
+        QString texto;
+        int ancho = -1;
+        QFont base;
+    };
+    EjeAjustado ejes_ajustados_[10];
     QMenu* menu_ = nullptr;
     QAction* guardar_imagen_act_ = nullptr;
 };

@@ -94,6 +94,11 @@ void Lienzo::caja(float x1, float y1, float x2, float y2, const QColor& color, b
 {
     // Fill and outline both come from this one rectangle of device pixels.
     const QRectF r = rectangulo(x1, y1, x2, y2);
+    if (fuera_del_dispositivo(r)) {
+        CurrentX = x2;
+        CurrentY = y2;
+        return;
+    }
     const EnPixelesDelDispositivo en_pixeles(painter_, proporcion_);
     if (rellena) {
         // Both corners' pixels belong to the box.
@@ -116,14 +121,49 @@ void Lienzo::caja(float x1, float y1, float x2, float y2, const QColor& color, b
     CurrentY = y2;
 }
 
+bool Lienzo::omite_lo_invisible() const
+{
+    return en_trama_ && painter_.device() && painter_.worldTransform().isIdentity();
+}
+
+bool Lienzo::fuera_del_dispositivo(const QRectF& r) const
+{
+    if (!omite_lo_invisible()) return false;
+    // In device pixels; the rectangle's right and bottom pixels are its own.
+    const QPaintDevice& d = *painter_.device();
+    const qreal ancho_d = std::max<qreal>(d.width(), d.width() * proporcion_);
+    const qreal alto_d = std::max<qreal>(d.height(), d.height() * proporcion_);
+    return r.left() > ancho_d || r.top() > alto_d || r.right() + 2 < 0 || r.bottom() + 2 < 0;
+}
+
+bool Lienzo::fuera_del_dispositivo(const QPointF& p, const QString& texto,
+                                   const QFontMetricsF& fm) const
+{
+    // Only on pixels, and with nothing but the pixel ratio between the
+    // painter's coordinates and the device's: a picture file keeps every
+    // text and every box.
+    if (!omite_lo_invisible()) return false;
+    // The text's ink lies within its line box widened by a line height on
+    // every side, and no glyph is wider than the font's widest.
+    const qreal holgura = fm.height();
+    const qreal ancho = fm.maxWidth() * (texto.size() + 1) + holgura;
+    const QPaintDevice& d = *painter_.device();
+    const qreal ancho_d = std::max<qreal>(d.width(), d.width() / proporcion_);
+    const qreal alto_d = std::max<qreal>(d.height(), d.height() / proporcion_);
+    return p.x() - holgura > ancho_d || p.x() + ancho < 0 || p.y() - holgura > alto_d ||
+           p.y() + fm.height() + holgura < 0;
+}
+
 void Lienzo::imprime(const QString& texto)
 {
     // The text itself is laid out in the area's pixels, at the same size on
     // every device.
     const QPointF p = a_pixeles(CurrentX, CurrentY) / proporcion_;
     const QFontMetricsF fm(painter_.font());
-    painter_.setPen(Qt::black);
-    painter_.drawText(QPointF(p.x(), p.y() + fm.ascent()), texto);
+    if (!fuera_del_dispositivo(p, texto, fm)) {
+        painter_.setPen(Qt::black);
+        painter_.drawText(QPointF(p.x(), p.y() + fm.ascent()), texto);
+    }
     // The line end: back to the left edge, one text line further down.
     CurrentX = escala_.ScaleLeft;
     CurrentY += static_cast<float>(fm.height() * escala_.ScaleHeight / alto_);

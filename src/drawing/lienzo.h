@@ -13,6 +13,7 @@
 #include <QRectF>
 #include <QString>
 
+class QFontMetricsF;
 class QPainter;
 
 namespace tev {
@@ -47,6 +48,14 @@ class Lienzo {
 
   private:
     [[nodiscard]] QRectF rectangulo(float x1, float y1, float x2, float y2) const;
+    // What would paint no pixel of the device is left out: a text at p, its
+    // line box's top-left corner (it is not even laid out), and a box of
+    // device pixels. Only where the painter draws on pixels through no
+    // transformation of its own.
+    [[nodiscard]] bool omite_lo_invisible() const;
+    [[nodiscard]] bool fuera_del_dispositivo(const QPointF& p, const QString& texto,
+                                             const QFontMetricsF& fm) const;
+    [[nodiscard]] bool fuera_del_dispositivo(const QRectF& r) const;
 
     QPainter& painter_;
     int ancho_;

@@ -362,7 +362,7 @@ bool escribe_real(std::string& out, float v, int banco, int campo, std::string& 
                 "guardarlo.";
         return false;
     }
-    out += forma_impresa(v);
+    anade_impresa(out, v);
     return true;
 }
 
@@ -406,6 +406,7 @@ EscrituraColumna escribe_columna(const Store& s)
         return res;
     }
     std::string out;
+    out.reserve(static_cast<std::size_t>(n) * 160);
     std::string& error = res.error;
     for (int i = 1; i <= n; ++i) {
         const RegistroBanco r = registro_del_banco(s, i);
@@ -418,7 +419,7 @@ EscrituraColumna escribe_columna(const Store& s)
                 bien = escribe_texto(out, r.*desc.texto, i, desc.nombre, error);
                 break;
             case TipoCampo::entero:
-                out += forma_impresa(r.*desc.entero);
+                anade_impresa(out, r.*desc.entero);
                 break;
             case TipoCampo::real:
                 bien = escribe_real(out, r.*desc.real, i, c, error);

@@ -13,35 +13,39 @@ namespace {
 
 // A non-negative value rounded to a number of significant digits: the digits
 // without trailing zeros ("0" for zero) and the decimal exponent of the first
-// one, as printf's %E would give them.
+// one, as printf's %E would give them. Kept in place: a file's numbers are
+// written by the thousand.
 struct Cifras {
-    std::string digitos;
+    char digitos[40];
+    int n = 0;
     int exponente = 0;
 };
 
 // The digits (trailing zeros dropped) and the exponent of to_chars'
-// scientific text "d.ddddde+XX".
-Cifras cifras_de(const char* ini, const char* fin)
+// scientific text "d.ddddde+XX" (its exponent always has a sign).
+void cifras_de(const char* ini, const char* fin, Cifras& c)
 {
-    const std::string texto(ini, fin);
-    const std::size_t e = texto.find('e');
-    Cifras c;
-    for (std::size_t i = 0; i < e; ++i) {
-        if (texto[i] != '.') c.digitos += texto[i];
+    const char* p = ini;
+    c.n = 0;
+    for (; p < fin && *p != 'e'; ++p) {
+        if (*p != '.') c.digitos[c.n++] = *p;
     }
-    while (c.digitos.size() > 1 && c.digitos.back() == '0')
-        c.digitos.pop_back();
-    c.exponente = std::stoi(texto.substr(e + 1));
-    return c;
+    while (c.n > 1 && c.digitos[c.n - 1] == '0')
+        --c.n;
+    int e = 0;
+    const bool negativo = p + 1 < fin && p[1] == '-';
+    for (p += 2; p < fin; ++p)
+        e = e * 10 + (*p - '0');
+    c.exponente = negativo ? -e : e;
 }
 
-Cifras redondea(double magnitud, int precision)
+void redondea(double magnitud, int precision, Cifras& c)
 {
     // to_chars rounds the exact binary value and never looks at the locale.
     char buf[64];
     const auto r = std::to_chars(buf, buf + sizeof buf, magnitud, std::chars_format::scientific,
                                  precision - 1);
-    return cifras_de(buf, r.ptr);
+    cifras_de(buf, r.ptr, c);
 }
 
 // Where singles are sparser than 7-digit decimals (the top of a decade, as
@@ -50,39 +54,63 @@ Cifras redondea(double magnitud, int precision)
 // to "9.999999E+27"), so saving a column again would change its file. When
 // the shortest text that reads back to the single has at most `precision`
 // digits, those digits are taken instead: same value, stable form.
-Cifras redondea_simple(float magnitud, int precision)
+void redondea_simple(float magnitud, int precision, Cifras& c)
 {
     char buf[64];
     const auto r = std::to_chars(buf, buf + sizeof buf, magnitud, std::chars_format::scientific);
-    Cifras c = cifras_de(buf, r.ptr); // the shortest text that reads back
-    if (static_cast<int>(c.digitos.size()) > precision) return redondea(magnitud, precision);
-    return c;
+    cifras_de(buf, r.ptr, c); // the shortest text that reads back
+    if (c.n > precision) redondea(magnitud, precision, c);
 }
+
+// The longest text forma_g() writes: 15 digits, a point, "0." and four zeros,
+// or an exponent of three digits.
+constexpr int kLargoForma = 32;
 
 // The %G rules with the given precision: fixed notation while the exponent of
 // the rounded value is in [-5, precision), exponent notation outside, trailing
 // zeros dropped. With cero_inicial false a value below 1 starts at the point.
-std::string forma_g(const Cifras& c, int precision, bool cero_inicial)
+// Writes into o; returns the length.
+int forma_g(const Cifras& c, int precision, bool cero_inicial, char* o)
 {
-    const std::string& d = c.digitos;
+    const char* d = c.digitos;
+    const int n = c.n;
     const int x = c.exponente;
-
+    int k = 0;
     if (x < -4 || x >= precision) {
-        std::string s(1, d[0]);
-        if (d.size() > 1) s += "." + d.substr(1);
-        s += 'E';
-        s += x < 0 ? '-' : '+';
-        const std::string exp = std::to_string(x < 0 ? -x : x);
-        if (exp.size() < 2) s += '0';
-        return s + exp;
+        o[k++] = d[0];
+        if (n > 1) {
+            o[k++] = '.';
+            for (int i = 1; i < n; ++i)
+                o[k++] = d[i];
+        }
+        o[k++] = 'E';
+        o[k++] = x < 0 ? '-' : '+';
+        const int a = x < 0 ? -x : x;
+        if (a >= 100) o[k++] = static_cast<char>('0' + a / 100);
+        o[k++] = static_cast<char>('0' + a / 10 % 10);
+        o[k++] = static_cast<char>('0' + a % 10);
+        return k;
     }
     if (x >= 0) {
-        const auto enteros = static_cast<std::size_t>(x) + 1;
-        if (d.size() <= enteros) return d + std::string(enteros - d.size(), '0');
-        return d.substr(0, enteros) + "." + d.substr(enteros);
+        const int enteros = x + 1;
+        for (int i = 0; i < n && i < enteros; ++i)
+            o[k++] = d[i];
+        for (int i = n; i < enteros; ++i)
+            o[k++] = '0';
+        if (n > enteros) {
+            o[k++] = '.';
+            for (int i = enteros; i < n; ++i)
+                o[k++] = d[i];
+        }
+        return k;
     }
-    std::string s = cero_inicial ? "0." : ".";
-    return s + std::string(static_cast<std::size_t>(-x - 1), '0') + d;
+    if (cero_inicial) o[k++] = '0';
+    o[k++] = '.';
+    for (int i = 0; i < -x - 1; ++i)
+        o[k++] = '0';
+    for (int i = 0; i < n; ++i)
+        o[k++] = d[i];
+    return k;
 }
 
 // Infinity and NaN never come out of a sane computation; they are written as
@@ -313,33 +341,75 @@ template <typename T> Conversion convierte_flotante(const NumeroTexto& n, T& v)
 
 } // namespace
 
+void anade_impresa(std::string& out, float v)
+{
+    char o[kLargoForma + 2];
+    int k = 0;
+    // -0 compares equal to 0 and is written as a plain zero.
+    o[k++] = v < 0 ? '-' : ' ';
+    if (std::isnan(v)) {
+        out.append(o, 1).append("nan ");
+        return;
+    }
+    if (std::isinf(v)) {
+        out.append(o, 1).append("inf ");
+        return;
+    }
+    Cifras c;
+    redondea_simple(std::fabs(v), 7, c);
+    k += forma_g(c, 7, false, o + k);
+    o[k++] = ' ';
+    out.append(o, static_cast<std::size_t>(k));
+}
+
+void anade_impresa(std::string& out, int32_t v)
+{
+    char o[16];
+    o[0] = ' ';
+    char* const ini = v < 0 ? o : o + 1;
+    char* fin = std::to_chars(ini, o + sizeof o - 1, v).ptr;
+    *fin++ = ' ';
+    out.append(o, static_cast<std::size_t>(fin - o));
+}
+
 std::string forma_impresa(float v)
 {
-    const double d = v;
-    std::string cuerpo;
-    if (!no_finito(d, cuerpo)) cuerpo = forma_g(redondea_simple(std::fabs(v), 7), 7, false);
-    // -0 compares equal to 0 and is written as a plain zero.
-    return con_signo(d < 0, cuerpo) + " ";
+    std::string s;
+    anade_impresa(s, v);
+    return s;
 }
 
 std::string forma_impresa(int32_t v)
 {
-    return (v < 0 ? "" : " ") + std::to_string(v) + " ";
+    std::string s;
+    anade_impresa(s, v);
+    return s;
 }
 
 std::string forma_corta(float v)
 {
     const double d = v;
     std::string cuerpo;
-    if (!no_finito(d, cuerpo)) cuerpo = forma_g(redondea(std::fabs(d), 7), 7, true);
-    return d < 0 ? "-" + cuerpo : cuerpo;
+    if (no_finito(d, cuerpo)) return d < 0 ? "-" + cuerpo : cuerpo;
+    Cifras c;
+    redondea(std::fabs(d), 7, c);
+    char o[kLargoForma + 1];
+    int k = 0;
+    if (d < 0) o[k++] = '-';
+    k += forma_g(c, 7, true, o + k);
+    return {o, static_cast<std::size_t>(k)};
 }
 
 std::string forma_con_signo(double v)
 {
     std::string cuerpo;
-    if (!no_finito(v, cuerpo)) cuerpo = forma_g(redondea(std::fabs(v), 15), 15, false);
-    return con_signo(v < 0, cuerpo);
+    if (no_finito(v, cuerpo)) return con_signo(v < 0, cuerpo);
+    Cifras c;
+    redondea(std::fabs(v), 15, c);
+    char o[kLargoForma + 1];
+    o[0] = v < 0 ? '-' : ' ';
+    const int k = 1 + forma_g(c, 15, false, o + 1);
+    return {o, static_cast<std::size_t>(k)};
 }
 
 std::string forma_con_signo(int v)

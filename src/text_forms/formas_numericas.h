@@ -15,6 +15,9 @@ namespace tev {
 // 12345678 -> " 1.234568E+07 ".
 std::string forma_impresa(float v);
 std::string forma_impresa(int32_t v); // " 16777215 ", "-5 "
+// The same, appended to out.
+void anade_impresa(std::string& out, float v);
+void anade_impresa(std::string& out, int32_t v);
 
 // Short form of the bed dialog: at most 7 significant digits, "0" before the
 // point, no leading blank: 0.63 -> "0.63", 100 -> "100", 1e7 -> "1E+07".

@@ -272,6 +272,50 @@ TEST(RellenoYContorno, ColumnaEnteraATodaProporcion)
     }
 }
 
+// What lies wholly off the picture is left out, and nothing else: the same
+// column drawn through a shift onto a larger picture, where nothing is left
+// out, shows the very same pixels in the part the smaller one covers. The
+// scales put labels and boxes across all four edges.
+TEST(FueraDelDibujo, LoQueNoSeVeSeOmiteYNadaMas)
+{
+    Store s;
+    valores_de_arranque(s);
+    s.n_bancos = 100;
+    float techo = 0;
+    for (int i = 100; i >= 1; --i) {
+        s.litologia[i] = i % 2 ? "Areniscas" : "Calizas";
+        s.color[i] = 0x00FFFF;
+        s.techo[i] = techo;
+        s.base[i] = techo + 20.0f + static_cast<float>((i * 37) % 180);
+        techo = s.base[i];
+        s.base_descomp[i] = (s.base[i] - s.techo[i]) * 1.3f;
+        s.nombre[i] = "Banco " + std::to_string(i);
+    }
+    const int margen = 60;
+    for (double r : {1.0, 2.0}) {
+        for (int k = 0; k < 12; ++k) {
+            const Escala e{-700.0f + 397.3f * static_cast<float>(k),
+                           -1200.0f + 911.7f * static_cast<float>(k), 11355.0f, 7275.0f};
+            const QImage omitiendo = imagen_de_columna(s, kArea, e, r);
+            QImage entera((kArea + QSize(2 * margen, 2 * margen)) * r,
+                          QImage::Format_ARGB32_Premultiplied);
+            entera.setDevicePixelRatio(r);
+            entera.fill(Qt::transparent);
+            {
+                QPainter p(&entera);
+                p.translate(margen, margen);
+                Lienzo lienzo(p, kArea.width(), kArea.height(), e);
+                lienzo.cls(Qt::white);
+                dibuja_columna(s, lienzo);
+            }
+            const auto m = static_cast<int>(margen * r);
+            const QImage parte = entera.copy(m, m, omitiendo.width(), omitiendo.height());
+            EXPECT_TRUE(parte.convertToFormat(omitiendo.format()) == omitiendo)
+                << "proporción " << r << ", escala " << k;
+        }
+    }
+}
+
 // A bed with equal top and base: a horizontal line with its label, and no
 // fill showing above or below it. Present box at 600 m: pixels 66..133 across,
 // row 106 (device 133..266 and row 213 at ratio 2).
