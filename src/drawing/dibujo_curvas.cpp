@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QLocale>
+#include <QPaintEngine>
 #include <QPainter>
 
 #include <algorithm>
@@ -37,6 +38,39 @@ QString texto_escala(float valor)
 {
     return QString::number(static_cast<double>(valor), 'g', 7);
 }
+
+// On pixels, a stroke wholly off the picture paints nothing: it is left out.
+// A picture file keeps every stroke.
+class FueraDeLaImagen {
+  public:
+    // ancho_pluma: the widest pen's width, in the painter's coordinates.
+    FueraDeLaImagen(const QPainter& p, double ancho_pluma)
+    {
+        const QPaintDevice* d = p.device();
+        activo_ = d && p.paintEngine() && p.paintEngine()->type() == QPaintEngine::Raster &&
+                  p.worldTransform().type() <= QTransform::TxScale;
+        if (!activo_) return;
+        t_ = p.worldTransform();
+        const double proporcion = d->devicePixelRatioF();
+        ancho_ = std::max<double>(d->width(), d->width() * proporcion);
+        alto_ = std::max<double>(d->height(), d->height() * proporcion);
+        const QRectF pluma = t_.mapRect(QRectF(0, 0, ancho_pluma, ancho_pluma));
+        holgura_ = std::max(pluma.width(), pluma.height()) + 2;
+    }
+    bool operator()(float x1, float y1, float x2, float y2) const
+    {
+        if (!activo_) return false;
+        const QRectF r = t_.mapRect(QRectF(QPointF(std::min(x1, x2), std::min(y1, y2)),
+                                           QPointF(std::max(x1, x2), std::max(y1, y2))));
+        return r.left() > ancho_ + holgura_ || r.top() > alto_ + holgura_ ||
+               r.right() < -holgura_ || r.bottom() < -holgura_;
+    }
+
+  private:
+    bool activo_ = false;
+    QTransform t_;
+    double ancho_ = 0, alto_ = 0, holgura_ = 0;
+};
 
 } // namespace
 
@@ -89,6 +123,7 @@ void dibuja_curvas(const Store& s, float escala_tiempo, float escala_profundidad
     float antes[3] = {0.0f, 0.0f, 0.0f};
     float despues[3] = {0.0f, 0.0f, 0.0f};
     const int ultimo = std::min<int>(s.n_bancos, kMaxBancos);
+    const FueraDeLaImagen fuera(p, 2 * kCurvasTwipsPorPixel);
     for (int i = ultimo; i >= 1; --i) {
         for (int c = 0; c < 3; ++c)
             despues[c] += (*valores[c])[i];
@@ -103,7 +138,8 @@ void dibuja_curvas(const Store& s, float escala_tiempo, float escala_profundidad
             const float y1 = kOrigenY + escala_profundidad * antes[c];
             const float y2 = kOrigenY + escala_profundidad * despues[c];
             // A coordinate out of the range of a single cannot be plotted.
-            if (std::isfinite(x1) && std::isfinite(x2) && std::isfinite(y1) && std::isfinite(y2)) {
+            if (std::isfinite(x1) && std::isfinite(x2) && std::isfinite(y1) && std::isfinite(y2) &&
+                !fuera(x1, y1, x2, y2)) {
                 p.setPen(plumas[c]);
                 p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
             }
