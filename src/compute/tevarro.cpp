@@ -438,8 +438,8 @@ void comienza(float z1, float z2, float phi, float c, Comienzo& co)
 
 // Newton steps on whole candidates from the last one evaluated, while too
 // many candidates stay undecided; the convex, non-decreasing difference
-// takes them to the root from the right (a step from the left lands there). Every step is a real candidate,
-// which the window does not evaluate again.
+// takes them to the root from the right (a step from the left lands there).
+// Every step is a real candidate, which the window does not evaluate again.
 void acerca(Evaluadas& ev, const Comienzo& co, double phi)
 {
     for (int i = 0; i < co.n; ++i)

@@ -146,7 +146,7 @@ bool Lienzo::fuera_del_dispositivo(const QPointF& p, const QString& texto,
     // The text's ink lies within its line box widened by a line height on
     // every side, and no glyph is wider than the font's widest.
     const qreal holgura = fm.height();
-    const qreal ancho = fm.maxWidth() * (texto.size() + 1) + holgura;
+    const qreal ancho = fm.maxWidth() * static_cast<qreal>(texto.size() + 1) + holgura;
     const QPaintDevice& d = *painter_.device();
     const qreal ancho_d = std::max<qreal>(d.width(), d.width() / proporcion_);
     const qreal alto_d = std::max<qreal>(d.height(), d.height() / proporcion_);

@@ -16,7 +16,7 @@ namespace {
 // one, as printf's %E would give them. Kept in place: a file's numbers are
 // written by the thousand.
 struct Cifras {
-    char digitos[40];
+    char digitos[40] = {};
     int n = 0;
     int exponente = 0;
 };
