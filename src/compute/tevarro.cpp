@@ -5,9 +5,15 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace tev {
 
@@ -32,10 +38,20 @@ struct Ecuacion {
     // e receives the candidate's exponential.
     double diferencia(int z2p, double& e) const
     {
-        const float producto = c * static_cast<float>(z2p); // single precision
-        e = std::exp(-static_cast<double>(producto));
+        e = exponencial(c, z2p);
+        return diferencia_con(z2p, e);
+    }
+    // The same from the candidate's exponential, already known.
+    [[nodiscard]] double diferencia_con(int z2p, double e) const
+    {
         const double r = fija + q * (e_cero - e);
         return static_cast<double>(z2p) - r;
+    }
+    // The candidate's exponential: it depends on the coefficient alone.
+    static double exponencial(float c, int z2p)
+    {
+        const float producto = c * static_cast<float>(z2p); // single precision
+        return std::exp(-static_cast<double>(producto));
     }
     [[nodiscard]] double diferencia(int z2p) const
     {
@@ -96,7 +112,7 @@ bool residuo(const Ecuacion& ec, int z2p, double& r)
     return finito(d) && finito(r);
 }
 
-FalloCalculo barrido(const Ecuacion& ec, Descompactacion& salida)
+FalloCalculo barrido_literal(const Ecuacion& ec, Descompactacion& salida)
 {
     double mejor = kMejorInicial;
     bool elegido = false;
@@ -111,6 +127,135 @@ FalloCalculo barrido(const Ecuacion& ec, Descompactacion& salida)
         }
     }
     return elegido ? FalloCalculo::ninguno : FalloCalculo::sin_candidato;
+}
+
+// The candidates' exponentials of one coefficient, e^-(c t) for t = 1 ..
+// llenas, formed as the scan forms them. Beds of one lithology have the same
+// coefficient, and a column's beds that need the scan share them; so does the
+// next computation of the column after an edit.
+struct ExponencialesDelBarrido {
+    std::uint32_t clave = 0; // the coefficient's bits
+    int llenas = 0;
+    std::unique_ptr<double[]> e; // e[t], t = 1 .. kCandidatos
+};
+
+// The table of c, from a few kept by each thread (the oldest gives way).
+ExponencialesDelBarrido& exponenciales_del_barrido(float c)
+{
+    constexpr int kTablas = 8;
+    static thread_local ExponencialesDelBarrido tablas[kTablas];
+    static thread_local int siguiente = 0;
+    std::uint32_t clave = 0;
+    std::memcpy(&clave, &c, sizeof clave);
+    for (ExponencialesDelBarrido& t : tablas) {
+        if (t.e && t.clave == clave) return t;
+    }
+    ExponencialesDelBarrido& t = tablas[siguiente];
+    siguiente = (siguiente + 1) % kTablas;
+    if (!t.e) t.e = std::make_unique<double[]>(kCandidatos + 1);
+    t.clave = clave;
+    t.llenas = 0;
+    return t;
+}
+
+constexpr int kBloque = 64; // candidates whose residuals are formed together
+
+// The residuals of candidates z2p .. z2p + kBloque - 1 from their
+// exponentials e[0 ..], each to the bits of residuo_de(diferencia_con()):
+// the same operations, two candidates at a time. True when all are finite,
+// with the least of them in menor.
+bool residuos_del_bloque(const Ecuacion& ec, int z2p, const double* e, double* r, double& menor)
+{
+    constexpr double kMaximo = std::numeric_limits<double>::max();
+#if defined(__SSE2__)
+    const __m128d fija = _mm_set1_pd(ec.fija);
+    const __m128d q = _mm_set1_pd(ec.q);
+    const __m128d e_cero = _mm_set1_pd(ec.e_cero);
+    const __m128d dos = _mm_set1_pd(2.0);
+    const __m128d maximo = _mm_set1_pd(kMaximo);
+    __m128d t = _mm_set_pd(z2p + 1, z2p);
+    __m128d m = _mm_set1_pd(std::numeric_limits<double>::infinity());
+    __m128d finitos = _mm_cmpeq_pd(m, m);
+    for (int k = 0; k < kBloque; k += 2) {
+        const __m128d derecha =
+            _mm_add_pd(fija, _mm_mul_pd(q, _mm_sub_pd(e_cero, _mm_loadu_pd(e + k))));
+        const __m128d d = _mm_sub_pd(t, derecha);
+        const __m128d res = _mm_sqrt_pd(_mm_mul_pd(d, d));
+        _mm_storeu_pd(r + k, res);
+        m = _mm_min_pd(res, m);
+        finitos = _mm_and_pd(finitos, _mm_cmple_pd(res, maximo));
+        t = _mm_add_pd(t, dos);
+    }
+    m = _mm_min_pd(m, _mm_unpackhi_pd(m, m));
+    menor = _mm_cvtsd_f64(m);
+    return _mm_movemask_pd(finitos) == 3;
+#else
+    bool finitos = true;
+    menor = std::numeric_limits<double>::infinity();
+    for (int k = 0; k < kBloque; ++k) {
+        r[k] = residuo_de(ec.diferencia_con(z2p + k, e[k]));
+        menor = r[k] < menor ? r[k] : menor;
+        finitos = finitos && r[k] <= kMaximo;
+    }
+    return finitos;
+#endif
+}
+
+// The scan, each candidate's exponential taken from the coefficient's table
+// where an earlier scan left it, and left there otherwise: the same
+// candidates evaluated to the same bits, in the same order, as the literal
+// scan, which stops at the same candidate when one overflows.
+FalloCalculo barrido(const Ecuacion& ec, Descompactacion& salida)
+{
+    ExponencialesDelBarrido& tabla = exponenciales_del_barrido(ec.c);
+    double* const e = tabla.e.get();
+    double mejor = kMejorInicial;
+    int ganador = 0;
+    // One candidate as the literal scan takes it: false when it overflows.
+    // Its residual is finite exactly when its difference is as well.
+    const auto uno = [&](int z2p, double r) {
+        if (!finito(r)) return false;
+        if (r < mejor) { // the first candidate reaching the minimum wins
+            mejor = r;
+            ganador = z2p;
+        }
+        return true;
+    };
+    bool desborda = false;
+    int z2p = 1;
+    // Known exponentials go in blocks, their residuals formed together. Of a
+    // block whose residuals are all finite the scan keeps the first of its
+    // least, if that beats the best so far; any other is taken one by one.
+    double r[kBloque];
+    for (; !desborda && z2p + kBloque - 1 <= tabla.llenas; z2p += kBloque) {
+        double menor = 0;
+        if (residuos_del_bloque(ec, z2p, e + z2p, r, menor)) {
+            if (menor < mejor) {
+                int k = 0;
+                while (r[k] != menor)
+                    ++k;
+                mejor = menor;
+                ganador = z2p + k;
+            }
+            continue;
+        }
+        for (int k = 0; k < kBloque && !desborda; ++k)
+            desborda = !uno(z2p + k, r[k]);
+    }
+    for (; !desborda && z2p <= tabla.llenas; ++z2p)
+        desborda = !uno(z2p, residuo_de(ec.diferencia_con(z2p, e[z2p])));
+    // The rest computed, and kept for the next bed of this coefficient.
+    for (; !desborda && z2p <= kCandidatos; ++z2p) {
+        e[z2p] = Ecuacion::exponencial(ec.c, z2p);
+        tabla.llenas = z2p;
+        desborda = !uno(z2p, residuo_de(ec.diferencia_con(z2p, e[z2p])));
+    }
+    if (ganador != 0) {
+        salida.techo_descomp = 0;
+        salida.base_descomp = static_cast<float>(ganador);
+    }
+    if (desborda) return FalloCalculo::desbordamiento;
+    return ganador != 0 ? FalloCalculo::ninguno : FalloCalculo::sin_candidato;
 }
 
 constexpr int kVentanaMaxima = 256;
@@ -809,7 +954,7 @@ FalloCalculo descompacta_barrido(float z1, float z2, float phi, float c, Descomp
     Ecuacion ec{};
     const FalloCalculo fallo = prepara(z1, z2, phi, c, ec);
     if (fallo != FalloCalculo::ninguno) return fallo;
-    return barrido(ec, salida);
+    return barrido_literal(ec, salida);
 }
 
 FalloCalculo descompacta(float z1, float z2, float phi, float c, Descompactacion& salida)
