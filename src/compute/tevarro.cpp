@@ -209,6 +209,13 @@ FalloCalculo barrido(const Ecuacion& ec, Descompactacion& salida)
 {
     ExponencialesDelBarrido& tabla = exponenciales_del_barrido(ec.c);
     double* const e = tabla.e.get();
+    // The exponentials up to candidate hasta, those missing computed. One
+    // past an overflowing candidate is computed in vain, never taken.
+    const auto llena_hasta = [&](int hasta) {
+        for (int t = tabla.llenas + 1; t <= hasta; ++t)
+            e[t] = Ecuacion::exponencial(ec.c, t);
+        tabla.llenas = std::max(tabla.llenas, hasta);
+    };
     double mejor = kMejorInicial;
     int ganador = 0;
     // One candidate as the literal scan takes it: false when it overflows.
@@ -223,11 +230,12 @@ FalloCalculo barrido(const Ecuacion& ec, Descompactacion& salida)
     };
     bool desborda = false;
     int z2p = 1;
-    // Known exponentials go in blocks, their residuals formed together. Of a
-    // block whose residuals are all finite the scan keeps the first of its
-    // least, if that beats the best so far; any other is taken one by one.
+    // The candidates in blocks, their residuals formed together. Of a block
+    // whose residuals are all finite the scan keeps the first of its least,
+    // if that beats the best so far; any other is taken one by one.
     double r[kBloque];
-    for (; !desborda && z2p + kBloque - 1 <= tabla.llenas; z2p += kBloque) {
+    for (; !desborda && z2p + kBloque - 1 <= kCandidatos; z2p += kBloque) {
+        llena_hasta(z2p + kBloque - 1);
         double menor = 0;
         if (residuos_del_bloque(ec, z2p, e + z2p, r, menor)) {
             if (menor < mejor) {
@@ -242,14 +250,9 @@ FalloCalculo barrido(const Ecuacion& ec, Descompactacion& salida)
         for (int k = 0; k < kBloque && !desborda; ++k)
             desborda = !uno(z2p + k, r[k]);
     }
-    for (; !desborda && z2p <= tabla.llenas; ++z2p)
+    if (!desborda) llena_hasta(kCandidatos);
+    for (; !desborda && z2p <= kCandidatos; ++z2p)
         desborda = !uno(z2p, residuo_de(ec.diferencia_con(z2p, e[z2p])));
-    // The rest computed, and kept for the next bed of this coefficient.
-    for (; !desborda && z2p <= kCandidatos; ++z2p) {
-        e[z2p] = Ecuacion::exponencial(ec.c, z2p);
-        tabla.llenas = z2p;
-        desborda = !uno(z2p, residuo_de(ec.diferencia_con(z2p, e[z2p])));
-    }
     if (ganador != 0) {
         salida.techo_descomp = 0;
         salida.base_descomp = static_cast<float>(ganador);
