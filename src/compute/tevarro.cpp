@@ -209,8 +209,8 @@ FalloCalculo barrido(const Ecuacion& ec, Descompactacion& salida)
 {
     ExponencialesDelBarrido& tabla = exponenciales_del_barrido(ec.c);
     double* const e = tabla.e.get();
-    // The exponentials up to candidate hasta, those missing computed. One
-    // past an overflowing candidate is computed in vain, never taken.
+    // The exponentials up to candidate hasta, those missing computed. Those
+    // past an overflowing candidate, to its block's end, are never taken.
     const auto llena_hasta = [&](int hasta) {
         for (int t = tabla.llenas + 1; t <= hasta; ++t)
             e[t] = Ecuacion::exponencial(ec.c, t);
