@@ -96,17 +96,18 @@ TEST(GuardarImagen, CadaVentanaAvisaElFalloBajoSuTitulo)
         reloj.start();
         EXPECT_EQ(prueba::elige_en_menu_contextual(w, QPoint(300, 200), "Guardar imagen…"),
                   QStringList{"Guardar imagen…"});
-        return aviso;
+        return aviso.join('\n').toStdString();
     };
     QString razon;
     ASSERT_FALSE(v.f->Picture1->guarda_imagen(ruta, &razon));
     EXPECT_EQ(aviso_de(v.f->Picture1, v.f->Picture1->guardar_imagen),
-              (QStringList{"TEVARRO 1.0", razon}));
+              ("TEVARRO 1.0\n" + razon).toStdString());
     ASSERT_FALSE(curvas->guarda_imagen(ruta, &razon));
-    EXPECT_EQ(aviso_de(curvas, curvas->guardar_imagen), (QStringList{"Curva de tevarro", razon}));
+    EXPECT_EQ(aviso_de(curvas, curvas->guardar_imagen),
+              ("Curva de tevarro\n" + razon).toStdString());
     ASSERT_FALSE(historia->guarda_imagen(ruta, &razon));
     EXPECT_EQ(aviso_de(historia, historia->guardar_imagen),
-              (QStringList{"Historia de enterramiento", razon}));
+              ("Historia de enterramiento\n" + razon).toStdString());
 }
 
 // The real file dialog, answered from inside its own event loop (closed
