@@ -2,16 +2,13 @@
 
 #include "drawing/color_de_ventana.h"
 #include "drawing/dibujo_curvas.h"
-#include "main_window/dialogo_imagen.h"
 #include "model/store.h"
 #include "text_forms/formas_numericas.h"
+#include "window_helpers/guardar_imagen.h"
 
-#include <QAction>
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMessageBox>
 #include <QPainter>
 #include <QScrollBar>
 
@@ -101,9 +98,6 @@ Form4::Form4(Store& s)
     setAutoFillBackground(true);
     resize(tamano_ventana_curvas());
 
-    pide_ruta_imagen = [this]() { return pide_ruta_de_imagen(this); };
-    avisa = [this](const QString& texto) { QMessageBox::warning(this, kCaption, texto); };
-
     crea_controles();
 }
 
@@ -140,10 +134,9 @@ void Form4::crea_controles()
         });
     }
 
-    menu_ = new QMenu(this);
-    guardar_imagen_act_ = menu_->addAction("Guardar imagen…");
-    guardar_imagen_act_->setObjectName("guardar_imagen_act");
-    connect(guardar_imagen_act_, &QAction::triggered, this, &Form4::guardar_imagen_Click);
+    guardar_imagen = new GuardarImagen(this, kCaption, [this](const QString& ruta, QString* error) {
+        return guarda_imagen(ruta, error);
+    });
 }
 
 void Form4::asegura_imagen()
@@ -246,14 +239,6 @@ bool Form4::guarda_imagen(const QString& ruta, QString* error)
     return guarda_grafico(s_, escala_tiempo_, escala_profundidad_, ruta, error);
 }
 
-void Form4::guardar_imagen_Click()
-{
-    const QString ruta = pide_ruta_imagen ? pide_ruta_imagen() : QString();
-    if (ruta.isEmpty()) return;
-    QString error;
-    if (!guarda_imagen(ruta, &error)) avisa(error);
-}
-
 void Form4::resizeEvent(QResizeEvent* e)
 {
     QWidget::resizeEvent(e);
@@ -263,7 +248,7 @@ void Form4::resizeEvent(QResizeEvent* e)
 
 void Form4::contextMenuEvent(QContextMenuEvent* e)
 {
-    menu_->exec(e->globalPos());
+    guardar_imagen->ofrece(e->globalPos());
 }
 
 Form4* muestra_curvas(QPointer<Form4>& ventana, Store& s)

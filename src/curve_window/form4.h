@@ -10,16 +10,13 @@
 #include <QPointer>
 #include <QWidget>
 
-#include <functional>
-
-class QAction;
 class QLabel;
 class QLineEdit;
-class QMenu;
 class QScrollBar;
 
 namespace tev {
 
+class GuardarImagen;
 struct Store;
 
 class Form4 : public QWidget {
@@ -39,11 +36,8 @@ class Form4 : public QWidget {
 
     // Saves the plot at the scales in use, PNG, SVG or PDF by the extension.
     bool guarda_imagen(const QString& ruta, QString* error);
-
-    // How the file name is asked for and how a failure reaches the user;
-    // tests put their own in their place.
-    std::function<QString()> pide_ruta_imagen;
-    std::function<void(const QString& texto)> avisa;
+    // The context menu's "Guardar imagen…", which saves through guarda_imagen.
+    GuardarImagen* guardar_imagen = nullptr;
 
     QLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
@@ -69,7 +63,6 @@ class Form4 : public QWidget {
   public slots:
     void HScroll1_Change();
     void VScroll1_Change();
-    void guardar_imagen_Click();
 
   protected:
     void resizeEvent(QResizeEvent* e) override;
@@ -96,8 +89,6 @@ class Form4 : public QWidget {
         QFont base;
     };
     EjeAjustado ejes_ajustados_[10];
-    QMenu* menu_ = nullptr;
-    QAction* guardar_imagen_act_ = nullptr;
 };
 
 // Shows the curves in the window held by ventana, creating the window first

@@ -1,13 +1,11 @@
 #include "history_window/form5.h"
 
 #include "drawing/dibujo_historia.h"
-#include "main_window/dialogo_imagen.h"
 #include "model/store.h"
+#include "window_helpers/guardar_imagen.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
-#include <QMenu>
-#include <QMessageBox>
 #include <QPainter>
 
 namespace tev {
@@ -24,15 +22,9 @@ Form5::Form5() : QWidget(nullptr, Qt::Window), columna_(std::make_unique<Store>(
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(kTamanoHistoria);
 
-    pide_ruta_imagen = [this]() { return pide_ruta_de_imagen(this); };
-    avisa = [this](const QString& texto) {
-        QMessageBox::warning(this, QString::fromUtf8(kCaption), texto);
-    };
-
-    menu_ = new QMenu(this);
-    guardar_imagen_act_ = menu_->addAction(QString::fromUtf8("Guardar imagen…"));
-    guardar_imagen_act_->setObjectName("guardar_imagen_act");
-    connect(guardar_imagen_act_, &QAction::triggered, this, &Form5::guardar_imagen_Click);
+    guardar_imagen = new GuardarImagen(
+        this, QString::fromUtf8(kCaption),
+        [this](const QString& ruta, QString* error) { return guarda_imagen(ruta, error); });
 }
 
 Form5::~Form5() = default;
@@ -41,7 +33,7 @@ void Form5::actualiza(const Store& s)
 {
     *columna_ = s;
     resultado_ = calcula_historia(*columna_);
-    guardar_imagen_act_->setEnabled(resultado_.ok());
+    guardar_imagen->accion()->setEnabled(resultado_.ok());
     update();
 }
 
@@ -54,14 +46,6 @@ bool Form5::guarda_imagen(const QString& ruta, QString* error)
         return false;
     }
     return guarda_historia(resultado_.historia, *columna_, ruta, size(), error);
-}
-
-void Form5::guardar_imagen_Click()
-{
-    const QString ruta = pide_ruta_imagen ? pide_ruta_imagen() : QString();
-    if (ruta.isEmpty()) return;
-    QString error;
-    if (!guarda_imagen(ruta, &error)) avisa(error);
 }
 
 void Form5::paintEvent(QPaintEvent*)
@@ -80,7 +64,7 @@ void Form5::paintEvent(QPaintEvent*)
 
 void Form5::contextMenuEvent(QContextMenuEvent* e)
 {
-    menu_->exec(e->globalPos());
+    guardar_imagen->ofrece(e->globalPos());
 }
 
 Form5* muestra_historia(QPointer<Form5>& ventana, const Store& s)

@@ -8,14 +8,11 @@
 #include <QPointer>
 #include <QWidget>
 
-#include <functional>
 #include <memory>
-
-class QAction;
-class QMenu;
 
 namespace tev {
 
+class GuardarImagen;
 struct Store;
 
 class Form5 : public QWidget {
@@ -35,14 +32,9 @@ class Form5 : public QWidget {
     // extension. False, with the reason in Spanish, on failure or when the
     // column has no history.
     bool guarda_imagen(const QString& ruta, QString* error);
-
-    // How the file name is asked for and how a failure reaches the user;
-    // tests put their own in their place.
-    std::function<QString()> pide_ruta_imagen;
-    std::function<void(const QString& texto)> avisa;
-
-  public slots:
-    void guardar_imagen_Click();
+    // The context menu's "Guardar imagen…", which saves through guarda_imagen;
+    // its entry is disabled while the column has no history.
+    GuardarImagen* guardar_imagen = nullptr;
 
   protected:
     void paintEvent(QPaintEvent* e) override;
@@ -51,8 +43,6 @@ class Form5 : public QWidget {
   private:
     std::unique_ptr<Store> columna_;
     ResultadoHistoria resultado_;
-    QMenu* menu_ = nullptr;
-    QAction* guardar_imagen_act_ = nullptr;
 };
 
 // Shows the history of s in the window held by ventana, creating the window

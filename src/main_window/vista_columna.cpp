@@ -2,14 +2,11 @@
 
 #include "drawing/color_de_ventana.h"
 #include "drawing/dibujo_columna.h"
-#include "main_window/dialogo_imagen.h"
 #include "main_window/herramientas.h"
 #include "model/store.h"
+#include "window_helpers/guardar_imagen.h"
 
-#include <QAction>
 #include <QContextMenuEvent>
-#include <QMenu>
-#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -65,12 +62,11 @@ VistaColumna::VistaColumna(QWidget* parent) : QFrame(parent)
     Line5 = zoom_[3];
     guia_->situa(3000, 480, 5640, 480);
 
-    pide_ruta_imagen = [this]() { return pide_ruta_de_imagen(this); };
-    avisa = [this](const QString& texto) { QMessageBox::warning(this, "TEVARRO 1.0", texto); };
-    menu_ = new QMenu(this);
-    guardar_imagen_act_ = menu_->addAction(QString::fromUtf8("Guardar imagen…"));
-    guardar_imagen_act_->setObjectName("guardar_imagen_act");
-    connect(guardar_imagen_act_, &QAction::triggered, this, &VistaColumna::guardar_imagen_Click);
+    // A failure is told under the main window's caption.
+    guardar_imagen =
+        new GuardarImagen(this, "TEVARRO 1.0", [this](const QString& ruta, QString* error) {
+            return guarda_imagen(ruta, error);
+        });
 }
 
 void VistaColumna::desplaza(float x_inicio, float y_inicio, float X, float Y)
@@ -217,18 +213,10 @@ bool VistaColumna::guarda_imagen(const QString& ruta, QString* error)
     return guarda_columna(*dibujada_, ruta, area(), escala_, fondo, error);
 }
 
-void VistaColumna::guardar_imagen_Click()
-{
-    const QString ruta = pide_ruta_imagen ? pide_ruta_imagen() : QString();
-    if (ruta.isEmpty()) return;
-    QString error;
-    if (!guarda_imagen(ruta, &error)) avisa(error);
-}
-
 void VistaColumna::contextMenuEvent(QContextMenuEvent* e)
 {
     if (dibujada_ && (dibujada_->modo_mover || dibujada_->modo_zoom)) return;
-    menu_->exec(e->globalPos());
+    guardar_imagen->ofrece(e->globalPos());
 }
 
 void VistaColumna::paintEvent(QPaintEvent* e)

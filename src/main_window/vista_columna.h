@@ -10,13 +10,9 @@
 #include <QFrame>
 #include <QImage>
 
-#include <functional>
-
-class QAction;
-class QMenu;
-
 namespace tev {
 
+class GuardarImagen;
 struct Store;
 
 // A line object lying over the view, in the view's units: the rubber bands of
@@ -88,10 +84,8 @@ class VistaColumna : public QFrame {
     // over its background picture; not the pencil strokes), PNG, SVG or PDF
     // by the extension. False, with the reason in Spanish, on failure.
     bool guarda_imagen(const QString& ruta, QString* error);
-    // How "Guardar imagen…" asks for the file name and tells a failure;
-    // tests put their own in their place.
-    std::function<QString()> pide_ruta_imagen;
-    std::function<void(const QString& texto)> avisa;
+    // The context menu's "Guardar imagen…", which saves through guarda_imagen.
+    GuardarImagen* guardar_imagen = nullptr;
 
     // Blue solid pan line and the four green dotted sides of the zoom window
     // (read them; the view places and shows them).
@@ -100,9 +94,6 @@ class VistaColumna : public QFrame {
     const Linea* Line3 = nullptr;
     const Linea* Line4 = nullptr;
     const Linea* Line5 = nullptr;
-
-  public slots:
-    void guardar_imagen_Click();
 
   signals:
     // Button: the button pressed or released (for a move, the buttons held),
@@ -129,8 +120,6 @@ class VistaColumna : public QFrame {
     Linea* guia_ = nullptr;
     Linea* zoom_[4] = {nullptr, nullptr, nullptr, nullptr};
     const Store* dibujada_ = nullptr; // the column of the last draw
-    QMenu* menu_ = nullptr;
-    QAction* guardar_imagen_act_ = nullptr;
 };
 
 } // namespace tev

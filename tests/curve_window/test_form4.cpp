@@ -2,6 +2,7 @@
 
 #include "drawing/dibujo_curvas.h"
 #include "model/store.h"
+#include "window_helpers/guardar_imagen.h"
 
 #include <gtest/gtest.h>
 
@@ -527,9 +528,9 @@ TEST(Form4, GuardarImagenDesdeLaVentanaUsaLasEscalasEnUso)
     ASSERT_NE(accion, nullptr);
     EXPECT_EQ(accion->text(), "Guardar imagen…");
     const QString ruta = dir.filePath("ventana.png");
-    w->pide_ruta_imagen = [&ruta]() { return ruta; };
+    w->guardar_imagen->pide_ruta = [&ruta]() { return ruta; };
     QStringList avisos;
-    w->avisa = [&avisos](const QString& t) { avisos << t; };
+    w->guardar_imagen->avisa = [&avisos](const QString& t) { avisos << t; };
     accion->trigger();
     EXPECT_TRUE(avisos.isEmpty());
     const QImage img(ruta);
@@ -541,10 +542,10 @@ TEST(Form4, GuardarImagenDesdeLaVentanaUsaLasEscalasEnUso)
     }
 
     // A failure is told to the user; a cancel says nothing.
-    w->pide_ruta_imagen = [&dir]() { return dir.filePath("imagen.bmp"); };
+    w->guardar_imagen->pide_ruta = [&dir]() { return dir.filePath("imagen.bmp"); };
     accion->trigger();
     EXPECT_EQ(avisos.size(), 1);
-    w->pide_ruta_imagen = []() { return QString(); };
+    w->guardar_imagen->pide_ruta = []() { return QString(); };
     accion->trigger();
     EXPECT_EQ(avisos.size(), 1);
 }

@@ -5,6 +5,7 @@
 
 #include "main_window/ventana_de_prueba.h"
 #include "menu_contextual.h"
+#include "window_helpers/guardar_imagen.h"
 
 #include <gtest/gtest.h>
 
@@ -91,7 +92,7 @@ TEST(Form5, SinHistoriaMuestraElPorqueYNoSeGuarda)
         oscuros += img.pixelColor(x, 300).lightness() < 128;
     EXPECT_GT(oscuros, 0);
     int pedidas = 0;
-    h->pide_ruta_imagen = [&pedidas] { return ++pedidas, QString("/tmp/no.png"); };
+    h->guardar_imagen->pide_ruta = [&pedidas] { return ++pedidas, QString("/tmp/no.png"); };
     EXPECT_EQ(prueba::elige_en_menu_contextual(h, QPoint(450, 300), "Guardar imagen…"),
               QStringList{"Guardar imagen…"});
     EXPECT_EQ(pedidas, 0); // the entry cannot be chosen
@@ -104,9 +105,9 @@ TEST(Form5, GuardarImagenASuTamano)
     v.abre(kEjemplo);
     Form5* h = abre_historia(v);
     QString ruta;
-    h->pide_ruta_imagen = [&ruta] { return ruta; };
+    h->guardar_imagen->pide_ruta = [&ruta] { return ruta; };
     QStringList avisos;
-    h->avisa = [&avisos](const QString& t) { avisos << t; };
+    h->guardar_imagen->avisa = [&avisos](const QString& t) { avisos << t; };
     ruta = dir.filePath("grande.png");
     prueba::elige_en_menu_contextual(h, QPoint(300, 300), "Guardar imagen…");
     EXPECT_EQ(QImage(ruta).pixelColor(kBanco1), kMagenta);

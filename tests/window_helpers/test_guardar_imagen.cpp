@@ -1,7 +1,10 @@
-// "Guardar imagen…" on the column view, and the file dialog every window's
-// "Guardar imagen…" shares.
+// "Guardar imagen…", the context menu of the column view, the curve window and
+// the history window, and the file dialog they share.
 
-#include "main_window/dialogo_imagen.h"
+#include "window_helpers/guardar_imagen.h"
+
+#include "curve_window/form4.h"
+#include "history_window/form5.h"
 #include "main_window/ventana_de_prueba.h"
 #include "menu_contextual.h"
 
@@ -10,6 +13,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -32,7 +36,7 @@ TEST(GuardarImagen, LaColumnaComoSeVeYLaManoConservaElBotonDerecho)
     VistaColumna* vista = v.f->Picture1;
     QString ruta = dir.filePath("alejada.png");
     int pedidas = 0;
-    vista->pide_ruta_imagen = [&] { return ++pedidas, ruta; };
+    vista->guardar_imagen->pide_ruta = [&] { return ++pedidas, ruta; };
     // Zoomed out, then saved: bed 12, yellow, 0..85 m deep in the present-day
     // box 1000..2000, where the view's new scale puts it.
     const QPoint antes = en_la_vista(*vista, 1500, 40);
@@ -61,6 +65,49 @@ TEST(GuardarImagen, LaColumnaComoSeVeYLaManoConservaElBotonDerecho)
     EXPECT_FALSE(menu);
     EXPECT_EQ(pedidas, 1);
     EXPECT_NEAR(vista->escala().ScaleLeft, izquierda + 100 * por_pixel, 2 * por_pixel);
+}
+
+// Each window's entry, right-clicked, on a file that cannot be written: a
+// warning under the window's own caption, with the window's own reason.
+TEST(GuardarImagen, CadaVentanaAvisaElFalloBajoSuTitulo)
+{
+    QTemporaryDir dir;
+    prueba::Ventana v;
+    v.abre(TEVARRO_SOURCE_DIR "/examples/neuquen.tev"); // opens the curves too
+    v.menu("historia_mnu");
+    Form4* curvas = v.f->curvas_ventana();
+    Form5* historia = v.f->historia_ventana();
+    ASSERT_TRUE(curvas && historia);
+    const QString ruta = dir.filePath("mala.bmp");
+    // The title and text of the warning that the entry shows, closed at once.
+    const auto aviso_de = [&ruta](QWidget* w, GuardarImagen* g) {
+        g->pide_ruta = [&ruta] { return ruta; };
+        QStringList aviso;
+        QTimer reloj;
+        reloj.setInterval(5);
+        QObject::connect(&reloj, &QTimer::timeout, [&] {
+            auto* caja = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!caja) return;
+            reloj.stop();
+            EXPECT_EQ(caja->icon(), QMessageBox::Warning);
+            aviso << caja->windowTitle() << caja->text();
+            QTimer::singleShot(0, caja, &QDialog::accept);
+        });
+        reloj.start();
+        EXPECT_EQ(prueba::elige_en_menu_contextual(w, QPoint(300, 200), "Guardar imagen…"),
+                  QStringList{"Guardar imagen…"});
+        return aviso.join('\n').toStdString();
+    };
+    QString razon;
+    ASSERT_FALSE(v.f->Picture1->guarda_imagen(ruta, &razon));
+    EXPECT_EQ(aviso_de(v.f->Picture1, v.f->Picture1->guardar_imagen),
+              ("TEVARRO 1.0\n" + razon).toStdString());
+    ASSERT_FALSE(curvas->guarda_imagen(ruta, &razon));
+    EXPECT_EQ(aviso_de(curvas, curvas->guardar_imagen),
+              ("Curva de tevarro\n" + razon).toStdString());
+    ASSERT_FALSE(historia->guarda_imagen(ruta, &razon));
+    EXPECT_EQ(aviso_de(historia, historia->guardar_imagen),
+              ("Historia de enterramiento\n" + razon).toStdString());
 }
 
 // The real file dialog, answered from inside its own event loop (closed
