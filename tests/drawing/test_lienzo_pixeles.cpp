@@ -4,8 +4,8 @@
 // device of pixel ratio r, in device pixel floor(r * x / 15), and so on.
 
 #include "drawing/dibujo_columna.h"
+#include "drawing/imagen_columna.h"
 #include "drawing/lienzo.h"
-#include "main_window/vista_columna.h"
 #include "model/store.h"
 
 #include <gtest/gtest.h>
