@@ -25,6 +25,7 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <type_traits>
 
 namespace tev {
 
@@ -100,6 +101,97 @@ void ajusta_al_ancho(QComboBox* c)
     c->setFont(f);
 }
 
+// One control of the layout, in the order the layout was drawn (later ones lie
+// over earlier ones). Its kind is that of the member that keeps it.
+struct Control {
+    void (*crea)(Form2& f, const Control& c);
+    const char* nombre;
+    const char* texto;                  // caption, title or first text; nullptr: none
+    int izquierda, arriba, ancho, alto; // twips of the dialog or of its frame
+    QGroupBox* Form2::*marco = nullptr; // the frame holding it; none: the dialog
+};
+
+// Makes the control kept in member m of the dialog as row c describes it.
+template <auto m> void crea(Form2& f, const Control& c)
+{
+    using Tipo = std::remove_pointer_t<std::remove_reference_t<decltype(f.*m)>>;
+    QWidget* padre = c.marco ? static_cast<QWidget*>(f.*c.marco) : &f;
+    Tipo* w = nullptr;
+    // A control that shows a text takes it on creation.
+    if constexpr (std::is_constructible_v<Tipo, QString, QWidget*>)
+        w = new Tipo(QString::fromUtf8(c.texto), padre);
+    else
+        w = new Tipo(padre);
+    w->setObjectName(c.nombre);
+    if constexpr (std::is_same_v<Tipo, QComboBox>) {
+        // An editable list whose typed text stays as typed: nothing typed
+        // joins the list and nothing is completed from it.
+        w->setEditable(true);
+        w->setInsertPolicy(QComboBox::NoInsert);
+        w->setCompleter(nullptr);
+    }
+    w->setGeometry(twips(c.izquierda, c.arriba, c.ancho, c.alto));
+    if constexpr (std::is_same_v<Tipo, QLabel>) ajusta_al_ancho(w);
+    f.*m = w;
+}
+
+constexpr Control kControles[] = {
+    {crea<&Form2::Label10>, "Label10", "Nombre", 240, 120, 735, 255},
+    {crea<&Form2::Text7>, "Text7", "", 1680, 120, 3255, 285},
+    {crea<&Form2::HScroll1>, "HScroll1", nullptr, 5400, 135, 1095, 255},
+    {crea<&Form2::Label11>, "Label11", "", 6720, 135, 615, 255},
+    {crea<&Form2::Label2>, "Label2", "Techo en metros", 240, 840, 1215, 255},
+    {crea<&Form2::Text1>, "Text1", "", 1680, 825, 735, 285},
+    {crea<&Form2::Label3>, "Label3", "Litología", 3720, 840, 735, 255},
+    {crea<&Form2::Combo1>, "Combo1", nullptr, 3720, 1080, 1215, 315},
+    {crea<&Form2::Label6>, "Label6", "Edad del techo", 5280, 855, 1215, 255},
+    {crea<&Form2::Text6>, "Text6", "", 6720, 840, 735, 285},
+    {crea<&Form2::Label8>, "Label8", "Ma", 7560, 855, 375, 255},
+    {crea<&Form2::Label1>, "Label1", "Base en metros", 240, 1560, 1215, 255},
+    {crea<&Form2::Text2>, "Text2", "", 1680, 1545, 735, 285},
+    {crea<&Form2::Label7>, "Label7", "Edad de la base", 5280, 1575, 1215, 255},
+    {crea<&Form2::Text5>, "Text5", "", 6720, 1560, 735, 285},
+    {crea<&Form2::Label9>, "Label9", "Ma", 7560, 1575, 375, 255},
+
+    {crea<&Form2::Frame2>, "Frame2", "Litologías porcentuales", 360, 2400, 4575, 1095},
+    {crea<&Form2::Label15>, "Label15", "Arenisca", 480, 360, 855, 255, &Form2::Frame2},
+    {crea<&Form2::Text9>, "Text9", "100", 480, 600, 615, 285, &Form2::Frame2},
+    {crea<&Form2::Label16>, "Label16", "Pelita", 1560, 360, 615, 255, &Form2::Frame2},
+    {crea<&Form2::Text10>, "Text10", "0", 1560, 600, 615, 285, &Form2::Frame2},
+    {crea<&Form2::Label17>, "Label17", "Caliza", 2640, 360, 615, 255, &Form2::Frame2},
+    {crea<&Form2::Text11>, "Text11", "0", 2640, 600, 615, 285, &Form2::Frame2},
+    {crea<&Form2::Label18>, "Label18", "Evaporita", 3720, 360, 735, 255, &Form2::Frame2},
+    {crea<&Form2::Text12>, "Text12", "0", 3720, 600, 615, 285, &Form2::Frame2},
+
+    {crea<&Form2::Label13>, "Label13", "Paleobatimetría", 5280, 2415, 1215, 255},
+    {crea<&Form2::Text8>, "Text8", "100", 6720, 2400, 735, 285},
+    {crea<&Form2::Label14>, "Label14", "m", 7560, 2415, 375, 255},
+    {crea<&Form2::Label19>, "Label19", "ERROR DE PORCENTAJES", 5280, 3240, 2175, 255},
+    {crea<&Form2::Label12>, "Label12", "Color", 5280, 3600, 735, 255},
+    {crea<&Form2::Combo2>, "Combo2", nullptr, 5280, 3840, 1095, 315},
+    {crea<&Form2::Shape1>, "Shape1", nullptr, 6720, 3870, 255, 255},
+
+    {crea<&Form2::Frame1>, "Frame1", "Variables", 240, 3720, 4695, 1215},
+    {crea<&Form2::Label4>, "Label4", "Porosidad en superficie", 120, 375, 1815, 255,
+     &Form2::Frame1},
+    {crea<&Form2::Text3>, "Text3", "0.63", 3240, 360, 855, 285, &Form2::Frame1},
+    {crea<&Form2::Label5>, "Label5", "Coeficiente porosidad-profundidad", 120, 735, 2535, 255,
+     &Form2::Frame1},
+    {crea<&Form2::Text4>, "Text4", "0.51", 3240, 720, 855, 285, &Form2::Frame1},
+
+    {crea<&Form2::Command2>, "Command2", "Terminar", 6720, 4560, 855, 375},
+    {crea<&Form2::StatusBar1>, "StatusBar1", nullptr, 0, 5310, 8145, 255},
+};
+
+// An opaque background of colour c.
+void pon_fondo(QWidget* w, const QColor& c)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, c);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
 const char* const kMarcaCasilla = "QLineEdit { background-color: #ffd6d6; }";
 
 } // namespace
@@ -123,25 +215,11 @@ Form2::Form2(Store& s) : QWidget(nullptr), s_(s)
 
 void Form2::crea_controles()
 {
-    auto etiqueta = [](QWidget* padre, const char* nombre, const char* t, QRect r) {
-        auto* l = new QLabel(QString::fromUtf8(t), padre);
-        l->setObjectName(nombre);
-        l->setGeometry(r);
-        ajusta_al_ancho(l);
-        return l;
-    };
-    auto casilla = [](QWidget* padre, const char* nombre, const char* t, QRect r) {
-        auto* e = new QLineEdit(QString::fromUtf8(t), padre);
-        e->setObjectName(nombre);
-        e->setGeometry(r);
-        return e;
-    };
+    for (const Control& c : kControles)
+        c.crea(*this, c);
 
-    Label10 = etiqueta(this, "Label10", "Nombre", twips(240, 120, 735, 255));
-    Text7 = casilla(this, "Text7", "", twips(1680, 120, 3255, 285));
-    HScroll1 = new QScrollBar(Qt::Horizontal, this);
-    HScroll1->setObjectName("HScroll1");
-    HScroll1->setGeometry(twips(5400, 135, 1095, 255));
+    // The scroll bar steps one bed at a time, on its arrows and its keys.
+    HScroll1->setOrientation(Qt::Horizontal);
     HScroll1->setRange(1, 100);
     HScroll1->setSingleStep(1);
     HScroll1->setPageStep(1);
@@ -151,98 +229,30 @@ void Form2::crea_controles()
     HScroll1->setFocusPolicy(Qt::StrongFocus);
     // The arrow keys step from bed to bed while the scroll bar has the focus.
     HScroll1->installEventFilter(this);
-    Label11 = etiqueta(this, "Label11", "", twips(6720, 135, 615, 255));
-    Label2 = etiqueta(this, "Label2", "Techo en metros", twips(240, 840, 1215, 255));
-    Text1 = casilla(this, "Text1", "", twips(1680, 825, 735, 285));
-    Label3 = etiqueta(this, "Label3", "Litología", twips(3720, 840, 735, 255));
-    Combo1 = new QComboBox(this);
-    Combo1->setObjectName("Combo1");
-    Combo1->setEditable(true);
-    Combo1->setInsertPolicy(QComboBox::NoInsert);
-    // What is typed stays as typed: no completion from the list.
-    Combo1->setCompleter(nullptr);
+
     for (const Litologia& l : tabla_litologias)
         Combo1->addItem(l.nombre);
     Combo1->addItem(kPorcentual);
-    Combo1->setGeometry(twips(3720, 1080, 1215, 315));
     ajusta_al_ancho(Combo1);
     Combo1->setEditText("Pelitas");
-    Label6 = etiqueta(this, "Label6", "Edad del techo", twips(5280, 855, 1215, 255));
-    Text6 = casilla(this, "Text6", "", twips(6720, 840, 735, 285));
-    Label8 = etiqueta(this, "Label8", "Ma", twips(7560, 855, 375, 255));
-    Label1 = etiqueta(this, "Label1", "Base en metros", twips(240, 1560, 1215, 255));
-    Text2 = casilla(this, "Text2", "", twips(1680, 1545, 735, 285));
-    Label7 = etiqueta(this, "Label7", "Edad de la base", twips(5280, 1575, 1215, 255));
-    Text5 = casilla(this, "Text5", "", twips(6720, 1560, 735, 285));
-    Label9 = etiqueta(this, "Label9", "Ma", twips(7560, 1575, 375, 255));
-
-    Frame2 = new QGroupBox(QString::fromUtf8("Litologías porcentuales"), this);
-    Frame2->setObjectName("Frame2");
-    Frame2->setGeometry(twips(360, 2400, 4575, 1095));
-    Label15 = etiqueta(Frame2, "Label15", "Arenisca", twips(480, 360, 855, 255));
-    Text9 = casilla(Frame2, "Text9", "100", twips(480, 600, 615, 285));
-    Label16 = etiqueta(Frame2, "Label16", "Pelita", twips(1560, 360, 615, 255));
-    Text10 = casilla(Frame2, "Text10", "0", twips(1560, 600, 615, 285));
-    Label17 = etiqueta(Frame2, "Label17", "Caliza", twips(2640, 360, 615, 255));
-    Text11 = casilla(Frame2, "Text11", "0", twips(2640, 600, 615, 285));
-    Label18 = etiqueta(Frame2, "Label18", "Evaporita", twips(3720, 360, 735, 255));
-    Text12 = casilla(Frame2, "Text12", "0", twips(3720, 600, 615, 285));
-
-    Label13 = etiqueta(this, "Label13", "Paleobatimetría", twips(5280, 2415, 1215, 255));
-    Text8 = casilla(this, "Text8", "100", twips(6720, 2400, 735, 285));
-    Label14 = etiqueta(this, "Label14", "m", twips(7560, 2415, 375, 255));
-    Label19 = etiqueta(this, "Label19", "ERROR DE PORCENTAJES", twips(5280, 3240, 2175, 255));
-    {
-        QPalette p = Label19->palette();
-        p.setColor(QPalette::Window, color_de(0x00FFFF));
-        Label19->setPalette(p);
-        Label19->setAutoFillBackground(true);
-        Label19->hide();
-    }
-    Label12 = etiqueta(this, "Label12", "Color", twips(5280, 3600, 735, 255));
-    Combo2 = new QComboBox(this);
-    Combo2->setObjectName("Combo2");
-    Combo2->setEditable(true);
-    Combo2->setInsertPolicy(QComboBox::NoInsert);
-    Combo2->setCompleter(nullptr);
     for (const FilaColor& c : tabla_colores)
         Combo2->addItem(c.nombre);
-    Combo2->setGeometry(twips(5280, 3840, 1095, 315));
     ajusta_al_ancho(Combo2);
     Combo2->setEditText("Blanco");
 
+    // The percentage check stands out in yellow, hidden until a sum is wrong.
+    pon_fondo(Label19, color_de(0x00FFFF));
+    Label19->hide();
+
     // The swatch takes no pointer events: over it the pointer is on the
     // dialog surface.
-    Shape1 = new QWidget(this);
-    Shape1->setObjectName("Shape1");
-    Shape1->setGeometry(twips(6720, 3870, 255, 255));
     Shape1->setAttribute(Qt::WA_TransparentForMouseEvents);
-    Shape1->setAutoFillBackground(true);
-    {
-        QPalette p = Shape1->palette();
-        p.setColor(QPalette::Window, palette().color(QPalette::Window));
-        Shape1->setPalette(p);
-    }
+    pon_fondo(Shape1, palette().color(QPalette::Window));
 
-    Frame1 = new QGroupBox("Variables", this);
-    Frame1->setObjectName("Frame1");
-    Frame1->setGeometry(twips(240, 3720, 4695, 1215));
-    Label4 = etiqueta(Frame1, "Label4", "Porosidad en superficie", twips(120, 375, 1815, 255));
-    Text3 = casilla(Frame1, "Text3", "0.63", twips(3240, 360, 855, 285));
-    Label5 =
-        etiqueta(Frame1, "Label5", "Coeficiente porosidad-profundidad", twips(120, 735, 2535, 255));
-    Text4 = casilla(Frame1, "Text4", "0.51", twips(3240, 720, 855, 285));
-
-    Command2 = new QPushButton("Terminar", this);
-    Command2->setObjectName("Command2");
     // Enter presses it while it has the focus, as in a dialog.
     Command2->setAutoDefault(true);
-    Command2->setGeometry(twips(6720, 4560, 855, 375));
 
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName("StatusBar1");
     StatusBar1->setSizeGripEnabled(false);
-    StatusBar1->setGeometry(twips(0, 5310, 8145, 255));
     const int anchos[3] = {1440, 1440, 2000};
     for (int i = 0; i < 3; ++i) {
         paneles_[i] = new QLabel(StatusBar1);

@@ -525,6 +525,28 @@ TEST(Form2, FlechaDerechaAnadeUnBancoConBaseEncadenada)
     EXPECT_EQ(d.f->Text5->text(), "20");
 }
 
+// A bed added by the arrow key keeps the base the dialog suggests for it, the
+// top of the bed below, when "Terminar" follows with nothing else touched.
+TEST(Form2, BancoAnadidoConLaFlechaGuardaLaBaseSugeridaAlTerminar)
+{
+    Dialogo d(true);
+    Store& s = *d.s;
+    s.techo[3] = 80; // not the 0 a bed starts with
+    s.edad_techo[3] = 6.5f;
+    s.banco_actual = 3;
+    d.f->muestra_banco();
+    d.f->HScroll1->setFocus();
+    QTest::keyClick(d.f->HScroll1, Qt::Key_Right);
+    ASSERT_EQ(s.n_bancos, 4);
+    EXPECT_EQ(d.f->Text2->text(), "80");
+    EXPECT_EQ(d.f->Text5->text(), "6.5");
+    EXPECT_EQ(s.base[4], 0); // only suggested so far
+    QTest::mouseClick(d.f->Command2, Qt::LeftButton);
+    EXPECT_FALSE(d.f->isVisible());
+    EXPECT_EQ(s.base[4], s.techo[3]);
+    EXPECT_EQ(s.edad_base[4], s.edad_techo[3]);
+}
+
 TEST(Form2, TeclasDeLaBarraYPanelDeEstado)
 {
     Dialogo d(true);

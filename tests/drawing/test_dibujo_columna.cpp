@@ -2,7 +2,7 @@
 // every coordinate falls on a whole pixel: 10 view units per pixel, depth 0
 // on pixel row 100 (ScaleTop -1000).
 
-#include "main_window/vista_columna.h"
+#include "drawing/imagen_columna.h"
 
 #include "drawing/lienzo.h"
 #include "model/store.h"

@@ -4,8 +4,8 @@
 // device of pixel ratio r, in device pixel floor(r * x / 15), and so on.
 
 #include "drawing/dibujo_columna.h"
+#include "drawing/imagen_columna.h"
 #include "drawing/lienzo.h"
-#include "main_window/vista_columna.h"
 #include "model/store.h"
 
 #include <gtest/gtest.h>
@@ -113,31 +113,30 @@ TEST(NombreDelBanco, LaLineaDeLongitudCeroSoloMueveLaPosicion)
     EXPECT_EQ(en(img, 21, 70), kBlanco);
 }
 
+// A point of a box's outline: black, white one step of (dx, dy) outwards
+// and yellow, the fill, one step inwards.
+struct Borde {
+    int x, y, dx, dy;
+};
+
+void es_borde(const QImage& img, const Borde& b)
+{
+    EXPECT_EQ(en(img, b.x, b.y), kNegro) << b.x << ", " << b.y;
+    EXPECT_EQ(en(img, b.x + b.dx, b.y + b.dy), kBlanco) << b.x << ", " << b.y;
+    EXPECT_EQ(en(img, b.x - b.dx, b.y - b.dy), kAmarillo) << b.x << ", " << b.y;
+}
+
 // A yellow Arcosas bed from 300 to 600 m: present box 1150..2000 across,
 // decompacted box 3150..4000 from 0 to 250.
 TEST(RellenoYContorno, CoincidenAEscala1)
 {
     const QImage img = imagen_de_columna(un_banco("Arcosas", 300, 600, 250), kArea, kArranque);
-    // Present box: pixels 76..133 across, 86..106 down.
-    EXPECT_EQ(en(img, 75, 95), kBlanco);
-    EXPECT_EQ(en(img, 76, 95), kNegro);
-    EXPECT_EQ(en(img, 77, 95), kAmarillo);
-    EXPECT_EQ(en(img, 132, 95), kAmarillo);
-    EXPECT_EQ(en(img, 133, 95), kNegro);
-    EXPECT_EQ(en(img, 134, 95), kBlanco);
-    EXPECT_EQ(en(img, 100, 85), kBlanco);
-    EXPECT_EQ(en(img, 100, 86), kNegro);
-    EXPECT_EQ(en(img, 100, 87), kAmarillo);
-    EXPECT_EQ(en(img, 100, 105), kAmarillo);
-    EXPECT_EQ(en(img, 100, 106), kNegro);
-    EXPECT_EQ(en(img, 100, 107), kBlanco);
-    // Decompacted box: 210..266 across, 66..83 down.
-    EXPECT_EQ(en(img, 265, 75), kAmarillo);
-    EXPECT_EQ(en(img, 266, 75), kNegro);
-    EXPECT_EQ(en(img, 267, 75), kBlanco);
-    EXPECT_EQ(en(img, 240, 82), kAmarillo);
-    EXPECT_EQ(en(img, 240, 83), kNegro);
-    EXPECT_EQ(en(img, 240, 84), kBlanco);
+    // Present box: pixels 76..133 across, 86..106 down; decompacted box:
+    // 210..266 across, 66..83 down.
+    const Borde bordes[] = {{76, 95, -1, 0},  {133, 95, 1, 0}, {100, 86, 0, -1},
+                            {100, 106, 0, 1}, {266, 75, 1, 0}, {240, 83, 0, 1}};
+    for (const Borde& b : bordes)
+        es_borde(img, b);
 }
 
 TEST(RellenoYContorno, CoincidenAEscala2)
@@ -145,28 +144,15 @@ TEST(RellenoYContorno, CoincidenAEscala2)
     const QImage img = imagen_de_columna(un_banco("Arcosas", 300, 600, 250), kArea, kArranque, 2.0);
     ASSERT_EQ(img.size(), QSize(1514, 970));
     // Present box: device pixels 153..266 across (1150 / 7.5 = 153.3, 2000 /
-    // 7.5 = 266.7), 173..213 down (1300 / 7.5 = 173.3, 1600 / 7.5 = 213.3).
-    EXPECT_EQ(en(img, 152, 190), kBlanco);
-    EXPECT_EQ(en(img, 153, 190), kNegro);
-    EXPECT_EQ(en(img, 154, 190), kAmarillo);
-    EXPECT_EQ(en(img, 265, 190), kAmarillo);
-    EXPECT_EQ(en(img, 266, 190), kNegro);
-    EXPECT_EQ(en(img, 267, 190), kBlanco); // no yellow beside the outline
-    EXPECT_EQ(en(img, 200, 172), kBlanco);
-    EXPECT_EQ(en(img, 200, 173), kNegro);
-    EXPECT_EQ(en(img, 200, 174), kAmarillo);
-    EXPECT_EQ(en(img, 200, 212), kAmarillo);
-    EXPECT_EQ(en(img, 200, 213), kNegro);
-    EXPECT_EQ(en(img, 200, 214), kBlanco); // nor below it
-    EXPECT_EQ(en(img, 266, 213), kNegro);  // the corner
+    // 7.5 = 266.7), 173..213 down (1300 / 7.5 = 173.3, 1600 / 7.5 = 213.3);
+    // no yellow beside its outline nor below it. Decompacted box: 420..533
+    // across, 133..166 down (1250 / 7.5 = 166.7).
+    const Borde bordes[] = {{153, 190, -1, 0}, {266, 190, 1, 0}, {200, 173, 0, -1},
+                            {200, 213, 0, 1},  {533, 150, 1, 0}, {480, 166, 0, 1}};
+    for (const Borde& b : bordes)
+        es_borde(img, b);
+    EXPECT_EQ(en(img, 266, 213), kNegro); // the corner
     EXPECT_EQ(en(img, 267, 214), kBlanco);
-    // Decompacted box: 420..533 across, 133..166 down (1250 / 7.5 = 166.7).
-    EXPECT_EQ(en(img, 532, 150), kAmarillo);
-    EXPECT_EQ(en(img, 533, 150), kNegro);
-    EXPECT_EQ(en(img, 534, 150), kBlanco);
-    EXPECT_EQ(en(img, 480, 165), kAmarillo);
-    EXPECT_EQ(en(img, 480, 166), kNegro);
-    EXPECT_EQ(en(img, 480, 167), kBlanco);
 }
 
 // Pixel that a coordinate falls in, worked out apart from the canvas.
