@@ -9,7 +9,7 @@
 #include "compute/tevarro.h"
 #include "model/store.h"
 #include "project_file/archivo_proyecto.h"
-#include "project_file/campos.h"
+#include "project_file/columna.h"
 #include "project_file/csv_columna.h"
 
 #include <cstdint>

@@ -4,8 +4,8 @@
 #include "compute/historia.h"
 #include "compute/tevarro.h"
 #include "model/store.h"
-#include "project_file/archivo_proyecto.h"
 #include "project_file/archivos.h"
+#include "project_file/formatos.h"
 
 #include <algorithm>
 #include <atomic>
@@ -63,11 +63,6 @@ std::size_t ancho(const std::string& t)
     return n;
 }
 
-bool es_control(unsigned char ch)
-{
-    return (ch < 0x20 && ch != '\t') || ch == 0x7F;
-}
-
 // "No se escribió la imagen de las curvas «x.png»: su cálculo falló (en «a.tev»)."
 std::string no_escrita(const char* que, const std::string& ruta, const std::string& archivo,
                        const char* por_que)
@@ -82,24 +77,6 @@ std::string no_escrita(const char* que, const std::string& ruta, const std::stri
     m += archivo;
     m += "»).";
     return m;
-}
-
-void agrega_campo_csv(std::string& r, const std::string& t)
-{
-    // Control characters stay as they are, inside quotes.
-    const bool comillas = std::any_of(t.begin(), t.end(), [](char ch) {
-        return ch == ',' || ch == '"' || es_control(static_cast<unsigned char>(ch));
-    });
-    if (!comillas) {
-        r += t;
-        return;
-    }
-    r += '"';
-    for (char ch : t) {
-        if (ch == '"') r += '"';
-        r += ch;
-    }
-    r += '"';
 }
 
 // numero_corto(v), written in place: the shortest text that reads back.
@@ -118,13 +95,6 @@ void agrega_entero(std::string& r, int v)
 }
 
 } // namespace
-
-std::string campo_csv(const std::string& t)
-{
-    std::string r;
-    agrega_campo_csv(r, t);
-    return r;
-}
 
 std::string escapa_controles(const std::string& t)
 {
@@ -229,7 +199,7 @@ std::string lineas_csv(const Store& s, const std::string& archivo)
 void agrega_lineas_csv(std::string& t, const Store& s, const std::string& archivo)
 {
     std::string campo_archivo;
-    agrega_campo_csv(campo_archivo, archivo);
+    agrega_campo_csv(campo_archivo, archivo, kComillasInforme);
     for (int i = 1; i <= s.n_bancos; ++i) {
         const float nums[] = {s.techo[i],
                               s.base[i],
@@ -245,9 +215,9 @@ void agrega_lineas_csv(std::string& t, const Store& s, const std::string& archiv
         t += ',';
         agrega_entero(t, i);
         t += ',';
-        agrega_campo_csv(t, s.nombre[i]);
+        agrega_campo_csv(t, s.nombre[i], kComillasInforme);
         t += ',';
-        agrega_campo_csv(t, s.litologia[i]);
+        agrega_campo_csv(t, s.litologia[i], kComillasInforme);
         for (float v : nums) {
             t += ',';
             agrega_numero_corto(t, v);

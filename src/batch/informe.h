@@ -2,6 +2,7 @@
 // The headless tool: reads project files, computes them as "Abrir" does and
 // reports every bed as a readable table or as CSV.
 
+#include "project_file/comillas.h"
 #include "text_forms/formas_numericas.h" // numero_corto
 
 #include <functional>
@@ -25,9 +26,10 @@ std::string cabecera_csv();
 void agrega_lineas_csv(std::string& t, const Store& s, const std::string& archivo);
 std::string lineas_csv(const Store& s, const std::string& archivo);
 
-// A CSV field: between double quotes (an inner one doubled) when it holds a
-// comma, a double quote or a control character.
-std::string campo_csv(const std::string& t);
+// A CSV field of the report goes between double quotes (an inner one doubled)
+// when it holds a comma, a double quote or a control character; control
+// characters stay as they are, inside the quotes.
+inline constexpr ReglaComillas kComillasInforme{",\"", false, true};
 
 // The text with control characters (below U+0020 but tab, DEL and
 // U+0080..U+009F) written as \x1b or \u009b, as the terminal is shown them.

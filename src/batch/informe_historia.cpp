@@ -31,7 +31,7 @@ std::string cabecera_historia_csv()
 
 std::string lineas_historia_csv(const Historia& h, const std::string& archivo)
 {
-    const std::string nombre = campo_csv(archivo);
+    const std::string nombre = campo_csv(archivo, kComillasInforme);
     std::string t;
     for (const PasoHistoria& p : h.pasos) {
         t += nombre + "," + numero_historia(p.edad) + "," + std::to_string(p.banco_superior);
@@ -52,7 +52,7 @@ std::string cabecera_enterramiento_csv()
 
 std::string lineas_enterramiento_csv(const Historia& h, const std::string& archivo)
 {
-    const std::string nombre = campo_csv(archivo);
+    const std::string nombre = campo_csv(archivo, kComillasInforme);
     std::string t;
     for (const PasoHistoria& p : h.pasos) {
         const std::string edad = numero_historia(p.edad);

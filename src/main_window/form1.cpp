@@ -10,6 +10,7 @@
 #include "main_window/vista_columna.h"
 #include "model/store.h"
 #include "project_file/archivo_proyecto.h"
+#include "project_file/formatos.h"
 
 #include <QApplication>
 #include <QClipboard>

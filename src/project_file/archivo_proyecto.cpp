@@ -1,21 +1,14 @@
 #include "project_file/archivo_proyecto.h"
 
-#include "compute/nivel_mar.h"
-#include "model/densidad.h"
 #include "model/store.h"
-#include "project_file/archivos.h"
-#include "project_file/campos.h"
+#include "project_file/comillas.h"
 #include "project_file/cp1252.h"
-#include "project_file/csv_columna.h"
 #include "project_file/lectura_comun.h"
 #include "text_forms/formas_numericas.h"
 
-#include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <system_error>
 
 namespace tev {
@@ -28,15 +21,6 @@ std::string muestra(std::string_view bytes)
     constexpr size_t kMax = 40;
     if (bytes.size() <= kMax) return entre_comillas(cp1252_a_utf8(bytes));
     return entre_comillas(cp1252_a_utf8(bytes.substr(0, kMax)) + "…");
-}
-
-bool es_blanco(char c)
-{
-    return c == ' ' || c == '\t';
-}
-bool es_fin_de_linea(char c)
-{
-    return c == '\r' || c == '\n';
 }
 
 // ---------------------------------------------------------------------------
@@ -220,55 +204,24 @@ class Lector {
         salta_blancos();
         if (fin()) return Estado::fin_archivo;
         if (es_texto && b_[p_] == '"') {
-            ++p_;
             campo.entre_comillas = true;
-            for (;;) {
-                if (fin()) {
-                    error = prefijo() + "las comillas que abren el texto no se cierran antes "
-                                        "del fin del archivo.";
-                    return Estado::error;
-                }
-                const char ch = b_[p_];
-                if (ch == '"') {
-                    if (p_ + 1 < b_.size() && b_[p_ + 1] == '"') {
-                        campo.con_comillas += '"';
-                        p_ += 2;
-                        continue;
-                    }
-                    ++p_;
-                    break;
-                }
-                if (ch == '\r' || ch == '\n') {
-                    // Line breaks inside the quotes belong to the text.
-                    const size_t ini = p_;
-                    consume_fin_de_linea();
-                    campo.con_comillas.append(b_.data() + ini, p_ - ini);
-                    continue;
-                }
-                campo.con_comillas += ch;
-                ++p_;
+            const CampoEntreComillas q = lee_entre_comillas(b_, p_, ',', campo.con_comillas);
+            linea_ += q.saltos_de_linea;
+            if (q.cierre == CierreComillas::sin_cierre) {
+                error = prefijo() + "las comillas que abren el texto no se cierran antes "
+                                    "del fin del archivo.";
+                return Estado::error;
             }
-            salta_blancos();
-            if (fin()) return Estado::ok;
-            if (b_[p_] == ',') {
-                ++p_;
-            } else if (es_fin_de_linea(b_[p_])) {
-                consume_fin_de_linea();
-            } else {
-                const size_t ini = p_;
-                while (!fin() && b_[p_] != ',' && !es_fin_de_linea(b_[p_]))
-                    ++p_;
-                error = prefijo() + "después de las comillas de cierre hay " +
-                        muestra(b_.substr(ini, p_ - ini)) +
+            if (q.cierre == CierreComillas::sobra) {
+                error = prefijo() + "después de las comillas de cierre hay " + muestra(q.sobrante) +
                         " en lugar de una coma o un fin de línea.";
                 return Estado::error;
             }
-            return Estado::ok;
+        } else {
+            const size_t ini = p_;
+            p_ = fin_de_campo(b_, p_, ',');
+            campo.texto = b_.substr(ini, p_ - ini);
         }
-        const size_t ini = p_;
-        while (!fin() && b_[p_] != ',' && !es_fin_de_linea(b_[p_]))
-            ++p_;
-        campo.texto = b_.substr(ini, p_ - ini);
         if (!fin()) {
             if (b_[p_] == ',') {
                 ++p_;
@@ -322,12 +275,7 @@ class Lector {
 // Writing
 
 // A text the reader would not give back as it is goes between quotes.
-bool pide_comillas(const std::string& t)
-{
-    if (t.empty()) return false;
-    if (t.find_first_of(",\"\r\n") != std::string::npos) return true;
-    return es_blanco(t.front()) || es_blanco(t.back());
-}
+constexpr ReglaComillas kComillas{",\"\r\n", true, false};
 
 bool escribe_texto(std::string& out, const std::string& texto, int banco, const char* campo,
                    std::string& error)
@@ -340,16 +288,8 @@ bool escribe_texto(std::string& out, const std::string& texto, int banco, const 
                 "(Windows-1252).";
         return false;
     }
-    if (!pide_comillas(texto)) {
-        out += *bytes;
-        return true;
-    }
-    out += '"';
-    for (char ch : *bytes) {
-        if (ch == '"') out += '"';
-        out += ch;
-    }
-    out += '"';
+    // The rule asks only about ASCII, which Windows-1252 keeps as it is.
+    agrega_campo_csv(out, *bytes, kComillas);
     return true;
 }
 
@@ -366,9 +306,6 @@ bool escribe_real(std::string& out, float v, int banco, int campo, std::string& 
     return true;
 }
 
-// The system's reason for a failed open or read, in the program's language
-// where it is a common one.
-
 } // namespace
 
 LecturaColumna lee_columna(std::string_view bytes, const std::string& nombre_archivo)
@@ -376,24 +313,6 @@ LecturaColumna lee_columna(std::string_view bytes, const std::string& nombre_arc
     LecturaColumna res = Lector(bytes, nombre_archivo).lee();
     if (!res.ok) res.bancos.clear();
     return res;
-}
-
-LecturaColumna lee_archivo(const std::string& ruta)
-{
-    LecturaColumna res;
-    // The messages are put together only when one is needed.
-    const auto prefijo = [&] { return "No se pudo leer " + entre_comillas(ruta) + ": "; };
-    // The same checks for both forms; only the words differ.
-    const bool csv = es_nombre_csv(ruta);
-    const char* const tipo = csv ? "un archivo CSV de columna" : "un archivo de proyecto";
-
-    std::string bytes;
-    std::string razon;
-    if (!lee_archivo_entero(ruta, kTamanoMaximoArchivo, tipo, bytes, razon)) {
-        res.error = prefijo() + razon;
-        return res;
-    }
-    return csv ? lee_csv(bytes, ruta) : lee_columna(bytes, ruta);
 }
 
 EscrituraColumna escribe_columna(const Store& s)
@@ -436,60 +355,6 @@ EscrituraColumna escribe_columna(const Store& s)
     res.ok = true;
     res.bytes = std::move(out);
     return res;
-}
-
-std::string salva_archivo(const Store& s, const std::string& ruta)
-{
-    const EscrituraColumna w = es_nombre_csv(ruta) ? escribe_csv(s) : escribe_columna(s);
-    if (!w.ok) return w.error;
-    return guarda_archivo(ruta, w.bytes);
-}
-
-RegistroBanco registro_del_banco(const Store& s, int i)
-{
-    RegistroBanco r;
-    r.nombre = s.nombre[i];
-    r.techo = s.techo[i];
-    r.base = s.base[i];
-    r.edad_techo = s.edad_techo[i];
-    r.edad_base = s.edad_base[i];
-    r.litologia = s.litologia[i];
-    r.color = s.color[i];
-    r.porosidad = s.porosidad[i];
-    r.coef_porosidad = s.coef_porosidad[i];
-    r.paleobatimetria = s.paleobatimetria[i];
-    r.pct_arenisca = s.pct_arenisca[i];
-    r.pct_pelita = s.pct_pelita[i];
-    r.pct_caliza = s.pct_caliza[i];
-    r.pct_evaporita = s.pct_evaporita[i];
-    return r;
-}
-
-void carga_columna(Store& s, const std::vector<RegistroBanco>& bancos)
-{
-    limpia_bancos(s);
-    const int n = static_cast<int>(std::min<size_t>(bancos.size(), kMaxBancos));
-    for (int k = 1; k <= n; ++k) {
-        const RegistroBanco& r = bancos[k - 1];
-        s.nombre[k] = r.nombre;
-        s.techo[k] = r.techo;
-        s.base[k] = r.base;
-        s.edad_techo[k] = r.edad_techo;
-        s.edad_base[k] = r.edad_base;
-        s.litologia[k] = r.litologia;
-        s.color[k] = r.color;
-        s.porosidad[k] = r.porosidad;
-        s.coef_porosidad[k] = r.coef_porosidad;
-        s.paleobatimetria[k] = r.paleobatimetria;
-        s.pct_arenisca[k] = r.pct_arenisca;
-        s.pct_pelita[k] = r.pct_pelita;
-        s.pct_caliza[k] = r.pct_caliza;
-        s.pct_evaporita[k] = r.pct_evaporita;
-        buscatiempo(s, k);
-    }
-    s.n_bancos = static_cast<int16_t>(n);
-    for (int j = 1; j <= n; ++j)
-        calcula_densidad(s, j);
 }
 
 } // namespace tev

@@ -1,5 +1,7 @@
 #include "project_file/archivos.h"
 
+#include "project_file/comillas.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -75,11 +77,6 @@ std::string razon_de_lectura(int err)
     default:
         return razon_del_sistema(err);
     }
-}
-
-std::string entre_comillas(const std::string& t)
-{
-    return "«" + t + "»";
 }
 
 // Every byte, however many calls it takes; false with errno set on failure.

@@ -1,7 +1,7 @@
 #include "project_file/csv_columna.h"
 
 #include "model/store.h"
-#include "project_file/campos.h"
+#include "project_file/comillas.h"
 #include "project_file/cp1252.h"
 #include "project_file/lectura_comun.h"
 #include "text_forms/formas_numericas.h"
@@ -19,15 +19,6 @@ namespace {
 constexpr std::string_view kMarcaUtf8 = "\xEF\xBB\xBF";
 constexpr const char* kIgnorada = "notas";
 
-bool es_blanco(char c)
-{
-    return c == ' ' || c == '\t';
-}
-bool es_fin_de_linea(char c)
-{
-    return c == '\r' || c == '\n';
-}
-
 std::string_view recorta(std::string_view t)
 {
     while (!t.empty() && es_blanco(t.front()))
@@ -43,14 +34,6 @@ std::string minusculas(std::string_view t)
     for (char& c : r)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     return r;
-}
-
-int valor_hex(char c)
-{
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
 }
 
 // "#RRGGBB" as the store's colour, 0x00BBGGRR; false when it is not one.
@@ -290,42 +273,23 @@ class LectorCsv {
     {
         if (fin() || b_[p_] != '"') {
             const size_t ini = p_;
-            while (!fin() && b_[p_] != sep_ && !es_fin_de_linea(b_[p_]))
-                ++p_;
+            p_ = fin_de_campo(b_, p_, sep_);
             c.bytes.assign(b_.data() + ini, p_ - ini);
             return true;
         }
-        ++p_;
-        for (;;) {
-            if (fin()) {
-                error = prefijo_celda(j) +
-                        "las comillas que abren el texto no se cierran antes del fin del archivo.";
-                return false;
-            }
-            const char ch = b_[p_];
-            if (ch == '"') {
-                if (p_ + 1 < b_.size() && b_[p_ + 1] == '"') {
-                    c.bytes += '"';
-                    p_ += 2;
-                    continue;
-                }
-                ++p_;
-                break;
-            }
-            // Separators and line breaks inside the quotes belong to the text.
-            c.bytes += ch;
-            ++p_;
+        const CampoEntreComillas q = lee_entre_comillas(b_, p_, sep_, c.bytes);
+        if (q.cierre == CierreComillas::sin_cierre) {
+            error = prefijo_celda(j) +
+                    "las comillas que abren el texto no se cierran antes del fin del archivo.";
+            return false;
         }
-        while (!fin() && es_blanco(b_[p_]))
-            ++p_;
-        if (fin() || b_[p_] == sep_ || es_fin_de_linea(b_[p_])) return true;
-        const size_t ini = p_;
-        while (!fin() && b_[p_] != sep_ && !es_fin_de_linea(b_[p_]))
-            ++p_;
-        error = prefijo_celda(j) + "después de las comillas de cierre hay " +
-                muestra(b_.substr(ini, p_ - ini)) + " en lugar de " +
-                entre_comillas(std::string(1, sep_)) + " o un fin de línea.";
-        return false;
+        if (q.cierre == CierreComillas::sobra) {
+            error = prefijo_celda(j) + "después de las comillas de cierre hay " +
+                    muestra(q.sobrante) + " en lugar de " + entre_comillas(std::string(1, sep_)) +
+                    " o un fin de línea.";
+            return false;
+        }
+        return true;
     }
 
     bool lee_cabecera(const std::vector<Celda>& celdas, std::string& error)
@@ -477,26 +441,7 @@ class LectorCsv {
 // RFC 4180 asks for quotes around commas, quotes and line breaks; semicolons
 // and blanks at either end are quoted too, so that a spreadsheet that splits
 // at both separators or trims cells still reads the text whole.
-bool pide_comillas(const std::string& t)
-{
-    if (t.empty()) return false;
-    if (t.find_first_of(",;\"\r\n") != std::string::npos) return true;
-    return es_blanco(t.front()) || es_blanco(t.back());
-}
-
-void agrega_texto(std::string& out, const std::string& t)
-{
-    if (!pide_comillas(t)) {
-        out += t;
-        return;
-    }
-    out += '"';
-    for (char ch : t) {
-        if (ch == '"') out += '"';
-        out += ch;
-    }
-    out += '"';
-}
+constexpr ReglaComillas kComillas{",;\"\r\n", true, false};
 
 } // namespace
 
@@ -547,7 +492,7 @@ EscrituraColumna escribe_csv(const Store& s)
                                 "puede guardarlo.";
                     return res;
                 }
-                agrega_texto(out, r.*desc.texto);
+                agrega_campo_csv(out, r.*desc.texto, kComillas);
                 break;
             case TipoCampo::entero:
                 out += std::to_string(r.*desc.entero);

@@ -1,6 +1,6 @@
 #pragma once
 // A column as CSV, the form spreadsheets read and write: a header line that
-// names the fourteen fields by their keys (campos.h), in any order, then one
+// names the fourteen fields by their keys (columna.h), in any order, then one
 // row per bed, bed 1 (the deepest) first.
 //
 // Reading takes UTF-8 (with or without a byte-order mark) or Windows-1252,
@@ -13,7 +13,7 @@
 // numbers as the shortest text that reads back to the same single: a column
 // written and read back is the same column, bit for bit.
 
-#include "project_file/archivo_proyecto.h"
+#include "project_file/columna.h"
 
 #include <string>
 #include <string_view>

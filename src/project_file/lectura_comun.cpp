@@ -4,11 +4,6 @@
 
 namespace tev {
 
-std::string entre_comillas(const std::string& t)
-{
-    return "«" + t + "»";
-}
-
 std::size_t largo_utf8(std::string_view texto, std::size_t i, char32_t* codigo)
 {
     const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(texto[k]); };

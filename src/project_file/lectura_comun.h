@@ -1,7 +1,7 @@
 #pragma once
-// What the project file reader and the CSV reader share: how a text is
-// quoted in a message, how the encoding is told, which bytes cannot be text,
-// and what a number field that did not convert is called.
+// What the project file reader and the CSV reader share: how the encoding is
+// told, which bytes cannot be text, and what a number field that did not
+// convert is called. Their quotes are comillas.h.
 
 #include "text_forms/formas_numericas.h"
 
@@ -10,9 +10,6 @@
 #include <string_view>
 
 namespace tev {
-
-// «t»
-std::string entre_comillas(const std::string& t);
 
 // True when the bytes hold something beyond ASCII and all of it is valid
 // UTF-8: a file an editor saved as UTF-8, since Windows-1252 text seldom

@@ -138,14 +138,6 @@ bool es_digito(char c)
     return c >= '0' && c <= '9';
 }
 
-int valor_hex(char c)
-{
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
-}
-
 int valor_octal(char c)
 {
     return c >= '0' && c <= '7' ? c - '0' : -1;
@@ -524,6 +516,14 @@ Conversion convierte_entero(std::string_view t, int32_t& v)
     if (!(r >= -2147483648.0 && r <= 2147483647.0)) return Conversion::demasiado_grande;
     v = static_cast<int32_t>(r);
     return Conversion::ok;
+}
+
+int valor_hex(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
 }
 
 std::string numero_corto(float v)

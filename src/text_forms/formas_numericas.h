@@ -65,4 +65,7 @@ Conversion convierte_entero(std::string_view texto, int32_t& v);
 // without a locale: 0.63 -> "0.63", 160 -> "160", 1e-05 -> "1e-05".
 std::string numero_corto(float v);
 
+// The value of a hexadecimal digit (0-9, A-F, a-f), -1 for any other character.
+int valor_hex(char c);
+
 } // namespace tev

@@ -2,7 +2,7 @@
 
 #include "compute/tevarro.h"
 #include "model/store.h"
-#include "project_file/archivo_proyecto.h"
+#include "project_file/formatos.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "batch/informe_historia.h"
 #include "compute/historia.h"
 #include "model/store.h"
-#include "project_file/archivo_proyecto.h"
+#include "project_file/formatos.h"
 
 #include <gtest/gtest.h>
 

@@ -1,27 +1,16 @@
 #include "project_file/archivo_proyecto.h"
 
-#include "compute/nivel_mar.h"
 #include "model/store.h"
+#include "project_file/comillas.h"
 #include "project_file/cp1252.h"
 #include "project_file/lectura_comun.h"
 #include "text_forms/formas_numericas.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstring>
-#include <fcntl.h>
-#include <filesystem>
-#include <fstream>
-#include <future>
-#include <iterator>
 #include <random>
-#include <sys/stat.h>
-#include <thread>
-#include <unistd.h>
-
-namespace fs = std::filesystem;
 
 namespace tev {
 namespace {
@@ -49,18 +38,6 @@ std::string linea(const std::string& nombre, const std::string& techo = " 0 ")
 {
     return nombre + "," + techo +
            ", 100 , 0 , 10 ,Areniscas, 16777215 , .63 , .51 , 0 , 0 , 0 , 0 , 0 \r\n";
-}
-
-std::string lee_bytes(const fs::path& p)
-{
-    std::ifstream f(p, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-}
-
-void escribe_bytes(const fs::path& p, const std::string& bytes)
-{
-    std::ofstream f(p, std::ios::binary);
-    f << bytes;
 }
 
 // --- Written form -----------------------------------------------------------
@@ -390,160 +367,6 @@ TEST(LeeColumna, BlancosYLineasVacias)
     ASSERT_TRUE(l.ok) << l.error;
     ASSERT_EQ(l.bancos.size(), 2u);
     EXPECT_EQ(l.bancos[1].nombre, "B");
-}
-
-// --- Files ------------------------------------------------------------------------
-
-class ArchivoProyecto : public ::testing::Test {
-  protected:
-    void SetUp() override
-    {
-        dir_ = fs::temp_directory_path() /
-               ("tev_pf_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    fs::path dir_;
-};
-
-TEST_F(ArchivoProyecto, SalvaYLee)
-{
-    Store s;
-    pon_banco(s, 1, "A", 0, 100, 0, 10, kAreniscas);
-    pon_banco(s, 2, "Formación Quintuco", 100, 300, 10, 20, kCalizas);
-    s.n_bancos = 2;
-    const fs::path p = dir_ / "col.tev";
-    escribe_bytes(p, "viejo");
-    ASSERT_EQ(salva_archivo(s, p.string()), "");
-    EXPECT_EQ(lee_bytes(p), escribe_columna(s).bytes);
-    EXPECT_EQ(lee_bytes(p).rfind(kLineaEjemplo, 0), 0u);
-    const LecturaColumna l = lee_archivo(p.string());
-    ASSERT_TRUE(l.ok) << l.error;
-    ASSERT_EQ(l.bancos.size(), 2u);
-    EXPECT_EQ(l.bancos[1].nombre, "Formación Quintuco");
-}
-
-TEST_F(ArchivoProyecto, GuardadoFallidoNoTocaNada)
-{
-    Store s;
-    pon_banco(s, 1, "A", 0, 100, 0, 10, kAreniscas);
-    s.n_bancos = 1;
-    const fs::path otro = dir_ / "otro.tev";
-    escribe_bytes(otro, "intacto");
-
-    const fs::path sin_carpeta = dir_ / "no_existe" / "col.tev";
-    std::string e = salva_archivo(s, sin_carpeta.string());
-    EXPECT_NE(e.find("No se pudo guardar «" + sin_carpeta.string() + "»"), std::string::npos) << e;
-    EXPECT_FALSE(fs::exists(sin_carpeta));
-
-    const fs::path bajo_archivo = otro / "col.tev"; // parent is a regular file
-    e = salva_archivo(s, bajo_archivo.string());
-    EXPECT_NE(e.find("No se pudo guardar"), std::string::npos) << e;
-    EXPECT_EQ(lee_bytes(otro), "intacto");
-
-    // A column that cannot be written leaves the old file as it was.
-    s.nombre[1] = "中";
-    e = salva_archivo(s, otro.string());
-    EXPECT_NE(e.find("El banco 1 (nombre"), std::string::npos) << e;
-    EXPECT_EQ(lee_bytes(otro), "intacto");
-    EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
-}
-
-TEST_F(ArchivoProyecto, LeeArchivoRechazaLoQueNoEsUnArchivo)
-{
-    LecturaColumna l = lee_archivo(dir_.string());
-    EXPECT_FALSE(l.ok);
-    EXPECT_NE(l.error.find("«" + dir_.string() + "»: es una carpeta"), std::string::npos)
-        << l.error;
-
-    const fs::path falta = dir_ / "falta.tev";
-    l = lee_archivo(falta.string());
-    EXPECT_FALSE(l.ok);
-    EXPECT_NE(l.error.find("«" + falta.string() + "»: el archivo no existe"), std::string::npos)
-        << l.error;
-
-    const fs::path grande = dir_ / "grande.tev";
-    {
-        std::ofstream(grande).flush();
-    }
-    fs::resize_file(grande, kTamanoMaximoArchivo + 1); // sparse
-    l = lee_archivo(grande.string());
-    EXPECT_FALSE(l.ok);
-    EXPECT_NE(l.error.find(std::to_string(kTamanoMaximoArchivo + 1) + " bytes"), std::string::npos)
-        << l.error;
-}
-
-TEST_F(ArchivoProyecto, LeeArchivoNoSeBloqueaEnUnaTuberia)
-{
-    const fs::path fifo = dir_ / "tuberia";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    std::promise<LecturaColumna> promesa;
-    std::future<LecturaColumna> futuro = promesa.get_future();
-    std::thread hilo([&] { promesa.set_value(lee_archivo(fifo.string())); });
-    const bool a_tiempo = futuro.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
-    if (!a_tiempo) {
-        // Release a reader stuck in open() so that the thread can end.
-        const int fd = ::open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
-        if (fd >= 0) ::close(fd);
-    }
-    hilo.join();
-    ASSERT_TRUE(a_tiempo) << "lee_archivo blocked on a FIFO";
-    const LecturaColumna l = futuro.get();
-    EXPECT_FALSE(l.ok);
-    EXPECT_NE(l.error.find("no es un archivo común"), std::string::npos) << l.error;
-}
-
-// --- Loading into the store ----------------------------------------------------------
-
-TEST(CargaColumna, LlenaElStoreYCalculaDensidades)
-{
-    Store s;
-    s.n_bancos = 5;
-    for (int i = 1; i <= kMaxBancos; ++i)
-        s.paleobatimetria[i] = 7.0f + i;
-    s.nombre[4] = "viejo";
-
-    RegistroBanco a{"A", 0, 100, 40, 60, kAreniscas, 255, 0.49f, 0.27f, -20, 0, 0, 0, 0};
-    RegistroBanco b{"B", 100, 300, 60, 85, kPorcentual, 0, 0.5f, 0.3f, 10, 25, 25, 25, 25};
-    carga_columna(s, {a, b});
-
-    EXPECT_EQ(s.n_bancos, 2);
-    EXPECT_EQ(s.banco_actual, 1);
-    EXPECT_EQ(s.nombre[1], "A");
-    EXPECT_EQ(s.litologia[2], kPorcentual);
-    EXPECT_EQ(s.color[1], 255);
-    EXPECT_EQ(s.techo[2], 100.0f);
-    EXPECT_EQ(s.edad_base[2], 85.0f);
-    EXPECT_EQ(s.coef_porosidad[1], 0.27f);
-    EXPECT_EQ(s.paleobatimetria[1], -20.0f);
-    EXPECT_EQ(s.pct_caliza[2], 25.0f);
-    // Slots beyond the column: cleared bed fields, paleobathymetry kept.
-    EXPECT_EQ(s.nombre[4], "");
-    EXPECT_EQ(s.paleobatimetria[3], 10.0f);
-    EXPECT_EQ(s.paleobatimetria[100], 107.0f);
-
-    const float granos = 0.51f * 2650.0f;
-    const float agua = 0.49f * 1000.0f;
-    EXPECT_EQ(s.densidad[1], granos + agua);
-    EXPECT_GT(s.densidad[2], 1800.0f);
-
-    Store ref;
-    ref.edad_techo[1] = 40;
-    ref.edad_techo[2] = 60;
-    buscatiempo(ref, 1);
-    buscatiempo(ref, 2);
-    EXPECT_EQ(s.nivel_mar[1], ref.nivel_mar[1]);
-    EXPECT_EQ(s.nivel_mar[2], ref.nivel_mar[2]);
-}
-
-TEST(CargaColumna, SinBancos)
-{
-    Store s;
-    s.n_bancos = 3;
-    carga_columna(s, {});
-    EXPECT_EQ(s.n_bancos, 0);
 }
 
 // Every number field reads as the number-field reading gives it, also for

@@ -5,6 +5,7 @@
 #include "project_file/archivo_proyecto.h"
 
 #include "model/store.h"
+#include "project_file/formatos.h"
 
 #include <gtest/gtest.h>
 

@@ -2,6 +2,7 @@
 
 #include "model/store.h"
 #include "project_file/archivo_proyecto.h"
+#include "project_file/formatos.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +12,6 @@
 #include <fstream>
 #include <iterator>
 #include <random>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -328,37 +328,6 @@ TEST(Csv, CienBancosSiCientoUnoNo)
     EXPECT_EQ(cien.bancos[99].nombre, "B100");
     EXPECT_CONTAINS(error_de(bytes + "B101,0,1,0,1,L,0,0,0,0,0,0,0,0\r\n"),
                     "el archivo tiene más de 100 bancos (el banco 101 está en la fila 102).");
-}
-
-TEST(Csv, LaExtensionEligeLaFormaAlLeerYAlSalvar)
-{
-    EXPECT_TRUE(es_nombre_csv("pozo.csv"));
-    EXPECT_TRUE(es_nombre_csv("/datos/POZO.Csv"));
-    EXPECT_FALSE(es_nombre_csv("pozo.csv.tev"));
-    EXPECT_FALSE(es_nombre_csv("hojas.csv/pozo"));
-    EXPECT_FALSE(es_nombre_csv("pozocsv"));
-
-    const fs::path dir = fs::temp_directory_path() / ("tev_csv_" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    const LecturaColumna ejemplo = lee_archivo(kDir + "neuquen.tev");
-    ASSERT_TRUE(ejemplo.ok);
-    Store s;
-    carga_columna(s, ejemplo.bancos);
-    ASSERT_EQ(salva_archivo(s, (dir / "pozo.CSV").string()), "");
-    ASSERT_EQ(salva_archivo(s, (dir / "pozo.tev").string()), "");
-    EXPECT_EQ(lee_bytes(dir / "pozo.CSV"), escribe_csv(s).bytes);
-    EXPECT_EQ(lee_bytes(dir / "pozo.tev"), lee_bytes(kDir + "neuquen.tev"));
-    // Read back by the name: the CSV bytes as a project file would not read.
-    fs::copy_file(dir / "pozo.CSV", dir / "copia.csv");
-    const LecturaColumna l = lee_archivo((dir / "copia.csv").string());
-    ASSERT_TRUE(l.ok) << l.error;
-    EXPECT_EQ(proyecto_de(l.bancos), lee_bytes(kDir + "neuquen.tev"));
-
-    std::ofstream(dir / "grande.csv").flush();
-    fs::resize_file(dir / "grande.csv", kTamanoMaximoArchivo + 1);
-    EXPECT_CONTAINS(lee_archivo((dir / "grande.csv").string()).error,
-                    "un archivo CSV de columna no puede pasar de 4194304 bytes");
-    fs::remove_all(dir);
 }
 
 } // namespace

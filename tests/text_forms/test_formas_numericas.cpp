@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <algorithm>
+#include <cctype>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
@@ -442,6 +443,20 @@ TEST(NumeroCorto, ShortestTextThatReadsBack)
             ASSERT_LE(static_cast<int>(mantisa.size()), fewest) << t;
         }
     }
+}
+
+// ---- valor_hex ---------------------------------------------------------------
+
+TEST(ValorHex, DigitsOfBothCasesAndNothingElse)
+{
+    const std::string digitos = "0123456789abcdef";
+    for (int v = 0; v < 16; ++v) {
+        EXPECT_EQ(valor_hex(digitos[v]), v);
+        EXPECT_EQ(valor_hex(static_cast<char>(std::toupper(digitos[v]))), v);
+    }
+    // The neighbours of each range in ASCII.
+    for (char c : {'/', ':', '@', 'G', '`', 'g', ' ', '\0', '\xC1'})
+        EXPECT_EQ(valor_hex(c), -1) << static_cast<int>(c);
 }
 
 // ---- locale ------------------------------------------------------------------

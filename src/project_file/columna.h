@@ -1,13 +1,62 @@
 #pragma once
-// The fourteen fields of a bed as the files keep them: the project file in
-// this order, the CSV by their keys, in any order.
-
-#include "project_file/archivo_proyecto.h"
+// A column of beds as every file form holds it, below them all: the record of
+// a bed, its fourteen fields, what a reading and a writing give back, and how
+// the records come from and go into the store. The formats themselves are
+// archivo_proyecto.h and csv_columna.h; formatos.h chooses one by the name.
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tev {
+
+struct Store;
+
+// The fourteen fields of one record, in project file order. Texts in UTF-8.
+struct RegistroBanco {
+    std::string nombre;
+    float techo = 0;
+    float base = 0;
+    float edad_techo = 0;
+    float edad_base = 0;
+    std::string litologia;
+    int32_t color = 0;
+    float porosidad = 0;
+    float coef_porosidad = 0;
+    float paleobatimetria = 0;
+    float pct_arenisca = 0;
+    float pct_pelita = 0;
+    float pct_caliza = 0;
+    float pct_evaporita = 0;
+};
+
+// Reading is all or nothing: the reader builds the list of records and the
+// caller replaces its column only when the whole file was read.
+struct LecturaColumna {
+    bool ok = false;
+    std::vector<RegistroBanco> bancos; // at most 100
+    std::string error;                 // Spanish, names file, record, line and field
+};
+
+struct EscrituraColumna {
+    bool ok = false;
+    std::string bytes; // the file's exact content
+    std::string error; // Spanish, names the bed and field
+};
+
+// Files larger than this cannot be a column of 100 beds and are refused unread.
+inline constexpr std::uintmax_t kTamanoMaximoArchivo = std::uintmax_t{4} * 1024 * 1024;
+
+// The fourteen fields of bed i (1..100) of the store.
+RegistroBanco registro_del_banco(const Store& s, int i);
+
+// Replaces the column with the records read: reset, the fourteen fields and
+// the sea level of each bed, n_bancos, then every bed's density.
+void carga_columna(Store& s, const std::vector<RegistroBanco>& bancos);
+
+// ---------------------------------------------------------------------------
+// The fields as the files keep them: the project file in this order, the CSV
+// by their keys, in any order.
 
 enum class TipoCampo { texto, real, entero };
 

@@ -1,0 +1,18 @@
+#pragma once
+// A column's file on the disk, its form chosen by the name: a name ending in
+// ".csv" (any case) is a CSV column (csv_columna.h), any other a project file
+// (archivo_proyecto.h). The same limits hold for both.
+
+#include "project_file/columna.h"
+
+#include <string>
+
+namespace tev {
+
+LecturaColumna lee_archivo(const std::string& ruta);
+
+// Writes atomically: on any failure the old file stays as it was. Returns an
+// empty text on success, the Spanish reason otherwise.
+std::string salva_archivo(const Store& s, const std::string& ruta);
+
+} // namespace tev
