@@ -22,15 +22,18 @@ struct Store;
 // guess solves the equation with 1 - e^-y replaced by y - y^2/2, adds the
 // y^3/6 term in one step, then takes a Newton step on the series to y^6:
 // within a millimetre or so of the root while cT' is below 1.
+//
+// A column keeps one for each of its beds; only the last four members are
+// set on construction, every other is written before it is read.
 struct Comienzo {
     static constexpr int kMaximo = 8;
-    Ecuacion ec{};
-    double margen = 0;
-    double d[kMaximo] = {};
-    double e[kMaximo] = {}; // their exponentials
-    int t[kMaximo] = {};
-    int n = 0;       // candidates evaluated, in this order
-    int ganador = 0; // the decided candidate, or 0 when the window search decides
+    Ecuacion ec;
+    double margen;     // of a bed the fast search applies to
+    double d[kMaximo]; // the differences of the candidates evaluated,
+    double e[kMaximo]; // their exponentials,
+    int t[kMaximo];    // and the candidates themselves,
+    int n = 0;         // candidates evaluated, in this order
+    int ganador = 0;   // the decided candidate, or 0 when the window search decides
     FalloCalculo fallo = FalloCalculo::ninguno; // of the equation's preparation
     bool apta = false;                          // the fast search applies
 };

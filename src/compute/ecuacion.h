@@ -4,12 +4,11 @@
 // see the very same bits.
 
 #include "compute/tevarro.h"
+#include "model/store.h"
 
 #include <cmath>
 
 namespace tev {
-
-struct Store;
 
 inline constexpr int kCandidatos = 10000;       // candidates 1 m .. 10000 m
 inline constexpr double kMejorInicial = 100000; // starting best residual
@@ -56,12 +55,37 @@ inline double residuo_de(double d)
 struct Entrada {
     float z1, z2, phi, c;
 };
-Entrada entrada(const Store& s, int i);
+inline Entrada entrada(const Store& s, int i)
+{
+    return {s.techo[i], s.base[i], s.porosidad[i], s.coef_porosidad[i] / 1000.0f};
+}
 
 // The candidate-independent part in two steps: the exponentials of the top
 // and the base, then the rest, which fails as the first candidate would. A
 // column's fast search runs each step for all its beds before the next.
-void exponenciales_extremos(float z1, float z2, float c, Ecuacion& ec);
-FalloCalculo completa(float z1, float z2, float phi, Ecuacion& ec);
+inline void exponenciales_extremos(float z1, float z2, float c, Ecuacion& ec)
+{
+    const double cd = c;
+    ec.c = c;
+    if (c == 0.0f) return;
+    ec.e1 = std::exp(-cd * static_cast<double>(z1));
+    ec.e2 = std::exp(-cd * static_cast<double>(z2));
+}
+
+inline FalloCalculo completa(float z1, float z2, float phi, Ecuacion& ec)
+{
+    const float c = ec.c;
+    if (c == 0.0f) return FalloCalculo::division_por_cero;
+    const double cd = c;
+    ec.q = static_cast<double>(phi) / cd;
+    ec.fija = (static_cast<double>(z2) - static_cast<double>(z1)) - ec.q * (ec.e1 - ec.e2);
+    // e^-0 is 1 exactly; only a coefficient that is not finite makes c * 0
+    // something else (NaN).
+    const float cero = c * 0.0f;
+    ec.e_cero = cero == 0.0f ? 1.0 : std::exp(-static_cast<double>(cero));
+    if (!finito(ec.e1) || !finito(ec.e2) || !finito(ec.q) || !finito(ec.fija) || !finito(ec.e_cero))
+        return FalloCalculo::desbordamiento;
+    return FalloCalculo::ninguno;
+}
 
 } // namespace tev

@@ -8,36 +8,6 @@
 
 namespace tev {
 
-void exponenciales_extremos(float z1, float z2, float c, Ecuacion& ec)
-{
-    const double cd = c;
-    ec.c = c;
-    if (c == 0.0f) return;
-    ec.e1 = std::exp(-cd * static_cast<double>(z1));
-    ec.e2 = std::exp(-cd * static_cast<double>(z2));
-}
-
-FalloCalculo completa(float z1, float z2, float phi, Ecuacion& ec)
-{
-    const float c = ec.c;
-    if (c == 0.0f) return FalloCalculo::division_por_cero;
-    const double cd = c;
-    ec.q = static_cast<double>(phi) / cd;
-    ec.fija = (static_cast<double>(z2) - static_cast<double>(z1)) - ec.q * (ec.e1 - ec.e2);
-    // e^-0 is 1 exactly; only a coefficient that is not finite makes c * 0
-    // something else (NaN).
-    const float cero = c * 0.0f;
-    ec.e_cero = cero == 0.0f ? 1.0 : std::exp(-static_cast<double>(cero));
-    if (!finito(ec.e1) || !finito(ec.e2) || !finito(ec.q) || !finito(ec.fija) || !finito(ec.e_cero))
-        return FalloCalculo::desbordamiento;
-    return FalloCalculo::ninguno;
-}
-
-Entrada entrada(const Store& s, int i)
-{
-    return {s.techo[i], s.base[i], s.porosidad[i], s.coef_porosidad[i] / 1000.0f};
-}
-
 namespace {
 
 // The literal scan: every candidate from 1 m up, the first reaching the least
@@ -149,6 +119,11 @@ ResultadoCalculo tevarro(Store& s)
     Comienzo comienzos[kSlots];
     comienza_columna(s, comienzos);
     for (int i = s.n_bancos; i >= 1; --i) {
+        if (comienzos[i].ganador != 0) { // the common case, decided by its start
+            s.techo_descomp[i] = 0;
+            s.base_descomp[i] = static_cast<float>(comienzos[i].ganador);
+            continue;
+        }
         Descompactacion salida{s.techo_descomp[i], s.base_descomp[i]};
         const FalloCalculo fallo = descompacta_desde(comienzos[i], s.porosidad[i], salida);
         escribe(s, i, salida);
