@@ -67,7 +67,6 @@ inline void exponenciales_extremos(float z1, float z2, float c, Ecuacion& ec)
 {
     const double cd = c;
     ec.c = c;
-    if (c == 0.0f) return;
     ec.e1 = std::exp(-cd * static_cast<double>(z1));
     ec.e2 = std::exp(-cd * static_cast<double>(z2));
 }
