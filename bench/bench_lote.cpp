@@ -65,21 +65,6 @@ const std::string& archivo_de_barrido()
     return ruta;
 }
 
-// The same column with a coefficient of its own in every bed, as no real
-// column has: no bed finds the candidates' exponentials left by another.
-const std::string& archivo_de_barrido_sin_repetir()
-{
-    static const std::string ruta = [] {
-        const fs::path p = carpeta() / "barrido_sin_repetir.tev";
-        auto s = tev::columna_de_barrido();
-        for (int i = 1; i <= s->n_bancos; ++i)
-            s->coef_porosidad[i] = 0.2f + 0.005f * static_cast<float>(i);
-        escribe(p, *s);
-        return p.string();
-    }();
-    return ruta;
-}
-
 // Runs the program with its standard output in `salida` (or /dev/null);
 // returns its exit code.
 int corre(const std::string& programa, const std::vector<std::string>& args,
@@ -198,16 +183,6 @@ void BM_ColumnaDeBarridoConCurvasFrenteAlBarrido(benchmark::State& state)
                       false);
 }
 BENCHMARK(BM_ColumnaDeBarridoConCurvasFrenteAlBarrido)
-    ->Unit(benchmark::kMillisecond)
-    ->UseManualTime();
-
-void BM_ColumnaDeBarridoSinRepetirConCurvasFrenteAlBarrido(benchmark::State& state)
-{
-    const std::string imagen = (carpeta() / "curvas_sin_repetir.png").string();
-    frente_al_barrido(state, {"--curvas", imagen, archivo_de_barrido_sin_repetir()},
-                      {archivo_de_barrido_sin_repetir()}, false);
-}
-BENCHMARK(BM_ColumnaDeBarridoSinRepetirConCurvasFrenteAlBarrido)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime();
 

@@ -28,14 +28,6 @@ std::string carpeta_del_programa()
 
 } // namespace
 
-InicioFontconfig inicio_de_fontconfig()
-{
-    // Kept loaded: Qt's GUI links this same library and finds it here.
-    void* const fontconfig = ::dlopen("libfontconfig.so.1", RTLD_NOW | RTLD_LOCAL);
-    if (!fontconfig) return nullptr;
-    return reinterpret_cast<InicioFontconfig>(::dlsym(fontconfig, "FcInit"));
-}
-
 const ModuloImagenes* carga_modulo_imagenes(std::string& error)
 {
     const std::string carpeta = carpeta_del_programa();

@@ -51,10 +51,8 @@ const Imagenes& imagenes_enlazadas()
 int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salida,
                  std::ostream& errores)
 {
-    PreparaImagenes enlazadas;
-    enlazadas.dibujo = [](std::string&, const std::function<void()>&,
-                          const std::function<bool()>&) { return &imagenes_enlazadas(); };
-    return ejecuta_lote(argumentos, salida, errores, enlazadas);
+    return ejecuta_lote(argumentos, salida, errores,
+                        [](std::string&) { return &imagenes_enlazadas(); });
 }
 
 } // namespace tev

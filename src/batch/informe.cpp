@@ -8,20 +8,10 @@
 #include "project_file/formatos.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <charconv>
-#include <condition_variable>
-#include <functional>
-#include <future>
-#include <initializer_list>
 #include <memory>
-#include <mutex>
-#include <optional>
 #include <ostream>
-#include <sstream>
-#include <system_error>
-#include <thread>
 
 namespace tev {
 
@@ -228,137 +218,38 @@ void agrega_lineas_csv(std::string& t, const Store& s, const std::string& archiv
 
 namespace {
 
-// Whether one of the options is given, with its value, before any "--".
-bool pide_alguna(const std::vector<std::string>& argumentos,
-                 std::initializer_list<const char*> opciones)
-{
-    for (std::size_t k = 0; k < argumentos.size(); ++k) {
-        const std::string& a = argumentos[k];
-        if (a == "--") return false;
-        for (const char* o : opciones)
-            if (a == o) return k + 1 < argumentos.size();
-        // A value is a name, whatever it looks like.
-        if (a == "--salvar" || a == "--curvas" || a == "--columna" || a == "--historia-imagen") ++k;
-    }
-    return false;
-}
-
-} // namespace
-
-bool pide_imagenes(const std::vector<std::string>& argumentos)
-{
-    return pide_alguna(argumentos, {"--curvas", "--columna", "--historia-imagen"});
-}
-
-bool pide_curvas(const std::vector<std::string>& argumentos)
-{
-    return pide_alguna(argumentos, {"--curvas"});
-}
-
-namespace {
-
-// One file read and computed as "Abrir" does it.
-struct Calculada {
-    LecturaColumna lectura;
-    std::unique_ptr<Store> store; // when read
-    ResultadoCalculo calculo;
-};
-
-// With reparto, the beds' searches are shared with the thread that helps.
-Calculada calcula_archivo(const std::string& archivo, Reparto* reparto = nullptr)
-{
-    Calculada c;
-    c.lectura = lee_archivo(archivo);
-    if (!c.lectura.ok) return c;
-    c.store = std::make_unique<Store>();
-    valores_de_arranque(*c.store);
-    carga_columna(*c.store, c.lectura.bancos);
-    c.calculo = reparto ? tevarro(*c.store, *reparto) : tevarro(*c.store);
-    return c;
-}
-
-// A task the main thread hands to the computing thread, which runs it
-// between two beds of its column, or after the column when it was done
-// first.
-class Encargo {
-  public:
-    // The task, or nothing (empty).
-    void entrega(std::function<void()> tarea)
-    {
-        {
-            const std::lock_guard<std::mutex> lk(m_);
-            tarea_ = std::move(tarea);
-            estado_ = tarea_ ? Estado::entregado : Estado::hecho;
-        }
-        entregado_.store(true, std::memory_order_release);
-        cv_.notify_all();
-    }
-    // Between beds: runs the task if it has come and nobody has.
-    void corre_si_llego()
-    {
-        if (entregado_.load(std::memory_order_acquire)) corre();
-    }
-    // After the column: waits for the task and runs it.
-    void corre_cuando_llegue()
-    {
-        {
-            std::unique_lock<std::mutex> lk(m_);
-            cv_.wait(lk, [this] { return estado_ != Estado::por_llegar; });
-        }
-        corre();
-    }
-    bool hecho()
-    {
-        const std::lock_guard<std::mutex> lk(m_);
-        return estado_ == Estado::hecho;
-    }
-    void espera()
-    {
-        std::unique_lock<std::mutex> lk(m_);
-        cv_.wait(lk, [this] { return estado_ == Estado::hecho; });
-    }
-
-  private:
-    enum class Estado { por_llegar, entregado, en_curso, hecho };
-    void corre()
-    {
-        std::unique_lock<std::mutex> lk(m_);
-        if (estado_ != Estado::entregado) return;
-        estado_ = Estado::en_curso;
-        const std::function<void()> tarea = std::move(tarea_);
-        lk.unlock();
-        tarea();
-        lk.lock();
-        estado_ = Estado::hecho;
-        lk.unlock();
-        cv_.notify_all();
-    }
-
-    std::mutex m_;
-    std::condition_variable cv_;
-    std::function<void()> tarea_;
-    Estado estado_ = Estado::por_llegar;
-    std::atomic<bool> entregado_{false};
-};
-
-} // namespace
-
-int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salida,
-                 std::ostream& errores, const PreparaImagenes& prepara_imagenes)
-{
+// What the command line asks for.
+struct Opciones {
     bool csv = false;
     bool historia = false;
     bool enterramiento = false;
-    std::string imagen_historia;
-    std::string destino;
+    std::string destino; // --salvar
     std::string imagen_curvas;
     std::string imagen_columna;
+    std::string imagen_historia;
     std::vector<std::string> archivos;
+
+    // The history's CSV takes the place of the table; the per-bed results
+    // then matter only for the curves.
+    [[nodiscard]] bool modo_historia() const { return historia || enterramiento; }
+    [[nodiscard]] bool usa_calculo() const { return !modo_historia() || !imagen_curvas.empty(); }
+    [[nodiscard]] bool imagenes() const
+    {
+        return !imagen_curvas.empty() || !imagen_columna.empty() || !imagen_historia.empty();
+    }
+};
+
+// Reads the command line into o. Returns -1 when the files are to be
+// processed, or the exit code when the run ends here: 0 after the help or
+// the version, 2 on a usage error (said on errores).
+int lee_opciones(const std::vector<std::string>& argumentos, std::ostream& salida,
+                 std::ostream& errores, Opciones& o)
+{
     bool solo_archivos = false;
     for (std::size_t k = 0; k < argumentos.size(); ++k) {
         const std::string& a = argumentos[k];
         if (solo_archivos) {
-            archivos.push_back(a);
+            o.archivos.push_back(a);
             continue;
         }
         if (a == "--help" || a == "-h") {
@@ -368,11 +259,11 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
             salida << "tevarro-batch " TEVARRO_VERSION "\n";
             return 0;
         } else if (a == "--csv") {
-            csv = true;
+            o.csv = true;
         } else if (a == "--historia") {
-            historia = true;
+            o.historia = true;
         } else if (a == "--enterramiento") {
-            enterramiento = true;
+            o.enterramiento = true;
         } else if (a == "--salvar" || a == "--curvas" || a == "--columna" ||
                    a == "--historia-imagen") {
             if (k + 1 >= argumentos.size()) {
@@ -380,10 +271,10 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
                         << kAyuda;
                 return 2;
             }
-            std::string& valor = a == "--salvar"            ? destino
-                                 : a == "--curvas"          ? imagen_curvas
-                                 : a == "--historia-imagen" ? imagen_historia
-                                                            : imagen_columna;
+            std::string& valor = a == "--salvar"            ? o.destino
+                                 : a == "--curvas"          ? o.imagen_curvas
+                                 : a == "--historia-imagen" ? o.imagen_historia
+                                                            : o.imagen_columna;
             valor = argumentos[++k];
             if (valor.empty()) {
                 errores << "tevarro-batch: el nombre del archivo de salida tras " << a
@@ -398,192 +289,173 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
                     << kAyuda;
             return 2;
         } else {
-            archivos.push_back(a);
+            o.archivos.push_back(a);
         }
     }
-    if (archivos.empty()) {
+    if (o.archivos.empty()) {
         errores << "tevarro-batch: falta el archivo de proyecto.\n" << kAyuda;
         return 2;
     }
-    const bool una_sola = !destino.empty() || !imagen_curvas.empty() || !imagen_columna.empty();
-    if (una_sola && archivos.size() != 1) {
+    const bool una_sola =
+        !o.destino.empty() || !o.imagen_curvas.empty() || !o.imagen_columna.empty();
+    if (una_sola && o.archivos.size() != 1) {
         errores << "tevarro-batch: --salvar, --curvas y --columna trabajan con una sola columna; "
                    "se dieron "
-                << archivos.size() << " archivos.\n";
+                << o.archivos.size() << " archivos.\n";
         return 2;
     }
-    if (!imagen_historia.empty() && archivos.size() != 1) {
+    if (!o.imagen_historia.empty() && o.archivos.size() != 1) {
         errores << "tevarro-batch: --historia-imagen trabaja con una sola columna; se dieron "
-                << archivos.size() << " archivos.\n";
+                << o.archivos.size() << " archivos.\n";
         return 2;
     }
-    if (csv + historia + enterramiento > 1) {
+    if (o.csv + o.historia + o.enterramiento > 1) {
         errores << "tevarro-batch: --csv, --historia y --enterramiento escriben tablas distintas; "
                    "pida una sola.\n"
                 << kAyuda;
         return 2;
     }
-    // The history's CSV takes the place of the table; the per-bed results
-    // then matter only for the curves.
-    const bool modo_historia = historia || enterramiento;
-    const bool usa_calculo = !modo_historia || !imagen_curvas.empty();
+    return -1;
+}
+
+// What the run has produced so far: the report for the standard output,
+// written once at the end, and the exit code.
+struct Avance {
+    explicit Avance(std::ostream& e) : errores(e) {}
+
+    std::ostream& errores;
+    std::string informe;
+    int codigo = 0;
+    bool primera_tabla = true;
 
     // Every text that reaches the terminal has its control characters shown
     // escaped: a file must not be able to drive the terminal.
-    auto avisa = [&errores](const std::string& mensaje) {
-        errores << escapa_controles(mensaje) << "\n";
-    };
-    int codigo = 0;
-    // Everything for the standard output goes into one buffer, written once.
-    std::string informe;
-    if (csv) informe = cabecera_csv();
-    if (historia) informe = cabecera_historia_csv();
-    if (enterramiento) informe = cabecera_enterramiento_csv();
-    bool primero = true;
-    // With pictures to draw there is one column: it is read and computed
-    // while the pictures' machinery starts, which takes as long as a column
-    // that needs the full scan.
-    const bool imagenes =
-        !imagen_curvas.empty() || !imagen_columna.empty() || !imagen_historia.empty();
-    std::optional<Calculada> adelantada;
-    const Imagenes* dibujo = nullptr;
-    std::string sin_dibujo;
-    if (imagenes) {
-        std::thread calculo;
-        std::promise<void> en_marcha;
-        Encargo encargo;
-        Reparto reparto([&encargo] { encargo.corre_si_llego(); });
-        std::atomic<bool> calculada{false};
-        try {
-            calculo = std::thread([&] {
-                en_marcha.set_value();
-                adelantada = calcula_archivo(archivos.front(), &reparto);
-                calculada = true;
-                reparto.termina();
-                encargo.corre_cuando_llegue();
-            });
-        } catch (const std::system_error&) {
-            // No second thread to be had: one after the other, then.
-        }
-        const bool aparte = calculo.joinable();
-        // The thread is running before the pictures' machinery starts
-        // loading: one that starts during a dlopen waits for it to end.
-        if (aparte) en_marcha.get_future().wait();
-        std::function<void()> tarea =
-            prepara_imagenes.encargo ? prepara_imagenes.encargo() : std::function<void()>();
-        // Without a second thread the errand is run here, when it is waited for.
-        std::function<void()> aqui;
-        if (aparte)
-            encargo.entrega(std::move(tarea));
-        else
-            aqui = std::move(tarea);
-        const std::function<void()> espera_encargo = [&] {
-            if (aparte) {
-                reparto.ayuda([&encargo] { return encargo.hecho(); });
-                encargo.espera();
-            } else if (aqui) {
-                aqui();
-                aqui = nullptr;
-            }
-        };
-        const std::function<bool()> calculando = [&] { return aparte && !calculada; };
-        dibujo = prepara_imagenes.dibujo
-                     ? prepara_imagenes.dibujo(sin_dibujo, espera_encargo, calculando)
-                     : nullptr;
-        // Ready to draw before the column is: the rest of its beds are
-        // searched by both threads.
-        if (aparte) {
-            reparto.ayuda();
-            calculo.join();
-        }
-        if (!dibujo) {
-            if (sin_dibujo.empty()) sin_dibujo = "no hay con qué dibujar";
-            avisa("tevarro-batch: no se escribió ninguna imagen: " + sin_dibujo);
-            codigo = 1;
-        }
-    }
-    for (const std::string& archivo : archivos) {
-        Calculada hecha = adelantada ? std::move(*adelantada) : calcula_archivo(archivo);
-        adelantada.reset();
-        const LecturaColumna& lectura = hecha.lectura;
-        if (!lectura.ok) {
-            avisa(lectura.error);
-            codigo = 1;
-            continue;
-        }
-        Store* const s = hecha.store.get();
-        const ResultadoCalculo calculo = hecha.calculo;
-        if (!calculo.ok()) {
-            if (usa_calculo) {
-                avisa("«" + archivo + "»: " + calculo.mensaje());
-                codigo = 1;
-            }
-        } else if (csv) {
-            agrega_lineas_csv(informe, *s, archivo);
-        } else if (!modo_historia) {
-            if (!primero) informe += '\n';
-            informe += "Archivo: ";
-            informe += escapa_controles(archivo);
-            informe += " (";
-            agrega_entero(informe, s->n_bancos);
-            informe += " bancos)\n";
-            agrega_tabla_de_bancos(informe, *s);
-            primero = false;
-        }
-        std::string fallo_imagen;
-        if (modo_historia || !imagen_historia.empty()) {
-            const ResultadoHistoria h = calcula_historia(*s);
-            if (!h.ok()) {
-                avisa("«" + archivo + "»: " + h.error);
-                codigo = 1;
-                if (!imagen_historia.empty())
-                    avisa(no_escrita("la imagen de la historia", imagen_historia, archivo,
-                                     "no se pudo calcular su historia"));
-            } else {
-                if (historia) informe += lineas_historia_csv(h.historia, archivo);
-                if (enterramiento) informe += lineas_enterramiento_csv(h.historia, archivo);
-                if (!imagen_historia.empty() && dibujo &&
-                    !dibujo->historia(h.historia, *s, imagen_historia, fallo_imagen)) {
-                    avisa(fallo_imagen);
-                    codigo = 1;
-                }
-            }
-        }
-        if (!imagen_curvas.empty()) {
-            if (!calculo.ok()) {
-                avisa(no_escrita("la imagen de las curvas", imagen_curvas, archivo,
-                                 "su cálculo falló"));
-            } else if (dibujo && !dibujo->curvas(*s, imagen_curvas, fallo_imagen)) {
-                avisa(fallo_imagen);
-                codigo = 1;
-            }
-        }
-        // The column is drawn even when its computation failed, as the window
-        // draws it.
-        if (!imagen_columna.empty() && dibujo &&
-            !dibujo->columna(*s, imagen_columna, fallo_imagen)) {
-            avisa(fallo_imagen);
-            codigo = 1;
-        }
-        // The column was read whole, so it is saved even when its computation failed.
-        if (!destino.empty()) {
-            const std::string fallo = salva_archivo(*s, destino);
-            if (!fallo.empty()) {
-                avisa(fallo);
-                codigo = 1;
-            }
-        }
-    }
-    // A full disk or a closed pipe is a failure like any other file's.
-    errno = 0;
-    salida.write(informe.data(), static_cast<std::streamsize>(informe.size()));
-    salida.flush();
-    if (!salida) {
-        avisa("tevarro-batch: no se pudo escribir la salida: " +
-              razon_del_sistema(errno != 0 ? errno : EIO) + ".");
+    void avisa(const std::string& mensaje) const { errores << escapa_controles(mensaje) << "\n"; }
+    void falla(const std::string& mensaje)
+    {
+        avisa(mensaje);
         codigo = 1;
     }
-    return codigo;
+    // A picture's drawing: on failure, its message.
+    void dibujada(bool bien, const std::string& error)
+    {
+        if (!bien) falla(error);
+    }
+};
+
+// The column's rows in the report: CSV lines or a table, or its failure.
+void informa_calculo(const std::string& archivo, const Store& s, const ResultadoCalculo& calculo,
+                     const Opciones& o, Avance& av)
+{
+    if (!calculo.ok()) {
+        if (o.usa_calculo()) av.falla("«" + archivo + "»: " + calculo.mensaje());
+    } else if (o.csv) {
+        agrega_lineas_csv(av.informe, s, archivo);
+    } else if (!o.modo_historia()) {
+        if (!av.primera_tabla) av.informe += '\n';
+        av.informe += "Archivo: ";
+        av.informe += escapa_controles(archivo);
+        av.informe += " (";
+        agrega_entero(av.informe, s.n_bancos);
+        av.informe += " bancos)\n";
+        agrega_tabla_de_bancos(av.informe, s);
+        av.primera_tabla = false;
+    }
+}
+
+// The burial history's CSV and picture.
+void informa_historia(const std::string& archivo, const Store& s, const Opciones& o,
+                      const Imagenes* dibujo, Avance& av)
+{
+    const ResultadoHistoria h = calcula_historia(s);
+    if (!h.ok()) {
+        av.falla("«" + archivo + "»: " + h.error);
+        if (!o.imagen_historia.empty())
+            av.avisa(no_escrita("la imagen de la historia", o.imagen_historia, archivo,
+                                "no se pudo calcular su historia"));
+        return;
+    }
+    if (o.historia) av.informe += lineas_historia_csv(h.historia, archivo);
+    if (o.enterramiento) av.informe += lineas_enterramiento_csv(h.historia, archivo);
+    if (!o.imagen_historia.empty() && dibujo) {
+        std::string error;
+        av.dibujada(dibujo->historia(h.historia, s, o.imagen_historia, error), error);
+    }
+}
+
+// One file read and computed as "Abrir" does it, then reported, drawn and
+// saved as the options ask.
+void procesa_archivo(const std::string& archivo, const Opciones& o, const Imagenes* dibujo,
+                     Avance& av)
+{
+    const LecturaColumna lectura = lee_archivo(archivo);
+    if (!lectura.ok) {
+        av.falla(lectura.error);
+        return;
+    }
+    const auto s = std::make_unique<Store>();
+    valores_de_arranque(*s);
+    carga_columna(*s, lectura.bancos);
+    const ResultadoCalculo calculo = tevarro(*s);
+    informa_calculo(archivo, *s, calculo, o, av);
+    if (o.modo_historia() || !o.imagen_historia.empty())
+        informa_historia(archivo, *s, o, dibujo, av);
+    std::string error;
+    if (!o.imagen_curvas.empty()) {
+        if (!calculo.ok())
+            av.avisa(no_escrita("la imagen de las curvas", o.imagen_curvas, archivo,
+                                "su cálculo falló"));
+        else if (dibujo)
+            av.dibujada(dibujo->curvas(*s, o.imagen_curvas, error), error);
+    }
+    // The column is drawn even when its computation failed, as the window
+    // draws it.
+    if (!o.imagen_columna.empty() && dibujo)
+        av.dibujada(dibujo->columna(*s, o.imagen_columna, error), error);
+    // The column was read whole, so it is saved even when its computation failed.
+    if (!o.destino.empty()) {
+        const std::string fallo = salva_archivo(*s, o.destino);
+        if (!fallo.empty()) av.falla(fallo);
+    }
+}
+
+} // namespace
+
+int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salida,
+                 std::ostream& errores, const CargaImagenes& carga_imagenes)
+{
+    Opciones o;
+    const int uso = lee_opciones(argumentos, salida, errores, o);
+    if (uso >= 0) return uso;
+
+    Avance av(errores);
+    if (o.csv) av.informe = cabecera_csv();
+    if (o.historia) av.informe = cabecera_historia_csv();
+    if (o.enterramiento) av.informe = cabecera_enterramiento_csv();
+
+    // What draws is loaded only when a picture is asked for; without it
+    // every other output is still written.
+    const Imagenes* dibujo = nullptr;
+    if (o.imagenes()) {
+        std::string sin_dibujo;
+        if (carga_imagenes) dibujo = carga_imagenes(sin_dibujo);
+        if (!dibujo) {
+            if (sin_dibujo.empty()) sin_dibujo = "no hay con qué dibujar";
+            av.falla("tevarro-batch: no se escribió ninguna imagen: " + sin_dibujo);
+        }
+    }
+
+    for (const std::string& archivo : o.archivos)
+        procesa_archivo(archivo, o, dibujo, av);
+
+    // A full disk or a closed pipe is a failure like any other file's.
+    errno = 0;
+    salida.write(av.informe.data(), static_cast<std::streamsize>(av.informe.size()));
+    salida.flush();
+    if (!salida)
+        av.falla("tevarro-batch: no se pudo escribir la salida: " +
+                 razon_del_sistema(errno != 0 ? errno : EIO) + ".");
+    return av.codigo;
 }
 
 } // namespace tev

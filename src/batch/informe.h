@@ -35,13 +35,6 @@ inline constexpr ReglaComillas kComillasInforme{",\"", false, true};
 // U+0080..U+009F) written as \x1b or \u009b, as the terminal is shown them.
 std::string escapa_controles(const std::string& t);
 
-// Whether the command line asks for a picture (--curvas, --columna or
-// --historia-imagen before any "--"): only then does the tool need Qt, its
-// fonts and a platform; everything else runs without Qt.
-bool pide_imagenes(const std::vector<std::string>& argumentos);
-// Whether it asks for the curves' picture.
-bool pide_curvas(const std::vector<std::string>& argumentos);
-
 // What writes the pictures. On failure the error holds the whole message.
 class Imagenes {
   public:
@@ -52,26 +45,14 @@ class Imagenes {
                           std::string& error) const = 0;
 };
 
-// How the pictures' machinery starts when a picture is to be drawn, on the
-// calling thread while another reads and computes the first column. dibujo
-// returns what draws, or null with the reason in error.
-struct PreparaImagenes {
-    // Run first on the main thread: what the computing thread may do for
-    // the pictures (start fontconfig), handed to it to run between two beds
-    // or after its column. Empty when there is nothing.
-    std::function<std::function<void()>()> encargo;
-    // Loads the pictures' machinery on the main thread while the first column
-    // is computed; espera_encargo() returns once the errand has been run,
-    // the main thread searching beds of the column meanwhile, and
-    // calculando() tells whether the column is still being computed.
-    std::function<const Imagenes*(std::string& error, const std::function<void()>& espera_encargo,
-                                  const std::function<bool()>& calculando)>
-        dibujo;
-};
+// Loads what draws the pictures, called once, before the first file, only
+// when a picture is asked for; null with the reason in error when there is
+// nothing to draw with.
+using CargaImagenes = std::function<const Imagenes*(std::string& error)>;
 
-// The whole command line; returns the exit code (0 all well, 1 a file
-// failed, 2 usage).
+// The whole command line, one file after another; returns the exit code (0
+// all well, 1 a file failed, 2 usage).
 int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salida,
-                 std::ostream& errores, const PreparaImagenes& prepara_imagenes);
+                 std::ostream& errores, const CargaImagenes& carga_imagenes);
 
 } // namespace tev

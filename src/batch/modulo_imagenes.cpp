@@ -4,18 +4,12 @@
 
 #include "batch/imagenes_lote.h"
 #include "batch/informe.h"
-#include "drawing/dibujo_curvas.h"
-#include "drawing/exporta_imagen.h"
 #include "model/store.h"
 
-#include <QFontDatabase>
 #include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
 
 #include <iostream>
 #include <memory>
-#include <utility>
 
 namespace {
 
@@ -45,33 +39,11 @@ void cierra_aplicacion()
     aplicacion.reset();
 }
 
-void prepara_fuentes(bool ensaya_curvas)
-{
-    // The fonts are looked up now, while the column may still be being
-    // computed, rather than at the first caption: the font database, and the
-    // curves' own font, which measures its longest legend.
-    static_cast<void>(QFontDatabase::families().size());
-    static_cast<void>(tev::fuente_curvas());
-    if (ensaya_curvas) {
-        // The captions of the curves' picture are the same for every column:
-        // painted once here, they are shaped and their glyphs drawn before
-        // the column is ready. The canvas is the picture's own.
-        QImage ensayo(tev::tamano_ventana_curvas(), QImage::Format_RGB32);
-        {
-            QPainter p(&ensayo);
-            tev::pinta_grafico_completo(tev::Store{}, tev::kEscalaTiempoInicial,
-                                        tev::kEscalaProfundidadInicial, p);
-        }
-        tev::reserva_lienzo(std::move(ensayo));
-    }
-}
-
 } // namespace
 
 extern "C" Q_DECL_EXPORT const tev::ModuloImagenes* tevarro_modulo_imagenes()
 {
-    static const tev::ModuloImagenes modulo{TEVARRO_VERSION, sizeof(tev::Store),
-                                            crea_aplicacion, cierra_aplicacion,
-                                            prepara_fuentes, &tev::imagenes_enlazadas()};
+    static const tev::ModuloImagenes modulo{TEVARRO_VERSION, sizeof(tev::Store), crea_aplicacion,
+                                            cierra_aplicacion, &tev::imagenes_enlazadas()};
     return &modulo;
 }

@@ -1,9 +1,6 @@
 #pragma once
 // Decompaction and backstripping of the column.
 
-#include <condition_variable>
-#include <functional>
-#include <mutex>
 #include <string>
 
 namespace tev {
@@ -37,12 +34,10 @@ struct Descompactacion {
     float techo_descomp;
     float base_descomp;
 };
+// descompacta_barrido() scans every candidate; descompacta() takes the fast
+// search (compute/busqueda_rapida.h) where it decides, with the same outputs.
 FalloCalculo descompacta_barrido(float z1, float z2, float phi, float c, Descompactacion& salida);
 FalloCalculo descompacta(float z1, float z2, float phi, float c, Descompactacion& salida);
-// The fast search of descompacta() alone: true when it decided the bed, with
-// the outputs the scan would give; false, outputs untouched, when the bed is
-// left to the scan.
-bool descompacta_sin_barrido(float z1, float z2, float phi, float c, Descompactacion& salida);
 
 // Phase 1 (decompaction) and phase 2 (load correction and tectonic
 // subsidence) for beds n_bancos..1. Every coefficient ends as it was read, to
@@ -52,42 +47,6 @@ bool descompacta_sin_barrido(float z1, float z2, float phi, float c, Descompacta
 // computed. The caller plots the curves afterwards.
 ResultadoCalculo tevarro(Store& s);
 
-// The beds' searches of one column shared between the thread that computes it
-// and one with nothing else to do meanwhile. A bed's search reads only the
-// bed's own inputs, so the beds are taken one by one from the top by whichever
-// thread is free; the computing thread alone writes the store, in the order
-// and with the bits of tevarro(s).
-class Reparto {
-  public:
-    // entre_bancos, when given, is run by the computing thread before each
-    // bed it takes: a moment when it holds nothing of the column.
-    explicit Reparto(std::function<void()> entre_bancos = {});
-    ~Reparto();
-    Reparto(const Reparto&) = delete;
-    Reparto& operator=(const Reparto&) = delete;
-
-    // From the other thread: waits for a column to be opened and searches
-    // its beds until none is left, or until basta() holds before a bed.
-    // Returns at once after termina().
-    void ayuda(const std::function<bool()>& basta = {});
-    // From the computing thread, when it will open no more columns (after
-    // its tevarro(s, reparto), or instead of it when there was no column).
-    void termina();
-
-  private:
-    friend ResultadoCalculo tevarro(Store& s, Reparto& reparto);
-    struct Trabajo;
-    std::mutex m_;
-    std::condition_variable cv_;
-    std::function<void()> entre_bancos_;
-    Trabajo* abierto_ = nullptr;
-    int ayudantes_ = 0;
-    bool terminado_ = false;
-};
-
-// tevarro(s), with the beds' searches shared through reparto.
-ResultadoCalculo tevarro(Store& s, Reparto& reparto);
-
 // The same with the literal scan of every candidate; the reference for tests
 // and benchmarks.
 ResultadoCalculo tevarro_barrido(Store& s);
@@ -96,7 +55,7 @@ ResultadoCalculo tevarro_barrido(Store& s);
 // that has them. Code that leaves them dirty (Qt 6.4's string hash on a
 // processor with VAES, run by any QHash of a long key) makes every SSE
 // instruction after it, and so each exp of the search, many times slower on
-// some processors. The computation clears them itself on entry, per bed.
+// some processors. The computation clears them itself on entry.
 void limpia_estado_avx();
 
 // Phase 2 alone for bed i.

@@ -12,8 +12,6 @@
 
 #include <array>
 #include <cstring>
-#include <mutex>
-#include <utility>
 
 namespace tev {
 
@@ -65,27 +63,7 @@ QImage con_paleta(const QImage& imagen)
     return indexada;
 }
 
-std::mutex cerrojo_lienzo;
-QImage lienzo_reservado;
-
-// The reserved canvas when it fits, a new one otherwise.
-QImage lienzo(QSize tamano, QImage::Format formato)
-{
-    {
-        const std::lock_guard<std::mutex> lk(cerrojo_lienzo);
-        if (lienzo_reservado.size() == tamano && lienzo_reservado.format() == formato)
-            return std::exchange(lienzo_reservado, QImage());
-    }
-    return {tamano, formato};
-}
-
 } // namespace
-
-void reserva_lienzo(QImage lienzo)
-{
-    const std::lock_guard<std::mutex> lk(cerrojo_lienzo);
-    lienzo_reservado = std::move(lienzo);
-}
 
 FormatoImagen formato_de_imagen(const QString& ruta)
 {
@@ -110,7 +88,7 @@ bool guarda_imagen(const QString& ruta, const Dibujo& dibujo, QString* error)
     case FormatoImagen::ninguno:
         return falla("el nombre debe terminar en .png, .svg o .pdf");
     case FormatoImagen::png: {
-        QImage imagen = lienzo(dibujo.tamano, dibujo.formato_png);
+        QImage imagen(dibujo.tamano, dibujo.formato_png);
         imagen.fill(dibujo.fondo);
         {
             QPainter p(&imagen);

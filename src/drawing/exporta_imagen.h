@@ -33,10 +33,4 @@ struct Dibujo {
 // false and, when error is given, says why in Spanish, naming ruta.
 bool guarda_imagen(const QString& ruta, const Dibujo& dibujo, QString* error);
 
-// Keeps lienzo for the next PNG of its size and format, which is painted on
-// it from its background up: a canvas already painted once has its memory
-// in place, and the picture is spared a megabyte of page faults. The batch
-// tool paints one while its column is still being computed.
-void reserva_lienzo(QImage lienzo);
-
 } // namespace tev

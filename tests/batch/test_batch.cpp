@@ -343,17 +343,33 @@ TEST(Lote, UnDiscoQueNoAdmiteMasDejaLosArchivosViejos)
     EXPECT_TRUE(fs::is_fifo(tuberia));
 }
 
-TEST(Lote, SoloLasImagenesPidenLaInterfazGrafica)
+// What draws is loaded once, and only for a command line that asks for a
+// picture before any "--" and passes its checks.
+TEST(Lote, SoloLasImagenesCarganElDibujo)
 {
-    EXPECT_FALSE(pide_imagenes({"--csv", "a.tev", "b.tev"}));
-    EXPECT_FALSE(pide_imagenes({"--salvar", "s.tev", "a.tev"}));
-    EXPECT_TRUE(pide_imagenes({"--csv", "--curvas", "c.png", "a.tev"}));
-    EXPECT_TRUE(pide_imagenes({"--columna", "c.svg", "a.tev"}));
-    // A name, not an option.
-    EXPECT_FALSE(pide_imagenes({"--salvar", "--curvas", "a.tev"}));
-    EXPECT_FALSE(pide_imagenes({"--", "--curvas", "c.png"}));
-    // Nothing to draw: the command line is refused first.
-    EXPECT_FALSE(pide_imagenes({"a.tev", "--curvas"}));
+    const std::string png = temporal("carga.png").string();
+    const std::string svg = temporal("carga.svg").string();
+    const struct {
+        std::vector<std::string> argumentos;
+        int cargas;
+    } casos[] = {
+        {{"--csv", kEjemplo, kEjemplo}, 0},
+        {{"--salvar", temporal("carga.tev").string(), kEjemplo}, 0},
+        {{"--csv", "--curvas", png, kEjemplo}, 1},
+        {{"--columna", svg, "--curvas", png, kEjemplo}, 1},
+        {{"--", "--curvas", png}, 0},
+        {{kEjemplo, "--curvas"}, 0},
+        {{"--curvas", png, kEjemplo, kEjemplo}, 0},
+    };
+    for (const auto& c : casos) {
+        int cargas = 0;
+        std::ostringstream out, err;
+        static_cast<void>(ejecuta_lote(c.argumentos, out, err, [&](std::string&) {
+            ++cargas;
+            return &imagenes_enlazadas();
+        }));
+        EXPECT_EQ(cargas, c.cargas) << c.argumentos.front() << " " << c.argumentos.back();
+    }
 }
 
 // A platform that does not exist stops any QGuiApplication at its start:
@@ -448,12 +464,12 @@ TEST(Lote, LaSalidaEnUnDiscoLlenoEsUnFallo)
     }
 }
 
-// The tool reads and computes the column while Qt's GUI starts: the same
-// report and the same picture bytes as a run that does one after the other.
-TEST(Lote, LasImagenesDelProgramaSonLasDeUnaCorridaSinHilos)
+// The program, its drawing loaded with the module, writes the same report
+// and the same picture bytes as the drawing linked in.
+TEST(Lote, LasImagenesDelProgramaSonLasDelDibujoEnlazado)
 {
-    const std::string pa = temporal("hilo.png").string(), pb = temporal("seguido.png").string();
-    const std::string sa = temporal("hilo.svg").string(), sb = temporal("seguido.svg").string();
+    const std::string pa = temporal("modulo.png").string(), pb = temporal("enlazado.png").string();
+    const std::string sa = temporal("modulo.svg").string(), sb = temporal("enlazado.svg").string();
     const Ejecucion programa = ejecuta_programa({"--curvas", pa, "--columna", sa, kEjemplo});
     const Ejecucion seguido = ejecuta({"--curvas", pb, "--columna", sb, kEjemplo});
     ASSERT_EQ(programa.codigo, 0) << programa.errores;

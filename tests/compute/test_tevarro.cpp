@@ -1,5 +1,6 @@
 #include "compute/tevarro.h"
 
+#include "compute/busqueda_rapida.h"
 #include "compute/nivel_mar.h"
 #include "model/densidad.h"
 #include "model/store.h"
@@ -15,7 +16,6 @@
 #include <limits>
 #include <memory>
 #include <random>
-#include <thread>
 
 namespace tev {
 namespace {
@@ -409,53 +409,34 @@ TEST(Tevarro, ColumnasAlAzarIgualQueElBarrido)
     }
 }
 
-// With a second thread taking beds, the store ends as the computation alone
-// leaves it, failures included: beds below a failing one untouched.
-TEST(Tevarro, RepartidoEntreDosHilosIgualQueSolo)
+// A third of every column's beds left to the scan (porosity above 1), the
+// rest to the fast search: the store ends as the literal scan leaves it,
+// failures included, beds below a failing one untouched.
+TEST(Tevarro, BancosDelBarridoEntreLosRapidosIgualQueElBarrido)
 {
     std::mt19937 gen(77);
-    Reparto reparto;
-    std::thread ayudante([&reparto] {
-        for (int k = 0; k < 12; ++k)
-            reparto.ayuda();
-    });
     for (int columna = 0; columna < 12; ++columna) {
         auto a = columna_al_azar(gen, columna % 4);
-        // The whole column to the scan: every bed takes a while.
         for (int i = 1; i <= a->n_bancos; ++i)
             if (i % 3 == 0) a->porosidad[i] = 1.2f;
         auto b = std::make_unique<Store>(*a);
-        const ResultadoCalculo ra = tevarro(*a, reparto);
-        const ResultadoCalculo rb = tevarro(*b);
+        const ResultadoCalculo ra = tevarro(*a);
+        const ResultadoCalculo rb = tevarro_barrido(*b);
         if (columna % 4 != 0) {
             EXPECT_FALSE(ra.ok()) << columna;
         }
         mismo_calculo(*a, ra, *b, rb, columna);
     }
-    reparto.termina();
-    ayudante.join();
-
-    // A helper that comes when there is nothing left, or never anything,
-    // returns.
-    Reparto sin_columna;
-    sin_columna.termina();
-    sin_columna.ayuda();
 }
 
-// Beds that need the scan, of a few coefficients, take the candidates'
-// exponentials where an earlier bed of the same coefficient left them: in the
-// same column, in the next one, in a helper thread, and after a scan cut
-// short by an overflow. Every bed still ends as the literal scan leaves it.
-TEST(Tevarro, BarridoConExponencialesGuardadasIgualQueElLiteral)
+// Columns of a few coefficients whose beds mostly need the scan; from the third column the top
+// bed's scan overflows at T' ~ 7098 and stops the column. Every bed still ends as the literal scan
+// leaves it.
+TEST(Tevarro, ColumnasDeBarridoYUnTechoQueDesbordaIgualQueElLiteral)
 {
     std::mt19937 gen(2718);
     std::uniform_real_distribution<float> u(0.0f, 1.0f);
     const float coeficientes[] = {0.3127f, 0.4419f, 0.6733f};
-    Reparto reparto;
-    std::thread ayudante([&reparto] {
-        for (int k = 0; k < 6; ++k)
-            reparto.ayuda();
-    });
     for (int columna = 0; columna < 6; ++columna) {
         auto a = columna_vacia();
         limpia_bancos(*a);
@@ -472,28 +453,17 @@ TEST(Tevarro, BarridoConExponencialesGuardadasIgualQueElLiteral)
             buscatiempo(*a, i);
             calcula_densidad(*a, i);
         }
-        // From the third column the top bed's scan overflows at T' ~ 7098
-        // and stops the column; the next one meets that table half filled.
         if (columna >= 2) a->coef_porosidad[a->n_bancos] = -100;
-        auto repetida = std::make_unique<Store>(*a);
-        auto repartida = std::make_unique<Store>(*a);
         auto literal = std::make_unique<Store>(*a);
         const ResultadoCalculo rl = tevarro_barrido(*literal);
         const ResultadoCalculo ra = tevarro(*a);
         EXPECT_EQ(ra.ok(), columna < 2) << columna;
         mismo_calculo(*a, ra, *literal, rl, columna);
-        const ResultadoCalculo rr = tevarro(*repetida);
-        mismo_calculo(*repetida, rr, *literal, rl, columna);
-        const ResultadoCalculo rp = tevarro(*repartida, reparto);
-        mismo_calculo(*repartida, rp, *literal, rl, columna);
     }
-    reparto.termina();
-    ayudante.join();
 
-    // Single beds, the later ones against the first one's partial table.
-    // Without porosity the residual is |T' - 100.5| or |T' - 128.5|: two
-    // candidates tie, in one block of the table or on either side of a
-    // block's end, and the lower one stays the best.
+    // Single beds the scan overflows on. Without porosity the residual is
+    // |T' - 100.5| or |T' - 128.5|: two candidates tie, and the lower one
+    // stays the best.
     const float bancos[][3] = {
         {0, 10, 0.5f}, {5, 300, 1.2f}, {0, 7000, 0.0f}, {0, 100.5f, 0.0f}, {0, 128.5f, 0.0f}};
     for (const auto& b : bancos)
@@ -734,11 +704,6 @@ TEST(EstadoAvx, ElCalculoLimpiaLasMitadesAltas)
     tres_bancos(*s);
     ensucia_mitades_altas();
     ASSERT_TRUE(tevarro(*s).ok());
-    EXPECT_FALSE(mitades_altas_en_uso());
-
-    // What runs between two beds of a shared computation, too.
-    Reparto reparto([] { ensucia_mitades_altas(); });
-    ASSERT_TRUE(tevarro(*s, reparto).ok());
     EXPECT_FALSE(mitades_altas_en_uso());
 
     ensucia_mitades_altas();

@@ -75,31 +75,5 @@ TEST(ExportaImagen, LosPixelesLeidosSonLosPintadosConPaletaOSinElla)
     }
 }
 
-// A reserved canvas is painted over from its background up, a transparent
-// one included: nothing of what it held shows. One of another size is left
-// aside.
-TEST(ExportaImagen, ElLienzoReservadoNoDejaVerLoQueTenia)
-{
-    QTemporaryDir dir;
-    const Dibujo opaco = con_colores(40, QImage::Format_RGB32, Qt::white);
-    const Dibujo transparente =
-        con_colores(40, QImage::Format_ARGB32_Premultiplied, Qt::transparent);
-    const Dibujo mayor = con_colores(60, QImage::Format_RGB32, Qt::white);
-    int k = 0;
-    for (const Dibujo* d : {&opaco, &transparente, &mayor}) {
-        SCOPED_TRACE(k);
-        QImage sucio(opaco.tamano, d->formato_png);
-        sucio.fill(Qt::red);
-        reserva_lienzo(sucio);
-        const QString ruta = dir.filePath(QString("r%1.png").arg(k++));
-        QString error;
-        ASSERT_TRUE(guarda_imagen(ruta, *d, &error)) << error.toStdString();
-        const QImage leida = QImage(ruta).convertToFormat(QImage::Format_ARGB32);
-        ASSERT_EQ(leida.size(), d->tamano);
-        EXPECT_TRUE(leida == pintada(*d).convertToFormat(QImage::Format_ARGB32));
-    }
-    reserva_lienzo(QImage());
-}
-
 } // namespace
 } // namespace tev
