@@ -201,7 +201,8 @@ std::string al_azar()
         const auto t =
             static_cast<unsigned long>(std::chrono::steady_clock::now().time_since_epoch().count());
         for (std::size_t k = 0; k < kLetrasAlAzar; ++k)
-            azar[k] = static_cast<unsigned char>((t >> (5 * k)) + ::getpid() + 7 * ++contador);
+            azar[k] = static_cast<unsigned char>(
+                (t >> (5 * k)) + static_cast<unsigned long>(::getpid()) + 7UL * ++contador);
     }
     std::string r;
     for (unsigned char b : azar)
@@ -273,10 +274,8 @@ std::string cierra_y_renombra(int fd, const std::string& temporal, const std::st
 {
     const int cerrojo = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
     std::string razon;
-    if (::close(fd) != 0) {
-        razon = razon_del_sistema(errno);
-        ::unlink(temporal.c_str());
-    } else if (temporal != destino && ::rename(temporal.c_str(), destino.c_str()) != 0) {
+    if (::close(fd) != 0 ||
+        (temporal != destino && ::rename(temporal.c_str(), destino.c_str()) != 0)) {
         razon = razon_del_sistema(errno);
         ::unlink(temporal.c_str());
     }
