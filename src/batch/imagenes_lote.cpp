@@ -2,41 +2,34 @@
 
 #include "drawing/dibujo_curvas.h"
 #include "drawing/dibujo_historia.h"
+#include "drawing/exporta_imagen.h"
 #include "drawing/imagen_columna.h"
-
-#include <QString>
 
 namespace tev {
 
 namespace {
 
-// The drawing's result as the tool reports it.
-bool hecho(bool bien, const QString& fallo, std::string& error)
-{
-    if (!bien) error = fallo.toStdString();
-    return bien;
-}
-
+// The pictures written under the file names' own bytes, which need not be UTF-8.
 class ImagenesEnlazadas final : public Imagenes {
   public:
     bool curvas(const Store& s, const std::string& ruta, std::string& error) const override
     {
-        QString fallo;
-        return hecho(guarda_grafico(s, QString::fromStdString(ruta), &fallo), fallo, error);
+        return guarda_imagen(
+            ruta, dibujo_del_grafico(s, kEscalaTiempoInicial, kEscalaProfundidadInicial), &error);
     }
 
     bool columna(const Store& s, const std::string& ruta, std::string& error) const override
     {
-        QString fallo;
-        return hecho(guarda_columna(s, QString::fromStdString(ruta), &fallo), fallo, error);
+        return guarda_imagen(
+            ruta,
+            dibujo_de_la_columna(s, kAreaDeArranque, escala_de_arranque_para(kAreaDeArranque), {}),
+            &error);
     }
 
     bool historia(const Historia& h, const Store& s, const std::string& ruta,
                   std::string& error) const override
     {
-        QString fallo;
-        return hecho(guarda_historia(h, s, QString::fromStdString(ruta), kTamanoHistoria, &fallo),
-                     fallo, error);
+        return guarda_imagen(ruta, dibujo_de_la_historia(h, s, kTamanoHistoria), &error);
     }
 };
 

@@ -319,14 +319,17 @@ int lee_opciones(const std::vector<std::string>& argumentos, std::ostream& salid
 }
 
 // What the run has produced so far: the report for the standard output,
-// written once at the end, and the exit code.
+// written out as each file is done, and the exit code.
 struct Avance {
-    explicit Avance(std::ostream& e) : errores(e) {}
+    Avance(std::ostream& s, std::ostream& e) : salida(s), errores(e) {}
 
+    std::ostream& salida;
     std::ostream& errores;
+    // The report not yet written: at most one file's.
     std::string informe;
     int codigo = 0;
     bool primera_tabla = true;
+    bool salida_perdida = false;
 
     // Every text that reaches the terminal has its control characters shown
     // escaped: a file must not be able to drive the terminal.
@@ -340,6 +343,22 @@ struct Avance {
     void dibujada(bool bien, const std::string& error)
     {
         if (!bien) falla(error);
+    }
+    // Writes the report so far. A full disk or a closed pipe is a failure
+    // like any other file's, told once; what follows is not written.
+    void entrega()
+    {
+        if (!salida_perdida && !informe.empty()) {
+            errno = 0;
+            salida.write(informe.data(), static_cast<std::streamsize>(informe.size()));
+            salida.flush();
+            if (!salida) {
+                salida_perdida = true;
+                falla("tevarro-batch: no se pudo escribir la salida: " +
+                      razon_del_sistema(errno != 0 ? errno : EIO) + ".");
+            }
+        }
+        informe.clear();
     }
 };
 
@@ -428,10 +447,11 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
     const int uso = lee_opciones(argumentos, salida, errores, o);
     if (uso >= 0) return uso;
 
-    Avance av(errores);
+    Avance av(salida, errores);
     if (o.csv) av.informe = cabecera_csv();
     if (o.historia) av.informe = cabecera_historia_csv();
     if (o.enterramiento) av.informe = cabecera_enterramiento_csv();
+    av.entrega();
 
     // What draws is loaded only when a picture is asked for; without it
     // every other output is still written.
@@ -445,16 +465,11 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
         }
     }
 
-    for (const std::string& archivo : o.archivos)
+    // Each file's lines as soon as it is done: memory for one file at a time.
+    for (const std::string& archivo : o.archivos) {
         procesa_archivo(archivo, o, dibujo, av);
-
-    // A full disk or a closed pipe is a failure like any other file's.
-    errno = 0;
-    salida.write(av.informe.data(), static_cast<std::streamsize>(av.informe.size()));
-    salida.flush();
-    if (!salida)
-        av.falla("tevarro-batch: no se pudo escribir la salida: " +
-                 razon_del_sistema(errno != 0 ? errno : EIO) + ".");
+        av.entrega();
+    }
     return av.codigo;
 }
 

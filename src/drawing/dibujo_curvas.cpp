@@ -253,18 +253,23 @@ void pinta_grafico_completo(const Store& s, float escala_tiempo, float escala_pr
     p.restore();
 }
 
-bool guarda_grafico(const Store& s, float escala_tiempo, float escala_profundidad,
-                    const QString& ruta, QString* error)
+Dibujo dibujo_del_grafico(const Store& s, float escala_tiempo, float escala_profundidad)
 {
     Dibujo dibujo;
     dibujo.tamano = tamano_ventana_curvas();
     dibujo.titulo = "Curva de tevarro";
     dibujo.fondo = kFondoCurvas;
     dibujo.formato_png = QImage::Format_RGB32;
-    dibujo.pinta = [&](QPainter& p) {
+    dibujo.pinta = [&s, escala_tiempo, escala_profundidad](QPainter& p) {
         pinta_grafico_completo(s, escala_tiempo, escala_profundidad, p);
     };
-    return guarda_imagen(ruta, dibujo, error);
+    return dibujo;
+}
+
+bool guarda_grafico(const Store& s, float escala_tiempo, float escala_profundidad,
+                    const QString& ruta, QString* error)
+{
+    return guarda_imagen(ruta, dibujo_del_grafico(s, escala_tiempo, escala_profundidad), error);
 }
 
 bool guarda_grafico(const Store& s, const QString& ruta, QString* error)

@@ -17,6 +17,7 @@ class QPainter;
 
 namespace tev {
 
+struct Dibujo;
 struct Store;
 
 // Client area of the curve window.
@@ -96,6 +97,10 @@ QFont fuente_que_cabe(const QFont& base, const QString& texto, int ancho);
 // texts. The painter draws in pixels of the window (705 x 414).
 void pinta_grafico_completo(const Store& s, float escala_tiempo, float escala_profundidad,
                             QPainter& p);
+
+// The whole picture at the given scales, to be written by guarda_imagen; s
+// must outlive it.
+Dibujo dibujo_del_grafico(const Store& s, float escala_tiempo, float escala_profundidad);
 
 // Writes the picture to ruta, PNG, SVG or PDF by its extension. On failure returns
 // false and, when error is given, says why in Spanish; an existing file is

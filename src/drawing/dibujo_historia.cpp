@@ -341,14 +341,19 @@ void pinta_historia(const Historia& h, const Store& s, QPainter& p, QSize tamano
     p.restore();
 }
 
-bool guarda_historia(const Historia& h, const Store& s, const QString& ruta, QSize tamano,
-                     QString* error)
+Dibujo dibujo_de_la_historia(const Historia& h, const Store& s, QSize tamano)
 {
     Dibujo dibujo;
     dibujo.tamano = tamano;
     dibujo.titulo = QString::fromUtf8("Historia de enterramiento");
     dibujo.pinta = [&h, &s, tamano](QPainter& p) { pinta_historia(h, s, p, tamano); };
-    return guarda_imagen(ruta, dibujo, error);
+    return dibujo;
+}
+
+bool guarda_historia(const Historia& h, const Store& s, const QString& ruta, QSize tamano,
+                     QString* error)
+{
+    return guarda_imagen(ruta, dibujo_de_la_historia(h, s, tamano), error);
 }
 
 } // namespace tev

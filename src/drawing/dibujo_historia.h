@@ -20,6 +20,7 @@ class QPainter;
 
 namespace tev {
 
+struct Dibujo;
 struct Historia;
 struct Store;
 
@@ -58,6 +59,9 @@ MarcoHistoria marco_historia(const Historia& h, const Store& s, QSize tamano);
 // colours and base ages (when each bed began to be laid down); it must be the
 // column h was computed from.
 void pinta_historia(const Historia& h, const Store& s, QPainter& p, QSize tamano);
+
+// The whole picture, to be written by guarda_imagen; h and s must outlive it.
+Dibujo dibujo_de_la_historia(const Historia& h, const Store& s, QSize tamano);
 
 // The same written to ruta, PNG, SVG or PDF by its extension, through the
 // program's saving routine. On failure returns false and, when error is

@@ -3,6 +3,7 @@
 #include "project_file/archivos.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPageSize>
@@ -74,13 +75,16 @@ FormatoImagen formato_de_imagen(const QString& ruta)
     return FormatoImagen::ninguno;
 }
 
-bool guarda_imagen(const QString& ruta, const Dibujo& dibujo, QString* error)
+bool guarda_imagen(const std::string& ruta, const Dibujo& dibujo, std::string* error)
 {
-    auto falla = [&](const QString& razon) {
-        if (error) *error = QString("No se pudo guardar «%1»: %2.").arg(ruta, razon);
+    auto falla = [&](const char* razon) {
+        if (error) *error = "No se pudo guardar «" + ruta + "»: " + razon + ".";
         return false;
     };
-    const FormatoImagen formato = formato_de_imagen(ruta);
+    // The extension read as a window reads it; a byte that is not UTF-8 is
+    // never part of "png", "svg" or "pdf".
+    const FormatoImagen formato =
+        formato_de_imagen(QFile::decodeName(QByteArray::fromStdString(ruta)));
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -132,12 +136,20 @@ bool guarda_imagen(const QString& ruta, const Dibujo& dibujo, QString* error)
     }
     }
     const std::string fallo =
-        guarda_archivo(ruta.toStdString(), std::string_view(bytes.constData(), bytes.size()));
+        guarda_archivo(ruta, std::string_view(bytes.constData(), bytes.size()));
     if (!fallo.empty()) {
-        if (error) *error = QString::fromStdString(fallo);
+        if (error) *error = fallo;
         return false;
     }
     return true;
+}
+
+bool guarda_imagen(const QString& ruta, const Dibujo& dibujo, QString* error)
+{
+    std::string fallo;
+    if (guarda_imagen(QFile::encodeName(ruta).toStdString(), dibujo, &fallo)) return true;
+    if (error) *error = QString::fromStdString(fallo);
+    return false;
 }
 
 } // namespace tev

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <functional>
+#include <string>
 
 class QPainter;
 
@@ -29,8 +30,13 @@ struct Dibujo {
     QImage::Format formato_png = QImage::Format_ARGB32_Premultiplied;
 };
 
-// Writes the picture in the format of ruta's extension. On failure returns
-// false and, when error is given, says why in Spanish, naming ruta.
+// Writes the picture in the format of ruta's extension. ruta is the file's
+// name as the system takes it, bytes that need not be UTF-8; they are the
+// name written. The picture is formed in memory and written by the
+// program's one saving routine. On failure returns false and, when error is
+// given, says why in Spanish, naming ruta.
+bool guarda_imagen(const std::string& ruta, const Dibujo& dibujo, std::string* error);
+// The same for a name a window holds, made bytes by QFile::encodeName.
 bool guarda_imagen(const QString& ruta, const Dibujo& dibujo, QString* error);
 
 } // namespace tev

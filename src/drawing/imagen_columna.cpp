@@ -32,19 +32,24 @@ bool guarda_columna(const Store& s, const QString& ruta, QString* error)
                           QImage(), error);
 }
 
-bool guarda_columna(const Store& s, const QString& ruta, QSize tamano, const Escala& escala,
-                    const QImage& fondo, QString* error)
+Dibujo dibujo_de_la_columna(const Store& s, QSize tamano, const Escala& escala, const QImage& fondo)
 {
     Dibujo dibujo;
     dibujo.tamano = tamano;
     dibujo.titulo = "TEVARRO 1.0";
-    dibujo.pinta = [&s, &fondo, &escala, tamano](QPainter& p) {
+    dibujo.pinta = [&s, fondo, escala, tamano](QPainter& p) {
         Lienzo lienzo(p, tamano.width(), tamano.height(), escala);
         lienzo.cls(Qt::white);
         if (!fondo.isNull()) p.drawImage(QPoint(0, 0), fondo);
         dibuja_columna(s, lienzo);
     };
-    return guarda_imagen(ruta, dibujo, error);
+    return dibujo;
+}
+
+bool guarda_columna(const Store& s, const QString& ruta, QSize tamano, const Escala& escala,
+                    const QImage& fondo, QString* error)
+{
+    return guarda_imagen(ruta, dibujo_de_la_columna(s, tamano, escala, fondo), error);
 }
 
 } // namespace tev

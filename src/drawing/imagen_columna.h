@@ -10,6 +10,7 @@
 
 namespace tev {
 
+struct Dibujo;
 struct Store;
 
 // Inner area of the column view in the main window at start-up: 11415 x
@@ -26,6 +27,12 @@ Escala escala_de_arranque_para(QSize area);
 // tamano times the ratio device pixels).
 QImage imagen_de_columna(const Store& s, QSize tamano, const Escala& escala,
                          qreal proporcion = 1.0);
+
+// The column at a given size (pixels) and scale, over a background picture
+// laid at the top-left corner unscaled (none when null), to be written by
+// guarda_imagen; s must outlive it.
+Dibujo dibujo_de_la_columna(const Store& s, QSize tamano, const Escala& escala,
+                            const QImage& fondo);
 
 // The column at the view's start-up size and scale, as PNG, SVG or PDF by
 // the file's extension. On failure returns false with a Spanish reason.

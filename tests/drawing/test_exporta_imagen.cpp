@@ -5,9 +5,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QPainter>
 #include <QTemporaryDir>
+
+#include <dirent.h>
+
+#include <set>
+#include <string>
 
 namespace tev {
 namespace {
@@ -73,6 +79,36 @@ TEST(ExportaImagen, LosPixelesLeidosSonLosPintadosConPaletaOSinElla)
         ASSERT_EQ(leida.size(), esperada.size());
         EXPECT_TRUE(leida == esperada);
     }
+}
+
+// The folder's names as the system lists them (bytes).
+std::set<std::string> nombres(const QString& carpeta)
+{
+    std::set<std::string> r;
+    DIR* d = ::opendir(QFile::encodeName(carpeta).constData());
+    while (const dirent* e = d ? ::readdir(d) : nullptr)
+        if (e->d_name[0] != '.') r.insert(e->d_name);
+    if (d) ::closedir(d);
+    return r;
+}
+
+// A name is written as its bytes, whether they are UTF-8 or not; a window's
+// name as QFile::encodeName makes it bytes. A refusal names the bytes given.
+TEST(ExportaImagen, ElNombreSonSusBytes)
+{
+    QTemporaryDir dir;
+    const std::string carpeta = QFile::encodeName(dir.path()).toStdString() + "/";
+    const Dibujo d = con_colores(3, QImage::Format_RGB32, Qt::white);
+    std::string error;
+    ASSERT_TRUE(guarda_imagen(carpeta + "p\xff\xc3(.png", d, &error)) << error;
+    QString fallo;
+    ASSERT_TRUE(guarda_imagen(dir.filePath(QString::fromUtf8("año.svg")), d, &fallo))
+        << fallo.toStdString();
+    EXPECT_EQ(nombres(dir.path()), (std::set<std::string>{"p\xff\xc3(.png", "a\xc3\xb1o.svg"}));
+
+    EXPECT_FALSE(guarda_imagen(carpeta + "q\xff.jpg", d, &error));
+    EXPECT_EQ(error, "No se pudo guardar «" + carpeta +
+                         "q\xff.jpg»: el nombre debe terminar en .png, .svg o .pdf.");
 }
 
 } // namespace

@@ -1,8 +1,13 @@
 #include "project_file/archivos.h"
 
+#include "project_file/archivos_temporales.h"
+
 #include <gtest/gtest.h>
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
@@ -15,6 +20,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
 
 namespace tev {
@@ -55,8 +61,21 @@ class Guardado : public ::testing::Test {
         }
         return n;
     }
+    // The folder's names, as the system lists them (bytes).
+    std::set<std::string> nombres() const
+    {
+        std::set<std::string> r;
+        DIR* d = ::opendir(dir_.c_str());
+        while (const dirent* e = d ? ::readdir(d) : nullptr)
+            if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
+                r.insert(e->d_name);
+        if (d) ::closedir(d);
+        return r;
+    }
     fs::path dir_;
 };
+
+const Temporal kTemporales[] = {Temporal::sin_nombre, Temporal::con_nombre};
 
 TEST_F(Guardado, ReemplazaConservandoLosPermisos)
 {
@@ -178,6 +197,119 @@ TEST_F(Guardado, DiscoLlenoYDeSoloLectura)
               "No se pudo guardar «" + p.string() + "»: el disco o la carpeta es de solo lectura.");
     EXPECT_EQ(lee(p), viejo);
     ::umount(punto.c_str());
+}
+
+// The longest name a folder takes (255 bytes), not UTF-8, and one cut where
+// a temporary name beside it would pass the limit inside a character: each is
+// written and replaced under its own bytes.
+TEST_F(Guardado, ElNombreMasLargoSeGuardaConSusBytes)
+{
+    const std::string largo = std::string(250, 'a') + "\xff.tev";
+    const std::string acentos = "\xc3\xb1" + std::string(236, 'n') + "\xc3\xb1.tev"; // 244 bytes
+    ASSERT_EQ(largo.size(), 255u);
+    for (const Temporal como : kTemporales)
+        for (const std::string& nombre : {largo, acentos, std::string("z\xff.png")}) {
+            SCOPED_TRACE(nombre.size());
+            const std::string ruta = dir_.string() + "/" + nombre;
+            ASSERT_EQ(guarda_archivo(ruta, "uno", como), "");
+            ASSERT_EQ(guarda_archivo(ruta, "dos", como), "");
+            EXPECT_EQ(nombres(), std::set<std::string>{nombre});
+            EXPECT_EQ(lee(ruta), "dos");
+            fs::remove(ruta);
+        }
+}
+
+// A save killed while it writes (here by SIGXFSZ past its file-size limit)
+// leaves the old file whole, and no file of its own once the next save of
+// that file is done: none at all with an unnamed temporary file. A leftover
+// another save still holds, and a file of the user's that merely looks like
+// one, are left alone.
+TEST_F(Guardado, UnGuardadoMatadoNoDejaRestos)
+{
+    const fs::path p = dir_ / "viejo.tev";
+    const std::string viejo = "el archivo de antes\r\n";
+    const std::string del_usuario = ".viejo.tev.abc123";
+    for (const Temporal como : kTemporales) {
+        SCOPED_TRACE(como == Temporal::sin_nombre ? "sin nombre" : "con nombre");
+        escribe(p, viejo);
+        escribe(dir_ / del_usuario, "mío");
+        const pid_t hijo = ::fork();
+        ASSERT_GE(hijo, 0);
+        if (hijo == 0) {
+            const rlimit tope{65536, 65536};
+            const rlimit sin_core{0, 0};
+            ::setrlimit(RLIMIT_FSIZE, &tope);
+            ::setrlimit(RLIMIT_CORE, &sin_core);
+            ::signal(SIGXFSZ, SIG_DFL);
+            guarda_archivo(p.string(), std::string(1 << 20, 'n'), como);
+            ::_exit(0);
+        }
+        int estado = 0;
+        ::waitpid(hijo, &estado, 0);
+        ASSERT_TRUE(WIFSIGNALED(estado) && WTERMSIG(estado) == SIGXFSZ) << estado;
+        EXPECT_EQ(lee(p), viejo);
+
+        std::set<std::string> restos = nombres();
+        restos.erase("viejo.tev");
+        restos.erase(del_usuario);
+        if (como == Temporal::sin_nombre) {
+            EXPECT_TRUE(restos.empty()) << *restos.begin();
+        } else {
+            ASSERT_EQ(restos.size(), 1u);
+            // Held by a save still running: the next save leaves it.
+            const fs::path resto = dir_ / *restos.begin();
+            const int fd = ::open(resto.c_str(), O_RDONLY | O_CLOEXEC);
+            ASSERT_GE(fd, 0);
+            ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+            ASSERT_EQ(guarda_archivo(p.string(), "otro"), "");
+            EXPECT_TRUE(fs::exists(resto));
+            ::close(fd);
+        }
+        ASSERT_EQ(guarda_archivo(p.string(), "nuevo"), "");
+        EXPECT_EQ(lee(p), "nuevo");
+        EXPECT_EQ(nombres(), (std::set<std::string>{"viejo.tev", del_usuario}));
+        EXPECT_EQ(lee(dir_ / del_usuario), "mío");
+    }
+}
+
+// A file the user may not write is refused, named, and left as it was. The
+// superuser may write any file; for him a file without any write bit is the
+// read-only one.
+TEST_F(Guardado, UnArchivoDeSoloLecturaNoSeReemplaza)
+{
+    const fs::path p = dir_ / "leer.tev";
+    for (const Temporal como : kTemporales)
+        for (const fs::perms permisos :
+             {fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read,
+              fs::perms::none}) {
+            escribe(p, "intacto");
+            fs::permissions(p, permisos);
+            EXPECT_EQ(guarda_archivo(p.string(), "pisado", como),
+                      "No se pudo guardar «" + p.string() +
+                          "»: el archivo es de solo lectura (no tiene permiso para escribirlo) y "
+                          "no se reemplaza.");
+            fs::permissions(p, fs::perms::owner_read);
+            EXPECT_EQ(lee(p), "intacto");
+            EXPECT_EQ(nombres(), std::set<std::string>{"leer.tev"});
+            fs::remove(p);
+        }
+
+    // Through a link, the file it names decides.
+    escribe(p, "intacto");
+    fs::permissions(p, fs::perms::owner_read);
+    fs::create_symlink("leer.tev", dir_ / "enlace.tev");
+    EXPECT_NE(guarda_archivo((dir_ / "enlace.tev").string(), "pisado"), "");
+    EXPECT_EQ(lee(p), "intacto");
+
+    if (::geteuid() == 0) {
+        // Writable by its owner only, another user: the superuser writes it.
+        const fs::path ajeno = dir_ / "ajeno.tev";
+        escribe(ajeno, "viejo");
+        fs::permissions(ajeno, fs::perms::owner_read | fs::perms::owner_write);
+        ASSERT_EQ(::chown(ajeno.c_str(), 65534, 65534), 0);
+        EXPECT_EQ(guarda_archivo(ajeno.string(), "nuevo"), "");
+        EXPECT_EQ(lee(ajeno), "nuevo");
+    }
 }
 
 } // namespace
