@@ -234,6 +234,8 @@ void Form1::nuevo_mnu_Click()
 
 void Form1::muestra_sin_calcular()
 {
+    // The bed dialog's boxes and status panels too.
+    if (form2_) form2_->rellena();
     draw();
     if (form4_) form4_->borra_dibujo();
     if (form5_) form5_->actualiza(s_);

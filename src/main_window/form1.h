@@ -113,9 +113,9 @@ class Form1 : public QMainWindow {
     bool salva_con_dialogo();
     // The column as it stands is the one on disk (or the empty one).
     void marca_como_guardada();
-    // A column replaced without being computed: the column view draws it, and
-    // the open curve and history windows drop what they showed of the one
-    // before.
+    // A column replaced without being computed: the bed dialog and the column
+    // view show it, and the open curve and history windows drop what they
+    // showed of the one before.
     void muestra_sin_calcular();
 
     Store& s_;

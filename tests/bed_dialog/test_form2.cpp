@@ -942,11 +942,19 @@ TEST(Form2, NuevoNoHeredaNadaDeLaColumnaAnterior)
         "A, 150 , 300 , 5 , 10 ,PORCENTUAL, 255 , .56 , .39 , 300 , 10 , 20 , 30 , 40 \r\n"
         "B, 0 , 150 , 0 , 5 ,Pelitas, 65280 , .63 , .51 , 250 , 1 , 2 , 3 , 4 \r\n"));
     ASSERT_EQ(s.paleobatimetria[2], 250);
-    p.menu("nuevo_mnu");
+    p.menu("modificar_mnu");
     Form2* f = p.dlg();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(f));
+    p.mueve(); // fills the status panels
+    ASSERT_EQ(f->panel(3), "Total de bancos   2");
+    ASSERT_EQ(f->Text8->text(), "300");
+    p.menu("nuevo_mnu");
+    ASSERT_EQ(p.dlg(), f);
     EXPECT_EQ(f->Text8->text(), "0");
     EXPECT_EQ(f->Text9->text(), "0");
+    // The panels at once, before any pointer movement.
+    EXPECT_EQ(f->panel(2), "");
+    EXPECT_EQ(f->panel(3), "Total de bancos   1");
 
     Dialogo::escribe(f->Text7, "Base");
     Dialogo::escribe(f->Text1, "150");
