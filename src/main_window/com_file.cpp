@@ -1,14 +1,29 @@
 #include "main_window/com_file.h"
 
+#include "project_file/csv_columna.h"
+
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace tev {
 
 namespace {
 // A name ending in .csv is read and written as a spreadsheet column.
+const QString kFiltroProyecto = "Archivos de proyecto (*.tev *.txt *.dat)";
 const QString kFiltroCsv = "Archivos CSV (*.csv *.CSV)";
-const QString kFiltro =
-    "Archivos de proyecto (*.tev *.txt *.dat);;" + kFiltroCsv + ";;Todos los archivos (*)";
+const QString kFiltroTodos = "Todos los archivos (*)";
+const QString kFiltro = kFiltroProyecto + ";;" + kFiltroCsv + ";;" + kFiltroTodos;
+
+// The filter that names the form ruta is written in: CSV as salva_archivo
+// decides it, the project filter for the extensions it lists, every file for
+// any other name (still written as a project file), so that the file shows.
+QString filtro_de(const QString& ruta)
+{
+    if (es_nombre_csv(ruta.toStdString())) return kFiltroCsv;
+    const QString extension = QFileInfo(ruta).suffix();
+    if (extension == "tev" || extension == "txt" || extension == "dat") return kFiltroProyecto;
+    return kFiltroTodos;
+}
 } // namespace
 
 bool ComFile::ShowOpen(QWidget* padre)
@@ -44,6 +59,14 @@ QString ComFile::pide_salvar(QWidget* padre)
                      [&dialogo](const QString& filtro) {
                          dialogo.setDefaultSuffix(filtro == kFiltroCsv ? "csv" : "tev");
                      });
+    if (!ArchivoPropuesto.isEmpty()) {
+        // The filter first: choosing a filter rewrites the extension of the
+        // name the dialog holds.
+        const QString filtro = filtro_de(ArchivoPropuesto);
+        dialogo.selectNameFilter(filtro);
+        dialogo.setDefaultSuffix(filtro == kFiltroCsv ? "csv" : "tev");
+        dialogo.selectFile(QFileInfo(ArchivoPropuesto).absoluteFilePath());
+    }
     if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return {};
     return dialogo.selectedFiles().first();
 }

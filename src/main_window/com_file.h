@@ -17,6 +17,10 @@ class ComFile {
     // The chosen path; emptied before every showing, so a cancel can never
     // leave an earlier path behind.
     QString FileName;
+    // The file the column was opened from or last saved to: ShowSave starts
+    // on its folder, name and type (project file or CSV). Empty for a new
+    // column: an empty name in the dialog's own folder, as a project file.
+    QString ArchivoPropuesto;
 
     // True when the user chose a file, false when the dialog was cancelled.
     bool ShowOpen(QWidget* padre);

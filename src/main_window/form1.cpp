@@ -226,8 +226,19 @@ void Form1::nuevo_mnu_Click()
 {
     if (!puede_dejar_la_columna()) return;
     limpia_bancos(s_);
+    archivo_columna_.clear();
     marca_como_guardada();
+    muestra_sin_calcular();
     muestra_dialogo_bancos();
+}
+
+void Form1::muestra_sin_calcular()
+{
+    // The bed dialog's boxes and status panels too.
+    if (form2_) form2_->rellena();
+    draw();
+    if (form4_) form4_->borra_dibujo();
+    if (form5_) form5_->actualiza(s_);
 }
 
 void Form1::muestra_dialogo_bancos()
@@ -266,7 +277,11 @@ bool Form1::abre_archivo(const QString& ruta)
         return false;
     }
     carga_columna(s_, lectura.bancos);
+    archivo_columna_ = ruta;
     marca_como_guardada();
+    // A computation that fails plots nothing: no curve of the column before
+    // may stay.
+    if (form4_) form4_->borra_dibujo();
     // An open dialog shows the new column, so that it never writes the old
     // one's texts over it.
     if (form2_) form2_->rellena();
@@ -286,12 +301,14 @@ bool Form1::salva_con_dialogo()
     captura_dialogo();
     com_file_->DialogTitle = "Salvar Archivo";
     com_file_->Flags = 4;
+    com_file_->ArchivoPropuesto = archivo_columna_;
     if (!com_file_->ShowSave(this)) return false;
     const std::string fallo = salva_archivo(s_, com_file_->FileName.toStdString());
     if (!fallo.empty()) {
         avisa(kTitulo, QString::fromStdString(fallo));
         return false;
     }
+    archivo_columna_ = com_file_->FileName;
     marca_como_guardada();
     return true;
 }

@@ -113,6 +113,10 @@ class Form1 : public QMainWindow {
     bool salva_con_dialogo();
     // The column as it stands is the one on disk (or the empty one).
     void marca_como_guardada();
+    // A column replaced without being computed: the bed dialog and the column
+    // view show it, and the open curve and history windows drop what they
+    // showed of the one before.
+    void muestra_sin_calcular();
 
     Store& s_;
     std::unique_ptr<ComFile> com_file_;
@@ -120,6 +124,9 @@ class Form1 : public QMainWindow {
     QPointer<Form2> form2_;
     QPointer<AcercaDe> acerca_;
     std::string columna_guardada_; // the file bytes of the column last opened or saved
+    // The file the column was opened from or last saved to; empty for a new
+    // column. "Salvar" proposes it.
+    QString archivo_columna_;
     QPointer<Form5> form5_;
 };
 

@@ -14,6 +14,14 @@ void limpia_bancos(Store& s)
         s.edad_base[i] = 0;
         s.nombre[i].clear();
         s.color[i] = kBlanco;
+        s.paleobatimetria[i] = 0;
+        s.pct_arenisca[i] = 0;
+        s.pct_pelita[i] = 0;
+        s.pct_caliza[i] = 0;
+        s.pct_evaporita[i] = 0;
+        // Drawn by the column view before any computation of the new column.
+        s.techo_descomp[i] = 0;
+        s.base_descomp[i] = 0;
     }
     s.banco_actual = 1;
     s.n_bancos = 1;

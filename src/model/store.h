@@ -69,8 +69,12 @@ inline const char* const kEvaporitas = "Evaporitas";
 inline const char* const kCalizas = "Calizas";
 inline const char* const kPorcentual = "PORCENTUAL";
 
-// Resets the column to one empty bed. Paleobathymetry, percentages, densities
-// and every computed array keep what they held.
+// Resets the column to one empty bed: the fourteen stored fields of every bed
+// (slots 1..100) take their start values (texts empty, lithology Areniscas,
+// colour white, numbers 0), and so do the decompacted depths, which the
+// column view draws before the new column is computed: nothing of the column
+// before reaches the new one. Densities, sea levels, loads and tectonic
+// subsidence keep what they held.
 void limpia_bancos(Store& s);
 
 // Start-up defaults of the main window, applied before its first drawing.

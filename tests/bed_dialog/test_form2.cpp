@@ -930,6 +930,62 @@ TEST(Form2, UnaColumnaModificadaPreguntaAntesDePerderse)
     EXPECT_EQ(s.nombre[1], "");
 }
 
+// A new column keeps nothing of the one before: a column with water depths
+// and percentages, then "Nuevo", two beds typed, "Terminar" and "Salvar".
+TEST(Form2, NuevoNoHeredaNadaDeLaColumnaAnterior)
+{
+    QTemporaryDir dir;
+    Principal p;
+    Store& s = *p.s;
+    p.abre(archivo_con(
+        dir, "agua.tev",
+        "A, 150 , 300 , 5 , 10 ,PORCENTUAL, 255 , .56 , .39 , 300 , 10 , 20 , 30 , 40 \r\n"
+        "B, 0 , 150 , 0 , 5 ,Pelitas, 65280 , .63 , .51 , 250 , 1 , 2 , 3 , 4 \r\n"));
+    ASSERT_EQ(s.paleobatimetria[2], 250);
+    p.menu("modificar_mnu");
+    Form2* f = p.dlg();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(f));
+    p.mueve(); // fills the status panels
+    ASSERT_EQ(f->panel(3), "Total de bancos   2");
+    ASSERT_EQ(f->Text8->text(), "300");
+    p.menu("nuevo_mnu");
+    ASSERT_EQ(p.dlg(), f);
+    EXPECT_EQ(f->Text8->text(), "0");
+    EXPECT_EQ(f->Text9->text(), "0");
+    // The panels at once, before any pointer movement.
+    EXPECT_EQ(f->panel(2), "");
+    EXPECT_EQ(f->panel(3), "Total de bancos   1");
+
+    Dialogo::escribe(f->Text7, "Base");
+    Dialogo::escribe(f->Text1, "150");
+    Dialogo::escribe(f->Text2, "300");
+    Dialogo::escribe(f->Text6, "5");
+    Dialogo::escribe(f->Text5, "10");
+    Dialogo::escribe(f->Text3, ".49");
+    Dialogo::escribe(f->Text4, ".27");
+    p.mueve();
+    f->HScroll1->setFocus();
+    QTest::keyClick(f->HScroll1, Qt::Key_Right); // bed 2, on bed 1
+    ASSERT_EQ(s.n_bancos, 2);
+    Dialogo::escribe(f->Text7, "Techo");
+    Dialogo::escribe(f->Text1, "0");
+    Dialogo::escribe(f->Text6, "0");
+    Dialogo::escribe(f->Text3, ".49");
+    Dialogo::escribe(f->Text4, ".27");
+    f->Command2->setFocus();
+    QTest::keyClick(f->Command2, Qt::Key_Space); // "Terminar"
+    EXPECT_TRUE(p.avisos.isEmpty()) << p.avisos.join("|").toStdString();
+    EXPECT_GT(s.base_descomp[1], 150);
+
+    p.dialogo->respuesta = dir.filePath("nueva.tev");
+    p.menu("salvar_mnu");
+    EXPECT_EQ(prueba::bytes_de(dir.filePath("nueva.tev")),
+              QByteArray("Base, 150 , 300 , 5 , 10 ,Areniscas, 16777215 , .49 , .27 , "
+                         "0 , 0 , 0 , 0 , 0 \r\n"
+                         "Techo, 0 , 150 , 0 , 5 ,Areniscas, 16777215 , .49 , .27 , "
+                         "0 , 0 , 0 , 0 , 0 \r\n"));
+}
+
 TEST(Form2, UnaCasillaRechazadaSigueMarcadaAlVolver)
 {
     Dialogo d(true);

@@ -32,10 +32,16 @@ TEST(Store, LimpiaBancosDejaUnBancoVacio)
         s->litologia[i] = "Calizas";
         s->color[i] = 0x0000FF;
         s->paleobatimetria[i] = 120;
-        s->pct_arenisca[i] = s->pct_pelita[i] = s->pct_caliza[i] = s->pct_evaporita[i] = 25;
+        s->pct_arenisca[i] = 11;
+        s->pct_pelita[i] = 22;
+        s->pct_caliza[i] = 33;
+        s->pct_evaporita[i] = 34;
         s->densidad[i] = 2000;
+        s->techo_descomp[i] = 9;
         s->base_descomp[i] = 33;
         s->nivel_mar[i] = 70;
+        s->correccion_carga[i] = 44;
+        s->tevarro_tectonica[i] = 55;
     }
     s->n_bancos = 40;
     s->banco_actual = 12;
@@ -46,25 +52,34 @@ TEST(Store, LimpiaBancosDejaUnBancoVacio)
     EXPECT_EQ(s->banco_actual, 1);
     EXPECT_EQ(s->factor_zoom, 0.25f);
     for (int i = 1; i <= kMaxBancos; ++i) {
+        // The fourteen stored fields, every one at its start value.
         EXPECT_TRUE(s->nombre[i].empty());
         EXPECT_EQ(s->techo[i], 0.0f);
         EXPECT_EQ(s->base[i], 0.0f);
-        EXPECT_EQ(s->porosidad[i], 0.0f);
-        EXPECT_EQ(s->coef_porosidad[i], 0.0f);
         EXPECT_EQ(s->edad_techo[i], 0.0f);
         EXPECT_EQ(s->edad_base[i], 0.0f);
         EXPECT_EQ(s->litologia[i], "Areniscas");
         EXPECT_EQ(s->color[i], 0xFFFFFF);
-        // Not reset: paleobathymetry, percentages and computed values.
-        EXPECT_EQ(s->paleobatimetria[i], 120.0f);
-        EXPECT_EQ(s->pct_caliza[i], 25.0f);
+        EXPECT_EQ(s->porosidad[i], 0.0f);
+        EXPECT_EQ(s->coef_porosidad[i], 0.0f);
+        EXPECT_EQ(s->paleobatimetria[i], 0.0f) << i;
+        EXPECT_EQ(s->pct_arenisca[i], 0.0f) << i;
+        EXPECT_EQ(s->pct_pelita[i], 0.0f) << i;
+        EXPECT_EQ(s->pct_caliza[i], 0.0f) << i;
+        EXPECT_EQ(s->pct_evaporita[i], 0.0f) << i;
+        // The decompacted depths, which the column view draws at once.
+        EXPECT_EQ(s->techo_descomp[i], 0.0f) << i;
+        EXPECT_EQ(s->base_descomp[i], 0.0f) << i;
+        // Not reset: the other computed values.
         EXPECT_EQ(s->densidad[i], 2000.0f);
-        EXPECT_EQ(s->base_descomp[i], 33.0f);
         EXPECT_EQ(s->nivel_mar[i], 70.0f);
+        EXPECT_EQ(s->correccion_carga[i], 44.0f);
+        EXPECT_EQ(s->tevarro_tectonica[i], 55.0f);
     }
     // Slot 0 is left alone.
     EXPECT_EQ(s->nombre[0], "x");
     EXPECT_EQ(s->litologia[0], "Calizas");
+    EXPECT_EQ(s->paleobatimetria[0], 120.0f);
 }
 
 } // namespace

@@ -32,10 +32,11 @@ TEST(CargaColumna, LlenaElStoreYCalculaDensidades)
     EXPECT_EQ(s.coef_porosidad[1], 0.27f);
     EXPECT_EQ(s.paleobatimetria[1], -20.0f);
     EXPECT_EQ(s.pct_caliza[2], 25.0f);
-    // Slots beyond the column: cleared bed fields, paleobathymetry kept.
+    // Slots beyond the column: every field cleared, nothing of the column
+    // that was there before.
     EXPECT_EQ(s.nombre[4], "");
-    EXPECT_EQ(s.paleobatimetria[3], 10.0f);
-    EXPECT_EQ(s.paleobatimetria[100], 107.0f);
+    EXPECT_EQ(s.paleobatimetria[3], 0.0f);
+    EXPECT_EQ(s.paleobatimetria[100], 0.0f);
 
     const float granos = 0.51f * 2650.0f;
     const float agua = 0.49f * 1000.0f;
