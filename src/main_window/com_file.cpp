@@ -36,7 +36,7 @@ QString ComFile::pide_salvar(QWidget* padre)
     // A name typed without an extension becomes a project file (a CSV file
     // under the CSV filter), and an existing file is replaced only once the
     // user confirms it.
-    QFileDialog dialogo(padre, DialogTitle, QString(), kFiltro);
+    QFileDialog dialogo(padre, DialogTitle, Propuesto, kFiltro);
     dialogo.setAcceptMode(QFileDialog::AcceptSave);
     dialogo.setFileMode(QFileDialog::AnyFile);
     dialogo.setDefaultSuffix("tev");

@@ -17,6 +17,9 @@ class ComFile {
     // The chosen path; emptied before every showing, so a cancel can never
     // leave an earlier path behind.
     QString FileName;
+    // The file the save dialog offers first; empty: none (the dialog's own
+    // folder). Kept across showings.
+    QString Propuesto;
 
     // True when the user chose a file, false when the dialog was cancelled.
     bool ShowOpen(QWidget* padre);

@@ -172,11 +172,12 @@ void Form1::Form_Load()
     draw();
 }
 
-void Form1::marca_como_guardada()
+void Form1::marca_como_guardada(const QString& ruta)
 {
     const EscrituraColumna w = escribe_columna(s_);
     // A column that cannot be written at all is never taken as saved.
     columna_guardada_ = w.ok ? w.bytes : std::string("\0", 1);
+    emit guardada(ruta);
 }
 
 bool Form1::columna_modificada() const
@@ -266,14 +267,27 @@ bool Form1::abre_archivo(const QString& ruta)
         return false;
     }
     carga_columna(s_, lectura.bancos);
-    marca_como_guardada();
+    marca_como_guardada(ruta);
+    muestra_columna_cargada();
+    return true;
+}
+
+void Form1::recupera_columna(const std::vector<RegistroBanco>& bancos)
+{
+    carga_columna(s_, bancos);
+    // No file holds it: the same mark as a column that cannot be written.
+    columna_guardada_ = std::string("\0", 1);
+    muestra_columna_cargada();
+}
+
+void Form1::muestra_columna_cargada()
+{
     // An open dialog shows the new column, so that it never writes the old
     // one's texts over it.
     if (form2_) form2_->rellena();
     calcula_y_dibuja_curvas();
     // A column whose computation failed is still shown.
     draw();
-    return true;
 }
 
 void Form1::salvar_mnu_Click()
@@ -292,7 +306,7 @@ bool Form1::salva_con_dialogo()
         avisa(kTitulo, QString::fromStdString(fallo));
         return false;
     }
-    marca_como_guardada();
+    marca_como_guardada(com_file_->FileName);
     return true;
 }
 
