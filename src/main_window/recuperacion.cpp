@@ -131,6 +131,8 @@ void Recuperacion::sigue_la_columna()
         return;
     }
     if (copia_propia_ && csv.bytes == csv_copiado_ && ruta_copiada_ == ruta_original_) return;
+    // Made again if it went while the program runs.
+    QDir().mkpath(carpeta_);
     const DatosCopia datos{pid_, ultimo_cambio_ms_, ruta_original_.toStdString()};
     const std::string fallo =
         guarda_archivo(ruta_copia().toStdString(), cabecera_copia(datos) + csv.bytes);
@@ -170,6 +172,15 @@ void Recuperacion::ofrece_copias_dejadas()
         carpeta.entryInfoList({kPrefijo + '*' + kExtension}, QDir::Files, QDir::Time);
     for (const QFileInfo& copia : copias) {
         if (ofrece(copia.filePath())) break;
+    }
+    // The locks of programs that ended without a copy to leave.
+    for (const QFileInfo& cerrojo : carpeta.entryInfoList({kPrefijo + "*.lock"}, QDir::Files)) {
+        const QString copia = cerrojo.path() + '/' + cerrojo.completeBaseName() + kExtension;
+        if (cerrojo.filePath() == ruta_de_cerrojo(carpeta_, pid_) || QFileInfo::exists(copia))
+            continue;
+        QLockFile dejado(cerrojo.filePath());
+        dejado.setStaleLockTime(0);
+        if (dejado.tryLock(0)) dejado.unlock();
     }
 }
 

@@ -55,7 +55,8 @@ class Recuperacion : public QObject {
     // kTituloPregunta, newest first, until one is recovered; the others stay
     // for the next start. "Descartar" removes the copy; a copy that cannot
     // be read is renamed aside with the suffix ".ilegible" and named in a
-    // message, never removed.
+    // message, never removed. Locks left without a copy by programs that
+    // are no longer running are removed.
     void ofrece_copias_dejadas();
 
     // Where this program keeps its copy.
