@@ -20,6 +20,8 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 
+#include <utility>
+
 namespace tev {
 
 namespace {
@@ -27,7 +29,7 @@ namespace {
 const QString kPrefijo = "columna-";
 const QString kExtension = ".recuperacion";
 // Room for the first line's long path besides the largest column.
-constexpr std::uintmax_t kTamanoMaximoCopia = kTamanoMaximoArchivo + 64 * 1024;
+constexpr std::uintmax_t kTamanoMaximoCopia = kTamanoMaximoArchivo + std::uintmax_t{64} * 1024;
 
 QString ruta_de_copia(const QString& carpeta, std::int64_t pid)
 {
@@ -75,8 +77,9 @@ QString Recuperacion::carpeta_del_usuario()
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/recuperacion";
 }
 
-Recuperacion::Recuperacion(Form1& ventana, Store& s, const QString& carpeta)
-    : ventana_(ventana), s_(s), carpeta_(carpeta), pid_(QCoreApplication::applicationPid())
+Recuperacion::Recuperacion(Form1& ventana, Store& s, QString carpeta)
+    : ventana_(ventana), s_(s), carpeta_(std::move(carpeta)),
+      pid_(QCoreApplication::applicationPid())
 {
     // A folder that cannot be made shows up as the first copy that fails.
     QDir().mkpath(carpeta_);

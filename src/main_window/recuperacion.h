@@ -44,7 +44,7 @@ class Recuperacion : public QObject {
 
     // Takes the lock of this program and starts following the column of
     // ventana, whose store is s.
-    Recuperacion(Form1& ventana, Store& s, const QString& carpeta = carpeta_del_usuario());
+    Recuperacion(Form1& ventana, Store& s, QString carpeta = carpeta_del_usuario());
     // The normal end: the copy removed and the lock released.
     ~Recuperacion() override;
     Recuperacion(const Recuperacion&) = delete;
