@@ -16,6 +16,7 @@
 
 #include "app/arranque.h"
 #include "main_window/form1.h"
+#include "main_window/recuperacion.h"
 #include "model/store.h"
 
 #include <QApplication>
@@ -100,12 +101,16 @@ int main(int argc, char** argv)
 
     auto store = std::make_unique<tev::Store>();
     tev::Form1 ventana(*store);
+    // A modified column is copied to the user's data folder until it is saved.
+    tev::Recuperacion recuperacion(ventana, *store);
     ventana.show();
-    if (!archivos.isEmpty()) {
-        // From inside the event loop, as a menu choice would run: the message
-        // box of a failed file is over a window that is already up.
-        const QString ruta = archivos.first();
-        QTimer::singleShot(0, &ventana, [&ventana, ruta] { ventana.abre_archivo(ruta); });
-    }
+    // From inside the event loop, as a menu choice would run: the message
+    // box of a failed file is over a window that is already up. A column left
+    // by a program that did not end normally is offered after the file, so
+    // that recovering it is never undone by the file.
+    QTimer::singleShot(0, &ventana, [&ventana, &recuperacion, archivos] {
+        if (!archivos.isEmpty()) ventana.abre_archivo(archivos.first());
+        recuperacion.ofrece_copias_dejadas();
+    });
     return app.exec();
 }

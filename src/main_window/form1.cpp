@@ -172,11 +172,12 @@ void Form1::Form_Load()
     draw();
 }
 
-void Form1::marca_como_guardada()
+void Form1::marca_como_guardada(const QString& ruta)
 {
     const EscrituraColumna w = escribe_columna(s_);
     // A column that cannot be written at all is never taken as saved.
     columna_guardada_ = w.ok ? w.bytes : std::string("\0", 1);
+    emit guardada(ruta);
 }
 
 bool Form1::columna_modificada() const
@@ -278,7 +279,22 @@ bool Form1::abre_archivo(const QString& ruta)
     }
     carga_columna(s_, lectura.bancos);
     archivo_columna_ = ruta;
-    marca_como_guardada();
+    marca_como_guardada(ruta);
+    muestra_columna_cargada();
+    return true;
+}
+
+void Form1::recupera_columna(const std::vector<RegistroBanco>& bancos, const QString& original)
+{
+    carga_columna(s_, bancos);
+    archivo_columna_ = original;
+    // No file holds it: the same mark as a column that cannot be written.
+    columna_guardada_ = std::string("\0", 1);
+    muestra_columna_cargada();
+}
+
+void Form1::muestra_columna_cargada()
+{
     // A computation that fails plots nothing: no curve of the column before
     // may stay.
     if (form4_) form4_->borra_dibujo();
@@ -288,7 +304,6 @@ bool Form1::abre_archivo(const QString& ruta)
     calcula_y_dibuja_curvas();
     // A column whose computation failed is still shown.
     draw();
-    return true;
 }
 
 void Form1::salvar_mnu_Click()
@@ -309,7 +324,7 @@ bool Form1::salva_con_dialogo()
         return false;
     }
     archivo_columna_ = com_file_->FileName;
-    marca_como_guardada();
+    marca_como_guardada(com_file_->FileName);
     return true;
 }
 

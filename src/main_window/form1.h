@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QAction;
 class QPushButton;
@@ -23,6 +24,7 @@ namespace tev {
 class ComFile;
 
 class VistaColumna;
+struct RegistroBanco;
 struct Store;
 
 class Form1 : public QMainWindow {
@@ -71,6 +73,14 @@ class Form1 : public QMainWindow {
     // Decompaction, loads and plot; a failure is reported and the column
     // stays as the computation left it. An open history window follows.
     void calcula_y_dibuja_curvas();
+    // A column recovered after a crash: shown computed as "Abrir" shows a
+    // file, and modified until it is saved.
+    void recupera_columna(const std::vector<RegistroBanco>& bancos, const QString& original);
+
+  signals:
+    // The column as it stands is the one in the file at ruta (empty: the new
+    // or empty column, which has no file).
+    void guardada(const QString& ruta);
 
   public slots:
     void nuevo_mnu_Click();
@@ -111,12 +121,14 @@ class Form1 : public QMainWindow {
     bool puede_dejar_la_columna();
     // "Salvar" proper; true when the file was written.
     bool salva_con_dialogo();
-    // The column as it stands is the one on disk (or the empty one).
-    void marca_como_guardada();
+    // The column as it stands is the one on disk at ruta (or the empty one).
+    void marca_como_guardada(const QString& ruta = {});
     // A column replaced without being computed: the bed dialog and the column
     // view show it, and the open curve and history windows drop what they
     // showed of the one before.
     void muestra_sin_calcular();
+    // A column just loaded, computed and drawn; an open bed dialog follows it.
+    void muestra_columna_cargada();
 
     Store& s_;
     std::unique_ptr<ComFile> com_file_;

@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QSet>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <csignal>
@@ -79,6 +80,22 @@ QString arranca_pantalla(Proceso& xvfb, int desplazamiento)
     return QFile::exists(socket) ? pantalla : QString();
 }
 
+// The screen of the display, saved as nombre.
+QImage captura(const QString& pantalla, const char* nombre)
+{
+    qputenv("DISPLAY", pantalla.toUtf8());
+    int argc = 3;
+    char arg0[] = "captura", arg1[] = "-platform", arg2[] = "xcb";
+    char* argv[] = {arg0, arg1, arg2, nullptr};
+    QImage img;
+    {
+        QGuiApplication app(argc, argv);
+        img = app.primaryScreen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+    }
+    img.save(nombre);
+    return img;
+}
+
 TEST(VentanaReal, ArrancaAbreElEjemploYSeVe)
 {
     Proceso xvfb;
@@ -90,6 +107,9 @@ TEST(VentanaReal, ArrancaAbreElEjemploYSeVe)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("DISPLAY", pantalla);
     env.insert("QT_QPA_PLATFORM", "xcb");
+    // A data folder of its own: the user's recovery copies stay untouched.
+    QTemporaryDir datos;
+    env.insert("XDG_DATA_HOME", datos.path());
     tevarro.p->setProcessEnvironment(env);
     // Without a window manager the curve window opens at the corner: the
     // main window goes below it (Qt's own -geometry option).
@@ -115,17 +135,8 @@ TEST(VentanaReal, ArrancaAbreElEjemploYSeVe)
     EXPECT_FALSE(ventana(arbol_de_ventanas(pantalla), "TEVARRO 1.0").isEmpty());
 
     // The screen as a person would see it.
-    qputenv("DISPLAY", pantalla.toUtf8());
-    int argc = 3;
-    char arg0[] = "captura", arg1[] = "-platform", arg2[] = "xcb";
-    char* argv[] = {arg0, arg1, arg2, nullptr};
-    QImage img;
-    {
-        QGuiApplication app(argc, argv);
-        img = app.primaryScreen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
-    }
+    const QImage img = captura(pantalla, "ventana_real.png");
     ASSERT_FALSE(img.isNull());
-    img.save("ventana_real.png");
 
     // Not blank: many colours, the beds of the example in the column view
     // (saturated colours that the frame and menus never use), and the red
@@ -199,6 +210,8 @@ TEST(VentanaReal, UnaSesionSoloConElTeclado)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("DISPLAY", pantalla);
     env.insert("QT_QPA_PLATFORM", "xcb");
+    QTemporaryDir datos;
+    env.insert("XDG_DATA_HOME", datos.path());
     tevarro.p->setProcessEnvironment(env);
     tevarro.p->start(TEVARRO_EXE, {"-geometry", "+0+440"});
     ASSERT_TRUE(tevarro.p->waitForStarted(5000));
@@ -264,6 +277,86 @@ TEST(VentanaReal, UnaSesionSoloConElTeclado)
     EXPECT_TRUE(tevarro.p->waitForFinished(5000));
     EXPECT_EQ(tevarro.p->exitCode(), 0);
     QDir(carpeta).removeRecursively();
+}
+
+// A name typed in the bed dialog, the pointer moved over it, three seconds,
+// and the program killed (kill -9): started again, it asks "Recuperar
+// columna", Enter recovers the column, and "Salvar" writes it with the name.
+TEST(VentanaReal, UnaColumnaSeRecuperaTrasKill9)
+{
+    Proceso xvfb;
+    const QString pantalla = arranca_pantalla(xvfb, 100);
+    ASSERT_FALSE(pantalla.isEmpty()) << "Xvfb no arrancó";
+    QTemporaryDir datos;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", pantalla);
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.insert("XDG_DATA_HOME", datos.path());
+    const QStringList enfoca = {"search", "--name", "^TEVARRO 1.0$", "windowfocus", "--sync"};
+    const QString copias = datos.path() + "/tevarro/recuperacion";
+
+    {
+        Proceso tevarro;
+        tevarro.p->setProcessEnvironment(env);
+        tevarro.p->start(TEVARRO_EXE, {"-geometry", "+0+440"});
+        ASSERT_TRUE(tevarro.p->waitForStarted(5000));
+        ASSERT_TRUE(espera_ventanas(pantalla, "TEVARRO 1.0", 1));
+        xdotool(pantalla, enfoca);
+        teclas(pantalla, {"F10", "Down", "Return"}); // Archivo -> Nuevo
+        ASSERT_TRUE(espera_ventanas(pantalla, "Nuevo", 1));
+        QThread::msleep(300);
+        const QRect dialogo = ventana(arbol_de_ventanas(pantalla), "Nuevo");
+        ASSERT_FALSE(dialogo.isEmpty());
+        // The name box, then the bare surface of the dialog.
+        const QPoint nombre = dialogo.topLeft() + QPoint(220, 17);
+        xdotool(pantalla, {"mousemove", QString::number(nombre.x()), QString::number(nombre.y()),
+                           "click", "1"});
+        escribe(pantalla, "Arenas del Sur");
+        for (const QPoint p : {QPoint(150, 140), QPoint(160, 145)}) {
+            const QPoint q = dialogo.topLeft() + p;
+            xdotool(pantalla, {"mousemove", QString::number(q.x()), QString::number(q.y())});
+        }
+        QThread::msleep(3000);
+        ASSERT_EQ(QDir(copias).entryList({"*.recuperacion"}, QDir::Files).size(), 1);
+        tevarro.p->kill(); // SIGKILL
+        ASSERT_TRUE(tevarro.p->waitForFinished(5000));
+    }
+
+    Proceso tevarro;
+    tevarro.p->setProcessEnvironment(env);
+    tevarro.p->start(TEVARRO_EXE, {"-geometry", "+0+440"});
+    ASSERT_TRUE(tevarro.p->waitForStarted(5000));
+    ASSERT_TRUE(espera_ventanas(pantalla, "Recuperar columna", 1))
+        << arbol_de_ventanas(pantalla).toStdString();
+    QThread::msleep(500);
+    captura(pantalla, "recuperar_columna.png");
+    xdotool(pantalla, {"search", "--name", "^Recuperar columna$", "windowfocus", "--sync"});
+    teclas(pantalla, {"Return"});
+    EXPECT_TRUE(espera_ventanas(pantalla, "Recuperar columna", 0));
+    // Shown computed, as "Abrir" shows a file.
+    EXPECT_TRUE(espera_ventanas(pantalla, "Curva de tevarro", 1));
+
+    xdotool(pantalla, enfoca);
+    teclas(pantalla, {"F10", "Down", "Down", "Down", "Return"}); // Archivo -> Salvar
+    ASSERT_TRUE(espera_ventanas(pantalla, "Salvar Archivo", 1));
+    QThread::msleep(300);
+    escribe(pantalla, datos.path() + "/recuperada");
+    teclas(pantalla, {"Return"});
+    const QString archivo = datos.path() + "/recuperada.tev";
+    for (int i = 0; i < 50 && !QFile::exists(archivo); ++i)
+        QThread::msleep(100);
+    QFile f(archivo);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << "no se escribió " << archivo.toStdString();
+    EXPECT_TRUE(f.readAll().startsWith("Arenas del Sur,"));
+    // Saved: no copy left.
+    EXPECT_TRUE(QDir(copias).entryList({"*.recuperacion"}, QDir::Files).isEmpty());
+
+    xdotool(pantalla, enfoca);
+    teclas(pantalla, {"F10", "Down", "Down", "Down", "Down", "Return"}); // Archivo -> Salir
+    EXPECT_TRUE(tevarro.p->waitForFinished(5000));
+    EXPECT_EQ(tevarro.p->exitCode(), 0);
+    EXPECT_TRUE(QDir(copias).entryList(QDir::Files).isEmpty())
+        << QDir(copias).entryList(QDir::Files).join(' ').toStdString();
 }
 
 } // namespace

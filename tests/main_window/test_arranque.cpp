@@ -186,6 +186,8 @@ Corrida corre_tevarro(const QStringList& argumentos)
     // Without it Qt warns on stderr, which is looked at here.
     QTemporaryDir ejecucion;
     entorno.insert("XDG_RUNTIME_DIR", ejecucion.path());
+    // Nor is the user's data folder touched.
+    entorno.insert("XDG_DATA_HOME", ejecucion.path());
     p.setProcessEnvironment(entorno);
     p.start(TEVARRO_EXE, argumentos);
     Corrida r;
