@@ -13,8 +13,10 @@ void limpia_bancos(Store& s)
         s.edad_techo[i] = 0;
         s.edad_base[i] = 0;
         s.nombre[i].clear();
+        s.notas[i].clear();
         s.color[i] = kBlanco;
     }
+    s.forma_csv = FormaCsv{};
     s.banco_actual = 1;
     s.n_bancos = 1;
 }

@@ -4,6 +4,8 @@
 // Depths in metres, positive downwards; ages in Ma; porosity as a fraction;
 // coefficient in 1/km; percentages 0..100; densities in kg/m3.
 
+#include "model/forma_csv.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -44,6 +46,11 @@ struct Store {
     PorBanco<float> coef_porosidad{};
     PorBanco<std::string> litologia{};
     PorBanco<int32_t> color{}; // 0x00BBGGRR
+    // Each bed's remark, free text in UTF-8; only a CSV file keeps it.
+    PorBanco<std::string> notas{};
+    // The form of the CSV file the column came from, written again by a save
+    // as CSV.
+    FormaCsv forma_csv;
 
     // Curve plot scales: twips per Ma, twips per metre.
     float escala_tiempo = 0;
@@ -69,7 +76,8 @@ inline const char* const kEvaporitas = "Evaporitas";
 inline const char* const kCalizas = "Calizas";
 inline const char* const kPorcentual = "PORCENTUAL";
 
-// Resets the column to one empty bed. Paleobathymetry, percentages, densities
+// Resets the column to one empty bed, without remarks and in the default CSV
+// form. Paleobathymetry, percentages, densities
 // and every computed array keep what they held.
 void limpia_bancos(Store& s);
 
