@@ -7,6 +7,7 @@
 #include "drawing/unidades.h"
 #include "main_window/acerca_de.h"
 #include "main_window/com_file.h"
+#include "main_window/notas_al_salvar.h"
 #include "main_window/vista_columna.h"
 #include "model/store.h"
 #include "project_file/archivo_proyecto.h"
@@ -265,7 +266,7 @@ bool Form1::abre_archivo(const QString& ruta)
         avisa(kTitulo, QString::fromStdString(lectura.error));
         return false;
     }
-    carga_columna(s_, lectura.bancos);
+    carga_lectura(s_, lectura);
     marca_como_guardada();
     // An open dialog shows the new column, so that it never writes the old
     // one's texts over it.
@@ -287,7 +288,9 @@ bool Form1::salva_con_dialogo()
     com_file_->DialogTitle = "Salvar Archivo";
     com_file_->Flags = 4;
     if (!com_file_->ShowSave(this)) return false;
-    const std::string fallo = salva_archivo(s_, com_file_->FileName.toStdString());
+    QString ruta = com_file_->FileName;
+    if (!destino_sin_perder_notas(this, kTitulo, s_, ruta)) return false;
+    const std::string fallo = salva_archivo(s_, ruta.toStdString());
     if (!fallo.empty()) {
         avisa(kTitulo, QString::fromStdString(fallo));
         return false;
