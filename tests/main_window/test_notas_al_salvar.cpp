@@ -189,14 +189,14 @@ TEST(NotasAlSalvar, LasNotasSobrevivenAlDialogoDeBancos)
     for (int i = 1; i < 3; ++i)
         QTest::keyClick(d->HScroll1, Qt::Key_Right);
     ASSERT_EQ(v.s->banco_actual, 3);
-    d->Text1->selectAll();
-    QTest::keyClicks(d->Text1, "Vaca Muerta");
+    d->Text7->selectAll();
+    QTest::keyClicks(d->Text7, "Vaca Muerta");
     d->HScroll1->setFocus();
     for (int i = 3; i < 13; ++i)
         QTest::keyClick(d->HScroll1, Qt::Key_Right);
     ASSERT_EQ(v.s->n_bancos, 13);
-    d->Text1->selectAll();
-    QTest::keyClicks(d->Text1, "Suelo");
+    d->Text7->selectAll();
+    QTest::keyClicks(d->Text7, "Suelo");
     QTest::keyClick(d->HScroll1, Qt::Key_Left);
 
     v.dialogo->respuesta = dir.filePath("salida.csv");
