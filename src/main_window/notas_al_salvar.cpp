@@ -16,9 +16,10 @@ namespace {
 // True when the user lets the file at ruta be replaced.
 bool puede_reemplazar(QWidget* padre, const QString& titulo, const QString& ruta)
 {
-    QMessageBox caja(QMessageBox::Warning, titulo,
-                     QString("«%1» ya existe.\n¿Desea reemplazarlo?").arg(ruta),
-                     QMessageBox::NoButton, padre);
+    QMessageBox caja(
+        QMessageBox::Warning, titulo,
+        QString("El archivo «%1» ya existe.\n¿Desea reemplazarlo?").arg(QFileInfo(ruta).fileName()),
+        QMessageBox::NoButton, padre);
     QPushButton* reemplazar = caja.addButton("Reemplazar", QMessageBox::AcceptRole);
     QPushButton* cancelar = caja.addButton("Cancelar", QMessageBox::RejectRole);
     caja.setDefaultButton(cancelar);

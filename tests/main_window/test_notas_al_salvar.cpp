@@ -140,7 +140,7 @@ TEST(NotasAlSalvar, UnCsvQueYaExisteSeReemplazaSoloSiSeAcepta)
     Respondedor no({"Guardar como CSV", "Cancelar"});
     c.salva();
     ASSERT_EQ(no.textos.size(), 2);
-    EXPECT_EQ(no.textos[1], "«" + c.csv + "» ya existe.\n¿Desea reemplazarlo?\n");
+    EXPECT_EQ(no.textos[1], "El archivo «pozo.csv» ya existe.\n¿Desea reemplazarlo?\n");
     EXPECT_EQ(no.botones[1], "Reemplazar|Cancelar");
     EXPECT_EQ(bytes_de(c.csv), "viejo");
     EXPECT_FALSE(QFile::exists(c.tev));
