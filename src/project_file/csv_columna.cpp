@@ -450,8 +450,8 @@ class LectorCsv {
         const Conversion conv = entero ? convierte_entero(normal, r.*desc.entero)
                                        : convierte_real(normal, r.*desc.real);
         if (conv == Conversion::ok) {
-            vio_coma_ = vio_coma_ || tiene_coma;
-            vio_punto_ = vio_punto_ || tiene_punto;
+            vio_coma_ = vio_coma_ || (tiene_coma && !entero);
+            vio_punto_ = vio_punto_ || (tiene_punto && !entero);
             return true;
         }
         if (conv == Conversion::no_numero && tiene_coma && sep_ == ',') {
