@@ -1,10 +1,11 @@
 // Fuzz target of the CSV column reader.
 //
 // Whatever the reader accepts is loaded into a fresh store, computed, written
-// as CSV and read again: the second reading must give the very same column
-// (texts and colours exact, every single bit for bit) and writing it again
-// the very same bytes. When the column also fits a project file, project ->
-// CSV -> project must give that project file's bytes again.
+// as CSV in the file's own form and read again: the second reading must give
+// the very same column (texts, remarks and colours exact, every single bit for
+// bit) and writing it again the very same bytes. Written in the default form
+// it must read back the same too. When the column also fits a project file,
+// project -> CSV -> project must give that project file's bytes again.
 
 #include "compute/tevarro.h"
 #include "model/store.h"
@@ -49,13 +50,15 @@ void compara_exacto(const std::vector<tev::RegistroBanco>& a,
             }
             if (!igual) falla("campo distinto", "banco " + std::to_string(k + 1) + ", " + c.clave);
         }
+        if (a[k].notas != b[k].notas) falla("nota distinta", "banco " + std::to_string(k + 1));
     }
 }
 
-std::unique_ptr<tev::Store> carga(const std::vector<tev::RegistroBanco>& bancos)
+// The column read, in the file's form.
+std::unique_ptr<tev::Store> carga(const tev::LecturaColumna& lectura)
 {
     auto s = std::make_unique<tev::Store>();
-    tev::carga_columna(*s, bancos);
+    tev::carga_lectura(*s, lectura);
     return s;
 }
 
@@ -73,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tamano)
     if (primera.bancos.size() > static_cast<size_t>(tev::kMaxBancos))
         falla("más bancos que los admitidos", std::to_string(primera.bancos.size()));
 
-    auto s = carga(primera.bancos);
+    auto s = carga(primera);
     const tev::EscrituraColumna escrita = tev::escribe_csv(*s);
     if (!escrita.ok) falla("no se pudo escribir lo leído", escrita.error);
     const tev::EscrituraColumna proyecto = tev::escribe_columna(*s);
@@ -85,19 +88,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tamano)
     const tev::LecturaColumna segunda = tev::lee_csv(escrita.bytes, "escrita.csv");
     if (!segunda.ok) falla("lo escrito no se puede leer", segunda.error + "\n" + escrita.bytes);
     compara_exacto(primera.bancos, segunda.bancos, escrita.bytes);
-    const tev::EscrituraColumna reescrita = tev::escribe_csv(*carga(segunda.bancos));
+    const tev::EscrituraColumna reescrita = tev::escribe_csv(*carga(segunda));
     if (!reescrita.ok || reescrita.bytes != escrita.bytes)
         falla("la segunda escritura no da los mismos bytes", escrita.bytes);
+
+    tev::LecturaColumna sin_forma;
+    sin_forma.bancos = primera.bancos;
+    const tev::EscrituraColumna por_defecto = tev::escribe_csv(*carga(sin_forma));
+    if (!por_defecto.ok) falla("no se pudo escribir en la forma por defecto", por_defecto.error);
+    const tev::LecturaColumna tercera = tev::lee_csv(por_defecto.bytes, "defecto.csv");
+    if (!tercera.ok) falla("la forma por defecto no se puede leer", tercera.error);
+    compara_exacto(primera.bancos, tercera.bancos, por_defecto.bytes);
 
     // Texts that Windows-1252 lacks cannot go to a project file.
     if (!proyecto.ok) return 0;
     const tev::LecturaColumna p = tev::lee_columna(proyecto.bytes, "proyecto.tev");
     if (!p.ok) falla("el proyecto escrito no se puede leer", p.error + "\n" + proyecto.bytes);
-    const tev::EscrituraColumna como_csv = tev::escribe_csv(*carga(p.bancos));
+    const tev::EscrituraColumna como_csv = tev::escribe_csv(*carga(p));
     if (!como_csv.ok) falla("el proyecto no se puede escribir como CSV", como_csv.error);
     const tev::LecturaColumna c = tev::lee_csv(como_csv.bytes, "proyecto.csv");
     if (!c.ok) falla("el CSV del proyecto no se puede leer", c.error + "\n" + como_csv.bytes);
-    const tev::EscrituraColumna vuelta = tev::escribe_columna(*carga(c.bancos));
+    const tev::EscrituraColumna vuelta = tev::escribe_columna(*carga(c));
     if (!vuelta.ok || vuelta.bytes != proyecto.bytes)
         falla("proyecto -> CSV -> proyecto no da los mismos bytes", proyecto.bytes);
     return 0;

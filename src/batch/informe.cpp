@@ -69,6 +69,14 @@ std::string no_escrita(const char* que, const std::string& ruta, const std::stri
     return m;
 }
 
+// What a save into a project file left out: the remarks of some beds.
+std::string notas_dejadas(const std::string& destino, int bancos)
+{
+    return "«" + destino + "»: se guardó sin las notas de " + std::to_string(bancos) +
+           (bancos == 1 ? " banco" : " bancos") +
+           ", que un archivo de proyecto no guarda; un archivo .csv las conserva.";
+}
+
 // numero_corto(v), written in place: the shortest text that reads back.
 void agrega_numero_corto(std::string& r, float v)
 {
@@ -414,7 +422,7 @@ void procesa_archivo(const std::string& archivo, const Opciones& o, const Imagen
     }
     const auto s = std::make_unique<Store>();
     valores_de_arranque(*s);
-    carga_columna(*s, lectura.bancos);
+    carga_lectura(*s, lectura);
     const ResultadoCalculo calculo = tevarro(*s);
     informa_calculo(archivo, *s, calculo, o, av);
     if (o.modo_historia() || !o.imagen_historia.empty())
@@ -435,6 +443,8 @@ void procesa_archivo(const std::string& archivo, const Opciones& o, const Imagen
     if (!o.destino.empty()) {
         const std::string fallo = salva_archivo(*s, o.destino);
         if (!fallo.empty()) av.falla(fallo);
+        const int sin_notas = notas_que_no_caben(*s, o.destino);
+        if (fallo.empty() && sin_notas > 0) av.avisa(notas_dejadas(o.destino, sin_notas));
     }
 }
 

@@ -7,6 +7,7 @@
 #include "drawing/unidades.h"
 #include "main_window/acerca_de.h"
 #include "main_window/com_file.h"
+#include "main_window/notas_al_salvar.h"
 #include "main_window/vista_columna.h"
 #include "model/store.h"
 #include "project_file/archivo_proyecto.h"
@@ -277,16 +278,16 @@ bool Form1::abre_archivo(const QString& ruta)
         avisa(kTitulo, QString::fromStdString(lectura.error));
         return false;
     }
-    carga_columna(s_, lectura.bancos);
+    carga_lectura(s_, lectura);
     archivo_columna_ = ruta;
     marca_como_guardada(ruta);
     muestra_columna_cargada();
     return true;
 }
 
-void Form1::recupera_columna(const std::vector<RegistroBanco>& bancos, const QString& original)
+void Form1::recupera_columna(const LecturaColumna& copia, const QString& original)
 {
-    carga_columna(s_, bancos);
+    carga_lectura(s_, copia);
     archivo_columna_ = original;
     // No file holds it: the same mark as a column that cannot be written.
     columna_guardada_ = std::string("\0", 1);
@@ -318,7 +319,9 @@ bool Form1::salva_con_dialogo()
     com_file_->Flags = 4;
     com_file_->ArchivoPropuesto = archivo_columna_;
     if (!com_file_->ShowSave(this)) return false;
-    const std::string fallo = salva_archivo(s_, com_file_->FileName.toStdString());
+    QString ruta = com_file_->FileName;
+    if (!destino_sin_perder_notas(this, kTitulo, s_, ruta)) return false;
+    const std::string fallo = salva_archivo(s_, ruta.toStdString());
     if (!fallo.empty()) {
         avisa(kTitulo, QString::fromStdString(fallo));
         return false;

@@ -24,6 +24,7 @@ namespace tev {
 class ComFile;
 
 class VistaColumna;
+struct LecturaColumna;
 struct RegistroBanco;
 struct Store;
 
@@ -75,7 +76,7 @@ class Form1 : public QMainWindow {
     void calcula_y_dibuja_curvas();
     // A column recovered after a crash: shown computed as "Abrir" shows a
     // file, and modified until it is saved.
-    void recupera_columna(const std::vector<RegistroBanco>& bancos, const QString& original);
+    void recupera_columna(const LecturaColumna& copia, const QString& original);
 
   signals:
     // The column as it stands is the one in the file at ruta (empty: the new

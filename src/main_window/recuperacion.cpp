@@ -235,7 +235,11 @@ bool Recuperacion::ofrece(const QString& ruta)
         return false;
     }
     if (caja.clickedButton() != recuperar) return false;
-    ventana_.recupera_columna(copia.bancos, original);
+    LecturaColumna columna;
+    columna.ok = true;
+    columna.bancos = copia.bancos;
+    columna.forma = copia.forma;
+    ventana_.recupera_columna(columna, original);
     ruta_original_ = original;
     ultimo_cambio_ms_ = copia.datos.ultimo_cambio_ms;
     // This program's copy first: the left one goes only once the column is

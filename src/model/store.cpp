@@ -13,6 +13,7 @@ void limpia_bancos(Store& s)
         s.edad_techo[i] = 0;
         s.edad_base[i] = 0;
         s.nombre[i].clear();
+        s.notas[i].clear();
         s.color[i] = kBlanco;
         s.paleobatimetria[i] = 0;
         s.pct_arenisca[i] = 0;
@@ -23,6 +24,7 @@ void limpia_bancos(Store& s)
         s.techo_descomp[i] = 0;
         s.base_descomp[i] = 0;
     }
+    s.forma_csv = FormaCsv{};
     s.banco_actual = 1;
     s.n_bancos = 1;
 }

@@ -4,6 +4,8 @@
 // Depths in metres, positive downwards; ages in Ma; porosity as a fraction;
 // coefficient in 1/km; percentages 0..100; densities in kg/m3.
 
+#include "model/forma_csv.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -44,6 +46,11 @@ struct Store {
     PorBanco<float> coef_porosidad{};
     PorBanco<std::string> litologia{};
     PorBanco<int32_t> color{}; // 0x00BBGGRR
+    // Each bed's remark, free text in UTF-8; only a CSV file keeps it.
+    PorBanco<std::string> notas{};
+    // The form of the CSV file the column came from, written again by a save
+    // as CSV.
+    FormaCsv forma_csv;
 
     // Curve plot scales: twips per Ma, twips per metre.
     float escala_tiempo = 0;
@@ -72,9 +79,10 @@ inline const char* const kPorcentual = "PORCENTUAL";
 // Resets the column to one empty bed: the fourteen stored fields of every bed
 // (slots 1..100) take their start values (texts empty, lithology Areniscas,
 // colour white, numbers 0), and so do the decompacted depths, which the
-// column view draws before the new column is computed: nothing of the column
-// before reaches the new one. Densities, sea levels, loads and tectonic
-// subsidence keep what they held.
+// column view draws before the new column is computed, the remarks and the
+// CSV form (the default one): nothing of the column before reaches the new
+// one. Densities, sea levels, loads and tectonic subsidence keep what they
+// held.
 void limpia_bancos(Store& s);
 
 // Start-up defaults of the main window, applied before its first drawing.

@@ -25,6 +25,7 @@ RegistroBanco registro_del_banco(const Store& s, int i)
     r.pct_pelita = s.pct_pelita[i];
     r.pct_caliza = s.pct_caliza[i];
     r.pct_evaporita = s.pct_evaporita[i];
+    r.notas = s.notas[i];
     return r;
 }
 
@@ -48,11 +49,18 @@ void carga_columna(Store& s, const std::vector<RegistroBanco>& bancos)
         s.pct_pelita[k] = r.pct_pelita;
         s.pct_caliza[k] = r.pct_caliza;
         s.pct_evaporita[k] = r.pct_evaporita;
+        s.notas[k] = r.notas;
         buscatiempo(s, k);
     }
     s.n_bancos = static_cast<int16_t>(n);
     for (int j = 1; j <= n; ++j)
         calcula_densidad(s, j);
+}
+
+void carga_lectura(Store& s, const LecturaColumna& lectura)
+{
+    carga_columna(s, lectura.bancos);
+    s.forma_csv = lectura.forma;
 }
 
 } // namespace tev

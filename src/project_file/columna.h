@@ -4,6 +4,8 @@
 // the records come from and go into the store. The formats themselves are
 // archivo_proyecto.h and csv_columna.h; formatos.h chooses one by the name.
 
+#include "model/forma_csv.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -28,6 +30,8 @@ struct RegistroBanco {
     float pct_pelita = 0;
     float pct_caliza = 0;
     float pct_evaporita = 0;
+    // Not one of the fourteen: the bed's remark, which only a CSV file keeps.
+    std::string notas;
 };
 
 // Reading is all or nothing: the reader builds the list of records and the
@@ -36,6 +40,7 @@ struct LecturaColumna {
     bool ok = false;
     std::vector<RegistroBanco> bancos; // at most 100
     std::string error;                 // Spanish, names file, record, line and field
+    FormaCsv forma;                    // a CSV file's own; the default for a project file
 };
 
 struct EscrituraColumna {
@@ -51,8 +56,11 @@ inline constexpr std::uintmax_t kTamanoMaximoArchivo = std::uintmax_t{4} * 1024 
 RegistroBanco registro_del_banco(const Store& s, int i);
 
 // Replaces the column with the records read: reset, the fourteen fields and
-// the sea level of each bed, n_bancos, then every bed's density.
+// the remark and the sea level of each bed, n_bancos, then every bed's
+// density. The column's CSV form is the default one.
 void carga_columna(Store& s, const std::vector<RegistroBanco>& bancos);
+// carga_columna, the column then taking the form of the file read.
+void carga_lectura(Store& s, const LecturaColumna& lectura);
 
 // ---------------------------------------------------------------------------
 // The fields as the files keep them: the project file in this order, the CSV

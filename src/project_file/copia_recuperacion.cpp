@@ -71,6 +71,7 @@ LecturaCopia lee_copia(std::string_view bytes, const std::string& nombre_archivo
         return res;
     }
     res.bancos = columna.bancos;
+    res.forma = columna.forma;
     res.ok = true;
     return res;
 }

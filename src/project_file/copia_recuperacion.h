@@ -43,6 +43,7 @@ struct LecturaCopia {
     bool ok = false;
     DatosCopia datos;
     std::vector<RegistroBanco> bancos;
+    FormaCsv forma;    // the CSV form of the column, as it came
     std::string error; // Spanish, names the file and what is wrong
 };
 

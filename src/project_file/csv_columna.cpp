@@ -10,6 +10,7 @@
 #include <array>
 #include <cmath>
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 namespace tev {
@@ -17,7 +18,7 @@ namespace tev {
 namespace {
 
 constexpr std::string_view kMarcaUtf8 = "\xEF\xBB\xBF";
-constexpr const char* kIgnorada = "notas";
+constexpr const char* kNotas = "notas";
 
 std::string_view recorta(std::string_view t)
 {
@@ -97,10 +98,10 @@ bool en_blanco(const Celda& c)
 }
 
 // What a column of the file holds.
-enum class Papel { campo, ignorada, sin_nombre };
+enum class Papel { campo, notas, sin_nombre };
 
 struct Columna {
-    Papel papel = Papel::ignorada;
+    Papel papel = Papel::sin_nombre;
     int campo = -1; // into kCampos, for Papel::campo
 };
 
@@ -123,6 +124,9 @@ class LectorCsv {
         } else {
             utf8_ = es_utf8_con_acentos(b_);
         }
+        res.forma.utf8 = utf8_;
+        res.forma.marca_utf8 = p_ > 0;
+        res.forma.fin_de_linea_final = !fin() && es_fin_de_linea(b_.back());
         salta_filas_vacias_del_principio();
         if (fin()) {
             res.error = prefijo() + "el archivo no tiene cabecera: su primera fila debe nombrar " +
@@ -132,6 +136,7 @@ class LectorCsv {
         if (!elige_separador(res.error)) return res;
         std::vector<Celda> celdas;
         if (!lee_fila(celdas, res.error) || !lee_cabecera(celdas, res.error)) return res;
+        if (!fin_de_linea_.empty()) res.forma.fin_de_linea = std::string(fin_de_linea_);
         while (!fin()) {
             if (!lee_fila(celdas, res.error)) return res;
             if (std::all_of(celdas.begin(), celdas.end(), en_blanco)) continue;
@@ -146,6 +151,11 @@ class LectorCsv {
             if (!guarda_fila(celdas, banco, r, res.error)) return res;
             res.bancos.push_back(std::move(r));
         }
+        res.forma.separador = sep_;
+        // With semicolons a spreadsheet in a Spanish locale writes decimal
+        // commas; points only when the file itself uses them.
+        res.forma.decimal = sep_ == ';' && (vio_coma_ || !vio_punto_) ? ',' : '.';
+        res.forma.columnas = std::move(nombres_);
         res.ok = true;
         return res;
     }
@@ -153,10 +163,13 @@ class LectorCsv {
   private:
     [[nodiscard]] bool fin() const { return p_ >= b_.size(); }
 
+    // The line end consumed is kept in fin_de_linea_.
     void consume_fin_de_linea()
     {
+        const size_t ini = p_;
         if (b_[p_] == '\r' && p_ + 1 < b_.size() && b_[p_ + 1] == '\n') ++p_;
         ++p_;
+        fin_de_linea_ = b_.substr(ini, p_ - ini);
     }
 
     [[nodiscard]] std::string prefijo() const
@@ -177,8 +190,7 @@ class LectorCsv {
         if (j >= columnas_.size()) return t + ", celda " + std::to_string(j + 1) + ": ";
         const Columna& col = columnas_[j];
         if (col.papel == Papel::campo) return t + ", " + nombre_de_columna(col.campo) + ": ";
-        if (col.papel == Papel::ignorada)
-            return t + ", columna " + entre_comillas(kIgnorada) + ": ";
+        if (col.papel == Papel::notas) return t + ", columna " + entre_comillas(kNotas) + ": ";
         return t + ", columna " + std::to_string(j + 1) + ": ";
     }
 
@@ -254,6 +266,7 @@ class LectorCsv {
     {
         ++fila_;
         celdas.clear();
+        fin_de_linea_ = {};
         for (;;) {
             Celda c;
             if (!lee_celda(c, celdas.size(), error)) return false;
@@ -296,16 +309,26 @@ class LectorCsv {
     {
         columnas_.assign(celdas.size(), Columna{});
         columna_de_campo_.fill(-1);
+        int columna_de_notas = -1;
         std::vector<std::string> desconocidas;
         for (size_t j = 0; j < celdas.size(); ++j) {
             const std::string nombre = como_utf8(recorta(celdas[j].bytes));
+            nombres_.push_back(nombre);
             const std::string clave = minusculas(nombre);
             Columna& col = columnas_[j];
-            if (clave.empty()) {
-                col.papel = Papel::sin_nombre;
+            if (clave.empty()) continue;
+            if (clave == kNotas) {
+                if (columna_de_notas >= 0) {
+                    error = prefijo() + "la cabecera (fila " + std::to_string(fila_) +
+                            ") nombra dos veces la columna " + entre_comillas(kNotas) +
+                            " (columnas " + std::to_string(columna_de_notas + 1) + " y " +
+                            std::to_string(j + 1) + ").";
+                    return false;
+                }
+                col.papel = Papel::notas;
+                columna_de_notas = static_cast<int>(j);
                 continue;
             }
-            if (clave == kIgnorada) continue;
             const auto k = std::find_if(std::begin(kCampos), std::end(kCampos),
                                         [&](const Campo& c) { return clave == c.clave; });
             if (k == std::end(kCampos)) {
@@ -341,7 +364,7 @@ class LectorCsv {
             error += (faltan.size() == 1 ? "le falta la columna " : "le faltan las columnas ") +
                      enumera(cada_entre_comillas(faltan));
         error += ". Las columnas son " + lista_de_claves() + ", en cualquier orden; una columna " +
-                 entre_comillas(kIgnorada) + " se ignora.";
+                 entre_comillas(kNotas) + " guarda las notas de cada banco.";
         return false;
     }
 
@@ -373,31 +396,43 @@ class LectorCsv {
                         muestra(celdas[j].bytes) + ".";
                 return false;
             }
-            if (col.papel != Papel::campo) continue;
             const auto prefijo = [&] {
-                return prefijo_fila() + " (banco " + std::to_string(banco) + "), " +
-                       nombre_de_columna(col.campo) + ": ";
+                const std::string columna = col.papel == Papel::notas
+                                                ? "columna " + entre_comillas(kNotas)
+                                                : nombre_de_columna(col.campo);
+                return prefijo_fila() + " (banco " + std::to_string(banco) + "), " + columna + ": ";
             };
+            if (col.papel == Papel::notas) {
+                if (!lee_texto(celdas[j], r.notas, prefijo, error)) return false;
+                continue;
+            }
+            if (col.papel != Papel::campo) continue;
             if (!guarda_celda(col.campo, celdas[j], r, prefijo, error)) return false;
         }
+        return true;
+    }
+
+    // A text cell in UTF-8; prefijo() gives the start of an error message.
+    template <typename Prefijo>
+    bool lee_texto(const Celda& celda, std::string& texto, Prefijo prefijo,
+                   std::string& error) const
+    {
+        if (utf8_ && !es_utf8_valido(celda.bytes)) {
+            error = prefijo() + "el texto " + muestra(celda.bytes) +
+                    " no es UTF-8 válido, y el archivo empieza con la marca de UTF-8.";
+            return false;
+        }
+        texto = utf8_ ? celda.bytes : cp1252_a_utf8(celda.bytes);
         return true;
     }
 
     // prefijo() gives the start of an error message.
     template <typename Prefijo>
     bool guarda_celda(int k, const Celda& celda, RegistroBanco& r, Prefijo prefijo,
-                      std::string& error) const
+                      std::string& error)
     {
         const Campo& desc = kCampos[k];
-        if (desc.tipo == TipoCampo::texto) {
-            if (utf8_ && !es_utf8_valido(celda.bytes)) {
-                error = prefijo() + "el texto " + muestra(celda.bytes) +
-                        " no es UTF-8 válido, y el archivo empieza con la marca de UTF-8.";
-                return false;
-            }
-            r.*desc.texto = utf8_ ? celda.bytes : cp1252_a_utf8(celda.bytes);
-            return true;
-        }
+        if (desc.tipo == TipoCampo::texto) return lee_texto(celda, r.*desc.texto, prefijo, error);
         const std::string_view t = recorta(celda.bytes);
         const bool entero = desc.tipo == TipoCampo::entero;
         if (entero && !t.empty() && t[0] == '#') {
@@ -410,10 +445,15 @@ class LectorCsv {
         // With semicolons between columns a comma is the decimal mark.
         std::string normal(t);
         const bool tiene_coma = normal.find(',') != std::string::npos;
+        const bool tiene_punto = normal.find('.') != std::string::npos;
         if (sep_ == ';') std::replace(normal.begin(), normal.end(), ',', '.');
         const Conversion conv = entero ? convierte_entero(normal, r.*desc.entero)
                                        : convierte_real(normal, r.*desc.real);
-        if (conv == Conversion::ok) return true;
+        if (conv == Conversion::ok) {
+            vio_coma_ = vio_coma_ || (tiene_coma && !entero);
+            vio_punto_ = vio_punto_ || (tiene_punto && !entero);
+            return true;
+        }
         if (conv == Conversion::no_numero && tiene_coma && sep_ == ',') {
             error = prefijo() + muestra(t) +
                     " no es un número: con comas entre las columnas, los decimales van tras un "
@@ -433,15 +473,74 @@ class LectorCsv {
     bool cabecera_leida_ = false;
     std::vector<Columna> columnas_;                  // one per cell of the header
     std::array<int, kNumCampos> columna_de_campo_{}; // header cell of each field
+    std::vector<std::string> nombres_;               // the header's names, for the form
+    std::string_view fin_de_linea_;                  // the last line end consumed
+    bool vio_coma_ = false;                          // a number read with a decimal comma
+    bool vio_punto_ = false;                         // a number read with a decimal point
 };
 
 // ---------------------------------------------------------------------------
 // Writing
 
-// RFC 4180 asks for quotes around commas, quotes and line breaks; semicolons
-// and blanks at either end are quoted too, so that a spreadsheet that splits
-// at both separators or trims cells still reads the text whole.
-constexpr ReglaComillas kComillas{",;\"\r\n", true, false};
+// RFC 4180 asks for quotes around the separator, quotes and line breaks.
+// Between commas, semicolons and blanks at either end are quoted too, so that
+// a spreadsheet that splits at both separators or trims cells still reads the
+// text whole; between semicolons a comma stays bare, as the decimal commas of
+// the numbers beside it do.
+constexpr ReglaComillas kComillasComa{",;\"\r\n", true, false};
+constexpr ReglaComillas kComillasPuntoYComa{";\"\r\n", true, false};
+
+// What a column of the written file holds: a field (into kCampos), the
+// remarks, or nothing.
+constexpr int kColumnaNotas = -1;
+constexpr int kColumnaVacia = -2;
+
+struct ColumnaEscrita {
+    std::string nombre;
+    int contenido = kColumnaVacia;
+};
+
+// The columns in the form's order, each field and the remarks once; a field
+// the form lacks is added at the end, and so are the remarks when some bed
+// has one. A name the reader would refuse (unknown, or named twice) is
+// written as a column without a name.
+std::vector<ColumnaEscrita> columnas_a_escribir(const FormaCsv& forma, bool hay_notas)
+{
+    std::vector<ColumnaEscrita> cols;
+    std::array<bool, kNumCampos> esta{};
+    bool estan_notas = false;
+    for (const std::string& nombre : forma.columnas) {
+        const std::string clave = minusculas(recorta(nombre));
+        ColumnaEscrita c;
+        if (clave == kNotas && !estan_notas) {
+            c = {nombre, kColumnaNotas};
+            estan_notas = true;
+        }
+        for (int k = 0; k < kNumCampos; ++k)
+            if (clave == kCampos[k].clave && !esta[k]) {
+                c = {nombre, k};
+                esta[k] = true;
+            }
+        cols.push_back(std::move(c));
+    }
+    for (int k = 0; k < kNumCampos; ++k)
+        if (!esta[k]) cols.push_back({kCampos[k].clave, k});
+    if (hay_notas && !estan_notas) cols.push_back({kNotas, kColumnaNotas});
+    return cols;
+}
+
+// The form as a writer can follow it: anything a reader could not read back
+// the same way is the default's.
+FormaCsv forma_valida(FormaCsv f)
+{
+    const FormaCsv defecto;
+    if (f.separador != ';') f.separador = defecto.separador;
+    if (f.separador != ';' || f.decimal != ',') f.decimal = defecto.decimal;
+    if (f.fin_de_linea != "\r\n" && f.fin_de_linea != "\n" && f.fin_de_linea != "\r")
+        f.fin_de_linea = defecto.fin_de_linea;
+    if (!f.utf8) f.marca_utf8 = false;
+    return f;
+}
 
 } // namespace
 
@@ -476,41 +575,66 @@ EscrituraColumna escribe_csv(const Store& s)
                     "columna admite " + std::to_string(kMaxBancos) + ".";
         return res;
     }
-    std::string out(kMarcaUtf8);
-    out += cabecera_columna_csv() + "\r\n";
+    const FormaCsv forma = forma_valida(s.forma_csv);
+    const ReglaComillas& comillas = forma.separador == ';' ? kComillasPuntoYComa : kComillasComa;
+    bool hay_notas = false;
+    for (int i = 1; i <= n; ++i)
+        hay_notas = hay_notas || !s.notas[i].empty();
+    const std::vector<ColumnaEscrita> columnas = columnas_a_escribir(forma, hay_notas);
+
+    // Written in UTF-8 first, put into Windows-1252 at the end.
+    std::string out;
+    for (size_t j = 0; j < columnas.size(); ++j) {
+        if (j > 0) out += forma.separador;
+        agrega_campo_csv(out, columnas[j].nombre, comillas);
+    }
     for (int i = 1; i <= n; ++i) {
+        out += forma.fin_de_linea;
         const RegistroBanco r = registro_del_banco(s, i);
-        for (int c = 0; c < kNumCampos; ++c) {
-            if (c > 0) out += ',';
-            const Campo& desc = kCampos[c];
-            const std::string banco =
-                "El banco " + std::to_string(i) + " (columna " + entre_comillas(desc.clave) + ")";
-            switch (desc.tipo) {
-            case TipoCampo::texto:
-                if (!es_utf8_valido(r.*desc.texto)) {
+        for (size_t j = 0; j < columnas.size(); ++j) {
+            if (j > 0) out += forma.separador;
+            const int contenido = columnas[j].contenido;
+            if (contenido == kColumnaVacia) continue;
+            const Campo* desc = contenido == kColumnaNotas ? nullptr : &kCampos[contenido];
+            const std::string banco = "El banco " + std::to_string(i) + " (columna " +
+                                      entre_comillas(desc ? desc->clave : kNotas) + ")";
+            if (!desc || desc->tipo == TipoCampo::texto) {
+                const std::string& texto = desc ? r.*desc->texto : r.notas;
+                if (!es_utf8_valido(texto)) {
                     res.error = banco + ": el texto no es UTF-8 válido y el archivo CSV no " +
                                 "puede guardarlo.";
                     return res;
                 }
-                agrega_campo_csv(out, r.*desc.texto, kComillas);
-                break;
-            case TipoCampo::entero:
-                out += std::to_string(r.*desc.entero);
-                break;
-            case TipoCampo::real:
-                if (!std::isfinite(r.*desc.real)) {
+                agrega_campo_csv(out, texto, comillas);
+            } else if (desc->tipo == TipoCampo::entero) {
+                out += std::to_string(r.*desc->entero);
+            } else {
+                const float v = r.*desc->real;
+                if (!std::isfinite(v)) {
                     res.error = banco + ": el valor no es un número finito y el archivo CSV no " +
                                 "puede guardarlo.";
                     return res;
                 }
-                out += numero_corto(r.*desc.real);
-                break;
+                std::string numero = numero_corto(v);
+                if (forma.decimal == ',') std::replace(numero.begin(), numero.end(), '.', ',');
+                out += numero;
             }
         }
-        out += "\r\n";
+    }
+    if (forma.fin_de_linea_final) out += forma.fin_de_linea;
+
+    // A text that Windows-1252 lacks, or Windows-1252 bytes that would read
+    // back as UTF-8 (say "Ã©" as "é"), keep the file in UTF-8, marked as such.
+    bool marca = forma.marca_utf8;
+    if (!forma.utf8) {
+        std::optional<std::string> cp1252 = utf8_a_cp1252(out);
+        if (cp1252 && !es_utf8_con_acentos(*cp1252))
+            out = std::move(*cp1252);
+        else
+            marca = true;
     }
     res.ok = true;
-    res.bytes = std::move(out);
+    res.bytes = marca ? std::string(kMarcaUtf8) + out : std::move(out);
     return res;
 }
 

@@ -6,12 +6,16 @@
 // Reading takes UTF-8 (with or without a byte-order mark) or Windows-1252,
 // a comma or a semicolon between fields (the one the header uses), RFC 4180
 // quotes, and with a semicolon also the decimal comma of a spreadsheet in a
-// Spanish locale. A column "notas" is ignored. Reading is all or nothing, as
-// for the project file, and the messages name the row and the column.
+// Spanish locale. A column "notas" holds each bed's remark. Reading is all or
+// nothing, as for the project file, and the messages name the row and the
+// column. The reading gives the file's form too (model/forma_csv.h).
 //
-// Writing gives UTF-8 with a byte-order mark, commas, CR LF line ends, and
-// numbers as the shortest text that reads back to the same single: a column
-// written and read back is the same column, bit for bit.
+// Writing follows the column's form: its separator, decimal mark, encoding,
+// byte-order mark, line ends and order of columns, "notas" among them. A
+// column that never came from a CSV file is written in the default form:
+// UTF-8 with a byte-order mark, commas, CR LF line ends. Numbers are the
+// shortest text that reads back to the same single: a column written and
+// read back is the same column, bit for bit, with the same remarks.
 
 #include "project_file/columna.h"
 
@@ -29,8 +33,11 @@ std::string cabecera_columna_csv();
 // nombre_archivo only labels the messages.
 LecturaColumna lee_csv(std::string_view bytes, const std::string& nombre_archivo);
 
-// Beds 1..n_bancos. Refused, naming the bed, when a number is not finite or a
-// text is not valid UTF-8.
+// Beds 1..n_bancos in the form s.forma_csv; the remarks get a column at the
+// end when the form has none and some bed has one. A form in Windows-1252 is
+// written in UTF-8 with its mark when a text cannot be held in Windows-1252 or
+// its bytes would read back as UTF-8. Refused, naming the bed, when a number
+// is not finite or a text is not valid UTF-8.
 EscrituraColumna escribe_csv(const Store& s);
 
 } // namespace tev

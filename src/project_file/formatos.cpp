@@ -1,9 +1,12 @@
 #include "project_file/formatos.h"
 
+#include "model/store.h"
 #include "project_file/archivo_proyecto.h"
 #include "project_file/archivos.h"
 #include "project_file/comillas.h"
 #include "project_file/csv_columna.h"
+
+#include <algorithm>
 
 namespace tev {
 
@@ -30,6 +33,15 @@ std::string salva_archivo(const Store& s, const std::string& ruta)
     const EscrituraColumna w = es_nombre_csv(ruta) ? escribe_csv(s) : escribe_columna(s);
     if (!w.ok) return w.error;
     return guarda_archivo(ruta, w.bytes);
+}
+
+int notas_que_no_caben(const Store& s, const std::string& ruta)
+{
+    if (es_nombre_csv(ruta)) return 0;
+    int n = 0;
+    for (int i = 1; i <= std::min<int>(s.n_bancos, kMaxBancos); ++i)
+        n += s.notas[i].empty() ? 0 : 1;
+    return n;
 }
 
 } // namespace tev

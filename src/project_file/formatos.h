@@ -12,7 +12,12 @@ namespace tev {
 LecturaColumna lee_archivo(const std::string& ruta);
 
 // Writes atomically: on any failure the old file stays as it was. Returns an
-// empty text on success, the Spanish reason otherwise.
+// empty text on success, the Spanish reason otherwise. A project file leaves
+// the remarks out: ask notas_que_no_caben first.
 std::string salva_archivo(const Store& s, const std::string& ruta);
+
+// How many of beds 1..n_bancos have a remark that a file at ruta would leave
+// out: none for a CSV file, every one for a project file.
+int notas_que_no_caben(const Store& s, const std::string& ruta);
 
 } // namespace tev

@@ -250,6 +250,25 @@ TEST(Lote, LaHojaDeCalculoEsLaMismaColumna)
         << r.errores;
 }
 
+TEST(Lote, LaHojaConNotasVuelveIgualYSinNotasSeAvisa)
+{
+    const std::string hoja = std::string(TEVARRO_SOURCE_DIR) + "/examples/neuquen.csv";
+    const fs::path copia = temporal("copia.csv");
+    const Ejecucion csv = ejecuta({"--salvar", copia.string(), hoja});
+    ASSERT_EQ(csv.codigo, 0) << csv.errores;
+    EXPECT_EQ(csv.errores, "");
+    EXPECT_EQ(lee_bytes(copia.string()), lee_bytes(hoja));
+
+    // The real program: the file is written, the loss said, and all is well.
+    const fs::path tev = temporal("sin_notas.tev");
+    const Ejecucion r = ejecuta_programa({"--salvar", tev.string(), hoja});
+    EXPECT_EQ(r.codigo, 0);
+    EXPECT_EQ(r.errores, "«" + tev.string() +
+                             "»: se guardó sin las notas de 3 bancos, que un archivo de proyecto "
+                             "no guarda; un archivo .csv las conserva.\n");
+    EXPECT_EQ(lee_bytes(tev.string()), lee_bytes(kEjemplo));
+}
+
 TEST(Lote, UnArchivoMaloNoDetieneALosDemas)
 {
     const fs::path malo = temporal("malo.tev");

@@ -8,13 +8,17 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <sys/stat.h>
 
@@ -191,25 +195,41 @@ TEST(Form1, AbrirYSalvarUnaHojaDeCalculo)
     EXPECT_EQ(v.s->nombre[8], "Margas de Jagüel");
     EXPECT_EQ(v.f->Picture1->imagen(), proyecto.f->Picture1->imagen());
 
-    // Saved as CSV, opened again and saved as a project: the example's bytes.
+    // A project's column saved as CSV takes the default form; the sheet's
+    // column its own: the sheet's bytes again.
     QTemporaryDir dir;
+    proyecto.dialogo->respuesta = dir.filePath("de_proyecto.csv");
+    proyecto.menu("salvar_mnu");
+    EXPECT_TRUE(bytes_de(dir.filePath("de_proyecto.csv")).startsWith("\xEF\xBB\xBFnombre,techo,"));
     v.dialogo->respuesta = dir.filePath("pozo.csv");
     v.menu("salvar_mnu");
-    EXPECT_TRUE(bytes_de(dir.filePath("pozo.csv")).startsWith("\xEF\xBB\xBFnombre,techo,"));
+    EXPECT_EQ(bytes_de(dir.filePath("pozo.csv")),
+              bytes_de(QString(TEVARRO_SOURCE_DIR) + "/examples/neuquen.csv"));
+    // Opened again and saved as a project, without its remarks: the example's bytes.
     v.abre(dir.filePath("pozo.csv"));
     v.dialogo->respuesta = dir.filePath("pozo.tev");
+    QTimer respuesta;
+    QObject::connect(&respuesta, &QTimer::timeout, [&respuesta] {
+        auto* caja = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!caja) return;
+        respuesta.stop();
+        for (QAbstractButton* b : caja->buttons())
+            if (b->text() == "Guardar sin notas") b->click();
+    });
+    respuesta.start(5);
     v.menu("salvar_mnu");
+    EXPECT_FALSE(respuesta.isActive()); // the question was asked
     EXPECT_TRUE(v.avisos.isEmpty()) << v.avisos.join("\n").toStdString();
     EXPECT_EQ(bytes_de(dir.filePath("pozo.tev")), bytes_de(kEjemplo));
 
     // A bad cell is named by row and column; the column stays.
     QFile f(dir.filePath("malo.csv"));
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes_de(dir.filePath("pozo.csv")).replace(",0.49,", ",0.49x,"));
+    f.write(bytes_de(dir.filePath("pozo.csv")).replace(";0,49;", ";0,49x;"));
     f.close();
     v.abre(f.fileName());
     ASSERT_EQ(v.avisos.size(), 1);
-    EXPECT_TRUE(v.avisos[0].contains("malo.csv»: fila 3 (banco 2), columna «porosidad»: «0.49x»"))
+    EXPECT_TRUE(v.avisos[0].contains("malo.csv»: fila 3 (banco 2), columna «porosidad»: «0,49x»"))
         << v.avisos[0].toStdString();
     EXPECT_EQ(v.s->n_bancos, 12);
     EXPECT_EQ(v.f->Picture1->imagen(), proyecto.f->Picture1->imagen());

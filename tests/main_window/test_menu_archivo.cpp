@@ -263,6 +263,8 @@ TEST(MenuArchivo, SalvarEmpiezaEnElArchivoDeLaColumna)
     EXPECT_EQ(prueba::bytes_de(csv), prueba::bytes_de(kEjemploCsv)); // cancelled
 
     // Saved under another name typed in the dialog: the next one starts there.
+    // (As CSV: the sheet's remarks would bring a question before a project
+    // file.)
     AlAparecer<QFileDialog> al([&carpeta](QFileDialog* d) {
         // A click into the name box, all of it chosen and typed over, Enter;
         // never in another folder.
@@ -273,16 +275,16 @@ TEST(MenuArchivo, SalvarEmpiezaEnElArchivoDeLaColumna)
         QTest::mouseClick(nombre, Qt::LeftButton);
         ASSERT_TRUE(nombre->hasFocus());
         QTest::keyClick(nombre, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(nombre, "copia.tev");
+        QTest::keyClicks(nombre, "copia.csv");
         QTest::keyClick(nombre, Qt::Key_Return);
     });
     clic_en_menu(v, "file_mnu", "salvar_mnu");
     EXPECT_TRUE(al.visto());
-    EXPECT_EQ(prueba::bytes_de(dir.filePath("copia.tev")), prueba::bytes_de(kEjemplo));
+    EXPECT_EQ(prueba::bytes_de(dir.filePath("copia.csv")), prueba::bytes_de(kEjemploCsv));
     const Propuesta q = v.salvar_y_cancelar();
-    EXPECT_EQ(q.nombre, "copia.tev");
-    EXPECT_EQ(q.filtro, kFiltroProyecto);
-    EXPECT_EQ(q.archivo, QFileInfo(dir.filePath("copia.tev")).absoluteFilePath());
+    EXPECT_EQ(q.nombre, "copia.csv");
+    EXPECT_EQ(q.filtro, kFiltroCsv);
+    EXPECT_EQ(q.archivo, QFileInfo(dir.filePath("copia.csv")).absoluteFilePath());
 
     // A new column has no file yet.
     clic_en_menu(v, "file_mnu", "nuevo_mnu");
@@ -341,10 +343,11 @@ TEST(MenuArchivo, GuardarEnLaPreguntaEscribeElArchivoDeLaColumna)
     EXPECT_EQ(p.archivo, QFileInfo(csv).absoluteFilePath());
     EXPECT_TRUE(reemplazo.contains("pozo.csv")) << reemplazo.toStdString();
 
-    // Written as CSV, bed 1 renamed; then the new column.
+    // Written as the sheet came (semicolons, no byte-order mark), bed 1
+    // renamed; then the new column.
     const QByteArray escrito = prueba::bytes_de(csv);
-    EXPECT_TRUE(escrito.startsWith("\xEF\xBB\xBFnombre,techo,")) << escrito.left(40).toStdString();
-    EXPECT_TRUE(escrito.contains("\nCambiado,2050,2400,")) << escrito.toStdString();
+    EXPECT_TRUE(escrito.startsWith("nombre;techo;")) << escrito.left(40).toStdString();
+    EXPECT_TRUE(escrito.contains("\nCambiado;2050;2400;")) << escrito.toStdString();
     EXPECT_TRUE(v.avisos.isEmpty()) << v.avisos.join("\n").toStdString();
     EXPECT_EQ(v.s->n_bancos, 1);
     EXPECT_EQ(v.s->nombre[1], "");

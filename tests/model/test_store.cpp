@@ -27,6 +27,7 @@ TEST(Store, LimpiaBancosDejaUnBancoVacio)
     auto s = std::make_unique<Store>();
     for (int i = 0; i <= kMaxBancos; ++i) {
         s->nombre[i] = "x";
+        s->notas[i] = "nota";
         s->techo[i] = s->base[i] = s->porosidad[i] = s->coef_porosidad[i] = 5;
         s->edad_techo[i] = s->edad_base[i] = 7;
         s->litologia[i] = "Calizas";
@@ -46,14 +47,18 @@ TEST(Store, LimpiaBancosDejaUnBancoVacio)
     s->n_bancos = 40;
     s->banco_actual = 12;
     s->factor_zoom = 0.25f;
+    s->forma_csv.separador = ';';
+    s->forma_csv.columnas = {"notas"};
     limpia_bancos(*s);
 
     EXPECT_EQ(s->n_bancos, 1);
     EXPECT_EQ(s->banco_actual, 1);
     EXPECT_EQ(s->factor_zoom, 0.25f);
+    EXPECT_EQ(s->forma_csv, FormaCsv{});
     for (int i = 1; i <= kMaxBancos; ++i) {
         // The fourteen stored fields, every one at its start value.
         EXPECT_TRUE(s->nombre[i].empty());
+        EXPECT_TRUE(s->notas[i].empty());
         EXPECT_EQ(s->techo[i], 0.0f);
         EXPECT_EQ(s->base[i], 0.0f);
         EXPECT_EQ(s->edad_techo[i], 0.0f);

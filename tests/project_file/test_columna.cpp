@@ -18,8 +18,11 @@ TEST(CargaColumna, LlenaElStoreYCalculaDensidades)
         s.paleobatimetria[i] = 7.0f + i;
     s.nombre[4] = "viejo";
 
-    RegistroBanco a{"A", 0, 100, 40, 60, kAreniscas, 255, 0.49f, 0.27f, -20, 0, 0, 0, 0};
-    RegistroBanco b{"B", 100, 300, 60, 85, kPorcentual, 0, 0.5f, 0.3f, 10, 25, 25, 25, 25};
+    s.notas[4] = "vieja";
+    s.forma_csv.separador = ';';
+
+    RegistroBanco a{"A", 0, 100, 40, 60, kAreniscas, 255, 0.49f, 0.27f, -20, 0, 0, 0, 0, "nota"};
+    RegistroBanco b{"B", 100, 300, 60, 85, kPorcentual, 0, 0.5f, 0.3f, 10, 25, 25, 25, 25, ""};
     carga_columna(s, {a, b});
 
     EXPECT_EQ(s.n_bancos, 2);
@@ -32,9 +35,13 @@ TEST(CargaColumna, LlenaElStoreYCalculaDensidades)
     EXPECT_EQ(s.coef_porosidad[1], 0.27f);
     EXPECT_EQ(s.paleobatimetria[1], -20.0f);
     EXPECT_EQ(s.pct_caliza[2], 25.0f);
+    EXPECT_EQ(s.notas[1], "nota");
+    // Records alone are a column in the default form.
+    EXPECT_EQ(s.forma_csv, FormaCsv{});
     // Slots beyond the column: every field cleared, nothing of the column
     // that was there before.
     EXPECT_EQ(s.nombre[4], "");
+    EXPECT_EQ(s.notas[4], "");
     EXPECT_EQ(s.paleobatimetria[3], 0.0f);
     EXPECT_EQ(s.paleobatimetria[100], 0.0f);
 
@@ -72,8 +79,10 @@ TEST(RegistroDelBanco, DevuelveCadaCampoDeLaTabla)
             break;
         }
     }
+    r.notas = "una nota";
     Store s;
     carga_columna(s, {RegistroBanco{}, r});
+    EXPECT_EQ(registro_del_banco(s, 2).notas, "una nota");
     const RegistroBanco v = registro_del_banco(s, 2);
     for (int c = 0; c < kNumCampos; ++c) {
         const Campo& k = kCampos[c];
@@ -97,6 +106,21 @@ TEST(CargaColumna, SinBancos)
     s.n_bancos = 3;
     carga_columna(s, {});
     EXPECT_EQ(s.n_bancos, 0);
+}
+
+TEST(CargaColumna, LaLecturaTraeLaFormaDeSuArchivo)
+{
+    LecturaColumna l;
+    l.ok = true;
+    l.bancos.resize(2);
+    l.bancos[1].notas = "arriba";
+    l.forma.separador = ';';
+    l.forma.columnas = {"notas"};
+    Store s;
+    carga_lectura(s, l);
+    EXPECT_EQ(s.n_bancos, 2);
+    EXPECT_EQ(s.notas[2], "arriba");
+    EXPECT_EQ(s.forma_csv, l.forma);
 }
 
 } // namespace
