@@ -114,6 +114,13 @@ Orden lee_orden(const std::vector<std::string>& argumentos, OpcionesDeQt opcione
     return orden;
 }
 
+void interfaz_en_castellano()
+{
+    const QByteArray idiomas = qgetenv("LANGUAGE");
+    if (idiomas == "es" || idiomas.startsWith("es:") || idiomas.startsWith("es_")) return;
+    qputenv("LANGUAGE", idiomas.isEmpty() ? QByteArray("es") : "es:" + idiomas);
+}
+
 std::string aviso_sin_pantalla(const char* display, const char* wayland_display)
 {
     const bool x11 = display && *display;

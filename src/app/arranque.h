@@ -38,6 +38,14 @@ struct Orden {
 };
 Orden lee_orden(const std::vector<std::string>& argumentos, OpcionesDeQt opciones_de_qt);
 
+// Puts Spanish first among the languages of the user interface (LANGUAGE),
+// so that what Qt names in the user's language from the system's data (the
+// types of files in the file dialogs, "documento de texto sencillo") is
+// Spanish. Numbers and dates keep the user's locale (LANG, LC_*), and so does
+// every number the program writes. Runs before QApplication and before any
+// QLocale: Qt reads the variable once.
+void interfaz_en_castellano();
+
 // The one line tevarro prints when there is no display to open its window on:
 // what the display variables say, and how to run it instead.
 std::string aviso_sin_pantalla(const char* display, const char* wayland_display);

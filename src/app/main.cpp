@@ -17,12 +17,10 @@
 #include "app/arranque.h"
 #include "main_window/form1.h"
 #include "model/store.h"
+#include "window_helpers/traducciones_de_qt.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTimer>
-#include <QTranslator>
 
 #include <iostream>
 #include <memory>
@@ -72,6 +70,7 @@ int main(int argc, char** argv)
         tev::lee_orden({argv + 1, argv + argc}, tev::OpcionesDeQt::presentes);
     if (!antes_de_qt.error_de_uso.empty()) return error_de_uso(antes_de_qt.error_de_uso);
 
+    tev::interfaz_en_castellano();
     std::optional<tev::ArranqueDeQt> arranque(std::in_place);
     QApplication app(argc, argv);
     arranque.reset();
@@ -79,10 +78,7 @@ int main(int argc, char** argv)
     QGuiApplication::setDesktopFileName("tevarro");
     // Qt's own dialogs and buttons (the file chooser, "Aceptar") in Spanish
     // too, when Qt's translations are installed.
-    QTranslator qt_es;
-    if (qt_es.load(QLocale(QLocale::Spanish), "qtbase", "_",
-                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(&qt_es);
+    tev::instala_traducciones_de_qt();
 
     // Qt has taken out the options it used; what it left is looked at again,
     // since some of Qt's options are taken only on some platforms.
