@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QByteArray>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -91,6 +92,26 @@ TEST(LeeOrden, ErroresDeUso)
     orden = lee_orden({"-"}, OpcionesDeQt::quitadas);
     EXPECT_EQ(orden.error_de_uso, "");
     EXPECT_EQ(orden.archivos, std::vector<std::string>{"-"});
+}
+
+TEST(InterfazEnCastellano, ElCastellanoPrimeroEntreLosIdiomas)
+{
+    const bool habia = qEnvironmentVariableIsSet("LANGUAGE");
+    const QByteArray antes = qgetenv("LANGUAGE");
+    const std::vector<std::pair<QByteArray, QByteArray>> casos = {{"", "es"},
+                                                                  {"fr:en", "es:fr:en"},
+                                                                  {"es", "es"},
+                                                                  {"es_AR:es", "es_AR:es"},
+                                                                  {"estonio", "es:estonio"}};
+    for (const auto& [idiomas, quedan] : casos) {
+        qputenv("LANGUAGE", idiomas);
+        interfaz_en_castellano();
+        EXPECT_EQ(qgetenv("LANGUAGE"), quedan) << idiomas.constData();
+    }
+    if (habia)
+        qputenv("LANGUAGE", antes);
+    else
+        qunsetenv("LANGUAGE");
 }
 
 TEST(AvisoSinPantalla, UnaLineaQueDiceQuePasaYQueHacer)
