@@ -167,6 +167,19 @@ struct BancoFijo {
     double grano;  // grain density, kg/m3
 };
 
+// True when two ages (single-precision values, Ma) are the same instant to
+// the precision they were read with: they differ by no more than float's
+// relative precision of the older one, or by less than the smallest normal
+// float (a denormal difference carries almost no digits). A rate over such a
+// span is the rounding of the ages divided into the subsidence, not a rate:
+// 1e47 m/Ma between ages 1e-45 Ma apart.
+bool misma_edad(double a, double b)
+{
+    const double dt = std::fabs(a - b);
+    return dt < std::numeric_limits<float>::min() ||
+           dt <= std::numeric_limits<float>::epsilon() * std::max(std::fabs(a), std::fabs(b));
+}
+
 } // namespace
 
 double espesor_movido(double z1, double z2, double phi0, double c, double z1p)
@@ -242,9 +255,9 @@ ResultadoHistoria calcula_historia(const Store& s)
     for (std::size_t k = 1; k < pasos.size(); ++k) {
         const PasoHistoria& joven = pasos[k - 1];
         PasoHistoria& p = pasos[k];
-        const double dt = p.edad - joven.edad;
-        if (dt != 0)
-            p.tasa_tectonica = (joven.subsidencia_tectonica - p.subsidencia_tectonica) / dt;
+        if (!misma_edad(p.edad, joven.edad))
+            p.tasa_tectonica =
+                (joven.subsidencia_tectonica - p.subsidencia_tectonica) / (p.edad - joven.edad);
     }
     return r;
 }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <random>
 
@@ -87,6 +88,25 @@ TEST(Historia, DosBancosResueltosAMano)
     // Two steps of the same age have no rate between them.
     s->edad_techo[1] = 0;
     EXPECT_FALSE(calcula_historia(*s).historia.pasos[1].tasa_tectonica);
+    // Nor two whose ages are the same to float precision: a denormal apart,
+    // or adjacent floats.
+    s->edad_techo[1] = std::numeric_limits<float>::denorm_min();
+    EXPECT_FALSE(calcula_historia(*s).historia.pasos[1].tasa_tectonica);
+    s->edad_techo[1] = 1e-40f;
+    EXPECT_FALSE(calcula_historia(*s).historia.pasos[1].tasa_tectonica);
+    s->edad_techo[2] = 50;
+    s->edad_techo[1] = std::nextafter(50.0f, 100.0f);
+    EXPECT_FALSE(calcula_historia(*s).historia.pasos[1].tasa_tectonica);
+    // The smallest normal float apart from 0 is a span: its rate is the
+    // subsidence over it.
+    s->edad_techo[2] = 0;
+    s->edad_techo[1] = std::numeric_limits<float>::min();
+    const ResultadoHistoria corta = calcula_historia(*s);
+    ASSERT_TRUE(corta.historia.pasos[1].tasa_tectonica);
+    EXPECT_EQ(*corta.historia.pasos[1].tasa_tectonica,
+              (corta.historia.pasos[0].subsidencia_tectonica -
+               corta.historia.pasos[1].subsidencia_tectonica) /
+                  static_cast<double>(std::numeric_limits<float>::min()));
 }
 
 TEST(Historia, SinPorosidadLosEspesoresNoCambian)
