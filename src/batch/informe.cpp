@@ -6,6 +6,7 @@
 #include "model/store.h"
 #include "project_file/archivos.h"
 #include "project_file/formatos.h"
+#include "text_forms/formas_numericas.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -362,8 +363,8 @@ void informa_calculo(const std::string& archivo, const Store& s, const Resultado
         av.informe += "Archivo: ";
         av.informe += escapa_controles(archivo);
         av.informe += " (";
-        agrega_entero(av.informe, s.n_bancos);
-        av.informe += " bancos)\n";
+        av.informe += cantidad(s.n_bancos, "banco", "bancos");
+        av.informe += ")\n";
         agrega_tabla_de_bancos(av.informe, s);
         av.primera_tabla = false;
     }

@@ -114,6 +114,15 @@ TEST(Lote, ErroresDeUso)
     EXPECT_NE(ayuda.salida.find("--csv"), std::string::npos);
 }
 
+TEST(Lote, UnBancoEnSingular)
+{
+    const fs::path uno = temporal("uno.tev");
+    escribe(uno, "A, 0 , 100 , 0 , 10 ,Areniscas, 255 , .5 , .5 , 0 , 0 , 0 , 0 , 0 \r\n");
+    const Ejecucion r = ejecuta({uno.string()});
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_EQ(r.salida.rfind("Archivo: " + uno.string() + " (1 banco)\n", 0), 0u) << r.salida;
+}
+
 TEST(Lote, TablaDelEjemplo)
 {
     const Ejecucion r = ejecuta({kEjemplo});
