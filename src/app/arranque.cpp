@@ -17,11 +17,18 @@ const char* const kVersion = TEVARRO_VERSION;
 
 namespace {
 
-// Qt's options that take the next argument as their value, in QGuiApplication,
-// QApplication and the xcb platform. Qt takes them with one dash or two.
-bool opcion_de_qt_con_valor(std::string a)
+// Qt takes its options with one dash or two.
+std::string con_un_guion(std::string a)
 {
     if (a.rfind("--", 0) == 0) a.erase(0, 1);
+    return a;
+}
+
+// Qt's options that take the next argument as their value, in QCoreApplication,
+// QGuiApplication, QApplication and the xcb platform (Qt 6).
+bool opcion_de_qt_con_valor(const std::string& argumento)
+{
+    const std::string a = con_un_guion(argumento);
     static const char* const kConValor[] = {"-platform",
                                             "-platformpluginpath",
                                             "-platformtheme",
@@ -37,9 +44,24 @@ bool opcion_de_qt_con_valor(std::string a)
                                             "-stylesheet",
                                             "-display",
                                             "-name",
-                                            "-visual"};
+                                            "-visual",
+                                            "-qmljsdebugger"};
     for (const char* o : kConValor)
         if (a == o) return true;
+    return false;
+}
+
+// Qt's options that stand alone: flags, and those whose value follows "=".
+bool opcion_de_qt_sola(const std::string& argumento)
+{
+    const std::string a = con_un_guion(argumento);
+    static const char* const kSolas[] = {"-reverse", "-widgetcount", "-testability", "-nograb",
+                                         "-dograb",  "-qdevel",      "-qdebug"};
+    for (const char* o : kSolas)
+        if (a == o) return true;
+    static const char* const kConIgual[] = {"-style=", "-stylesheet=", "-qmljsdebugger="};
+    for (const char* o : kConIgual)
+        if (a.rfind(o, 0) == 0) return true;
     return false;
 }
 
@@ -60,6 +82,43 @@ Inmediata opcion_inmediata(const std::vector<std::string>& argumentos)
         if (opcion_de_qt_con_valor(a)) ++i;
     }
     return Inmediata::ninguna;
+}
+
+Orden lee_orden(const std::vector<std::string>& argumentos, OpcionesDeQt opciones_de_qt)
+{
+    const bool salta_las_de_qt = opciones_de_qt == OpcionesDeQt::presentes;
+    Orden orden;
+    bool opciones = true;
+    for (std::size_t i = 0; i < argumentos.size(); ++i) {
+        const std::string& a = argumentos[i];
+        if (opciones && a == "--") {
+            opciones = false;
+        } else if (opciones && salta_las_de_qt && opcion_de_qt_con_valor(a)) {
+            ++i;
+        } else if (opciones && salta_las_de_qt && opcion_de_qt_sola(a)) {
+            continue;
+        } else if (opciones && a.size() > 1 && a[0] == '-') {
+            orden.error_de_uso = "la opción \"" + a + "\" no existe.";
+            return orden;
+        } else {
+            orden.archivos.push_back(a);
+        }
+    }
+    if (orden.archivos.size() > 1) {
+        std::string nombres;
+        for (const std::string& archivo : orden.archivos)
+            nombres += (nombres.empty() ? "\"" : ", \"") + archivo + "\"";
+        orden.error_de_uso = "se puede abrir un solo archivo de proyecto y se dieron " +
+                             std::to_string(orden.archivos.size()) + ": " + nombres + ".";
+    }
+    return orden;
+}
+
+void interfaz_en_castellano()
+{
+    const QByteArray idiomas = qgetenv("LANGUAGE");
+    if (idiomas == "es" || idiomas.startsWith("es:") || idiomas.startsWith("es_")) return;
+    qputenv("LANGUAGE", idiomas.isEmpty() ? QByteArray("es") : "es:" + idiomas);
 }
 
 std::string aviso_sin_pantalla(const char* display, const char* wayland_display)

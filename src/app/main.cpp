@@ -7,28 +7,27 @@
 // same message box and the window starts with its empty column.
 //
 // --help and --version are answered before Qt starts, so they need no
-// display. Without a display to connect to, one line says so and the status is
-// 1. Qt's own options (-platform, -style, ...) are taken out of argv by
-// QApplication before the rest of the arguments are looked at. More than one
-// file, or an option of our own that does not exist, is a usage error: a
-// message on stderr and exit status 2, before any window is shown. "--" ends
-// the options, for a file whose name starts with "-".
+// display, and so are usage errors: more than one file, or an option that is
+// neither ours nor Qt's, gives a message on stderr and exit status 2 with or
+// without a display. Without a display to connect to, one line says so and the
+// status is 1. Qt's own options (-platform, -style, ...) are taken out of argv
+// by QApplication, and the rest of the arguments are looked at again. "--"
+// ends the options, for a file whose name starts with "-".
 
 #include "app/arranque.h"
 #include "main_window/form1.h"
 #include "main_window/recuperacion.h"
 #include "model/store.h"
+#include "window_helpers/traducciones_de_qt.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QStringList>
 #include <QTimer>
-#include <QTranslator>
 
 #include <iostream>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -45,9 +44,9 @@ const char* const kUso =
     "Sale con 0 al cerrar la ventana, 1 si no hay pantalla y 2 si la orden está\n"
     "mal escrita.\n";
 
-int error_de_uso(const QString& texto)
+int error_de_uso(const std::string& texto)
 {
-    std::cerr << "tevarro: " << texto.toStdString() << '\n' << kUso;
+    std::cerr << "tevarro: " << texto << '\n' << kUso;
     return 2;
 }
 
@@ -66,7 +65,13 @@ int main(int argc, char** argv)
 {
     const tev::Inmediata pedido = tev::opcion_inmediata({argv + 1, argv + argc});
     if (pedido != tev::Inmediata::ninguna) return responde(pedido);
+    // A usage error is one whether or not there is a display: it is found
+    // before Qt looks for one.
+    const tev::Orden antes_de_qt =
+        tev::lee_orden({argv + 1, argv + argc}, tev::OpcionesDeQt::presentes);
+    if (!antes_de_qt.error_de_uso.empty()) return error_de_uso(antes_de_qt.error_de_uso);
 
+    tev::interfaz_en_castellano();
     std::optional<tev::ArranqueDeQt> arranque(std::in_place);
     QApplication app(argc, argv);
     arranque.reset();
@@ -74,30 +79,15 @@ int main(int argc, char** argv)
     QGuiApplication::setDesktopFileName("tevarro");
     // Qt's own dialogs and buttons (the file chooser, "Aceptar") in Spanish
     // too, when Qt's translations are installed.
-    QTranslator qt_es;
-    if (qt_es.load(QLocale(QLocale::Spanish), "qtbase", "_",
-                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(&qt_es);
+    tev::instala_traducciones_de_qt();
 
-    QStringList archivos;
-    bool opciones = true;
-    const QStringList argumentos = QCoreApplication::arguments();
-    for (int i = 1; i < argumentos.size(); ++i) {
-        const QString& a = argumentos[i];
-        if (opciones && a == "--") {
-            opciones = false;
-        } else if (opciones && a.size() > 1 && a.startsWith('-')) {
-            return error_de_uso("la opción \"" + a + "\" no existe.");
-        } else {
-            archivos << a;
-        }
-    }
-    if (archivos.size() > 1) {
-        return error_de_uso(
-            QString("se puede abrir un solo archivo de proyecto y se dieron %1: %2.")
-                .arg(archivos.size())
-                .arg("\"" + archivos.join("\", \"") + "\""));
-    }
+    // Qt has taken out the options it used; what it left is looked at again,
+    // since some of Qt's options are taken only on some platforms.
+    std::vector<std::string> argumentos;
+    for (const QString& a : QCoreApplication::arguments().mid(1))
+        argumentos.push_back(a.toStdString());
+    const tev::Orden orden = tev::lee_orden(argumentos, tev::OpcionesDeQt::quitadas);
+    if (!orden.error_de_uso.empty()) return error_de_uso(orden.error_de_uso);
 
     auto store = std::make_unique<tev::Store>();
     tev::Form1 ventana(*store);
@@ -108,8 +98,10 @@ int main(int argc, char** argv)
     // box of a failed file is over a window that is already up. A column left
     // by a program that did not end normally is offered after the file, so
     // that recovering it is never undone by the file.
-    QTimer::singleShot(0, &ventana, [&ventana, &recuperacion, archivos] {
-        if (!archivos.isEmpty()) ventana.abre_archivo(archivos.first());
+    const QString ruta =
+        orden.archivos.empty() ? QString() : QString::fromStdString(orden.archivos.front());
+    QTimer::singleShot(0, &ventana, [&ventana, &recuperacion, ruta] {
+        if (!ruta.isEmpty()) ventana.abre_archivo(ruta);
         recuperacion.ofrece_copias_dejadas();
     });
     return app.exec();

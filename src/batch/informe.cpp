@@ -6,6 +6,7 @@
 #include "model/store.h"
 #include "project_file/archivos.h"
 #include "project_file/formatos.h"
+#include "text_forms/formas_numericas.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -77,9 +78,11 @@ std::string notas_dejadas(const std::string& destino, int bancos)
            ", que un archivo de proyecto no guarda; un archivo .csv las conserva.";
 }
 
-// numero_corto(v), written in place: the shortest text that reads back.
+// numero_corto(v), written in place: the shortest text that reads back. A
+// negative zero is written "0", as the project file and the history write it.
 void agrega_numero_corto(std::string& r, float v)
 {
+    if (v == 0) v = 0;
     char buf[64];
     const auto res = std::to_chars(buf, buf + sizeof buf, v);
     r.append(buf, res.ptr);
@@ -142,14 +145,18 @@ void agrega_tabla_de_bancos(std::string& t, const Store& s)
                                           "Corrección carga (m)",
                                           "Tectónica (m)"};
     std::vector<std::vector<std::string>> filas;
+    const auto numero = [](float v) {
+        std::string t;
+        agrega_numero_corto(t, v);
+        return t;
+    };
     for (int i = 1; i <= s.n_bancos; ++i) {
         filas.push_back({std::to_string(i), escapa_controles(s.nombre[i]),
-                         escapa_controles(s.litologia[i]), numero_corto(s.techo[i]),
-                         numero_corto(s.base[i]), numero_corto(s.edad_techo[i]),
-                         numero_corto(s.edad_base[i]), numero_corto(s.densidad[i]),
-                         numero_corto(s.nivel_mar[i]), numero_corto(s.techo_descomp[i]),
-                         numero_corto(s.base_descomp[i]), numero_corto(s.correccion_carga[i]),
-                         numero_corto(s.tevarro_tectonica[i])});
+                         escapa_controles(s.litologia[i]), numero(s.techo[i]), numero(s.base[i]),
+                         numero(s.edad_techo[i]), numero(s.edad_base[i]), numero(s.densidad[i]),
+                         numero(s.nivel_mar[i]), numero(s.techo_descomp[i]),
+                         numero(s.base_descomp[i]), numero(s.correccion_carga[i]),
+                         numero(s.tevarro_tectonica[i])});
     }
     std::vector<std::size_t> w(cab.size());
     for (std::size_t c = 0; c < cab.size(); ++c) {
@@ -383,8 +390,8 @@ void informa_calculo(const std::string& archivo, const Store& s, const Resultado
         av.informe += "Archivo: ";
         av.informe += escapa_controles(archivo);
         av.informe += " (";
-        agrega_entero(av.informe, s.n_bancos);
-        av.informe += " bancos)\n";
+        av.informe += cantidad(s.n_bancos, "banco", "bancos");
+        av.informe += ")\n";
         agrega_tabla_de_bancos(av.informe, s);
         av.primera_tabla = false;
     }

@@ -159,6 +159,22 @@ ResultadoHistoria falla(const Store& s, int i, CampoHistoria campo)
     return r;
 }
 
+// Bed i, with its top above the surface, would be more pore than rock there:
+// its porosity at the top, phi_techo, passes 1.
+ResultadoHistoria falla_porosidad_en_el_techo(const Store& s, int i, double phi_techo)
+{
+    ResultadoHistoria r = falla(s, i, CampoHistoria::porosidad);
+    std::string t = "El banco " + std::to_string(i);
+    if (!s.nombre[i].empty()) t += " («" + s.nombre[i] + "»)";
+    r.error = t + " no tiene historia de enterramiento: su porosidad, " +
+              forma_corta(s.porosidad[i]) + " en la superficie, sería " +
+              forma_corta(static_cast<float>(phi_techo)) + " en su techo, a " +
+              forma_corta(s.techo[i]) +
+              " m (por encima de la superficie), y debe ser menor que 1 (revise su techo, su "
+              "porosidad y su coeficiente porosidad-profundidad).";
+    return r;
+}
+
 // What a bed brings to every step, whatever its depth.
 struct BancoFijo {
     double c;      // 1/m
@@ -166,6 +182,19 @@ struct BancoFijo {
     double solido; // solid thickness, m
     double grano;  // grain density, kg/m3
 };
+
+// True when two ages (single-precision values, Ma) are the same instant to
+// the precision they were read with: they differ by no more than float's
+// relative precision of the older one, or by less than the smallest normal
+// float (a denormal difference carries almost no digits). A rate over such a
+// span is the rounding of the ages divided into the subsidence, not a rate:
+// 1e47 m/Ma between ages 1e-45 Ma apart.
+bool misma_edad(double a, double b)
+{
+    const double dt = std::fabs(a - b);
+    return dt < std::numeric_limits<float>::min() ||
+           dt <= std::numeric_limits<float>::epsilon() * std::max(std::fabs(a), std::fabs(b));
+}
 
 } // namespace
 
@@ -194,8 +223,11 @@ ResultadoHistoria calcula_historia(const Store& s)
         b.grano = densidad_de_grano(s, i);
         // Below 0 only where the present porosity would pass 1 (a top above
         // the surface): no thickness can hold it.
-        if (!std::isfinite(b.solido) || b.solido < 0)
+        if (!std::isfinite(b.solido) || b.solido < 0) {
+            const double phi_techo = b.phi0 * std::exp(-b.c * z1);
+            if (phi_techo > 1) return falla_porosidad_en_el_techo(s, i, phi_techo);
             return falla(s, i, CampoHistoria::profundidades);
+        }
     }
 
     ResultadoHistoria r;
@@ -242,9 +274,9 @@ ResultadoHistoria calcula_historia(const Store& s)
     for (std::size_t k = 1; k < pasos.size(); ++k) {
         const PasoHistoria& joven = pasos[k - 1];
         PasoHistoria& p = pasos[k];
-        const double dt = p.edad - joven.edad;
-        if (dt != 0)
-            p.tasa_tectonica = (joven.subsidencia_tectonica - p.subsidencia_tectonica) / dt;
+        if (!misma_edad(p.edad, joven.edad))
+            p.tasa_tectonica =
+                (joven.subsidencia_tectonica - p.subsidencia_tectonica) / (p.edad - joven.edad);
     }
     return r;
 }

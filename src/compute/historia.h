@@ -36,7 +36,8 @@ struct PasoHistoria {
     double subsidencia_tectonica = 0; // Airy, water-loaded
     // Rise of the tectonic subsidence from this step to the next younger one,
     // per Ma of the time between them; none for the youngest step and when
-    // both ages are equal.
+    // both ages are the same instant to float precision (no more than float's
+    // relative precision apart, or less than the smallest normal float).
     std::optional<double> tasa_tectonica;
     // Beds banco_superior down to 1, top first; each top lies on the base
     // of the bed above it.

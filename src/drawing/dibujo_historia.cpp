@@ -183,6 +183,26 @@ QPointF MarcoHistoria::punto(double edad, double profundidad) const
     return {x, y};
 }
 
+namespace {
+
+// The left margin, pixels: kMargenIzquierdo, or more when the widest depth
+// caption would not fit between the rotated axis title (from x = 4, one line
+// high) and the ticks (a caption ends 8 px left of the plot), with 4 px
+// between title and caption. Deep columns (tens of km, or a curve far above
+// the surface) have captions that wide.
+double margen_izquierdo(const std::vector<double>& marcas_profundidad)
+{
+    const QFontMetrics fm(fuente());
+    const double paso = paso_de(marcas_profundidad);
+    int ancho = 0;
+    for (double d : marcas_profundidad)
+        ancho = std::max(ancho, fm.horizontalAdvance(texto_marca(d, paso)));
+    const int hace_falta = 4 + fm.height() + 4 + ancho + 8;
+    return std::max(kMargenIzquierdo, hace_falta);
+}
+
+} // namespace
+
 MarcoHistoria marco_historia(const Historia& h, const Store& s, QSize tamano)
 {
     MarcoHistoria m;
@@ -211,16 +231,22 @@ MarcoHistoria marco_historia(const Historia& h, const Store& s, QSize tamano)
         for (const HorizontesBanco& b : p.bancos)
             abajo = std::max(abajo, b.base);
     }
-    // An empty column still gets axes: 10 Ma by 1000 m.
-    const double paso_edad = extiende(reciente, antigua, m.area.width(), kPixelesPorMarcaEdad, 10);
+    // An empty column still gets axes: 10 Ma by 1000 m. The depth ticks
+    // depend only on the plot's height; their widest caption may widen the
+    // left margin, and the age ticks are chosen for the width that is left.
     const double paso_prof =
         extiende(arriba, abajo, m.area.height(), kPixelesPorMarcaProfundidad, 1000);
+    m.marcas_profundidad = multiplos(arriba, abajo, paso_prof);
+    const double izquierda = margen_izquierdo(m.marcas_profundidad);
+    m.area.setLeft(izquierda);
+    m.area.setRight(std::max(derecha, izquierda + 40.0));
+    m.leyenda.moveLeft(m.area.right() + kSeparacionLeyenda);
+    const double paso_edad = extiende(reciente, antigua, m.area.width(), kPixelesPorMarcaEdad, 10);
     m.edad_izquierda = antigua;
     m.edad_derecha = reciente;
     m.profundidad_arriba = arriba;
     m.profundidad_abajo = abajo;
     m.marcas_edad = multiplos(reciente, antigua, paso_edad);
-    m.marcas_profundidad = multiplos(arriba, abajo, paso_prof);
     return m;
 }
 

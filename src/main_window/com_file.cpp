@@ -1,4 +1,5 @@
 #include "main_window/com_file.h"
+#include "window_helpers/dialogo_de_archivos.h"
 
 #include "project_file/csv_columna.h"
 
@@ -43,7 +44,9 @@ bool ComFile::ShowSave(QWidget* padre)
 QString ComFile::pide_abrir(QWidget* padre)
 {
     // Qt's dialogs have no read-only check box, so flag 4 holds as it is.
-    return QFileDialog::getOpenFileName(padre, DialogTitle, QString(), kFiltro);
+    QFileDialog dialogo(padre, DialogTitle, QString(), kFiltro);
+    dialogo.setFileMode(QFileDialog::ExistingFile);
+    return elige_archivo(dialogo);
 }
 
 QString ComFile::pide_salvar(QWidget* padre)
@@ -59,6 +62,7 @@ QString ComFile::pide_salvar(QWidget* padre)
                      [&dialogo](const QString& filtro) {
                          dialogo.setDefaultSuffix(filtro == kFiltroCsv ? "csv" : "tev");
                      });
+    lista_en_castellano(dialogo);
     if (!ArchivoPropuesto.isEmpty()) {
         // The filter first: choosing a filter rewrites the extension of the
         // name the dialog holds.

@@ -373,8 +373,9 @@ class LectorCsv {
     {
         // The messages are put together only when one is needed.
         const auto cuantas = [&] {
-            return " tiene " + std::to_string(celdas.size()) + " celdas y la cabecera " +
-                   std::to_string(columnas_.size()) + " columnas";
+            return " tiene " + cantidad(static_cast<long long>(celdas.size()), "celda", "celdas") +
+                   " y la cabecera " +
+                   cantidad(static_cast<long long>(columnas_.size()), "columna", "columnas");
         };
         for (size_t j = columnas_.size(); j < celdas.size(); ++j) {
             if (en_blanco(celdas[j])) continue;

@@ -526,6 +526,11 @@ int valor_hex(char c)
     return -1;
 }
 
+std::string cantidad(long long n, const char* singular, const char* plural)
+{
+    return std::to_string(n) + " " + (n == 1 ? singular : plural);
+}
+
 std::string numero_corto(float v)
 {
     char buf[64];

@@ -65,6 +65,10 @@ Conversion convierte_entero(std::string_view texto, int32_t& v);
 // without a locale: 0.63 -> "0.63", 160 -> "160", 1e-05 -> "1e-05".
 std::string numero_corto(float v);
 
+// A count with its noun in the right number: (1, "celda", "celdas") ->
+// "1 celda", (3, ...) -> "3 celdas", (0, ...) -> "0 celdas".
+std::string cantidad(long long n, const char* singular, const char* plural);
+
 // The value of a hexadecimal digit (0-9, A-F, a-f), -1 for any other character.
 int valor_hex(char c);
 

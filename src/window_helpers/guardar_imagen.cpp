@@ -1,4 +1,5 @@
 #include "window_helpers/guardar_imagen.h"
+#include "window_helpers/dialogo_de_archivos.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -12,10 +13,12 @@ namespace tev {
 
 QString pide_ruta_de_imagen(QWidget* padre)
 {
-    QString filtro;
-    QString ruta = QFileDialog::getSaveFileName(
-        padre, "Guardar imagen", QString(),
-        "Imagen PNG (*.png);;Imagen SVG (*.svg);;Documento PDF (*.pdf)", &filtro);
+    QFileDialog dialogo(padre, "Guardar imagen", QString(),
+                        "Imagen PNG (*.png);;Imagen SVG (*.svg);;Documento PDF (*.pdf)");
+    dialogo.setFileMode(QFileDialog::AnyFile);
+    dialogo.setAcceptMode(QFileDialog::AcceptSave);
+    QString ruta = elige_archivo(dialogo);
+    const QString filtro = dialogo.selectedNameFilter();
     if (!ruta.isEmpty() && QFileInfo(ruta).suffix().isEmpty()) {
         ruta += filtro.contains("svg") ? ".svg" : filtro.contains("pdf") ? ".pdf" : ".png";
     }

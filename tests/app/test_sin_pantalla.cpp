@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QByteArray>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -54,6 +55,63 @@ TEST(OpcionInmediata, LasOpcionesDeQtSeLlevanSuValor)
     EXPECT_EQ(opcion_inmediata({"-qwindowtitle", "-h", "-display", "--ayuda"}), Inmediata::ninguna);
     // Options without a value take nothing.
     EXPECT_EQ(opcion_inmediata({"-reverse", "--version"}), Inmediata::version);
+}
+
+TEST(LeeOrden, LasOpcionesDeQtPasanAntesDeQt)
+{
+    const std::vector<std::string> con_qt = {
+        "-style",   "fusion",        "--platform",    "xcb", "-reverse",
+        "--nograb", "-stylesheet=a", "-qwindowtitle", "-x",  "columna.tev"};
+    Orden orden = lee_orden(con_qt, OpcionesDeQt::presentes);
+    EXPECT_EQ(orden.error_de_uso, "");
+    EXPECT_EQ(orden.archivos, std::vector<std::string>{"columna.tev"});
+    // Once Qt has taken out what it used, whatever it left is ours.
+    orden = lee_orden(con_qt, OpcionesDeQt::quitadas);
+    EXPECT_EQ(orden.error_de_uso, "la opción \"-style\" no existe.");
+    orden = lee_orden({"-geometry", "10x10"}, OpcionesDeQt::quitadas);
+    EXPECT_EQ(orden.error_de_uso, "la opción \"-geometry\" no existe.");
+}
+
+TEST(LeeOrden, ErroresDeUso)
+{
+    EXPECT_EQ(lee_orden({"--opcion-que-no-existe"}, OpcionesDeQt::presentes).error_de_uso,
+              "la opción \"--opcion-que-no-existe\" no existe.");
+    // Not an option of Qt's: neither a longer word nor one that takes no "=".
+    EXPECT_EQ(lee_orden({"-reversed"}, OpcionesDeQt::presentes).error_de_uso,
+              "la opción \"-reversed\" no existe.");
+    EXPECT_EQ(lee_orden({"-reverse=1"}, OpcionesDeQt::presentes).error_de_uso,
+              "la opción \"-reverse=1\" no existe.");
+    EXPECT_EQ(
+        lee_orden({"uno.tev", "-platform", "xcb", "dos.tev"}, OpcionesDeQt::presentes).error_de_uso,
+        "se puede abrir un solo archivo de proyecto y se dieron 2: \"uno.tev\", "
+        "\"dos.tev\".");
+    // "-" alone, and anything after "--", is a file.
+    Orden orden = lee_orden({"--", "-x"}, OpcionesDeQt::presentes);
+    EXPECT_EQ(orden.error_de_uso, "");
+    EXPECT_EQ(orden.archivos, std::vector<std::string>{"-x"});
+    orden = lee_orden({"-"}, OpcionesDeQt::quitadas);
+    EXPECT_EQ(orden.error_de_uso, "");
+    EXPECT_EQ(orden.archivos, std::vector<std::string>{"-"});
+}
+
+TEST(InterfazEnCastellano, ElCastellanoPrimeroEntreLosIdiomas)
+{
+    const bool habia = qEnvironmentVariableIsSet("LANGUAGE");
+    const QByteArray antes = qgetenv("LANGUAGE");
+    const std::vector<std::pair<QByteArray, QByteArray>> casos = {{"", "es"},
+                                                                  {"fr:en", "es:fr:en"},
+                                                                  {"es", "es"},
+                                                                  {"es_AR:es", "es_AR:es"},
+                                                                  {"estonio", "es:estonio"}};
+    for (const auto& [idiomas, quedan] : casos) {
+        qputenv("LANGUAGE", idiomas);
+        interfaz_en_castellano();
+        EXPECT_EQ(qgetenv("LANGUAGE"), quedan) << idiomas.constData();
+    }
+    if (habia)
+        qputenv("LANGUAGE", antes);
+    else
+        qunsetenv("LANGUAGE");
 }
 
 TEST(AvisoSinPantalla, UnaLineaQueDiceQuePasaYQueHacer)
@@ -214,6 +272,30 @@ TEST(SinPantalla, TevarroLoDiceEnUnaLineaYSaleConUno)
                                      {"QT_QPA_PLATFORM", "wayland"},
                                      {"XDG_RUNTIME_DIR", ejecucion.path()}}),
                               "WAYLAND_DISPLAY=\"wayland-tevarro\" no responde");
+}
+
+void espera_error_de_uso(const Corrida& r, const std::string& error)
+{
+    EXPECT_EQ(r.estado, 2);
+    EXPECT_EQ(r.salida, "");
+    EXPECT_EQ(r.errores.rfind("tevarro: " + error + "\nUso: tevarro [OPCIÓN...] [ARCHIVO]\n", 0),
+              0u)
+        << r.errores;
+}
+
+TEST(SinPantalla, LosErroresDeUsoSonDosAunSinPantalla)
+{
+    espera_error_de_uso(corre(TEVARRO_EXE, {"--opcion-que-no-existe"}),
+                        "la opción \"--opcion-que-no-existe\" no existe.");
+    espera_error_de_uso(corre(TEVARRO_EXE, {"-style", "fusion", "uno.tev", "dos.tev"}),
+                        "se puede abrir un solo archivo de proyecto y se dieron 2: \"uno.tev\", "
+                        "\"dos.tev\".");
+    // Qt's own options are no usage error: without a display the answer is
+    // still that there is none.
+    espera_aviso_de_una_linea(corre(TEVARRO_EXE, {"-style", "fusion", "-reverse", "--qwindowtitle",
+                                                  "-t", "-stylesheet=a.qss", "-platform", "xcb",
+                                                  TEVARRO_SOURCE_DIR "/examples/neuquen.tev"}),
+                              "DISPLAY y WAYLAND_DISPLAY sin definir");
 }
 
 TEST(SinPantalla, LosErroresDeUsoSiguenSiendoDos)

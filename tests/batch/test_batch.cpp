@@ -114,6 +114,15 @@ TEST(Lote, ErroresDeUso)
     EXPECT_NE(ayuda.salida.find("--csv"), std::string::npos);
 }
 
+TEST(Lote, UnBancoEnSingular)
+{
+    const fs::path uno = temporal("uno.tev");
+    escribe(uno, "A, 0 , 100 , 0 , 10 ,Areniscas, 255 , .5 , .5 , 0 , 0 , 0 , 0 , 0 \r\n");
+    const Ejecucion r = ejecuta({uno.string()});
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_EQ(r.salida.rfind("Archivo: " + uno.string() + " (1 banco)\n", 0), 0u) << r.salida;
+}
+
 TEST(Lote, TablaDelEjemplo)
 {
     const Ejecucion r = ejecuta({kEjemplo});
@@ -169,8 +178,9 @@ TEST(Lote, NumeroCortoEsElMasBreveQueVuelve)
     EXPECT_EQ(std::stof(numero_corto(raro)), raro);
 }
 
-// Each number of a CSV line is numero_corto's text, in store order; and the
-// lines added to a buffer follow what it held.
+// Each number of a CSV line is numero_corto's text, in store order, a zero of
+// either sign written "0"; and the lines added to a buffer follow what it
+// held.
 TEST(Lote, CsvConLosNumerosCortos)
 {
     auto s = std::make_unique<Store>();
@@ -195,12 +205,27 @@ TEST(Lote, CsvConLosNumerosCortos)
     std::string esperado = "antes\n";
     for (int i = 1; i <= 2; ++i) {
         esperado += "x.tev," + std::to_string(i) + ",,";
-        for (int c = 0; c < 10; ++c)
-            esperado += "," + numero_corto(valores[(c + i) % 8] * static_cast<float>(i));
+        for (int c = 0; c < 10; ++c) {
+            const float v = valores[(c + i) % 8] * static_cast<float>(i);
+            esperado += "," + (v == 0 ? std::string("0") : numero_corto(v));
+        }
         esperado += "\r\n";
     }
     EXPECT_EQ(t, esperado);
     EXPECT_EQ(lineas_csv(*s, "x.tev"), esperado.substr(6));
+    EXPECT_EQ(t.find("-0,"), std::string::npos) << t;
+}
+
+TEST(Lote, LaTablaEscribeElCeroNegativoComoCero)
+{
+    auto s = std::make_unique<Store>();
+    s->n_bancos = 1;
+    s->techo[1] = -0.0f;
+    s->edad_techo[1] = -0.0f;
+    s->base[1] = 100;
+    const std::string t = tabla_de_bancos(*s);
+    EXPECT_EQ(t.find("-0"), std::string::npos) << t;
+    EXPECT_EQ(lineas_csv(*s, "x.tev").rfind("x.tev,1,,,0,100,0,0,", 0), 0u);
 }
 
 TEST(Lote, CsvEntrecomillaTextos)

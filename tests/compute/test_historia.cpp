@@ -3,10 +3,12 @@
 #include "compute/tevarro.h"
 #include "model/store.h"
 #include "project_file/formatos.h"
+#include "text_forms/formas_numericas.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <memory>
 #include <random>
 
@@ -87,6 +89,25 @@ TEST(Historia, DosBancosResueltosAMano)
     // Two steps of the same age have no rate between them.
     s->edad_techo[1] = 0;
     EXPECT_FALSE(calcula_historia(*s).historia.pasos[1].tasa_tectonica);
+    // Nor two whose ages are the same to float precision: a denormal apart,
+    // or adjacent floats.
+    s->edad_techo[1] = std::numeric_limits<float>::denorm_min();
+    EXPECT_FALSE(calcula_historia(*s).historia.pasos[1].tasa_tectonica);
+    s->edad_techo[1] = 1e-40f;
+    EXPECT_FALSE(calcula_historia(*s).historia.pasos[1].tasa_tectonica);
+    s->edad_techo[2] = 50;
+    s->edad_techo[1] = std::nextafter(50.0f, 100.0f);
+    EXPECT_FALSE(calcula_historia(*s).historia.pasos[1].tasa_tectonica);
+    // The smallest normal float apart from 0 is a span: its rate is the
+    // subsidence over it.
+    s->edad_techo[2] = 0;
+    s->edad_techo[1] = std::numeric_limits<float>::min();
+    const ResultadoHistoria corta = calcula_historia(*s);
+    ASSERT_TRUE(corta.historia.pasos[1].tasa_tectonica);
+    EXPECT_EQ(*corta.historia.pasos[1].tasa_tectonica,
+              (corta.historia.pasos[0].subsidencia_tectonica -
+               corta.historia.pasos[1].subsidencia_tectonica) /
+                  static_cast<double>(std::numeric_limits<float>::min()));
 }
 
 TEST(Historia, SinPorosidadLosEspesoresNoCambian)
@@ -185,6 +206,27 @@ TEST(Historia, UnBancoMaloSeNombraConSuCampo)
             << r.error;
         EXPECT_NE(r.error.find(caso.texto), std::string::npos) << r.error;
     }
+}
+
+TEST(Historia, PorosidadQuePasaDe1EnUnTechoSobreLaSuperficie)
+{
+    // Bed 2 from -5000 m: its porosity at the top would be 0.5 e^(0.5 * 5) =
+    // 6.0912469 (more pore than rock over the bed), so it has no solid.
+    auto s = columna(2);
+    pon_banco(*s, 1, 100, 200, 0.5f, 0.5f, 10);
+    pon_banco(*s, 2, -5000, 100, 0.5f, 0.5f, 0, kPelitas);
+    s->nombre[2] = "Margas";
+    const ResultadoHistoria r = calcula_historia(*s);
+    EXPECT_TRUE(r.historia.pasos.empty());
+    EXPECT_EQ(r.banco, 2);
+    EXPECT_EQ(r.campo, CampoHistoria::porosidad);
+    EXPECT_EQ(r.error, "El banco 2 («Margas») no tiene historia de enterramiento: su porosidad, "
+                       "0.5 en la superficie, sería " +
+                           forma_corta(static_cast<float>(0.5 * std::exp(2.5))) +
+                           " en su techo, a -5000 m (por encima de la superficie), y debe ser "
+                           "menor que 1 (revise su techo, su porosidad y su coeficiente "
+                           "porosidad-profundidad).");
+    EXPECT_EQ(r.error.find("números del programa"), std::string::npos);
 }
 
 TEST(EspesorMovido, IgualALaBiseccionEnBancosAlAzar)

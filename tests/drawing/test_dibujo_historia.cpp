@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
 
@@ -119,6 +121,36 @@ TEST(DibujoHistoria, BancosCurvasYEjesEnSuSitio)
     EXPECT_EQ(img.pixelColor(690, 65), kNegro);
     EXPECT_EQ(img.pixelColor(690, 101), kVerde);
     EXPECT_EQ(img.pixelColor(690, 119), kRojo);
+}
+
+TEST(DibujoHistoria, LasProfundidadesHondasCabenAlaIzquierda)
+{
+    auto s = dos_bancos();
+    ResultadoHistoria r = calcula_historia(*s);
+    ASSERT_TRUE(r.ok()) << r.error;
+    EXPECT_EQ(marco_historia(r.historia, *s, QSize(900, 600)).area.left(), 78);
+    // A total subsidence of 2e9 m: captions of ten digits, wider than the
+    // usual margin leaves between the axis title and the ticks.
+    r.historia.pasos.back().subsidencia_total = 2e9;
+    const MarcoHistoria m = marco_historia(r.historia, *s, QSize(900, 600));
+    const QImage img = pinta(r.historia, *s, QSize(900, 600));
+    QFont f;
+    f.setPixelSize(12);
+    const QFontMetrics fm(f);
+    const int ancho = fm.horizontalAdvance("2000000000");
+    EXPECT_GE(m.area.left(), 4 + fm.height() + 4 + ancho + 8);
+    // Nothing is drawn left of the axis title, which starts at x = 4; and the
+    // captions end where they did, 8 px left of the plot.
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < 3; ++x)
+            ASSERT_EQ(img.pixelColor(x, y), kBlanco) << x << ", " << y;
+    const double y0 = m.punto(m.edad_izquierda, 0).y();
+    bool hay_texto = false;
+    for (int x = static_cast<int>(m.area.left()) - 8 - ancho;
+         x < static_cast<int>(m.area.left()) - 8; ++x)
+        for (int y = static_cast<int>(y0) - 6; y <= static_cast<int>(y0) + 6; ++y)
+            hay_texto = hay_texto || img.pixelColor(x, y) != kBlanco;
+    EXPECT_TRUE(hay_texto);
 }
 
 } // namespace

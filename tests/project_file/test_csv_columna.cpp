@@ -317,6 +317,10 @@ TEST(Csv, FilasConCeldasDeMasODeMenos)
                     "columna «pct_pelita» (porcentaje de pelita).");
     EXPECT_CONTAINS(error_de(kCabecera + "\nA,0,1,0,1,L,0,0,0,0,0,0,0,0,,7\n"),
                     "fila 2 tiene 16 celdas y la cabecera 14 columnas: la celda 16 es «7».");
+    // One cell is "1 celda".
+    EXPECT_CONTAINS(error_de(kCabecera + "\nA\n"),
+                    "fila 2 (banco 1) tiene 1 celda y la cabecera 14 columnas: falta la columna "
+                    "«techo»");
     EXPECT_CONTAINS(error_de(kCabecera + ",\nA,0,1,0,1,L,0,0,0,0,0,0,0,0,7\n"),
                     "fila 2, columna 15: la cabecera no nombra esta columna y la celda tiene «7».");
 }

@@ -479,3 +479,11 @@ TEST(FormasNumericas, IgnoreTheUserLocale)
     EXPECT_FALSE(lee_numero_completo("2,5").has_value());
     std::setlocale(LC_NUMERIC, "C");
 }
+
+TEST(Cantidad, ElNombreEnSingularSoloParaUno)
+{
+    EXPECT_EQ(cantidad(1, "celda", "celdas"), "1 celda");
+    EXPECT_EQ(cantidad(0, "banco", "bancos"), "0 bancos");
+    EXPECT_EQ(cantidad(2, "banco", "bancos"), "2 bancos");
+    EXPECT_EQ(cantidad(11, "columna", "columnas"), "11 columnas");
+}
