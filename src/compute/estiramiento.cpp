@@ -315,9 +315,17 @@ std::string peticion_invalida(const std::vector<PuntoSubsidencia>& puntos,
                ") debe ser mayor que 1 y no mayor que 20.";
     if (pet.edad_rift && !std::isfinite(*pet.edad_rift))
         return "La edad del rift no es un número finito.";
-    if (puntos.size() < 2)
-        return "El ajuste necesita al menos dos puntos de la historia y hay " +
-               std::to_string(puntos.size()) + ".";
+    if (puntos.size() < 2) {
+        std::string m = "El ajuste necesita al menos dos puntos de la historia y hay " +
+                        std::to_string(puntos.size());
+        if (pet.desde && pet.hasta)
+            m += " con edad entre " + numero(*pet.desde) + " y " + numero(*pet.hasta) + " Ma";
+        else if (pet.desde)
+            m += " con edad desde " + numero(*pet.desde) + " Ma";
+        else if (pet.hasta)
+            m += " con edad hasta " + numero(*pet.hasta) + " Ma";
+        return m + ".";
+    }
     for (std::size_t i = 0; i < puntos.size(); ++i)
         if (!std::isfinite(puntos[i].edad) || !std::isfinite(puntos[i].subsidencia))
             return "El punto " + std::to_string(i + 1) +
@@ -377,21 +385,31 @@ double modelo_estiramiento(const ModeloEstiramiento& m, double beta, double edad
     return subsidencia_inicial(m, beta) + termica;
 }
 
-std::vector<PuntoSubsidencia> puntos_de_historia(const Historia& h, std::optional<double> desde,
-                                                 std::optional<double> hasta)
+std::vector<PuntoSubsidencia> puntos_de_historia(const Historia& h)
 {
     std::vector<PuntoSubsidencia> r;
-    for (const PasoHistoria& p : h.pasos) {
-        if (desde && p.edad < *desde) continue;
-        if (hasta && p.edad > *hasta) continue;
+    r.reserve(h.pasos.size());
+    for (const PasoHistoria& p : h.pasos)
         r.push_back({p.edad, p.subsidencia_tectonica});
+    return r;
+}
+
+std::vector<PuntoSubsidencia> puntos_del_ajuste(const std::vector<PuntoSubsidencia>& puntos,
+                                                const PeticionAjuste& peticion)
+{
+    std::vector<PuntoSubsidencia> r;
+    for (const PuntoSubsidencia& p : puntos) {
+        if (peticion.desde && p.edad < *peticion.desde) continue;
+        if (peticion.hasta && p.edad > *peticion.hasta) continue;
+        r.push_back(p);
     }
     return r;
 }
 
-AjusteEstiramiento ajusta_estiramiento(const std::vector<PuntoSubsidencia>& puntos,
+AjusteEstiramiento ajusta_estiramiento(const std::vector<PuntoSubsidencia>& todos,
                                        const PeticionAjuste& peticion)
 {
+    const std::vector<PuntoSubsidencia> puntos = puntos_del_ajuste(todos, peticion);
     AjusteEstiramiento res;
     res.error = peticion_invalida(puntos, peticion);
     if (!res.ok()) return res;

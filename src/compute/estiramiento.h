@@ -77,17 +77,21 @@ struct PuntoSubsidencia {
     double subsidencia = 0; // m
 };
 
-// The history's steps (age, tectonic subsidence), in its order, those whose
-// age lies in [desde, hasta] when given.
-std::vector<PuntoSubsidencia> puntos_de_historia(const Historia& h,
-                                                 std::optional<double> desde = std::nullopt,
-                                                 std::optional<double> hasta = std::nullopt);
+// The history's steps (age, tectonic subsidence), in its order.
+std::vector<PuntoSubsidencia> puntos_de_historia(const Historia& h);
 
 struct PeticionAjuste {
     ModeloEstiramiento modelo;
     std::optional<double> edad_rift; // fixed; free when empty
     std::optional<double> beta;      // fixed; free when empty
+    // Only the points whose age lies in [desde, hasta] are fitted, Ma.
+    std::optional<double> desde;
+    std::optional<double> hasta;
 };
+
+// The points the request fits, in their order.
+std::vector<PuntoSubsidencia> puntos_del_ajuste(const std::vector<PuntoSubsidencia>& puntos,
+                                                const PeticionAjuste& peticion);
 
 struct [[nodiscard]] AjusteEstiramiento {
     double beta = 0;
@@ -103,13 +107,12 @@ struct [[nodiscard]] AjusteEstiramiento {
     [[nodiscard]] bool ok() const { return error.empty(); }
 };
 
-// Least squares over the points: beta in (1, 20]; the rift age, when free, in
-// [A0, A0 + max(span, 2 tau)], A0 the oldest point's age and span the points'
-// age span. A scan of a grid, then Brent's method in the brackets of the
-// grid's best local minima; the same input gives the same answer. With beta
-// and the rift age both given, the model is only evaluated. Fewer than two
-// points, a beta outside (1, 20], a crust not in (0, a) or numbers that are
-// not finite give an error naming why.
+// Least squares over the points in the request's interval: beta in (1, 20]; the rift age, when
+// free, in [A0, A0 + max(span, 2 tau)], A0 the oldest point's age and span the points' age span. A
+// scan of a grid, then Brent's method in the brackets of the grid's best local minima; the same
+// input gives the same answer. With beta and the rift age both given, the model is only evaluated.
+// Fewer than two points, a beta outside (1, 20], a crust not in (0, a) or numbers that are not
+// finite give an error naming why.
 AjusteEstiramiento ajusta_estiramiento(const std::vector<PuntoSubsidencia>& puntos,
                                        const PeticionAjuste& peticion);
 

@@ -247,7 +247,7 @@ TEST(Estiramiento, MensajesDeLoQueNoSePuedeAjustar)
               "El factor de estiramiento beta (1) debe ser mayor que 1 y no mayor que 20.");
 }
 
-TEST(Estiramiento, LosPuntosDeLaHistoriaEnElIntervalo)
+TEST(Estiramiento, SoloLosPuntosDelIntervalo)
 {
     tev::Historia h;
     for (double edad : {0.0, 5.0, 10.0, 15.0}) {
@@ -259,11 +259,28 @@ TEST(Estiramiento, LosPuntosDeLaHistoriaEnElIntervalo)
     const auto todos = tev::puntos_de_historia(h);
     ASSERT_EQ(todos.size(), 4U);
     EXPECT_EQ(todos[2].subsidencia, 110);
-    const auto algunos = tev::puntos_de_historia(h, 5.0, 10.0);
+    tev::PeticionAjuste pet;
+    pet.desde = 5;
+    pet.hasta = 10;
+    const auto algunos = tev::puntos_del_ajuste(todos, pet);
     ASSERT_EQ(algunos.size(), 2U);
     EXPECT_EQ(algunos[0].edad, 5);
     EXPECT_EQ(algunos[1].edad, 10);
-    EXPECT_EQ(tev::puntos_de_historia(h, 11.0).size(), 1U);
+    pet.hasta.reset();
+    pet.desde = 11;
+    EXPECT_EQ(
+        tev::ajusta_estiramiento(todos, pet).error,
+        "El ajuste necesita al menos dos puntos de la historia y hay 1 con edad desde 11 Ma.");
+    // A curve's fit over part of it does not see the rest.
+    const auto curva = curva_sintetica(pet.modelo, 2, 70);
+    auto mezclada = curva;
+    for (auto& p : mezclada)
+        if (p.edad < 30) p.subsidencia += 400;
+    pet.desde = 30;
+    const auto r = tev::ajusta_estiramiento(mezclada, pet);
+    ASSERT_TRUE(r.ok());
+    EXPECT_EQ(r.puntos, 11);
+    EXPECT_NEAR(r.beta, 2, 1e-3);
 }
 
 TEST(Estiramiento, BuscaLosJuegosPorSuNombre)
