@@ -291,7 +291,7 @@ void pinta_estiramiento(const FiguraEstiramiento& f, QPainter& p, QSize tamano)
         p.setPen(QPen(kColorReferencia, 1));
         p.drawLine(QPointF(x0, y), QPointF(x0 + 24, y));
         rotulo(QString::fromUtf8("Otros β, el mismo rift"));
-        if (a.en_limite) rotulo(QString::fromUtf8("En un límite de la búsqueda"));
+        if (a.en_limite) rotulo(QString::fromUtf8("Resultado en un límite"));
     }
     p.restore();
 }
