@@ -194,8 +194,8 @@ void pinta_estiramiento(const FiguraEstiramiento& f, QPainter& p, QSize tamano)
             p.setPen(QPen(kColorReferencia, 1));
             p.drawPolyline(c);
             // The label at the youngest point after the rift inside the plot.
-            int dentro = -1;
-            for (int k = c.size() - 1; k >= 0 && dentro < 0; --k)
+            qsizetype dentro = -1;
+            for (qsizetype k = c.size() - 1; k >= 0 && dentro < 0; --k)
                 if (curva[static_cast<std::size_t>(k)].x() < a.edad_rift &&
                     c[k].y() >= m.area.top() && c[k].y() <= m.area.bottom())
                     dentro = k;

@@ -107,7 +107,7 @@ void Form1::crea_menus()
 
 void Form1::crea_menu_analisis()
 {
-    QMenu* analisis_mnu = new QMenu(QString::fromUtf8("Análisis"), this);
+    auto* analisis_mnu = new QMenu(QString::fromUtf8("Análisis"), this);
     analisis_mnu->setObjectName("analisis_mnu");
     auto* estiramiento_mnu = new QAction(QString::fromUtf8("Subsidencia y estiramiento"), this);
     estiramiento_mnu->setObjectName("estiramiento_mnu");
