@@ -1,6 +1,7 @@
 #include "batch/imagenes_lote.h"
 
 #include "drawing/dibujo_curvas.h"
+#include "drawing/dibujo_estiramiento.h"
 #include "drawing/dibujo_historia.h"
 #include "drawing/exporta_imagen.h"
 #include "drawing/imagen_columna.h"
@@ -30,6 +31,14 @@ class ImagenesEnlazadas final : public Imagenes {
                   std::string& error) const override
     {
         return guarda_imagen(ruta, dibujo_de_la_historia(h, s, kTamanoHistoria), &error);
+    }
+
+    bool estiramiento(const std::vector<PuntoSubsidencia>& puntos, const PeticionAjuste& peticion,
+                      const AjusteEstiramiento& ajuste, const std::string& ruta,
+                      std::string& error) const override
+    {
+        const FiguraEstiramiento figura{puntos, peticion, ajuste};
+        return guarda_imagen(ruta, dibujo_del_estiramiento(figura, kTamanoEstiramiento), &error);
     }
 };
 

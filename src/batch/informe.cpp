@@ -1,10 +1,13 @@
 #include "batch/informe.h"
 
+#include "batch/informe_estiramiento.h"
 #include "compute/historia.h"
 #include "compute/tevarro.h"
 #include "model/store.h"
 #include "project_file/archivos.h"
 #include "project_file/comillas.h"
+#include "project_file/csv_columna.h"
+#include "project_file/curva_subsidencia.h"
 #include "project_file/formatos.h"
 #include "project_file/informe_historia.h"
 #include "text_forms/formas_numericas.h"
@@ -22,6 +25,9 @@ const char* const kAyuda =
     "Uso: tevarro-batch [--csv | --historia | --enterramiento] [--salvar SALIDA] "
     "[--curvas IMAGEN]\n"
     "                   [--columna IMAGEN] [--historia-imagen IMAGEN] ARCHIVO...\n"
+    "       tevarro-batch [--estiramiento | --estiramiento-curva] [--estiramiento-imagen IMAGEN]\n"
+    "                   [--modo total|termica] [--edad-rift A] [--beta B] [--corteza M]\n"
+    "                   [--constantes NOMBRE] [--terminos N] [--desde A] [--hasta B] ARCHIVO...\n"
     "\n"
     "Lee cada archivo de proyecto de TEVARRO, descompacta sus bancos y calcula la\n"
     "corrección por carga y la subsidencia tectónica, igual que \"Abrir\" en el programa.\n"
@@ -39,6 +45,32 @@ const char* const kAyuda =
     "  --historia-imagen IMAGEN\n"
     "                   dibuja el diagrama de la historia de enterramiento (un solo\n"
     "                   archivo) en IMAGEN, .png, .svg o .pdf\n"
+    "\n"
+    "Ajuste del modelo de estiramiento uniforme (McKenzie 1978) a la subsidencia\n"
+    "tectónica de la historia: el factor de estiramiento beta y la edad del rift.\n"
+    "Un CSV cuya cabecera nombra edad y subsidencia_tectonica (la salida de\n"
+    "--historia) se ajusta tal como está.\n"
+    "  --estiramiento   escribe en CSV una línea por archivo: archivo, modo, constantes,\n"
+    "                   beta, edad_rift, corteza, rms, puntos, en_limite\n"
+    "  --estiramiento-curva\n"
+    "                   escribe en CSV cada punto ajustado: archivo, edad,\n"
+    "                   subsidencia_tectonica, modelo, residuo\n"
+    "  --estiramiento-imagen IMAGEN\n"
+    "                   dibuja la subsidencia y el modelo ajustado (un solo archivo) en\n"
+    "                   IMAGEN, .png, .svg o .pdf\n"
+    "  --modo MODO      total (inicial y térmica, la predeterminada) o termica (sólo la\n"
+    "                   subsidencia térmica, nula a la edad del rift)\n"
+    "  --edad-rift A    fija la edad del rift en A Ma; si no, se ajusta\n"
+    "  --beta B         fija beta, en (1, 20]; con --edad-rift sólo se evalúa el modelo\n"
+    "  --corteza M      espesor de la corteza antes del rift, m (35000)\n"
+    "  --constantes NOMBRE\n"
+    "                   mckenzie1978 (la predeterminada), pybacktrack, subsidencechron\n"
+    "                   o paleostrip\n"
+    "  --terminos N     suma sólo los N primeros términos de la serie térmica (si no,\n"
+    "                   la serie entera)\n"
+    "  --desde A        ajusta sólo los puntos de edad A Ma o más\n"
+    "  --hasta B        ajusta sólo los puntos de edad B Ma o menos\n"
+    "\n"
     "  -h, --help       muestra esta ayuda\n"
     "  --version        muestra la versión\n"
     "  --               termina las opciones: lo que sigue son archivos\n"
@@ -182,15 +214,22 @@ struct Opciones {
     std::string imagen_curvas;
     std::string imagen_columna;
     std::string imagen_historia;
+    OpcionesEstiramiento estiramiento;
     std::vector<std::string> archivos;
 
     // The history's CSV takes the place of the table; the per-bed results
     // then matter only for the curves.
     [[nodiscard]] bool modo_historia() const { return historia || enterramiento; }
-    [[nodiscard]] bool usa_calculo() const { return !modo_historia() || !imagen_curvas.empty(); }
+    // So does the stretching fit's CSV.
+    [[nodiscard]] bool otra_tabla() const
+    {
+        return modo_historia() || estiramiento.tabla || estiramiento.curva;
+    }
+    [[nodiscard]] bool usa_calculo() const { return !otra_tabla() || !imagen_curvas.empty(); }
     [[nodiscard]] bool imagenes() const
     {
-        return !imagen_curvas.empty() || !imagen_columna.empty() || !imagen_historia.empty();
+        return !imagen_curvas.empty() || !imagen_columna.empty() || !imagen_historia.empty() ||
+               !estiramiento.imagen.empty();
     }
 };
 
@@ -207,6 +246,14 @@ int lee_opciones(const std::vector<std::string>& argumentos, std::ostream& salid
             o.archivos.push_back(a);
             continue;
         }
+        std::string error_estiramiento;
+        const int estiramiento =
+            lee_opcion_estiramiento(argumentos, k, o.estiramiento, error_estiramiento);
+        if (estiramiento == 2) {
+            errores << "tevarro-batch: " << error_estiramiento << "\n" << kAyuda;
+            return 2;
+        }
+        if (estiramiento == 1) continue;
         if (a == "--help" || a == "-h") {
             salida << kAyuda;
             return 0;
@@ -262,6 +309,22 @@ int lee_opciones(const std::vector<std::string>& argumentos, std::ostream& salid
     if (!o.imagen_historia.empty() && o.archivos.size() != 1) {
         errores << "tevarro-batch: --historia-imagen trabaja con una sola columna; se dieron "
                 << o.archivos.size() << " archivos.\n";
+        return 2;
+    }
+    if (!o.estiramiento.imagen.empty() && o.archivos.size() != 1) {
+        errores << "tevarro-batch: --estiramiento-imagen trabaja con una sola columna; se dieron "
+                << o.archivos.size() << " archivos.\n";
+        return 2;
+    }
+    const std::string mal_estiramiento = revisa_opciones_estiramiento(o.estiramiento);
+    if (!mal_estiramiento.empty()) {
+        errores << "tevarro-batch: " << mal_estiramiento << "\n" << kAyuda;
+        return 2;
+    }
+    if ((o.estiramiento.tabla || o.estiramiento.curva) && (o.csv || o.modo_historia())) {
+        errores << "tevarro-batch: --estiramiento y --estiramiento-curva escriben tablas distintas "
+                   "de las de --csv, --historia y --enterramiento; pida una sola.\n"
+                << kAyuda;
         return 2;
     }
     if (o.csv + o.historia + o.enterramiento > 1) {
@@ -325,7 +388,7 @@ void informa_calculo(const std::string& archivo, const Store& s, const Resultado
         if (o.usa_calculo()) av.falla("«" + archivo + "»: " + calculo.mensaje());
     } else if (o.csv) {
         agrega_lineas_csv(av.informe, s, archivo);
-    } else if (!o.modo_historia()) {
+    } else if (!o.otra_tabla()) {
         if (!av.primera_tabla) av.informe += '\n';
         av.informe += "Archivo: ";
         av.informe += escapa_controles(archivo);
@@ -357,11 +420,77 @@ void informa_historia(const std::string& archivo, const Store& s, const Opciones
     }
 }
 
+// The stretching fit of the points: its CSV line or lines and its picture.
+void informa_ajuste(const std::string& archivo, const std::vector<PuntoSubsidencia>& puntos,
+                    const Opciones& o, const Imagenes* dibujo, Avance& av)
+{
+    const OpcionesEstiramiento& e = o.estiramiento;
+    const AjusteEstiramiento ajuste = ajusta_estiramiento(puntos, e.peticion);
+    if (!ajuste.ok()) {
+        av.falla("«" + archivo + "»: " + ajuste.error);
+        if (!e.imagen.empty())
+            av.avisa(no_escrita("la imagen del estiramiento", e.imagen, archivo,
+                                "no se pudo ajustar el modelo"));
+        return;
+    }
+    if (e.tabla) av.informe += linea_estiramiento_csv(archivo, e.peticion, ajuste);
+    if (e.curva) av.informe += lineas_curva_estiramiento_csv(archivo, puntos, e.peticion, ajuste);
+    if (!e.imagen.empty() && dibujo) {
+        std::string error;
+        av.dibujada(dibujo->estiramiento(puntos, e.peticion, ajuste, e.imagen, error), error);
+    }
+}
+
+// The fit of a column's burial history. A history that cannot be computed
+// is told here unless the history's own report has told it.
+void informa_estiramiento(const std::string& archivo, const Store& s, const Opciones& o,
+                          const Imagenes* dibujo, Avance& av)
+{
+    const ResultadoHistoria h = calcula_historia(s);
+    if (!h.ok()) {
+        if (!o.modo_historia() && o.imagen_historia.empty())
+            av.falla("«" + archivo + "»: " + h.error);
+        if (!o.estiramiento.imagen.empty())
+            av.avisa(no_escrita("la imagen del estiramiento", o.estiramiento.imagen, archivo,
+                                "no se pudo calcular su historia"));
+        return;
+    }
+    informa_ajuste(archivo, puntos_como_en_csv(h.historia), o, dibujo, av);
+}
+
+// A CSV curve of tectonic subsidence, fitted as it stands: true when the
+// file is one (told or failed here), false when it is to be read as a column.
+bool procesa_curva(const std::string& archivo, const Opciones& o, const Imagenes* dibujo,
+                   Avance& av)
+{
+    if (!o.estiramiento.pedido() || !es_nombre_csv(archivo)) return false;
+    std::string bytes;
+    std::string razon;
+    if (!lee_archivo_entero(archivo, kTamanoMaximoArchivo, "un archivo CSV", bytes, razon) ||
+        !es_curva_subsidencia(bytes))
+        return false; // read again as a column, which tells the failure
+    const LecturaCurva curva = lee_curva_subsidencia(bytes, archivo);
+    if (!curva.ok) {
+        av.falla(curva.error);
+        return true;
+    }
+    const bool otra_salida = o.csv || o.modo_historia() || !o.destino.empty() ||
+                             !o.imagen_curvas.empty() || !o.imagen_columna.empty() ||
+                             !o.imagen_historia.empty();
+    if (otra_salida)
+        av.falla("«" + archivo +
+                 "» es una curva de subsidencia tectónica, no una columna: de ella sólo se hace "
+                 "el ajuste del estiramiento.");
+    informa_ajuste(archivo, curva.puntos, o, dibujo, av);
+    return true;
+}
+
 // One file read and computed as "Abrir" does it, then reported, drawn and
 // saved as the options ask.
 void procesa_archivo(const std::string& archivo, const Opciones& o, const Imagenes* dibujo,
                      Avance& av)
 {
+    if (procesa_curva(archivo, o, dibujo, av)) return;
     const LecturaColumna lectura = lee_archivo(archivo);
     if (!lectura.ok) {
         av.falla(lectura.error);
@@ -374,6 +503,7 @@ void procesa_archivo(const std::string& archivo, const Opciones& o, const Imagen
     informa_calculo(archivo, *s, calculo, o, av);
     if (o.modo_historia() || !o.imagen_historia.empty())
         informa_historia(archivo, *s, o, dibujo, av);
+    if (o.estiramiento.pedido()) informa_estiramiento(archivo, *s, o, dibujo, av);
     std::string error;
     if (!o.imagen_curvas.empty()) {
         if (!calculo.ok())
@@ -408,6 +538,8 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
     if (o.csv) av.informe = cabecera_csv();
     if (o.historia) av.informe = cabecera_historia_csv();
     if (o.enterramiento) av.informe = cabecera_enterramiento_csv();
+    if (o.estiramiento.tabla) av.informe = cabecera_estiramiento_csv();
+    if (o.estiramiento.curva) av.informe = cabecera_curva_estiramiento_csv();
     av.entrega();
 
     // What draws is loaded only when a picture is asked for; without it

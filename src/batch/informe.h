@@ -13,7 +13,10 @@
 
 namespace tev {
 
+struct AjusteEstiramiento;
 struct Historia;
+struct PeticionAjuste;
+struct PuntoSubsidencia;
 struct Store;
 
 // A readable table of beds 1..n_bancos, units in the headers, added to the
@@ -33,6 +36,10 @@ class Imagenes {
     virtual bool columna(const Store& s, const std::string& ruta, std::string& error) const = 0;
     virtual bool historia(const Historia& h, const Store& s, const std::string& ruta,
                           std::string& error) const = 0;
+    // The points (all of them, the request's interval marked) and the fit.
+    virtual bool estiramiento(const std::vector<PuntoSubsidencia>& puntos,
+                              const PeticionAjuste& peticion, const AjusteEstiramiento& ajuste,
+                              const std::string& ruta, std::string& error) const = 0;
 };
 
 // Loads what draws the pictures, called once, before the first file, only

@@ -54,6 +54,7 @@ Form1::Form1(Store& s, QWidget* parent)
         return Respuesta::cancelar;
     };
     crea_menus();
+    crea_menu_analisis();
     crea_menu_ayuda();
     crea_controles();
     Form_Load();
@@ -64,6 +65,7 @@ Form1::~Form1()
     if (form4_) delete form4_.data();
     if (form2_) delete form2_.data();
     if (form5_) delete form5_.data();
+    if (estiramiento_) delete estiramiento_.data();
 }
 
 void Form1::pon_com_file(std::unique_ptr<ComFile> dialogo)
@@ -101,6 +103,28 @@ void Form1::crea_menus()
         menuBar()->setFocus(Qt::ShortcutFocusReason);
         menuBar()->setActiveAction(menuBar()->actions().value(0));
     });
+}
+
+void Form1::crea_menu_analisis()
+{
+    auto* analisis_mnu = new QMenu(QString::fromUtf8("Análisis"), this);
+    analisis_mnu->setObjectName("analisis_mnu");
+    auto* estiramiento_mnu = new QAction(QString::fromUtf8("Subsidencia y estiramiento"), this);
+    estiramiento_mnu->setObjectName("estiramiento_mnu");
+    estiramiento_mnu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    connect(estiramiento_mnu, &QAction::triggered, this, &Form1::estiramiento_mnu_Click);
+    analisis_mnu->addAction(estiramiento_mnu);
+    // Right after "Dibuja".
+    const QList<QAction*> barra = menuBar()->actions();
+    QAction* siguiente = nullptr;
+    for (int i = 0; i + 1 < barra.size(); ++i)
+        if (barra[i]->objectName() == "dibuja_mnu") siguiente = barra[i + 1];
+    menuBar()->insertMenu(siguiente, analisis_mnu);
+}
+
+void Form1::estiramiento_mnu_Click()
+{
+    muestra_estiramiento(estiramiento_, s_);
 }
 
 void Form1::crea_menu_ayuda()
@@ -222,6 +246,7 @@ void Form1::calcula_y_dibuja_curvas()
                            .arg(QString::fromStdString(r.mensaje())));
     }
     if (form5_) form5_->actualiza(s_);
+    if (estiramiento_) estiramiento_->actualiza(s_);
 }
 
 void Form1::nuevo_mnu_Click()
@@ -241,6 +266,7 @@ void Form1::muestra_sin_calcular()
     draw();
     if (form4_) form4_->borra_dibujo();
     if (form5_) form5_->actualiza(s_);
+    if (estiramiento_) estiramiento_->actualiza(s_);
 }
 
 void Form1::muestra_dialogo_bancos()

@@ -6,6 +6,7 @@
 #include "curve_window/form4.h"
 #include "history_window/form5.h"
 #include "main_window/acerca_de.h"
+#include "stretch_window/ventana_estiramiento.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -59,6 +60,8 @@ class Form1 : public QMainWindow {
     [[nodiscard]] Form4* curvas_ventana() const { return form4_; }
     // The burial-history window, while it is open.
     [[nodiscard]] Form5* historia_ventana() const { return form5_; }
+    // The window "Subsidencia y estiramiento", while it is open.
+    [[nodiscard]] VentanaEstiramiento* estiramiento_ventana() const { return estiramiento_; }
     // The bed dialog, while it exists.
     [[nodiscard]] Form2* dialogo_bancos() const { return form2_; }
     // The about window, once "Acerca de TEVARRO…" has shown it.
@@ -93,6 +96,7 @@ class Form1 : public QMainWindow {
     void dibuja_mnu_Click();
     void acerca_mnu_Click();
     void historia_mnu_Click();
+    void estiramiento_mnu_Click();
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
@@ -109,6 +113,8 @@ class Form1 : public QMainWindow {
     void crea_menus();
     // "Ayuda", the last menu of the bar.
     void crea_menu_ayuda();
+    // "Análisis", after "Dibuja": the windows that read the computed column.
+    void crea_menu_analisis();
     void crea_controles();
     // Pictures of the tool buttons and the mouse tools of the column view.
     void pon_herramientas();
@@ -141,6 +147,7 @@ class Form1 : public QMainWindow {
     // column. "Salvar" proposes it.
     QString archivo_columna_;
     QPointer<Form5> form5_;
+    QPointer<VentanaEstiramiento> estiramiento_;
 };
 
 } // namespace tev

@@ -1,0 +1,308 @@
+#include "drawing/dibujo_estiramiento.h"
+
+#include "drawing/dibujo_historia.h" // paso_redondo
+#include "drawing/exporta_imagen.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QLocale>
+#include <QPainter>
+#include <QPolygonF>
+
+#include <algorithm>
+#include <cmath>
+
+namespace tev {
+
+namespace {
+
+const QColor kFondo(255, 255, 255);
+const QColor kTexto(0, 0, 0);
+constexpr int kMargenIzquierdo = 78; // depth captions and the "m" axis title
+constexpr int kMargenArriba = 52;    // age captions and the "Ma" axis title
+constexpr int kMargenAbajo = 16;
+constexpr int kSeparacionLeyenda = 14;
+constexpr int kPixelesPorMarcaEdad = 70;
+constexpr int kPixelesPorMarcaProfundidad = 40;
+constexpr int kLineaLeyenda = 18;
+constexpr int kMuestrasCurva = 160; // samples of a model curve after the rift
+
+QFont fuente()
+{
+    QFont f;
+    f.setPixelSize(12);
+    return f;
+}
+
+// [desde, hasta] widened to whole round steps, at most pixeles / por_marca + 1
+// ticks; a range of no width is opened to `minimo` first. Returns the step.
+double extiende(double& desde, double& hasta, double pixeles, int por_marca, double minimo)
+{
+    if (!(hasta - desde > 0)) {
+        desde -= minimo / 2;
+        hasta += minimo / 2;
+    }
+    const int maximo = std::max(2, static_cast<int>(pixeles / por_marca) + 1);
+    const double paso = paso_redondo(desde, hasta, maximo);
+    if (paso > 0) {
+        desde = std::floor(desde / paso) * paso;
+        hasta = std::ceil(hasta / paso) * paso;
+    }
+    return paso;
+}
+
+std::vector<double> multiplos(double desde, double hasta, double paso)
+{
+    std::vector<double> m;
+    if (!(paso > 0)) return m;
+    const auto primero = static_cast<long long>(std::ceil(desde / paso - 1e-9));
+    const auto ultimo = static_cast<long long>(std::floor(hasta / paso + 1e-9));
+    for (auto k = primero; k <= ultimo; ++k) {
+        const double v = static_cast<double>(k) * paso;
+        m.push_back(v == 0 ? 0.0 : v);
+    }
+    return m;
+}
+
+// As many decimals as the step needs, the user's separator, no grouping.
+QString texto_numero(double v, int decimales)
+{
+    QLocale local;
+    local.setNumberOptions(QLocale::OmitGroupSeparator);
+    return local.toString(v, 'f', decimales);
+}
+
+QString texto_marca(double v, double paso)
+{
+    int decimales = 0;
+    if (paso > 0 && paso < 1) decimales = static_cast<int>(std::ceil(-std::log10(paso) - 1e-9));
+    return texto_numero(v, decimales);
+}
+
+double paso_de(const std::vector<double>& marcas)
+{
+    return marcas.size() >= 2 ? marcas[1] - marcas[0] : 1;
+}
+
+bool en_intervalo(const PuntoSubsidencia& p, const PeticionAjuste& pet)
+{
+    return (!pet.desde || p.edad >= *pet.desde) && (!pet.hasta || p.edad <= *pet.hasta);
+}
+
+QPolygonF poligono(const MarcoEstiramiento& m, const std::vector<QPointF>& curva)
+{
+    QPolygonF r;
+    for (const QPointF& c : curva)
+        r << m.punto(c.x(), c.y());
+    return r;
+}
+
+} // namespace
+
+QPointF MarcoEstiramiento::punto(double edad, double profundidad) const
+{
+    const double x =
+        area.left() + (edad_izquierda - edad) / (edad_izquierda - edad_derecha) * area.width();
+    const double y = area.top() + (profundidad - profundidad_arriba) /
+                                      (profundidad_abajo - profundidad_arriba) * area.height();
+    return {x, y};
+}
+
+std::vector<QPointF> curva_del_modelo(const FiguraEstiramiento& f, double beta, double izquierda,
+                                      double derecha)
+{
+    std::vector<QPointF> c;
+    const ModeloEstiramiento& m = f.peticion.modelo;
+    const double rift = f.ajuste.edad_rift;
+    if (izquierda > rift) c.emplace_back(izquierda, 0.0);
+    if (izquierda >= rift) c.emplace_back(rift, 0.0);
+    const double hasta = std::min(rift, izquierda) - derecha;
+    for (int k = 0; k <= kMuestrasCurva && hasta >= 0; ++k) {
+        const double s = static_cast<double>(k) / kMuestrasCurva;
+        const double edad = std::min(rift, izquierda) - hasta * s * s;
+        c.emplace_back(edad, modelo_estiramiento(m, beta, rift, edad));
+    }
+    return c;
+}
+
+MarcoEstiramiento marco_estiramiento(const FiguraEstiramiento& f, QSize tamano)
+{
+    MarcoEstiramiento m;
+    const double ancho_leyenda = std::clamp(tamano.width() * 0.24, 120.0, 230.0);
+    const double derecha = tamano.width() - ancho_leyenda - 2 * kSeparacionLeyenda;
+    m.area = QRectF(QPointF(kMargenIzquierdo, kMargenArriba),
+                    QPointF(std::max(derecha, kMargenIzquierdo + 40.0),
+                            std::max(tamano.height() - kMargenAbajo, kMargenArriba + 40)));
+    m.leyenda = QRectF(m.area.right() + kSeparacionLeyenda, m.area.top(), ancho_leyenda,
+                       std::min(m.area.height(), 8.0 + kLineaLeyenda * 7));
+
+    // The present is always shown, and so is the rift.
+    double reciente = 0, antigua = 0, arriba = 0, abajo = 0;
+    for (const PuntoSubsidencia& p : f.puntos) {
+        reciente = std::min(reciente, p.edad);
+        antigua = std::max(antigua, p.edad);
+        arriba = std::min(arriba, p.subsidencia);
+        abajo = std::max(abajo, p.subsidencia);
+    }
+    if (f.ajuste.ok()) {
+        antigua = std::max(antigua, f.ajuste.edad_rift);
+        for (const QPointF& c : curva_del_modelo(f, f.ajuste.beta, antigua, reciente)) {
+            arriba = std::min(arriba, c.y());
+            abajo = std::max(abajo, c.y());
+        }
+        // The grey curves widen the range by at most its own height again:
+        // the points and the fit stay readable, and the rest is clipped.
+        const double tope = abajo + std::max(abajo - arriba, 500.0);
+        const double suelo = arriba - std::max(abajo - arriba, 500.0);
+        for (double beta : kBetasDeReferencia)
+            for (const QPointF& c : curva_del_modelo(f, beta, antigua, reciente)) {
+                arriba = std::max(suelo, std::min(arriba, c.y()));
+                abajo = std::min(tope, std::max(abajo, c.y()));
+            }
+    }
+    const double paso_prof =
+        extiende(arriba, abajo, m.area.height(), kPixelesPorMarcaProfundidad, 1000);
+    m.marcas_profundidad = multiplos(arriba, abajo, paso_prof);
+    const double paso_edad = extiende(reciente, antigua, m.area.width(), kPixelesPorMarcaEdad, 10);
+    m.edad_izquierda = antigua;
+    m.edad_derecha = reciente;
+    m.profundidad_arriba = arriba;
+    m.profundidad_abajo = abajo;
+    m.marcas_edad = multiplos(reciente, antigua, paso_edad);
+    return m;
+}
+
+void pinta_estiramiento(const FiguraEstiramiento& f, QPainter& p, QSize tamano)
+{
+    p.save();
+    p.fillRect(QRect(QPoint(0, 0), tamano), kFondo);
+    p.setFont(fuente());
+    const QFontMetrics fm(fuente());
+    const MarcoEstiramiento m = marco_estiramiento(f, tamano);
+    const AjusteEstiramiento& a = f.ajuste;
+
+    p.save();
+    p.setClipRect(m.area);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setBrush(Qt::NoBrush);
+    if (a.ok()) {
+        // The grey curves, each labelled at its young end, then the fit.
+        for (double beta : kBetasDeReferencia) {
+            const std::vector<QPointF> curva =
+                curva_del_modelo(f, beta, m.edad_izquierda, m.edad_derecha);
+            const QPolygonF c = poligono(m, curva);
+            p.setPen(QPen(kColorReferencia, 1));
+            p.drawPolyline(c);
+            // The label at the youngest point after the rift inside the plot.
+            qsizetype dentro = -1;
+            for (qsizetype k = c.size() - 1; k >= 0 && dentro < 0; --k)
+                if (curva[static_cast<std::size_t>(k)].x() < a.edad_rift &&
+                    c[k].y() >= m.area.top() && c[k].y() <= m.area.bottom())
+                    dentro = k;
+            if (dentro < 0) continue;
+            const QString rotulo = QString::fromUtf8("β = ") + texto_numero(beta, beta < 2 ? 1 : 0);
+            const double w = fm.horizontalAdvance(rotulo);
+            const double x = std::max(m.area.left() + 2, c[dentro].x() - w - 4);
+            const double y = std::max(m.area.top() + fm.ascent() + 2.0, c[dentro].y() - 4);
+            p.setPen(kColorReferencia.darker(150));
+            p.drawText(QPointF(x, y), rotulo);
+        }
+        p.setPen(QPen(kColorModelo, 2, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
+        p.drawPolyline(poligono(m, curva_del_modelo(f, a.beta, m.edad_izquierda, m.edad_derecha)));
+    }
+    // The points in age order, oldest first.
+    std::vector<PuntoSubsidencia> orden = f.puntos;
+    std::stable_sort(
+        orden.begin(), orden.end(),
+        [](const PuntoSubsidencia& x, const PuntoSubsidencia& y) { return x.edad > y.edad; });
+    QPolygonF linea;
+    for (const PuntoSubsidencia& q : orden)
+        linea << m.punto(q.edad, q.subsidencia);
+    p.setPen(QPen(kColorSubsidencia, 1.5));
+    p.drawPolyline(linea);
+    for (const PuntoSubsidencia& q : orden) {
+        p.setBrush(en_intervalo(q, f.peticion) ? QBrush(kColorSubsidencia) : QBrush(kFondo));
+        p.drawEllipse(m.punto(q.edad, q.subsidencia), 3, 3);
+    }
+    p.setBrush(Qt::NoBrush);
+    p.restore();
+
+    // Frame, ticks and captions: ages across the top, subsidence down the left.
+    p.setPen(QPen(kTexto, 1));
+    p.drawRect(m.area);
+    const double paso_edad = paso_de(m.marcas_edad);
+    for (double t : m.marcas_edad) {
+        const double x = m.punto(t, m.profundidad_arriba).x();
+        p.drawLine(QPointF(x, m.area.top()), QPointF(x, m.area.top() - 5));
+        const QString texto = texto_marca(t, paso_edad);
+        p.drawText(QPointF(x - fm.horizontalAdvance(texto) / 2.0, m.area.top() - 8), texto);
+    }
+    const double paso_prof = paso_de(m.marcas_profundidad);
+    for (double d : m.marcas_profundidad) {
+        const double y = m.punto(m.edad_izquierda, d).y();
+        p.drawLine(QPointF(m.area.left() - 5, y), QPointF(m.area.left(), y));
+        const QString texto = texto_marca(d, paso_prof);
+        p.drawText(
+            QPointF(m.area.left() - 8 - fm.horizontalAdvance(texto), y + fm.ascent() / 2.0 - 1),
+            texto);
+    }
+    const QString titulo_edad = QString::fromUtf8("Edad (Ma)");
+    p.drawText(QPointF(m.area.center().x() - fm.horizontalAdvance(titulo_edad) / 2.0,
+                       m.area.top() - 12 - fm.height()),
+               titulo_edad);
+    p.save();
+    const QString titulo_prof = QString::fromUtf8("Subsidencia tectónica (m)");
+    p.translate(4 + fm.ascent(), m.area.center().y() + fm.horizontalAdvance(titulo_prof) / 2.0);
+    p.rotate(-90);
+    p.drawText(QPointF(0, 0), titulo_prof);
+    p.restore();
+
+    if (!a.ok()) {
+        p.drawText(m.area.adjusted(20, 20, -20, -20), Qt::AlignCenter | Qt::TextWordWrap,
+                   QString::fromStdString(a.error));
+    }
+
+    // Legend.
+    const QRectF& ley = m.leyenda;
+    p.drawRect(ley);
+    const double x0 = ley.left() + 8;
+    const double texto_x = x0 + 30;
+    const int ancho_texto = static_cast<int>(ley.right() - 6 - texto_x);
+    double y = ley.top() + 4 + kLineaLeyenda / 2.0;
+    const auto rotulo = [&](const QString& t) {
+        p.setPen(kTexto);
+        p.drawText(QPointF(texto_x, y + fm.ascent() / 2.0 - 1),
+                   fm.elidedText(t, Qt::ElideRight, ancho_texto));
+        y += kLineaLeyenda;
+    };
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(QPen(kColorSubsidencia, 1.5));
+    p.drawLine(QPointF(x0, y), QPointF(x0 + 24, y));
+    p.setBrush(kColorSubsidencia);
+    p.drawEllipse(QPointF(x0 + 12, y), 3, 3);
+    p.setBrush(Qt::NoBrush);
+    rotulo(QString::fromUtf8("Subsidencia tectónica"));
+    if (a.ok()) {
+        p.setPen(QPen(kColorModelo, 2));
+        p.drawLine(QPointF(x0, y), QPointF(x0 + 24, y));
+        rotulo(QString::fromUtf8("Modelo: β = ") + texto_numero(a.beta, 3));
+        rotulo(QString::fromUtf8("Rift: ") + texto_numero(a.edad_rift, 2) + " Ma");
+        rotulo(QString::fromUtf8("Error rms: ") + texto_numero(a.rms, 1) + " m");
+        p.setPen(QPen(kColorReferencia, 1));
+        p.drawLine(QPointF(x0, y), QPointF(x0 + 24, y));
+        rotulo(QString::fromUtf8("Otros β, el mismo rift"));
+        if (a.en_limite) rotulo(QString::fromUtf8("Resultado en un límite"));
+    }
+    p.restore();
+}
+
+Dibujo dibujo_del_estiramiento(const FiguraEstiramiento& f, QSize tamano)
+{
+    Dibujo dibujo;
+    dibujo.tamano = tamano;
+    dibujo.titulo = QString::fromUtf8("Subsidencia y estiramiento");
+    dibujo.pinta = [&f, tamano](QPainter& p) { pinta_estiramiento(f, p, tamano); };
+    return dibujo;
+}
+
+} // namespace tev
