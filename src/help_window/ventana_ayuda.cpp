@@ -8,7 +8,10 @@
 #include <QTextDocument>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 // Outside the namespace, as Qt requires.
 static void carga_manual()
@@ -26,7 +29,7 @@ VentanaAyuda::VentanaAyuda() : QWidget(nullptr, Qt::Window)
     setObjectName("VentanaAyuda");
     setWindowTitle("Manual de TEVARRO");
     setAttribute(Qt::WA_DeleteOnClose);
-    resize(960, 680);
+    resize(1040, 700);
 
     auto boton = [this](const char* nombre, const char* texto, const char* consejo) {
         auto* b = new QToolButton(this);
@@ -50,11 +53,11 @@ VentanaAyuda::VentanaAyuda() : QWidget(nullptr, Qt::Window)
     Manual->setObjectName("Manual");
     Manual->setOpenExternalLinks(true);
 
-    auto* division = new QSplitter(this);
-    division->addWidget(Contenido);
-    division->addWidget(Manual);
-    division->setStretchFactor(1, 1);
-    division->setSizes({250, 710});
+    division_ = new QSplitter(this);
+    division_->setObjectName("division");
+    division_->addWidget(Contenido);
+    division_->addWidget(Manual);
+    division_->setStretchFactor(1, 1);
 
     auto* botones = new QHBoxLayout;
     botones->addWidget(Atras);
@@ -63,7 +66,7 @@ VentanaAyuda::VentanaAyuda() : QWidget(nullptr, Qt::Window)
     botones->addStretch();
     auto* todo = new QVBoxLayout(this);
     todo->addLayout(botones);
-    todo->addWidget(division, 1);
+    todo->addWidget(division_, 1);
 
     connect(Atras, &QToolButton::clicked, Manual, &QTextBrowser::backward);
     connect(Adelante, &QToolButton::clicked, Manual, &QTextBrowser::forward);
@@ -98,9 +101,21 @@ void VentanaAyuda::rellena_contenido()
             nivel == 2 || !seccion ? new QTreeWidgetItem(Contenido) : new QTreeWidgetItem(seccion);
         if (nivel == 2) seccion = entrada;
         entrada->setText(0, b.text().trimmed());
+        entrada->setToolTip(0, entrada->text(0));
         entrada->setData(0, Qt::UserRole, ancla);
     }
     Contenido->expandAll();
+    // Wide enough for every heading, unless that would leave the page too
+    // narrow (the tool tips then give the whole text).
+    int texto = 0;
+    for (QTreeWidgetItemIterator i(Contenido); *i; ++i) {
+        const int nivel = (*i)->parent() ? 2 : 1;
+        texto = std::max(texto, Contenido->fontMetrics().horizontalAdvance((*i)->text(0)) +
+                                    nivel * Contenido->indentation());
+    }
+    const int ancho = texto + Contenido->frameWidth() * 2 + 16;
+    const int total = width();
+    division_->setSizes({std::min(ancho, total / 2), std::max(total - ancho, total / 2)});
 }
 
 void VentanaAyuda::ve_a(QTreeWidgetItem* entrada)

@@ -9,6 +9,7 @@
 #include <QUrl>
 #include <QWidget>
 
+class QSplitter;
 class QTextBrowser;
 class QToolButton;
 class QTreeWidget;
@@ -36,6 +37,8 @@ class VentanaAyuda : public QWidget {
     // their anchors.
     void rellena_contenido();
     void ve_a(QTreeWidgetItem* entrada);
+
+    QSplitter* division_ = nullptr;
 };
 
 } // namespace tev

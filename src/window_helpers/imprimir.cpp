@@ -36,6 +36,12 @@ void pinta_en_la_pagina(QPainter& p, const QRectF& pagina, const Dibujo& dibujo)
 
 bool imprime(QPrinter& impresora, const Dibujo& dibujo, QString* error)
 {
+    // Fonts given in points are sized by the device's resolution and then
+    // scaled with the picture: at the picture's own resolution (a pixel of
+    // the screen at scale 1, as a PNG has it) the texts keep their size
+    // beside the drawing. The output stays vector, and a PDF or CUPS printer
+    // takes any resolution.
+    impresora.setResolution(kResolucionDeLaFigura);
     QPainter p;
     if (!p.begin(&impresora)) {
         if (error) {

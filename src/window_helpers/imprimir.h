@@ -24,8 +24,12 @@ QRectF lugar_en_la_pagina(QSizeF tamano, const QRectF& pagina);
 // own rectangle: what a printer gets, and what a test draws on an image.
 void pinta_en_la_pagina(QPainter& p, const QRectF& pagina, const Dibujo& dibujo);
 
+// The resolution of the pictures' pixels, dots per inch.
+inline constexpr int kResolucionDeLaFigura = 96;
+
 // Prints dibujo on one page of impresora as it is set up (a printer, or a
-// PDF file). False, with the reason in Spanish, when it cannot be printed.
+// PDF file), at kResolucionDeLaFigura. False, with the reason in Spanish,
+// when it cannot be printed.
 bool imprime(QPrinter& impresora, const Dibujo& dibujo, QString* error);
 
 // Qt's print dialog over padre, whose printers include a PDF file. True

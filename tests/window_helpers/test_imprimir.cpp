@@ -67,6 +67,9 @@ TEST(Imprimir, UnArchivoPdfDeUnaPagina)
     impresora.setPageOrientation(QPageLayout::Landscape);
     QString error;
     ASSERT_TRUE(imprime(impresora, figura(), &error)) << error.toStdString();
+    // At the pictures' own resolution, not the printer's 1200 dots per inch:
+    // texts in points would come out twelve times too large beside the drawing.
+    EXPECT_EQ(impresora.resolution(), kResolucionDeLaFigura);
     QFile f(dir.filePath("figura.pdf"));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray pdf = f.readAll();
