@@ -31,10 +31,8 @@ QString texto_de_entrada(int numero, const QString& ruta)
 
 namespace {
 
-QSettings preferencias()
-{
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, "tevarro", "tevarro");
-}
+// The user's preferences of the program (organisation and application).
+const char* const kPreferencias = "tevarro";
 
 } // namespace
 
@@ -51,7 +49,8 @@ ArchivosRecientes::ArchivosRecientes(QWidget* padre) : QObject(padre)
 
 QStringList ArchivosRecientes::lista() const
 {
-    QStringList l = preferencias().value(kClave).toStringList();
+    const QSettings p(QSettings::NativeFormat, QSettings::UserScope, kPreferencias, kPreferencias);
+    QStringList l = p.value(kClave).toStringList();
     l.removeAll(QString());
     l.removeDuplicates();
     while (l.size() > kMaximo)
@@ -62,7 +61,7 @@ QStringList ArchivosRecientes::lista() const
 void ArchivosRecientes::guarda(const QStringList& lista)
 {
     // On the disk at once: the program may end in any way afterwards.
-    QSettings p = preferencias();
+    QSettings p(QSettings::NativeFormat, QSettings::UserScope, kPreferencias, kPreferencias);
     p.setValue(kClave, lista);
     p.sync();
 }
@@ -129,7 +128,7 @@ void ArchivosRecientes::rellena_menu()
         return;
     }
     for (int i = 0; i < l.size(); ++i) {
-        const QString ruta = l[i];
+        const QString& ruta = l[i];
         QAction* a = menu_->addAction(texto_de_entrada(i + 1, ruta));
         a->setObjectName(QString("reciente_%1").arg(i + 1));
         a->setToolTip(QDir::toNativeSeparators(ruta));
