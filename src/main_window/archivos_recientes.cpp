@@ -6,6 +6,8 @@
 #include <QMenu>
 #include <QSettings>
 
+#include <utility>
+
 namespace tev {
 
 namespace {
@@ -45,6 +47,22 @@ ArchivosRecientes::ArchivosRecientes(QWidget* padre) : QObject(padre)
     // With what another program running at once wrote meanwhile.
     connect(menu_, &QMenu::aboutToShow, this, &ArchivosRecientes::rellena_menu);
     rellena_menu();
+    temporizador_.setSingleShot(true);
+    temporizador_.setInterval(0);
+    connect(&temporizador_, &QTimer::timeout, this, [this] {
+        if (!pendiente_.isEmpty()) anota(std::exchange(pendiente_, QString()));
+    });
+}
+
+ArchivosRecientes::~ArchivosRecientes()
+{
+    if (!pendiente_.isEmpty()) anota(pendiente_);
+}
+
+void ArchivosRecientes::anota_despues(const QString& ruta)
+{
+    pendiente_ = ruta;
+    temporizador_.start();
 }
 
 QStringList ArchivosRecientes::lista() const

@@ -52,7 +52,7 @@ void Form1::crea_recientes_e_imprimir(QMenu* file_mnu)
     connect(recientes_, &ArchivosRecientes::elegido, this, &Form1::abre_reciente);
     // Every file the column was opened from or saved to.
     connect(this, &Form1::guardada, recientes_, [this](const QString& ruta) {
-        if (!ruta.isEmpty()) recientes_->anota(ruta);
+        if (!ruta.isEmpty()) recientes_->anota_despues(ruta);
     });
 
     auto* imprimir = new QAction(QString::fromUtf8("Imprimir…"), this);

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QMenu>
 #include <QSettings>
@@ -26,6 +27,18 @@ const QString kEjemploCsv = TEVARRO_SOURCE_DIR "/examples/neuquen.csv";
 struct ConLista : prueba::Ventana {
     ArchivosRecientes* r = f->archivos_recientes();
     ConLista() { r->vacia(); }
+    // The file is noted once the event loop is back from the command.
+    void abre(const QString& ruta)
+    {
+        prueba::Ventana::abre(ruta);
+        QCoreApplication::processEvents();
+    }
+    void salva(const QString& ruta)
+    {
+        dialogo->respuesta = ruta;
+        menu("salvar_mnu");
+        QCoreApplication::processEvents();
+    }
     // The entries as the menu shows them when it opens.
     QStringList entradas()
     {
@@ -51,10 +64,13 @@ TEST(ArchivosRecientes, AbrirYSalvarAnotanElMasNuevoPrimero)
     EXPECT_EQ(v.entradas(), QStringList{"(ninguno)"});
     const QString a = copia_en(dir, kEjemplo, "a.tev");
     const QString b = copia_en(dir, kEjemploCsv, "b.csv");
-    v.abre(a);
+    // Not within the command, which the write would slow down: right after it.
+    v.prueba::Ventana::abre(a);
+    EXPECT_TRUE(v.r->lista().isEmpty());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(v.r->lista(), QStringList{a});
     v.abre(b);
-    v.dialogo->respuesta = dir.filePath("c.csv");
-    v.menu("salvar_mnu");
+    v.salva(dir.filePath("c.csv"));
     EXPECT_EQ(v.r->lista(), (QStringList{dir.filePath("c.csv"), b, a}));
     // Opening one again brings it up, once.
     v.abre(a);
@@ -138,8 +154,10 @@ TEST(ArchivosRecientes, LaListaSobreviveAlPrograma)
     QTemporaryDir dir;
     const QString a = copia_en(dir, kEjemplo, "a.tev");
     {
+        // The program ends before its event loop comes back (Ctrl+O, then
+        // Ctrl+Q at once): the file is still noted.
         ConLista v;
-        v.abre(a);
+        v.prueba::Ventana::abre(a);
     }
     // On the disk, in the preferences file, once the window is gone.
     const QString archivo =
