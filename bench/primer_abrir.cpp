@@ -8,6 +8,8 @@
 #include "model/store.h"
 
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include <chrono>
 #include <cstdio>
@@ -35,6 +37,9 @@ int main(int argc, char** argv)
     const auto t0 = std::chrono::steady_clock::now();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // The user's preferences (the recent files) stay untouched.
+    QTemporaryDir preferencias;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, preferencias.path());
     if (argc < 2) {
         std::fprintf(stderr, "uso: primer_abrir ARCHIVO\n");
         return 2;

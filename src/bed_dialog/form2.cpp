@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
 #include <QStyleOptionComboBox>
@@ -211,6 +212,11 @@ Form2::Form2(Store& s) : QWidget(nullptr), s_(s)
     setFont(letra);
     crea_controles();
     muestra_banco(); // Form_Load
+    // Escape closes the dialog as its frame's close button does, so what was
+    // typed reaches the bed (closeEvent).
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setObjectName("escape_cierra");
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 }
 
 void Form2::crea_controles()

@@ -27,6 +27,8 @@ class Form5 : public QWidget {
     // of the column, so later edits change nothing until the next call.
     void actualiza(const Store& s);
     [[nodiscard]] const ResultadoHistoria& resultado() const { return resultado_; }
+    // The column the history was computed from.
+    [[nodiscard]] const Store& columna() const { return *columna_; }
 
     // Saves the diagram at the window's size, PNG, SVG or PDF by the
     // extension. False, with the reason in Spanish, on failure or when the

@@ -66,6 +66,7 @@ Form1::~Form1()
     if (form2_) delete form2_.data();
     if (form5_) delete form5_.data();
     if (estiramiento_) delete estiramiento_.data();
+    if (ayuda_) delete ayuda_.data();
 }
 
 void Form1::pon_com_file(std::unique_ptr<ComFile> dialogo)
@@ -84,10 +85,12 @@ void Form1::crea_menus()
         menu->addAction(a);
         return a;
     };
-    accion(file_mnu, "Nuevo", "nuevo_mnu", &Form1::nuevo_mnu_Click);
-    accion(file_mnu, "Abrir", "abrir_mnu", &Form1::abrir_mnu_Click);
-    accion(file_mnu, "Salvar", "salvar_mnu", &Form1::salvar_mnu_Click);
-    accion(file_mnu, "Salir", "exit_mnu", &Form1::exit_mnu_Click);
+    con_atajo(accion(file_mnu, "Nuevo", "nuevo_mnu", &Form1::nuevo_mnu_Click), Qt::Key_N);
+    con_atajo(accion(file_mnu, "Abrir", "abrir_mnu", &Form1::abrir_mnu_Click), Qt::Key_O);
+    con_atajo(accion(file_mnu, "Salvar", "salvar_mnu", &Form1::salvar_mnu_Click), Qt::Key_S);
+    // "Archivos recientes" and "Imprimir…", between "Salvar" and "Salir".
+    crea_recientes_e_imprimir(file_mnu);
+    con_atajo(accion(file_mnu, "Salir", "exit_mnu", &Form1::exit_mnu_Click), Qt::Key_Q);
     QMenu* edit_mnu = menuBar()->addMenu("Editar");
     edit_mnu->setObjectName("edit_mnu");
     accion(edit_mnu, "Pegar", "paste_mnu", &Form1::paste_mnu_Click);
@@ -96,8 +99,9 @@ void Form1::crea_menus()
     accion(menuBar(), "Dibuja", "dibuja_mnu", &Form1::dibuja_mnu_Click);
     accion(menuBar(), "Historia", "historia_mnu", &Form1::historia_mnu_Click);
 
-    // The menus carry no shortcut keys; F10 opens the first one, as on most
-    // desktops, and the arrow keys and Enter do the rest.
+    // The file commands carry the usual Ctrl keys (con_atajo) and "Ayuda" F1;
+    // F10 opens the first menu, as on most desktops, and the arrow keys and
+    // Enter do the rest.
     auto* f10 = new QShortcut(QKeySequence(Qt::Key_F10), this);
     connect(f10, &QShortcut::activated, this, [this] {
         menuBar()->setFocus(Qt::ShortcutFocusReason);
@@ -132,6 +136,7 @@ void Form1::crea_menu_ayuda()
     // After every other menu of the bar.
     QMenu* ayuda_mnu = menuBar()->addMenu("Ayuda");
     ayuda_mnu->setObjectName("ayuda_mnu");
+    crea_entrada_del_manual(ayuda_mnu);
     auto* acerca_mnu = new QAction(QString::fromUtf8("Acerca de TEVARRO…"), this);
     acerca_mnu->setObjectName("acerca_mnu");
     connect(acerca_mnu, &QAction::triggered, this, &Form1::acerca_mnu_Click);

@@ -4,6 +4,7 @@
 
 #include "bed_dialog/form2.h"
 #include "curve_window/form4.h"
+#include "help_window/ventana_ayuda.h"
 #include "history_window/form5.h"
 #include "main_window/acerca_de.h"
 #include "stretch_window/ventana_estiramiento.h"
@@ -17,11 +18,14 @@
 #include <vector>
 
 class QAction;
+class QMenu;
+class QPrinter;
 class QPushButton;
 class QStatusBar;
 
 namespace tev {
 
+class ArchivosRecientes;
 class ComFile;
 
 class VistaColumna;
@@ -66,6 +70,14 @@ class Form1 : public QMainWindow {
     [[nodiscard]] Form2* dialogo_bancos() const { return form2_; }
     // The about window, once "Acerca de TEVARRO…" has shown it.
     [[nodiscard]] AcercaDe* acerca_de() const { return acerca_; }
+    // The manual, while it is open.
+    [[nodiscard]] VentanaAyuda* ayuda_ventana() const { return ayuda_; }
+    // "Archivo → Archivos recientes".
+    [[nodiscard]] ArchivosRecientes* archivos_recientes() const { return recientes_; }
+
+    // How "Imprimir…" chooses the printer (Qt's print dialog); true to print.
+    // Tests set up a PDF file instead.
+    std::function<bool(QPrinter& impresora)> pide_impresora;
 
     void Form_Load();
     // Reads the project file at ruta, computes it and draws it: what "Abrir"
@@ -97,6 +109,13 @@ class Form1 : public QMainWindow {
     void acerca_mnu_Click();
     void historia_mnu_Click();
     void estiramiento_mnu_Click();
+    // The figure of the active window (the curve window, the history window;
+    // the column view otherwise) on one page.
+    void imprimir_mnu_Click();
+    void manual_mnu_Click();
+    // An entry of "Archivos recientes" whose file exists: opened as "Abrir"
+    // opens a chosen file, after the same question.
+    void abre_reciente(const QString& ruta);
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
@@ -115,6 +134,10 @@ class Form1 : public QMainWindow {
     void crea_menu_ayuda();
     // "Análisis", after "Dibuja": the windows that read the computed column.
     void crea_menu_analisis();
+    // Ctrl plus tecla for a file command, from any window of the program.
+    static void con_atajo(QAction* a, Qt::Key tecla);
+    void crea_recientes_e_imprimir(QMenu* file_mnu);
+    void crea_entrada_del_manual(QMenu* ayuda_mnu);
     void crea_controles();
     // Pictures of the tool buttons and the mouse tools of the column view.
     void pon_herramientas();
@@ -148,6 +171,8 @@ class Form1 : public QMainWindow {
     QString archivo_columna_;
     QPointer<Form5> form5_;
     QPointer<VentanaEstiramiento> estiramiento_;
+    QPointer<VentanaAyuda> ayuda_;
+    ArchivosRecientes* recientes_ = nullptr;
 };
 
 } // namespace tev

@@ -90,7 +90,8 @@ instalacion)
   raiz=$tmp/raiz/usr
   for f in bin/tevarro bin/tevarro-batch share/man/man1/tevarro.1.gz \
     share/man/man1/tevarro-batch.1.gz share/doc/tevarro/copyright \
-    share/doc/tevarro/changelog.gz share/applications/tevarro.desktop \
+    share/doc/tevarro/changelog.gz share/doc/tevarro/manual/index.html \
+    share/applications/tevarro.desktop \
     share/metainfo/example.c_seed_7debcb72.tevarro.metainfo.xml; do
     [ -f "$raiz/$f" ] || falla "no se instala $f"
   done

@@ -110,6 +110,7 @@ TEST(VentanaReal, ArrancaAbreElEjemploYSeVe)
     // A data folder of its own: the user's recovery copies stay untouched.
     QTemporaryDir datos;
     env.insert("XDG_DATA_HOME", datos.path());
+    env.insert("XDG_CONFIG_HOME", datos.path());
     tevarro.p->setProcessEnvironment(env);
     // Without a window manager the curve window opens at the corner: the
     // main window goes below it (Qt's own -geometry option).
@@ -230,6 +231,7 @@ TEST(VentanaReal, UnaSesionSoloConElTeclado)
     env.insert("QT_QPA_PLATFORM", "xcb");
     QTemporaryDir datos;
     env.insert("XDG_DATA_HOME", datos.path());
+    env.insert("XDG_CONFIG_HOME", datos.path());
     tevarro.p->setProcessEnvironment(env);
     tevarro.p->start(TEVARRO_EXE, {"-geometry", "+0+440"});
     ASSERT_TRUE(tevarro.p->waitForStarted(5000));
@@ -291,7 +293,7 @@ TEST(VentanaReal, UnaSesionSoloConElTeclado)
 
     // "Salir" of a column that is saved ends at once.
     xdotool(pantalla, enfoca);
-    teclas(pantalla, {"F10", "Down", "Down", "Down", "Down", "Return"});
+    teclas(pantalla, {"F10", "Down", "Down", "Down", "Down", "Down", "Down", "Return"});
     EXPECT_TRUE(tevarro.p->waitForFinished(5000));
     EXPECT_EQ(tevarro.p->exitCode(), 0);
     QDir(carpeta).removeRecursively();
@@ -310,6 +312,7 @@ TEST(VentanaReal, UnaColumnaSeRecuperaTrasKill9)
     env.insert("DISPLAY", pantalla);
     env.insert("QT_QPA_PLATFORM", "xcb");
     env.insert("XDG_DATA_HOME", datos.path());
+    env.insert("XDG_CONFIG_HOME", datos.path());
     const QStringList enfoca = {"search", "--name", "^TEVARRO 1.0$", "windowfocus", "--sync"};
     const QString copias = datos.path() + "/tevarro/recuperacion";
 
@@ -368,7 +371,8 @@ TEST(VentanaReal, UnaColumnaSeRecuperaTrasKill9)
     EXPECT_TRUE(QDir(copias).entryList({"*.recuperacion"}, QDir::Files).isEmpty());
 
     xdotool(pantalla, enfoca);
-    teclas(pantalla, {"F10", "Down", "Down", "Down", "Down", "Return"}); // Archivo -> Salir
+    teclas(pantalla,
+           {"F10", "Down", "Down", "Down", "Down", "Down", "Down", "Return"}); // Archivo -> Salir
     EXPECT_TRUE(tevarro.p->waitForFinished(5000));
     EXPECT_EQ(tevarro.p->exitCode(), 0);
     EXPECT_TRUE(QDir(copias).entryList(QDir::Files).isEmpty())

@@ -188,6 +188,7 @@ Corrida corre_tevarro(const QStringList& argumentos)
     entorno.insert("XDG_RUNTIME_DIR", ejecucion.path());
     // Nor is the user's data folder touched.
     entorno.insert("XDG_DATA_HOME", ejecucion.path());
+    entorno.insert("XDG_CONFIG_HOME", ejecucion.path());
     p.setProcessEnvironment(entorno);
     p.start(TEVARRO_EXE, argumentos);
     Corrida r;

@@ -49,7 +49,10 @@ TEST(Form1, DisposicionYMenus)
     QStringList archivo;
     for (QAction* a : v.f->menuBar()->actions().first()->menu()->actions())
         archivo << a->text();
-    EXPECT_EQ(archivo, (QStringList{"Nuevo", "Abrir", "Salvar", "Salir"}));
+    // The four commands in their order, "Salir" last; between them the
+    // recent files and printing, after a separator (an empty text).
+    EXPECT_EQ(archivo, (QStringList{"Nuevo", "Abrir", "Salvar", "", "Archivos recientes",
+                                    QString::fromUtf8("Imprimir…"), "", "Salir"}));
 }
 
 TEST(Form1, ArranqueDibujaSoloLaLineaDeReferencia)
