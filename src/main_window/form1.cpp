@@ -54,6 +54,7 @@ Form1::Form1(Store& s, QWidget* parent)
         return Respuesta::cancelar;
     };
     crea_menus();
+    crea_menu_analisis();
     crea_menu_ayuda();
     crea_controles();
     Form_Load();
@@ -64,6 +65,7 @@ Form1::~Form1()
     if (form4_) delete form4_.data();
     if (form2_) delete form2_.data();
     if (form5_) delete form5_.data();
+    if (tabla_) delete tabla_.data();
 }
 
 void Form1::pon_com_file(std::unique_ptr<ComFile> dialogo)
@@ -92,7 +94,6 @@ void Form1::crea_menus()
     // Commands directly on the menu bar.
     accion(menuBar(), "Modificar", "modificar_mnu", &Form1::modificar_mnu_Click);
     accion(menuBar(), "Dibuja", "dibuja_mnu", &Form1::dibuja_mnu_Click);
-    accion(menuBar(), "Historia", "historia_mnu", &Form1::historia_mnu_Click);
 
     // The menus carry no shortcut keys; F10 opens the first one, as on most
     // desktops, and the arrow keys and Enter do the rest.
@@ -222,6 +223,7 @@ void Form1::calcula_y_dibuja_curvas()
                            .arg(QString::fromStdString(r.mensaje())));
     }
     if (form5_) form5_->actualiza(s_);
+    emit columna_cambiada();
 }
 
 void Form1::nuevo_mnu_Click()
@@ -241,6 +243,7 @@ void Form1::muestra_sin_calcular()
     draw();
     if (form4_) form4_->borra_dibujo();
     if (form5_) form5_->actualiza(s_);
+    emit columna_cambiada();
 }
 
 void Form1::muestra_dialogo_bancos()
@@ -252,6 +255,7 @@ void Form1::muestra_dialogo_bancos()
             calcula_y_dibuja_curvas();
             draw();
         });
+        connect(form2_, &Form2::capturado, this, &Form1::columna_cambiada);
     } else {
         form2_->muestra_banco();
     }

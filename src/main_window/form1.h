@@ -6,6 +6,7 @@
 #include "curve_window/form4.h"
 #include "history_window/form5.h"
 #include "main_window/acerca_de.h"
+#include "table_window/tabla_columna.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -61,6 +62,8 @@ class Form1 : public QMainWindow {
     [[nodiscard]] Form5* historia_ventana() const { return form5_; }
     // The bed dialog, while it exists.
     [[nodiscard]] Form2* dialogo_bancos() const { return form2_; }
+    // The column table, while it is open.
+    [[nodiscard]] TablaColumna* tabla_ventana() const { return tabla_; }
     // The about window, once "Acerca de TEVARRO…" has shown it.
     [[nodiscard]] AcercaDe* acerca_de() const { return acerca_; }
 
@@ -82,6 +85,9 @@ class Form1 : public QMainWindow {
     // The column as it stands is the one in the file at ruta (empty: the new
     // or empty column, which has no file).
     void guardada(const QString& ruta);
+    // The column may have changed (a capture, "Abrir", "Nuevo", the table)
+    // or has just been computed: every window showing it follows.
+    void columna_cambiada();
 
   public slots:
     void nuevo_mnu_Click();
@@ -93,6 +99,7 @@ class Form1 : public QMainWindow {
     void dibuja_mnu_Click();
     void acerca_mnu_Click();
     void historia_mnu_Click();
+    void tabla_mnu_Click();
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
@@ -107,6 +114,11 @@ class Form1 : public QMainWindow {
 
   private:
     void crea_menus();
+    // "Análisis", after "Dibuja": the windows that show the column's numbers.
+    void crea_menu_analisis();
+    // The table changed the column: computed as "Terminar" computes it, and
+    // every open window redrawn; a failure is told in the table.
+    void calcula_tras_la_tabla();
     // "Ayuda", the last menu of the bar.
     void crea_menu_ayuda();
     void crea_controles();
@@ -141,6 +153,7 @@ class Form1 : public QMainWindow {
     // column. "Salvar" proposes it.
     QString archivo_columna_;
     QPointer<Form5> form5_;
+    QPointer<TablaColumna> tabla_;
 };
 
 } // namespace tev
