@@ -157,13 +157,13 @@ TablaColumna::TablaColumna(Store& s) : QWidget(nullptr, Qt::Window), s_(s)
     setAttribute(Qt::WA_DeleteOnClose);
     resize(1300, 560);
     const QString marca = QLocale::system().decimalPoint();
-    decimal = marca == QLatin1String(",") ? ',' : '.';
+    decimal_ = marca == QLatin1String(",") ? ',' : '.';
     avisa = [this](const QString& texto) {
         QMessageBox::warning(this, QString::fromUtf8(kTitulo), texto);
     };
 
     modelo = new ModeloColumna(s_, this);
-    modelo->decimal = decimal;
+    modelo->decimal = decimal_;
     modelo->edita = [this](int f, int c, const QString& t) { edita(f, c, t); };
 
     pestanas = new QTabWidget(this);
@@ -217,6 +217,14 @@ TablaColumna::TablaColumna(Store& s) : QWidget(nullptr, Qt::Window), s_(s)
 }
 
 TablaColumna::~TablaColumna() = default;
+
+void TablaColumna::pon_decimal(char marca)
+{
+    decimal_ = marca;
+    modelo->decimal = marca;
+    modelo->refresca();
+    muestra_historia();
+}
 
 void TablaColumna::crea_acciones()
 {
@@ -313,15 +321,15 @@ void TablaColumna::muestra_historia()
     for (int f = 0; f < static_cast<int>(pasos.size()); ++f) {
         const PasoHistoria& p = pasos[static_cast<size_t>(f)];
         const QString textos[] = {
-            numero_de_historia(p.edad, decimal),
+            numero_de_historia(p.edad, decimal_),
             QString::number(p.banco_superior),
-            numero_de_historia(p.espesor_sedimentos, decimal),
-            numero_de_historia(p.densidad_media, decimal),
-            numero_de_historia(p.paleobatimetria, decimal),
-            numero_de_historia(p.nivel_mar, decimal),
-            numero_de_historia(p.subsidencia_total, decimal),
-            numero_de_historia(p.subsidencia_tectonica, decimal),
-            p.tasa_tectonica ? numero_de_historia(*p.tasa_tectonica, decimal) : QString(),
+            numero_de_historia(p.espesor_sedimentos, decimal_),
+            numero_de_historia(p.densidad_media, decimal_),
+            numero_de_historia(p.paleobatimetria, decimal_),
+            numero_de_historia(p.nivel_mar, decimal_),
+            numero_de_historia(p.subsidencia_total, decimal_),
+            numero_de_historia(p.subsidencia_tectonica, decimal_),
+            p.tasa_tectonica ? numero_de_historia(*p.tasa_tectonica, decimal_) : QString(),
         };
         for (int c = 0; c < columnas; ++c) {
             QTableWidgetItem* item = historia->item(f, c);
@@ -386,7 +394,7 @@ void TablaColumna::edita(int fila, int columna, const QString& texto)
                       QString::fromUtf8("%1: el banco %2 conserva su valor, %3.")
                           .arg(QString::fromStdString(motivo))
                           .arg(b)
-                          .arg(QString::fromStdString(texto_de_celda(s_, b, columna, decimal))));
+                          .arg(QString::fromStdString(texto_de_celda(s_, b, columna, decimal_))));
         return;
     }
     modelo->desmarca(fila, columna);
@@ -424,7 +432,7 @@ void TablaColumna::copia()
         for (int c : columnas)
             celdas.push_back(marcadas.count({f, c}) > 0);
     const std::string t =
-        copia_celdas(s_, {filas.begin(), filas.end()}, {columnas.begin(), columnas.end()}, decimal,
+        copia_celdas(s_, {filas.begin(), filas.end()}, {columnas.begin(), columnas.end()}, decimal_,
                      enteras, celdas);
     QApplication::clipboard()->setText(QString::fromStdString(t));
 }

@@ -79,8 +79,10 @@ class TablaColumna : public QWidget {
     QStatusBar* barra = nullptr;
     QUndoStack* deshacer = nullptr;
     ModeloColumna* modelo = nullptr;
-    // The decimal mark of the cells and of copies: the desktop locale's.
-    char decimal = '.';
+    // The decimal mark of the cells and of copies: the desktop locale's,
+    // unless another is set.
+    [[nodiscard]] char decimal() const { return decimal_; }
+    void pon_decimal(char marca);
 
   signals:
     void antes_de_cambiar();
@@ -101,6 +103,7 @@ class TablaColumna : public QWidget {
     void menu_contextual(const QPoint& p);
 
     Store& s_;
+    char decimal_ = '.';
     std::vector<FilaBanco> vistos_; // the beds as the table last showed them
     QAction* insertar_encima_ = nullptr;
     QAction* insertar_debajo_ = nullptr;

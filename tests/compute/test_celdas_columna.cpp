@@ -164,8 +164,8 @@ TEST(CeldasColumna, ReemplazarLaColumnaConFilasDeCatorceCampos)
     s->notas[1] = "vieja";
     const FilasDeTexto filas = {
         {"Techo", "0", "50", "0", "5", "Calizas", "Rojo", "0", "0", "10", "0", "0", "0", "0"},
-        {"Fondo", "50", "120", "5", "9", "Basalto", "255", "0,3", "0,4", "20", "0", "0", "0",
-         "0", "una nota"},
+        {"Fondo", "50", "120", "5", "9", "Basalto", "255", "0,3", "0,4", "20", "0", "0", "0", "0",
+         "una nota"},
     };
     ASSERT_FALSE(reemplaza_columna(*s, filas));
     ASSERT_EQ(s->n_bancos, 2);
@@ -183,8 +183,8 @@ TEST(CeldasColumna, ReemplazarLaColumnaConFilasDeCatorceCampos)
     // after the remark, go back as they came.
     auto t = tres_bancos();
     const std::string copia =
-        copia_celdas(*s, {0, 1}, std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13,
-                                                  14, 15, 16, 17, 18, 19, 20},
+        copia_celdas(*s, {0, 1}, std::vector<int>{0,  1,  2,  3,  4,  5,  6,  7,  8,  9, 10,
+                                                  11, 12, 13, 14, 15, 16, 17, 18, 19, 20},
                      ',', true);
     FilasDeTexto leidas = lee_tabulado(copia);
     quita_titulos(leidas);

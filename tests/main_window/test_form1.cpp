@@ -44,8 +44,8 @@ TEST(Form1, DisposicionYMenus)
     QStringList barra;
     for (QAction* a : v.f->menuBar()->actions())
         barra << a->text();
-    EXPECT_EQ(barra,
-              (QStringList{"Archivo", "Editar", "Modificar", "Dibuja", "Historia", "Ayuda"}));
+    EXPECT_EQ(barra, (QStringList{"Archivo", "Editar", "Modificar", "Dibuja",
+                                  QString::fromUtf8("Análisis"), "Ayuda"}));
     QStringList archivo;
     for (QAction* a : v.f->menuBar()->actions().first()->menu()->actions())
         archivo << a->text();
