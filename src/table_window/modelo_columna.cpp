@@ -32,6 +32,21 @@ bool es_texto(int c)
 ModeloColumna::ModeloColumna(const Store& s, QObject* padre)
     : QAbstractTableModel(padre), s_(s), filas_(s.n_bancos)
 {
+    rehace_textos();
+}
+
+void ModeloColumna::rehace_textos()
+{
+    const int n = s_.n_bancos;
+    textos_.assign(static_cast<size_t>(n) * kColumnasTabla, QString());
+    error_pct_.assign(static_cast<size_t>(n), false);
+    for (int f = 0; f < n; ++f) {
+        const int b = banco_de_fila(s_, f);
+        error_pct_[static_cast<size_t>(f)] = error_de_porcentajes(s_, b);
+        for (int c = 0; c < kColumnasTabla; ++c)
+            textos_[static_cast<size_t>(f) * kColumnasTabla + static_cast<size_t>(c)] =
+                QString::fromStdString(texto_de_celda(s_, b, c, decimal));
+    }
 }
 
 int ModeloColumna::rowCount(const QModelIndex& padre) const
@@ -48,15 +63,15 @@ QVariant ModeloColumna::data(const QModelIndex& i, int rol) const
 {
     const int f = i.row();
     const int c = i.column();
-    if (f < 0 || f >= s_.n_bancos) return {};
+    if (f < 0 || f >= filas_ || static_cast<size_t>(f) >= error_pct_.size()) return {};
     const int b = banco_de_fila(s_, f);
     const QString marca = marca_de(f, c);
-    const bool error_pct =
-        (c == kColNumero || c == kColLitologia || es_porcentaje(c)) && error_de_porcentajes(s_, b);
+    const bool error_pct = (c == kColNumero || c == kColLitologia || es_porcentaje(c)) &&
+                           error_pct_[static_cast<size_t>(f)];
     switch (rol) {
     case Qt::DisplayRole:
     case Qt::EditRole:
-        return QString::fromStdString(texto_de_celda(s_, b, c, decimal));
+        return textos_[static_cast<size_t>(f) * kColumnasTabla + static_cast<size_t>(c)];
     case Qt::ToolTipRole:
         if (!marca.isEmpty()) return marca;
         if (error_pct)
@@ -131,6 +146,7 @@ QString ModeloColumna::marca_de(int fila, int columna) const
 
 void ModeloColumna::refresca()
 {
+    rehace_textos();
     if (filas_ != s_.n_bancos) {
         beginResetModel();
         filas_ = s_.n_bancos;

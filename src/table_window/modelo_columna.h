@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <utility>
+#include <vector>
 
 namespace tev {
 
@@ -45,6 +46,11 @@ class ModeloColumna : public QAbstractTableModel {
     const Store& s_;
     int filas_ = 0; // rows as the view last learnt them
     std::map<std::pair<int, int>, QString> marcas_;
+    // The texts of every cell and the rows whose percentages do not add up,
+    // worked out once per change rather than at every paint of a cell.
+    std::vector<QString> textos_;
+    std::vector<bool> error_pct_;
+    void rehace_textos();
 };
 
 } // namespace tev

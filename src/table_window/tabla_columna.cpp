@@ -175,6 +175,8 @@ TablaColumna::TablaColumna(Store& s) : QWidget(nullptr, Qt::Window), s_(s)
     tabla->setSelectionMode(QAbstractItemView::ExtendedSelection);
     tabla->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed |
                            QAbstractItemView::DoubleClicked);
+    // One line a cell: laying out wrapped text took most of a repaint.
+    tabla->setWordWrap(false);
     tabla->verticalHeader()->hide(); // the bed's number is a column of its own
     tabla->verticalHeader()->setDefaultSectionSize(tabla->fontMetrics().height() + 8);
     tabla->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -314,10 +316,16 @@ void TablaColumna::muestra_historia()
                                           "Tasa tectónica (m/Ma)"};
     const int columnas = static_cast<int>(std::size(titulos));
     const auto& pasos = r.historia.pasos;
-    historia->setColumnCount(columnas);
+    if (historia->columnCount() != columnas) {
+        historia->setColumnCount(columnas);
+        for (int c = 0; c < columnas; ++c)
+            historia->setHorizontalHeaderItem(c,
+                                              new QTableWidgetItem(QString::fromUtf8(titulos[c])));
+    }
+    // Widths are measured again only when the steps come or go: measuring
+    // every text of 100 steps would take most of an edit's time.
+    const bool medir = historia->rowCount() != static_cast<int>(pasos.size());
     historia->setRowCount(static_cast<int>(pasos.size()));
-    for (int c = 0; c < columnas; ++c)
-        historia->setHorizontalHeaderItem(c, new QTableWidgetItem(QString::fromUtf8(titulos[c])));
     for (int f = 0; f < static_cast<int>(pasos.size()); ++f) {
         const PasoHistoria& p = pasos[static_cast<size_t>(f)];
         const QString textos[] = {
@@ -341,7 +349,7 @@ void TablaColumna::muestra_historia()
             item->setText(textos[c]);
         }
     }
-    historia->resizeColumnsToContents();
+    if (medir) historia->resizeColumnsToContents();
 }
 
 void TablaColumna::cambia(const QString& que, const std::function<bool(Store&)>& cambio)
