@@ -31,6 +31,11 @@ namespace {
 
 const char* const kTitulo = "TEVARRO 1.0";
 
+std::vector<std::string> notas_de(const Store& s)
+{
+    return {s.notas.begin() + 1, s.notas.begin() + 1 + s.n_bancos};
+}
+
 } // namespace
 
 Form1::Form1(Store& s, QWidget* parent)
@@ -179,13 +184,14 @@ void Form1::marca_como_guardada(const QString& ruta)
     const EscrituraColumna w = escribe_columna(s_);
     // A column that cannot be written at all is never taken as saved.
     columna_guardada_ = w.ok ? w.bytes : std::string("\0", 1);
+    notas_guardadas_ = notas_de(s_);
     emit guardada(ruta);
 }
 
 bool Form1::columna_modificada() const
 {
     const EscrituraColumna w = escribe_columna(s_);
-    return !w.ok || w.bytes != columna_guardada_;
+    return !w.ok || w.bytes != columna_guardada_ || notas_de(s_) != notas_guardadas_;
 }
 
 void Form1::captura_dialogo()

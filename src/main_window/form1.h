@@ -149,6 +149,9 @@ class Form1 : public QMainWindow {
     QPointer<Form2> form2_;
     QPointer<AcercaDe> acerca_;
     std::string columna_guardada_; // the file bytes of the column last opened or saved
+    // The beds' remarks then, which a project file does not hold: the column
+    // table edits them.
+    std::vector<std::string> notas_guardadas_;
     // The file the column was opened from or last saved to; empty for a new
     // column. "Salvar" proposes it.
     QString archivo_columna_;

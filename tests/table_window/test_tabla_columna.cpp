@@ -185,6 +185,21 @@ TEST(TablaColumna, UnTextoIlegibleQuedaMarcadoYElBancoConservaSuValor)
     EXPECT_FALSE(p.v.f->columna_modificada());
 }
 
+TEST(TablaColumna, UnaNotaCambiadaEsUnCambioDeLaColumna)
+{
+    Tabla p;
+    p.v.abre(kEjemplo);
+    p.abre();
+    p.ve_a(0, kColNotas);
+    p.teclea("muestra 7");
+    p.tecla(Qt::Key_Tab);
+    EXPECT_EQ(p.v.s->notas[12], "muestra 7");
+    EXPECT_EQ(p.t->tabla->currentIndex().column(), kColNotas + 1); // Tab went right
+    EXPECT_TRUE(p.v.f->columna_modificada());
+    p.tecla(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(p.v.f->columna_modificada());
+}
+
 TEST(TablaColumna, CopiarTodaLaTablaDaLosResultadosDeCadaBanco)
 {
     Tabla p;
