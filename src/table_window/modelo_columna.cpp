@@ -101,7 +101,10 @@ QVariant ModeloColumna::data(const QModelIndex& i, int rol) const
 QVariant ModeloColumna::headerData(int seccion, Qt::Orientation o, int rol) const
 {
     if (rol != Qt::DisplayRole) return {};
-    if (o == Qt::Horizontal) return QString::fromUtf8(titulo_de_columna(seccion));
+    // The unit on a line of its own keeps the columns narrow; a copy's
+    // captions keep it on the same line.
+    if (o == Qt::Horizontal)
+        return QString::fromUtf8(titulo_de_columna(seccion)).replace(" (", "\n(");
     return seccion + 1;
 }
 

@@ -18,6 +18,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyledItemDelegate>
 #include <QTabBar>
@@ -155,7 +156,6 @@ TablaColumna::TablaColumna(Store& s) : QWidget(nullptr, Qt::Window), s_(s)
     setObjectName("TablaColumna");
     setWindowTitle(QString::fromUtf8(kTitulo));
     setAttribute(Qt::WA_DeleteOnClose);
-    resize(1300, 560);
     const QString marca = QLocale::system().decimalPoint();
     decimal_ = marca == QLatin1String(",") ? ',' : '.';
     avisa = [this](const QString& texto) {
@@ -210,6 +210,13 @@ TablaColumna::TablaColumna(Store& s) : QWidget(nullptr, Qt::Window), s_(s)
     vistos_ = lee_bancos(s_);
     modelo->refresca();
     tabla->resizeColumnsToContents();
+    // Wide enough for every column where the screen allows it.
+    int ancho = 2 * tabla->frameWidth() + 24;
+    for (int c = 0; c < kColumnasTabla; ++c)
+        ancho += tabla->columnWidth(c);
+    if (const QScreen* pantalla = screen())
+        ancho = std::min(ancho, pantalla->availableGeometry().width() * 9 / 10);
+    resize(std::max(ancho, 800), 560);
     muestra_historia();
     tabla->setCurrentIndex(modelo->index(0, kColNombre));
     // The keys go to the cells from the start; Ctrl+Tab changes the tab.
