@@ -1,16 +1,16 @@
 #include "batch/informe.h"
 
-#include "batch/informe_historia.h"
 #include "compute/historia.h"
 #include "compute/tevarro.h"
 #include "model/store.h"
 #include "project_file/archivos.h"
+#include "project_file/comillas.h"
 #include "project_file/formatos.h"
+#include "project_file/informe_historia.h"
 #include "text_forms/formas_numericas.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <memory>
 #include <ostream>
 
@@ -76,23 +76,6 @@ std::string notas_dejadas(const std::string& destino, int bancos)
     return "«" + destino + "»: se guardó sin las notas de " + std::to_string(bancos) +
            (bancos == 1 ? " banco" : " bancos") +
            ", que un archivo de proyecto no guarda; un archivo .csv las conserva.";
-}
-
-// numero_corto(v), written in place: the shortest text that reads back. A
-// negative zero is written "0", as the project file and the history write it.
-void agrega_numero_corto(std::string& r, float v)
-{
-    if (v == 0) v = 0;
-    char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, v);
-    r.append(buf, res.ptr);
-}
-
-void agrega_entero(std::string& r, int v)
-{
-    char buf[16];
-    const auto res = std::to_chars(buf, buf + sizeof buf, v);
-    r.append(buf, res.ptr);
 }
 
 } // namespace
@@ -186,49 +169,6 @@ void agrega_tabla_de_bancos(std::string& t, const Store& s)
     linea(cab);
     for (const auto& f : filas)
         linea(f);
-}
-
-std::string cabecera_csv()
-{
-    return "archivo,banco,nombre,litologia,techo,base,edad_techo,edad_base,densidad,nivel_mar,"
-           "techo_descomp,base_descomp,correccion_carga,tevarro_tectonica\r\n";
-}
-
-std::string lineas_csv(const Store& s, const std::string& archivo)
-{
-    std::string t;
-    agrega_lineas_csv(t, s, archivo);
-    return t;
-}
-
-void agrega_lineas_csv(std::string& t, const Store& s, const std::string& archivo)
-{
-    std::string campo_archivo;
-    agrega_campo_csv(campo_archivo, archivo, kComillasInforme);
-    for (int i = 1; i <= s.n_bancos; ++i) {
-        const float nums[] = {s.techo[i],
-                              s.base[i],
-                              s.edad_techo[i],
-                              s.edad_base[i],
-                              s.densidad[i],
-                              s.nivel_mar[i],
-                              s.techo_descomp[i],
-                              s.base_descomp[i],
-                              s.correccion_carga[i],
-                              s.tevarro_tectonica[i]};
-        t += campo_archivo;
-        t += ',';
-        agrega_entero(t, i);
-        t += ',';
-        agrega_campo_csv(t, s.nombre[i], kComillasInforme);
-        t += ',';
-        agrega_campo_csv(t, s.litologia[i], kComillasInforme);
-        for (float v : nums) {
-            t += ',';
-            agrega_numero_corto(t, v);
-        }
-        t += "\r\n";
-    }
 }
 
 namespace {

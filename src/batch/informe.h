@@ -1,8 +1,9 @@
 #pragma once
 // The headless tool: reads project files, computes them as "Abrir" does and
-// reports every bed as a readable table or as CSV.
+// reports every bed as a readable table or as CSV (project_file/informe_csv.h,
+// project_file/informe_historia.h).
 
-#include "project_file/comillas.h"
+#include "project_file/informe_csv.h"    // --csv
 #include "text_forms/formas_numericas.h" // numero_corto
 
 #include <functional>
@@ -19,17 +20,6 @@ struct Store;
 // end of t.
 void agrega_tabla_de_bancos(std::string& t, const Store& s);
 std::string tabla_de_bancos(const Store& s);
-
-// CSV (UTF-8, RFC 4180): the header line and one line per bed, the beds'
-// lines added to the end of t.
-std::string cabecera_csv();
-void agrega_lineas_csv(std::string& t, const Store& s, const std::string& archivo);
-std::string lineas_csv(const Store& s, const std::string& archivo);
-
-// A CSV field of the report goes between double quotes (an inner one doubled)
-// when it holds a comma, a double quote or a control character; control
-// characters stay as they are, inside the quotes.
-inline constexpr ReglaComillas kComillasInforme{",\"", false, true};
 
 // The text with control characters (below U+0020 but tab, DEL and
 // U+0080..U+009F) written as \x1b or \u009b, as the terminal is shown them.

@@ -2,10 +2,10 @@
 // --historia-imagen; PDF pictures of the curves and the column.
 
 #include "batch/imagenes_lote.h"
-#include "batch/informe_historia.h"
 #include "compute/historia.h"
 #include "model/store.h"
 #include "project_file/formatos.h"
+#include "project_file/informe_historia.h"
 
 #include <gtest/gtest.h>
 

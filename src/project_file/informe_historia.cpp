@@ -1,6 +1,5 @@
-#include "batch/informe_historia.h"
+#include "project_file/informe_historia.h"
 
-#include "batch/informe.h"
 #include "compute/historia.h"
 
 #include <charconv>
@@ -23,23 +22,32 @@ std::string numero_historia(double v)
     return {corto, fin.ptr};
 }
 
-std::string cabecera_historia_csv()
+std::string cabecera_historia_csv(FormaExportacion f)
 {
-    return "archivo,edad,banco_superior,espesor_sedimentos,densidad_media,paleobatimetria,"
-           "nivel_mar,subsidencia_total,subsidencia_tectonica,tasa_tectonica\r\n";
+    return cabecera_exportada({"archivo", "edad", "banco_superior", "espesor_sedimentos",
+                               "densidad_media", "paleobatimetria", "nivel_mar",
+                               "subsidencia_total", "subsidencia_tectonica", "tasa_tectonica"},
+                              f);
 }
 
-std::string lineas_historia_csv(const Historia& h, const std::string& archivo)
+std::string lineas_historia_csv(const Historia& h, const std::string& archivo, FormaExportacion f)
 {
-    const std::string nombre = campo_csv(archivo, kComillasInforme);
+    std::string nombre;
+    agrega_texto_exportado(nombre, archivo, f);
     std::string t;
     for (const PasoHistoria& p : h.pasos) {
-        t += nombre + "," + numero_historia(p.edad) + "," + std::to_string(p.banco_superior);
+        t += nombre;
+        t += f.separador;
+        agrega_numero_exportado(t, numero_historia(p.edad), f);
+        t += f.separador;
+        t += std::to_string(p.banco_superior);
         for (double v : {p.espesor_sedimentos, p.densidad_media, p.paleobatimetria, p.nivel_mar,
-                         p.subsidencia_total, p.subsidencia_tectonica})
-            t += "," + numero_historia(v);
-        t += ",";
-        if (p.tasa_tectonica) t += numero_historia(*p.tasa_tectonica);
+                         p.subsidencia_total, p.subsidencia_tectonica}) {
+            t += f.separador;
+            agrega_numero_exportado(t, numero_historia(v), f);
+        }
+        t += f.separador;
+        if (p.tasa_tectonica) agrega_numero_exportado(t, numero_historia(*p.tasa_tectonica), f);
         t += "\r\n";
     }
     return t;
@@ -52,7 +60,8 @@ std::string cabecera_enterramiento_csv()
 
 std::string lineas_enterramiento_csv(const Historia& h, const std::string& archivo)
 {
-    const std::string nombre = campo_csv(archivo, kComillasInforme);
+    std::string nombre;
+    agrega_texto_exportado(nombre, archivo, FormaExportacion{});
     std::string t;
     for (const PasoHistoria& p : h.pasos) {
         const std::string edad = numero_historia(p.edad);

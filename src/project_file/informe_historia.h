@@ -1,6 +1,9 @@
 #pragma once
 // The burial history as CSV (UTF-8, RFC 4180, lines ended by CR LF): one line
-// per step of the history, or one line per bed present at every step.
+// per step of the history, or one line per bed present at every step, as
+// `tevarro-batch --historia` and `--enterramiento` write them.
+
+#include "project_file/forma_exportacion.h"
 
 #include <string>
 
@@ -16,8 +19,9 @@ std::string numero_historia(double v);
 // archivo,edad,banco_superior,espesor_sedimentos,densidad_media,
 // paleobatimetria,nivel_mar,subsidencia_total,subsidencia_tectonica,
 // tasa_tectonica; a step with no rate leaves its field empty.
-std::string cabecera_historia_csv();
-std::string lineas_historia_csv(const Historia& h, const std::string& archivo);
+std::string cabecera_historia_csv(FormaExportacion f = {});
+std::string lineas_historia_csv(const Historia& h, const std::string& archivo,
+                                FormaExportacion f = {});
 
 // archivo,edad,banco,techo,base: every bed present at every step.
 std::string cabecera_enterramiento_csv();
