@@ -38,6 +38,8 @@ void Form1::tabla_mnu_Click()
         connect(tabla_, &TablaColumna::antes_de_cambiar, this, &Form1::captura_dialogo);
         connect(tabla_, &TablaColumna::cambiada, this, &Form1::calcula_tras_la_tabla);
         connect(this, &Form1::columna_cambiada, tabla_, &TablaColumna::sigue_la_columna);
+        connect(this, &Form1::guardada, tabla_, &TablaColumna::pon_archivo);
+        tabla_->pon_archivo(archivo_columna_);
     } else {
         tabla_->sigue_la_columna();
     }

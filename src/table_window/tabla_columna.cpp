@@ -1,16 +1,23 @@
 #include "table_window/tabla_columna.h"
 
 #include "compute/historia.h"
+#include "compute/tevarro.h"
 #include "model/colores.h"
 #include "model/litologias.h"
 #include "model/store.h"
+#include "project_file/archivos.h"
+#include "project_file/resultados_csv.h"
 #include "table_window/modelo_columna.h"
 #include "text_forms/formas_numericas.h"
+#include "window_helpers/dialogo_de_archivos.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -18,6 +25,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStyledItemDelegate>
@@ -30,6 +38,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <set>
 
 namespace tev {
@@ -95,6 +104,23 @@ QString numero_de_historia(double v, char decimal)
     QString t = QString::number(r, 'g', 15);
     t.replace('.', QChar(decimal));
     return t;
+}
+
+const char* const kComaYPunto = "Coma y punto decimal (*.csv)";
+const char* const kPuntoYComa = "Punto y coma y coma decimal (*.csv)";
+
+std::optional<TablaColumna::Exportacion> pide_exportacion_con_dialogo(QWidget* padre)
+{
+    QFileDialog dialogo(padre, QString::fromUtf8("Exportar resultados"), QString(),
+                        QString::fromUtf8(kComaYPunto) + ";;" + QString::fromUtf8(kPuntoYComa));
+    dialogo.setAcceptMode(QFileDialog::AcceptSave);
+    dialogo.setFileMode(QFileDialog::AnyFile);
+    dialogo.setDefaultSuffix("csv");
+    const QString ruta = elige_archivo(dialogo);
+    if (ruta.isEmpty()) return std::nullopt;
+    TablaColumna::Exportacion e{ruta, {}};
+    if (dialogo.selectedNameFilter() == QString::fromUtf8(kPuntoYComa)) e.forma = {';', ','};
+    return e;
 }
 
 } // namespace
@@ -200,6 +226,12 @@ TablaColumna::TablaColumna(Store& s) : QWidget(nullptr, Qt::Window), s_(s)
     barra = new QStatusBar(this);
     barra->setObjectName("barra");
     barra->setSizeGripEnabled(false);
+    exportar = new QPushButton(QString::fromUtf8("Exportar resultados…"), barra);
+    exportar->setObjectName("exportar");
+    exportar->setFocusPolicy(Qt::NoFocus); // the keys stay in the table
+    barra->addPermanentWidget(exportar);
+    connect(exportar, &QPushButton::clicked, this, &TablaColumna::exporta_resultados);
+    pide_exportacion = [this] { return pide_exportacion_con_dialogo(this); };
     auto* todo = new QVBoxLayout(this);
     todo->setContentsMargins(0, 0, 0, 0);
     todo->addWidget(pestanas);
@@ -283,7 +315,29 @@ void TablaColumna::menu_contextual(const QPoint& p)
     menu.addSeparator();
     menu.addAction(deshacer_accion_);
     menu.addAction(rehacer_accion_);
+    menu.addSeparator();
+    menu.addAction(QString::fromUtf8("Exportar resultados…"), this,
+                   &TablaColumna::exporta_resultados);
     menu.exec(tabla->viewport()->mapToGlobal(p));
+}
+
+void TablaColumna::exporta_resultados()
+{
+    emit antes_de_cambiar(); // what the bed dialog holds goes in first
+    const std::optional<Exportacion> e = pide_exportacion ? pide_exportacion() : std::nullopt;
+    if (!e) return;
+    // The results of the column as it stands, computed apart: what "Abrir"
+    // of its file would show.
+    auto calculada = std::make_unique<Store>(s_);
+    const ResultadoCalculo r = tevarro(*calculada);
+    if (!r.ok()) {
+        avisa(QString::fromUtf8("No se exportó «%1»: %2")
+                  .arg(e->ruta, QString::fromStdString(r.mensaje())));
+        return;
+    }
+    const std::string texto = resultados_csv(*calculada, archivo_.toStdString(), e->forma);
+    const std::string fallo = guarda_archivo(QFile::encodeName(e->ruta).toStdString(), texto);
+    if (!fallo.empty()) avisa(QString::fromStdString(fallo));
 }
 
 void TablaColumna::sigue_la_columna()

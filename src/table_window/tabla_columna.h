@@ -11,15 +11,18 @@
 // are no longer the ones it last showed, its undo history starts anew.
 
 #include "compute/celdas_columna.h"
+#include "project_file/forma_exportacion.h"
 
 #include <QTableView>
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 class QAction;
 class QLabel;
+class QPushButton;
 class QStatusBar;
 class QTabWidget;
 class QTableWidget;
@@ -72,6 +75,21 @@ class TablaColumna : public QWidget {
     // How messages reach the user (a message box); tests record them.
     std::function<void(const QString& texto)> avisa;
 
+    // "Exportar resultados…": the per-bed results and the history steps of
+    // the column, computed, written as CSV in the form chosen.
+    void exporta_resultados();
+    struct Exportacion {
+        QString ruta;
+        FormaExportacion forma;
+    };
+    // Where and in which form to export (none: cancelled); a file dialog,
+    // tests put their own in its place.
+    std::function<std::optional<Exportacion>()> pide_exportacion;
+    // The column's file, named in every line of an export (empty for a new
+    // column).
+    void pon_archivo(const QString& ruta) { archivo_ = ruta; }
+    QPushButton* exportar = nullptr;
+
     VistaTabla* tabla = nullptr;
     QTableWidget* historia = nullptr;
     QLabel* historia_error = nullptr;
@@ -104,6 +122,7 @@ class TablaColumna : public QWidget {
 
     Store& s_;
     char decimal_ = '.';
+    QString archivo_;
     std::vector<FilaBanco> vistos_; // the beds as the table last showed them
     QAction* insertar_encima_ = nullptr;
     QAction* insertar_debajo_ = nullptr;

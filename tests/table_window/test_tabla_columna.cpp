@@ -12,6 +12,7 @@
 #include "model/store.h"
 #include "project_file/archivo_proyecto.h"
 #include "project_file/formatos.h"
+#include "project_file/resultados_csv.h"
 #include "table_window/modelo_columna.h"
 #include "text_forms/formas_numericas.h"
 
@@ -20,10 +21,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QUndoStack>
 
 #include <memory>
@@ -339,6 +343,49 @@ TEST(TablaColumna, ElDialogoYLaTablaMuestranLaMismaColumna)
     // "Nuevo" too.
     p.v.menu("nuevo_mnu");
     EXPECT_EQ(p.t->modelo->rowCount(), 1);
+}
+
+TEST(TablaColumna, ExportarResultadosEscribeLaColumnaCalculadaEnLaFormaElegida)
+{
+    QTemporaryDir dir;
+    Tabla p;
+    p.v.abre(kEjemplo);
+    p.abre();
+    // Bed 12's base from 85 to 100 m, not saved: the export has it.
+    p.ve_a(0, kColBase);
+    p.teclea("100");
+    p.tecla(Qt::Key_Return);
+    const QString ruta = dir.filePath("resultados");
+    // The real dialog: the semicolon form chosen, a name without extension.
+    QTimer::singleShot(0, [&] {
+        auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        EXPECT_EQ(d->nameFilters(), (QStringList{"Coma y punto decimal (*.csv)",
+                                                 "Punto y coma y coma decimal (*.csv)"}));
+        d->selectNameFilter("Punto y coma y coma decimal (*.csv)");
+        d->selectFile(ruta);
+        QTest::keyClick(d, Qt::Key_Return); // "Guardar"
+    });
+    QTest::mouseClick(p.t->exportar, Qt::LeftButton);
+    auto s = ejemplo_calculado();
+    s->base[12] = 100;
+    ASSERT_TRUE(tevarro(*s).ok());
+    const std::string escrito = prueba::bytes_de(ruta + ".csv").toStdString();
+    EXPECT_EQ(escrito, resultados_csv(*s, kEjemplo.toStdString(), {';', ','}));
+    // Bed 12's line: its name, its base and its decompacted base as typed and
+    // computed, in the semicolon form.
+    EXPECT_NE(escrito.find(";12;Arenas del Pampeano;Areniscas;0;100;0;2;1841,5;0;0;" +
+                           con_coma(s->base_descomp[12]) + ";"),
+              std::string::npos);
+
+    // A folder that does not exist: told, nothing written.
+    p.t->pide_exportacion = [&] {
+        return TablaColumna::Exportacion{dir.filePath("no/hay.csv"), {}};
+    };
+    QTest::mouseClick(p.t->exportar, Qt::LeftButton);
+    ASSERT_EQ(p.avisos.size(), 1);
+    EXPECT_TRUE(p.avisos[0].startsWith(QString::fromUtf8("No se pudo guardar «")))
+        << p.avisos[0].toStdString();
 }
 
 // The same typing through the dialog and through the table leaves the same
