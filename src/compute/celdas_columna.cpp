@@ -5,6 +5,7 @@
 #include "text_forms/formas_numericas.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace tev {
@@ -37,7 +38,11 @@ const char* const kTitulos[kColumnasTabla] = {
 
 bool mismos_bits(float a, float b)
 {
-    return std::memcmp(&a, &b, sizeof a) == 0;
+    std::uint32_t x = 0;
+    std::uint32_t y = 0;
+    std::memcpy(&x, &a, sizeof x);
+    std::memcpy(&y, &b, sizeof y);
+    return x == y;
 }
 
 // The single of a numeric input column of bed b; null for the others.
@@ -387,7 +392,7 @@ std::optional<RechazoDeCelda> reemplaza_columna(Store& s, const FilasDeTexto& fi
     const int desde = ancho > kColNotas ? kColNumero : kColNombre;
     Store t = s;
     escribe_bancos(t, std::vector<FilaBanco>(static_cast<size_t>(n), banco_vacio()));
-    if (const auto r = pon_celdas(t, 0, desde, filas)) return r;
+    if (auto r = pon_celdas(t, 0, desde, filas)) return r;
     s = std::move(t);
     return std::nullopt;
 }
@@ -412,6 +417,7 @@ std::string copia_celdas(const Store& s, const std::vector<int>& filas,
     FilasDeTexto t;
     if (titulos) {
         std::vector<std::string> cab;
+        cab.reserve(columnas.size());
         for (int c : columnas)
             cab.emplace_back(titulo_de_columna(c));
         t.push_back(std::move(cab));

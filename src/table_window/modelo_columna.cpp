@@ -91,8 +91,8 @@ QVariant ModeloColumna::data(const QModelIndex& i, int rol) const
         if (c == kColColor) return color_de(s_.color[b]);
         return {};
     case Qt::TextAlignmentRole:
-        if (es_texto(c)) return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
-        return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+        if (es_texto(c)) return {Qt::AlignLeft | Qt::AlignVCenter};
+        return {Qt::AlignRight | Qt::AlignVCenter};
     default:
         return {};
     }

@@ -20,11 +20,11 @@ class ModeloColumna : public QAbstractTableModel {
   public:
     explicit ModeloColumna(const Store& s, QObject* padre = nullptr);
 
-    int rowCount(const QModelIndex& padre = {}) const override;
-    int columnCount(const QModelIndex& padre = {}) const override;
-    QVariant data(const QModelIndex& i, int rol) const override;
-    QVariant headerData(int seccion, Qt::Orientation o, int rol) const override;
-    Qt::ItemFlags flags(const QModelIndex& i) const override;
+    [[nodiscard]] int rowCount(const QModelIndex& padre = {}) const override;
+    [[nodiscard]] int columnCount(const QModelIndex& padre = {}) const override;
+    [[nodiscard]] QVariant data(const QModelIndex& i, int rol) const override;
+    [[nodiscard]] QVariant headerData(int seccion, Qt::Orientation o, int rol) const override;
+    [[nodiscard]] Qt::ItemFlags flags(const QModelIndex& i) const override;
     bool setData(const QModelIndex& i, const QVariant& valor, int rol) override;
 
     // A committed edit of a cell: row, column, text. Set by the window.

@@ -572,6 +572,7 @@ void TablaColumna::borra_seleccionados()
                    cantidad(static_cast<long long>(filas.size()), "banco", "bancos"))),
            [&](Store& s) {
                std::vector<int> bancos;
+               bancos.reserve(filas.size());
                for (int f : filas)
                    bancos.push_back(banco_de_fila(s, f));
                if (borra_bancos(s, bancos)) return true;

@@ -430,7 +430,9 @@ TEST(VentanaReal, LaTablaSeCopiaSePegaYSeDeshace)
         QStringList c = lineas[13 - banco].split('\t');
         ASSERT_EQ(c.size(), 21);
         EXPECT_EQ(c[0].toInt(), banco);
-        if (banco == 12) EXPECT_EQ(c[8], "0,49"); // the decimal comma
+        if (banco == 12) {
+            EXPECT_EQ(c[8], "0,49"); // the decimal comma
+        }
         for (QString& t : c)
             t.replace(',', '.');
         const QStringList tabla = {c[2], c[3], c[4], c[5], c[16], c[17], c[18], c[19], c[20]};
