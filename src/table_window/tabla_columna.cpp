@@ -38,6 +38,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 #include <set>
 
@@ -240,7 +242,7 @@ TablaColumna::TablaColumna(Store& s) : QWidget(nullptr, Qt::Window), s_(s)
     deshacer = new QUndoStack(this);
     crea_acciones();
     vistos_ = lee_bancos(s_);
-    modelo->refresca();
+    muestra();
     tabla->resizeColumnsToContents();
     // Wide enough for every column where the screen allows it.
     int ancho = 2 * tabla->frameWidth() + 24;
@@ -249,7 +251,6 @@ TablaColumna::TablaColumna(Store& s) : QWidget(nullptr, Qt::Window), s_(s)
     if (const QScreen* pantalla = screen())
         ancho = std::min(ancho, pantalla->availableGeometry().width() * 9 / 10);
     resize(std::max(ancho, 800), 560);
-    muestra_historia();
     tabla->setCurrentIndex(modelo->index(0, kColNombre));
     // The keys go to the cells from the start; Ctrl+Tab changes the tab.
     pestanas->tabBar()->setFocusPolicy(Qt::NoFocus);
@@ -263,8 +264,8 @@ void TablaColumna::pon_decimal(char marca)
 {
     decimal_ = marca;
     modelo->decimal = marca;
-    modelo->refresca();
-    muestra_historia();
+    mostrados_.reset();
+    muestra();
 }
 
 void TablaColumna::crea_acciones()
@@ -349,6 +350,26 @@ void TablaColumna::sigue_la_columna()
         modelo->quita_marcas();
         vistos_ = std::move(ahora);
     }
+    muestra();
+}
+
+void TablaColumna::muestra()
+{
+    // Every capture of the bed dialog (each pointer movement over it) comes
+    // here: a column that shows as it stands is not shown again.
+    std::vector<std::uint32_t> resultados;
+    resultados.reserve(static_cast<size_t>(std::max<int>(s_.n_bancos, 0)) * 4);
+    for (int i = 1; i <= s_.n_bancos; ++i) {
+        for (const float v : {s_.techo_descomp[i], s_.base_descomp[i], s_.correccion_carga[i],
+                              s_.tevarro_tectonica[i]}) {
+            std::uint32_t bits = 0;
+            std::memcpy(&bits, &v, sizeof bits);
+            resultados.push_back(bits);
+        }
+    }
+    if (mostrados_ && vistos_ == *mostrados_ && resultados == resultados_mostrados_) return;
+    mostrados_ = vistos_;
+    resultados_mostrados_ = std::move(resultados);
     modelo->refresca();
     muestra_historia();
 }
@@ -421,14 +442,11 @@ void TablaColumna::cambia(const QString& que, const std::function<bool(Store&)>&
     std::vector<FilaBanco> antes = vistos_;
     if (!cambio(s_)) return;
     std::vector<FilaBanco> despues = lee_bancos(s_);
-    if (despues == antes) {
-        modelo->refresca();
-        return;
-    }
+    if (despues == antes) return;
     vistos_ = despues;
-    modelo->refresca();
     deshacer->push(new CambioDeColumna(*this, que, std::move(antes), std::move(despues)));
-    emit cambiada();
+    emit cambiada(); // computed, and every window redrawn, this one among them
+    muestra();
 }
 
 void TablaColumna::pon_bancos(const std::vector<FilaBanco>& bancos)
@@ -438,9 +456,9 @@ void TablaColumna::pon_bancos(const std::vector<FilaBanco>& bancos)
     vistos_ = bancos;
     modelo->quita_marcas();
     const QModelIndex i = tabla->currentIndex();
-    modelo->refresca();
-    ve_a(i.row(), i.column());
     emit cambiada();
+    muestra();
+    ve_a(i.row(), i.column());
 }
 
 void TablaColumna::ve_a(int fila, int columna)

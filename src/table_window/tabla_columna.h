@@ -16,6 +16,7 @@
 #include <QTableView>
 #include <QWidget>
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -110,6 +111,9 @@ class TablaColumna : public QWidget {
     friend class CambioDeColumna;
     void crea_acciones();
     void muestra_historia();
+    // The cells and the history again, unless they show the column as it
+    // stands (its beds and its results).
+    void muestra();
     // Runs cambio on the store; when the beds differ after it, the change
     // joins the undo history and the column is computed.
     void cambia(const QString& que, const std::function<bool(Store&)>& cambio);
@@ -123,7 +127,9 @@ class TablaColumna : public QWidget {
     Store& s_;
     char decimal_ = '.';
     QString archivo_;
-    std::vector<FilaBanco> vistos_; // the beds as the table last showed them
+    std::vector<FilaBanco> vistos_; // the beds this table's undo history starts from
+    std::optional<std::vector<FilaBanco>> mostrados_; // the beds the cells show
+    std::vector<std::uint32_t> resultados_mostrados_; // the bits of the results they show
     QAction* insertar_encima_ = nullptr;
     QAction* insertar_debajo_ = nullptr;
     QAction* borrar_ = nullptr;
