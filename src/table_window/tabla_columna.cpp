@@ -297,6 +297,8 @@ void TablaColumna::crea_acciones()
     rehacer_accion_->setObjectName("rehacer");
     rehacer_accion_->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+    exportar_accion_ = accion("Exportar resultados…", "exportar_resultados", {},
+                              &TablaColumna::exporta_resultados);
     for (QAction* a : {deshacer_accion_, rehacer_accion_}) {
         a->setShortcutVisibleInContextMenu(true);
         addAction(a);
@@ -317,8 +319,7 @@ void TablaColumna::menu_contextual(const QPoint& p)
     menu.addAction(deshacer_accion_);
     menu.addAction(rehacer_accion_);
     menu.addSeparator();
-    menu.addAction(QString::fromUtf8("Exportar resultados…"), this,
-                   &TablaColumna::exporta_resultados);
+    menu.addAction(exportar_accion_);
     menu.exec(tabla->viewport()->mapToGlobal(p));
 }
 

@@ -137,6 +137,7 @@ class TablaColumna : public QWidget {
     QAction* pegar_ = nullptr;
     QAction* deshacer_accion_ = nullptr;
     QAction* rehacer_accion_ = nullptr;
+    QAction* exportar_accion_ = nullptr;
 };
 
 } // namespace tev

@@ -9,6 +9,7 @@
 #include "compute/tevarro.h"
 #include "main_window/form1.h"
 #include "main_window/ventana_de_prueba.h"
+#include "menu_contextual.h"
 #include "model/store.h"
 #include "project_file/archivo_proyecto.h"
 #include "project_file/formatos.h"
@@ -318,6 +319,24 @@ TEST(TablaColumna, InsertarYBorrarConSusTeclas)
     EXPECT_EQ(p.v.s->nombre[10], QString::fromUtf8("Arcosas del Collón Curá").toStdString());
     p.tecla(Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(p.v.s->n_bancos, 13);
+}
+
+TEST(TablaColumna, ElMenuContextualInsertaDebajo)
+{
+    Tabla p;
+    p.v.abre(kEjemplo);
+    p.abre();
+    p.ve_a(11, kColNombre); // bed 1, 2050..2400 m, 150..163 Ma
+    const QRect celda = p.t->tabla->visualRect(p.t->modelo->index(11, kColNombre));
+    const QStringList entradas = prueba::elige_en_menu_contextual(
+        p.t->tabla->viewport(), celda.center(), "Insertar un banco debajo");
+    EXPECT_TRUE(entradas.contains(QString::fromUtf8("Exportar resultados…")));
+    ASSERT_EQ(p.v.s->n_bancos, 13);
+    // The new bed 1 has no bed below: it lies where bed 1 ended.
+    EXPECT_EQ(p.v.s->techo[1], 2400.0f);
+    EXPECT_EQ(p.v.s->edad_techo[1], 163.0f);
+    EXPECT_EQ(p.v.s->nombre[2], "Arcosas de Lotena");
+    EXPECT_EQ(p.t->tabla->currentIndex().row(), 12);
 }
 
 TEST(TablaColumna, ElDialogoYLaTablaMuestranLaMismaColumna)
