@@ -25,6 +25,7 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
@@ -54,6 +55,56 @@ const char* const kTitulo = "Tabla de la columna";
 class DelegadoColumna : public QStyledItemDelegate {
   public:
     using QStyledItemDelegate::QStyledItemDelegate;
+
+    // A cell is one line of plain text: drawn straight, without the text
+    // layout and elision of the style's item painting, which took most of a
+    // repaint of the table.
+    void paint(QPainter* p, const QStyleOptionViewItem& o, const QModelIndex& i) const override
+    {
+        const bool elegida = (o.state & QStyle::State_Selected) != 0;
+        const QVariant fondo = i.data(Qt::BackgroundRole);
+        if (elegida)
+            p->fillRect(o.rect, o.palette.brush(QPalette::Highlight));
+        else if (fondo.isValid())
+            p->fillRect(o.rect, fondo.value<QBrush>());
+        QRect r = o.rect.adjusted(kMargen, 0, -kMargen, 0);
+        const QVariant muestra = i.data(Qt::DecorationRole);
+        if (muestra.isValid()) {
+            const QRect cuadro(r.left(), r.center().y() - kMuestra / 2, kMuestra, kMuestra);
+            p->fillRect(cuadro, muestra.value<QColor>());
+            p->setPen(Qt::gray); // a white swatch on a white cell
+            p->drawRect(cuadro.adjusted(0, 0, -1, -1));
+            r.setLeft(cuadro.right() + 1 + kMargen);
+        }
+        const QVariant color = i.data(Qt::ForegroundRole);
+        p->setPen(elegida           ? o.palette.color(QPalette::HighlightedText)
+                  : color.isValid() ? color.value<QBrush>().color()
+                                    : o.palette.color(QPalette::Text));
+        const auto alineacion = static_cast<Qt::Alignment>(i.data(Qt::TextAlignmentRole).toInt());
+        const QString texto = i.data(Qt::DisplayRole).toString();
+        // A text wider than its cell is cut with an ellipsis, as the style does.
+        p->drawText(r, static_cast<int>(alineacion),
+                    o.fontMetrics.horizontalAdvance(texto) <= r.width()
+                        ? texto
+                        : o.fontMetrics.elidedText(texto, Qt::ElideRight, r.width()));
+        if (o.state & QStyle::State_HasFocus) {
+            p->setPen(QPen(o.palette.color(QPalette::Highlight).darker(), 1));
+            p->drawRect(o.rect.adjusted(0, 0, -1, -1));
+        }
+    }
+
+    // The room paint needs: what "fit the columns to their contents" measures.
+    [[nodiscard]] QSize sizeHint(const QStyleOptionViewItem& o, const QModelIndex& i) const override
+    {
+        int ancho =
+            o.fontMetrics.horizontalAdvance(i.data(Qt::DisplayRole).toString()) + 2 * kMargen;
+        if (i.data(Qt::DecorationRole).isValid()) ancho += kMuestra + kMargen;
+        return {ancho, o.fontMetrics.height() + 2 * kMargen};
+    }
+
+  private:
+    static constexpr int kMargen = 4;   // pixels between a cell's edge and its text
+    static constexpr int kMuestra = 12; // side of a colour's swatch, pixels
 
     QWidget* createEditor(QWidget* padre, const QStyleOptionViewItem& o,
                           const QModelIndex& i) const override
