@@ -30,11 +30,6 @@
 
 namespace tev {
 
-const FilaColor tabla_colores[8] = {
-    {"Blanco", 0xFFFFFF}, {"Negro", 0x000000},   {"Azul", 0xFF0000}, {"Cian", 0xFFFF00},
-    {"Verde", 0x00FF00},  {"Magenta", 0xFF00FF}, {"Rojo", 0x0000FF}, {"Amarillo", 0x00FFFF},
-};
-
 namespace {
 
 std::string texto(const QLineEdit* e)
@@ -576,6 +571,7 @@ void Form2::captura(int b)
     // 11. Surface bulk density.
     s_.densidad[b] = densidad_de_superficie(s_.porosidad[b], densidad_grano);
     pendiente_ = false;
+    emit capturado();
 }
 
 void Form2::muestra_estado()
@@ -612,6 +608,7 @@ void Form2::HScroll1_Change()
         if (nuevo) pendiente_ = true;
     }
     muestra_estado();
+    if (nuevo) emit capturado();
 }
 
 void Form2::Command2_Click()

@@ -9,6 +9,8 @@
 // they were triggered. Moves of the scroll bar made by the dialog itself
 // capture nothing.
 
+#include "model/colores.h"
+
 #include <QWidget>
 
 #include <cstdint>
@@ -26,13 +28,6 @@ class QStatusBar;
 namespace tev {
 
 struct Store;
-
-// Colour names of the program, in the order of the colour list.
-struct FilaColor {
-    const char* nombre;
-    int32_t valor; // 0x00BBGGRR
-};
-extern const FilaColor tabla_colores[8];
 
 class Form2 : public QWidget {
     Q_OBJECT
@@ -65,6 +60,9 @@ class Form2 : public QWidget {
     // "Terminar" was pressed and the bed shown is captured: the main window
     // computes the column, plots it and redraws it; the dialog then hides.
     void terminado();
+    // A capture, or a bed added by the scroll bar: the store may hold
+    // another column than before.
+    void capturado();
 
   public:
     QLabel* Label1 = nullptr;

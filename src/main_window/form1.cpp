@@ -31,6 +31,11 @@ namespace {
 
 const char* const kTitulo = "TEVARRO 1.0";
 
+std::vector<std::string> notas_de(const Store& s)
+{
+    return {s.notas.begin() + 1, s.notas.begin() + 1 + s.n_bancos};
+}
+
 } // namespace
 
 Form1::Form1(Store& s, QWidget* parent)
@@ -67,6 +72,7 @@ Form1::~Form1()
     if (form5_) delete form5_.data();
     if (estiramiento_) delete estiramiento_.data();
     if (ayuda_) delete ayuda_.data();
+    if (tabla_) delete tabla_.data();
 }
 
 void Form1::pon_com_file(std::unique_ptr<ComFile> dialogo)
@@ -97,7 +103,6 @@ void Form1::crea_menus()
     // Commands directly on the menu bar.
     accion(menuBar(), "Modificar", "modificar_mnu", &Form1::modificar_mnu_Click);
     accion(menuBar(), "Dibuja", "dibuja_mnu", &Form1::dibuja_mnu_Click);
-    accion(menuBar(), "Historia", "historia_mnu", &Form1::historia_mnu_Click);
 
     // The file commands carry the usual Ctrl keys (con_atajo) and "Ayuda" F1;
     // F10 opens the first menu, as on most desktops, and the arrow keys and
@@ -107,23 +112,6 @@ void Form1::crea_menus()
         menuBar()->setFocus(Qt::ShortcutFocusReason);
         menuBar()->setActiveAction(menuBar()->actions().value(0));
     });
-}
-
-void Form1::crea_menu_analisis()
-{
-    auto* analisis_mnu = new QMenu(QString::fromUtf8("Análisis"), this);
-    analisis_mnu->setObjectName("analisis_mnu");
-    auto* estiramiento_mnu = new QAction(QString::fromUtf8("Subsidencia y estiramiento"), this);
-    estiramiento_mnu->setObjectName("estiramiento_mnu");
-    estiramiento_mnu->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
-    connect(estiramiento_mnu, &QAction::triggered, this, &Form1::estiramiento_mnu_Click);
-    analisis_mnu->addAction(estiramiento_mnu);
-    // Right after "Dibuja".
-    const QList<QAction*> barra = menuBar()->actions();
-    QAction* siguiente = nullptr;
-    for (int i = 0; i + 1 < barra.size(); ++i)
-        if (barra[i]->objectName() == "dibuja_mnu") siguiente = barra[i + 1];
-    menuBar()->insertMenu(siguiente, analisis_mnu);
 }
 
 void Form1::estiramiento_mnu_Click()
@@ -207,13 +195,14 @@ void Form1::marca_como_guardada(const QString& ruta)
     const EscrituraColumna w = escribe_columna(s_);
     // A column that cannot be written at all is never taken as saved.
     columna_guardada_ = w.ok ? w.bytes : std::string("\0", 1);
+    notas_guardadas_ = notas_de(s_);
     emit guardada(ruta);
 }
 
 bool Form1::columna_modificada() const
 {
     const EscrituraColumna w = escribe_columna(s_);
-    return !w.ok || w.bytes != columna_guardada_;
+    return !w.ok || w.bytes != columna_guardada_ || notas_de(s_) != notas_guardadas_;
 }
 
 void Form1::captura_dialogo()
@@ -252,6 +241,7 @@ void Form1::calcula_y_dibuja_curvas()
     }
     if (form5_) form5_->actualiza(s_);
     if (estiramiento_) estiramiento_->actualiza(s_);
+    emit columna_cambiada();
 }
 
 void Form1::nuevo_mnu_Click()
@@ -272,6 +262,7 @@ void Form1::muestra_sin_calcular()
     if (form4_) form4_->borra_dibujo();
     if (form5_) form5_->actualiza(s_);
     if (estiramiento_) estiramiento_->actualiza(s_);
+    emit columna_cambiada();
 }
 
 void Form1::muestra_dialogo_bancos()
@@ -283,6 +274,7 @@ void Form1::muestra_dialogo_bancos()
             calcula_y_dibuja_curvas();
             draw();
         });
+        connect(form2_, &Form2::capturado, this, &Form1::columna_cambiada);
     } else {
         form2_->muestra_banco();
     }

@@ -8,6 +8,7 @@
 #include "history_window/form5.h"
 #include "main_window/acerca_de.h"
 #include "stretch_window/ventana_estiramiento.h"
+#include "table_window/tabla_columna.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -68,6 +69,8 @@ class Form1 : public QMainWindow {
     [[nodiscard]] VentanaEstiramiento* estiramiento_ventana() const { return estiramiento_; }
     // The bed dialog, while it exists.
     [[nodiscard]] Form2* dialogo_bancos() const { return form2_; }
+    // The column table, while it is open.
+    [[nodiscard]] TablaColumna* tabla_ventana() const { return tabla_; }
     // The about window, once "Acerca de TEVARRO…" has shown it.
     [[nodiscard]] AcercaDe* acerca_de() const { return acerca_; }
     // The manual, while it is open.
@@ -97,6 +100,9 @@ class Form1 : public QMainWindow {
     // The column as it stands is the one in the file at ruta (empty: the new
     // or empty column, which has no file).
     void guardada(const QString& ruta);
+    // The column may have changed (a capture, "Abrir", "Nuevo", the table)
+    // or has just been computed: every window showing it follows.
+    void columna_cambiada();
 
   public slots:
     void nuevo_mnu_Click();
@@ -116,6 +122,7 @@ class Form1 : public QMainWindow {
     // An entry of "Archivos recientes" whose file exists: opened as "Abrir"
     // opens a chosen file, after the same question.
     void abre_reciente(const QString& ruta);
+    void tabla_mnu_Click();
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
@@ -130,10 +137,13 @@ class Form1 : public QMainWindow {
 
   private:
     void crea_menus();
+    // "Análisis", after "Dibuja": the windows that show the column's numbers.
+    void crea_menu_analisis();
+    // The table changed the column: computed as "Terminar" computes it, and
+    // every open window redrawn; a failure is told in the table.
+    void calcula_tras_la_tabla();
     // "Ayuda", the last menu of the bar.
     void crea_menu_ayuda();
-    // "Análisis", after "Dibuja": the windows that read the computed column.
-    void crea_menu_analisis();
     // Ctrl plus tecla for a file command, from any window of the program.
     static void con_atajo(QAction* a, Qt::Key tecla);
     void crea_recientes_e_imprimir(QMenu* file_mnu);
@@ -166,6 +176,9 @@ class Form1 : public QMainWindow {
     QPointer<Form2> form2_;
     QPointer<AcercaDe> acerca_;
     std::string columna_guardada_; // the file bytes of the column last opened or saved
+    // The beds' remarks then, which a project file does not hold: the column
+    // table edits them.
+    std::vector<std::string> notas_guardadas_;
     // The file the column was opened from or last saved to; empty for a new
     // column. "Salvar" proposes it.
     QString archivo_columna_;
@@ -173,6 +186,7 @@ class Form1 : public QMainWindow {
     QPointer<VentanaEstiramiento> estiramiento_;
     QPointer<VentanaAyuda> ayuda_;
     ArchivosRecientes* recientes_ = nullptr;
+    QPointer<TablaColumna> tabla_;
 };
 
 } // namespace tev

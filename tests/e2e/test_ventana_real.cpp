@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -377,6 +378,109 @@ TEST(VentanaReal, UnaColumnaSeRecuperaTrasKill9)
     EXPECT_EQ(tevarro.p->exitCode(), 0);
     EXPECT_TRUE(QDir(copias).entryList(QDir::Files).isEmpty())
         << QDir(copias).entryList(QDir::Files).join(' ').toStdString();
+}
+
+// The column table of the real program: the example copied whole (Ctrl+T,
+// Ctrl+A, Ctrl+C) gives its twelve beds with the numbers of tevarro-batch
+// --csv, in the desktop's decimal mark; a column pasted over the whole table
+// and saved gives its project file; Ctrl+Z brings the example back.
+TEST(VentanaReal, LaTablaSeCopiaSePegaYSeDeshace)
+{
+    Proceso xvfb;
+    const QString pantalla = arranca_pantalla(xvfb, 300);
+    ASSERT_FALSE(pantalla.isEmpty()) << "Xvfb no arrancó";
+    QTemporaryDir datos;
+    const QString ejemplo = TEVARRO_SOURCE_DIR "/examples/neuquen.tev";
+    Proceso tevarro;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", pantalla);
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.insert("XDG_DATA_HOME", datos.path());
+    env.insert("LC_NUMERIC", "es_ES.UTF-8"); // numbers with a decimal comma
+    tevarro.p->setProcessEnvironment(env);
+    tevarro.p->start(TEVARRO_EXE, {"-geometry", "+0+440", ejemplo});
+    ASSERT_TRUE(tevarro.p->waitForStarted(5000));
+    ASSERT_TRUE(espera_ventanas(pantalla, "Curva de tevarro", 1));
+    const QStringList enfoca = {"search", "--name", "^TEVARRO 1.0$", "windowfocus", "--sync"};
+    const QStringList enfoca_tabla = {"search", "--name", "^Tabla de la columna$", "windowfocus",
+                                      "--sync"};
+    xdotool(pantalla, enfoca);
+    teclas(pantalla, {"ctrl+t"});
+    ASSERT_TRUE(espera_ventanas(pantalla, "Tabla de la columna", 1));
+    xdotool(pantalla, enfoca_tabla);
+    teclas(pantalla, {"ctrl+a", "ctrl+c"});
+
+    // The clipboard read through the display, as another program reads it.
+    qputenv("DISPLAY", pantalla.toUtf8());
+    int argc = 3;
+    char arg0[] = "portapapeles", arg1[] = "-platform", arg2[] = "xcb";
+    char* argv[] = {arg0, arg1, arg2, nullptr};
+    QGuiApplication app(argc, argv);
+    const QStringList lineas = QGuiApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lineas.size(), 13) << lineas.join('\n').toStdString();
+
+    QProcess lote;
+    lote.start(TEVARRO_BATCH_EXE, {"--csv", ejemplo});
+    ASSERT_TRUE(lote.waitForFinished(10000));
+    // archivo,banco,nombre,litologia,techo,base,edad_techo,edad_base,densidad,
+    // nivel_mar,techo_descomp,base_descomp,correccion_carga,tevarro_tectonica
+    const QStringList csv =
+        QString::fromUtf8(lote.readAllStandardOutput()).split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_EQ(csv.size(), 13);
+    for (int i = 1; i <= 12; ++i) {
+        const QStringList l = csv[i].split(',');
+        ASSERT_EQ(l.size(), 14) << csv[i].toStdString();
+        const int banco = l[1].toInt();
+        QStringList c = lineas[13 - banco].split('\t');
+        ASSERT_EQ(c.size(), 21);
+        EXPECT_EQ(c[0].toInt(), banco);
+        if (banco == 12) {
+            EXPECT_EQ(c[8], "0,49"); // the decimal comma
+        }
+        for (QString& t : c)
+            t.replace(',', '.');
+        const QStringList tabla = {c[2], c[3], c[4], c[5], c[16], c[17], c[18], c[19], c[20]};
+        EXPECT_EQ(l[10], "0");
+        const QStringList lote_banco = {l[4], l[5], l[6], l[7], l[8], l[9], l[11], l[12], l[13]};
+        EXPECT_EQ(tabla, lote_banco) << "banco " << banco;
+    }
+
+    // Two beds of fourteen fields pasted over the whole table.
+    QGuiApplication::clipboard()->setText(
+        "Margas\t0\t120,5\t0\t12\tPORCENTUAL\tAzul\t0\t0\t50\t0\t40\t60\t0\n"
+        "Arenas\t120,5\t300\t12\t30\tAreniscas\t65535\t0\t0\t5\t0\t0\t0\t0\n");
+    xdotool(pantalla, enfoca_tabla);
+    teclas(pantalla, {"ctrl+a", "ctrl+v"});
+    // The program reads the clipboard from this process: it answers meanwhile.
+    for (int i = 0; i < 20; ++i) {
+        QCoreApplication::processEvents();
+        QThread::msleep(50);
+    }
+    QTemporaryDir dir;
+    auto salva = [&](const QString& nombre) {
+        xdotool(pantalla, enfoca);
+        teclas(pantalla, {"F10", "Down", "Down", "Down", "Return"}); // Archivo -> Salvar
+        EXPECT_TRUE(espera_ventanas(pantalla, "Salvar Archivo", 1));
+        QThread::msleep(300);
+        escribe(pantalla, dir.filePath(nombre));
+        teclas(pantalla, {"Return"});
+        QFile f(dir.filePath(nombre));
+        for (int i = 0; i < 50 && !f.exists(); ++i)
+            QThread::msleep(100);
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly)) << nombre.toStdString();
+        return f.readAll();
+    };
+    EXPECT_EQ(salva("pegada.tev"),
+              QByteArray("Arenas, 120.5 , 300 , 12 , 30 ,Areniscas, 65535 , .49 , .27 , 5 , 0 , 0 "
+                         ", 0 , 0 \r\n"
+                         "Margas, 0 , 120.5 , 0 , 12 ,PORCENTUAL, 16711680 , .588 , .438 , 50 , "
+                         "0 , 40 , 60 , 0 \r\n"));
+
+    xdotool(pantalla, enfoca_tabla);
+    teclas(pantalla, {"ctrl+z"});
+    QFile original(ejemplo);
+    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+    EXPECT_EQ(salva("deshecha.tev"), original.readAll());
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -26,13 +27,17 @@ const QColor kMagenta(255, 0, 255);
 // bed 1 alone.
 const QPoint kBanco1(200, 118);
 
-// "Historia" clicked on the menu bar.
+// "Análisis" clicked on the menu bar, then "Historia de enterramiento".
 Form5* abre_historia(prueba::Ventana& v)
 {
     QMenuBar* barra = v.f->menuBar();
+    auto* m = v.f->findChild<QMenu*>("analisis_mnu");
     QAction* a = v.f->findChild<QAction*>("historia_mnu");
-    if (!a) return nullptr;
-    QTest::mouseClick(barra, Qt::LeftButton, Qt::NoModifier, barra->actionGeometry(a).center());
+    if (!m || !a) return nullptr;
+    QTest::mouseClick(barra, Qt::LeftButton, Qt::NoModifier,
+                      barra->actionGeometry(m->menuAction()).center());
+    if (!m->isVisible()) return nullptr;
+    QTest::mouseClick(m, Qt::LeftButton, Qt::NoModifier, m->actionGeometry(a).center());
     return v.f->historia_ventana();
 }
 

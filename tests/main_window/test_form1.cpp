@@ -45,7 +45,7 @@ TEST(Form1, DisposicionYMenus)
     for (QAction* a : v.f->menuBar()->actions())
         barra << a->text();
     EXPECT_EQ(barra, (QStringList{"Archivo", "Editar", "Modificar", "Dibuja",
-                                  QString::fromUtf8("Análisis"), "Historia", "Ayuda"}));
+                                  QString::fromUtf8("Análisis"), "Ayuda"}));
     QStringList archivo;
     for (QAction* a : v.f->menuBar()->actions().first()->menu()->actions())
         archivo << a->text();

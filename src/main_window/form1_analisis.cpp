@@ -1,0 +1,74 @@
+// The main window's "Análisis" menu and the column table it opens.
+
+#include "main_window/form1.h"
+
+#include "compute/tevarro.h"
+#include "model/store.h"
+
+#include <QAction>
+#include <QMenuBar>
+
+namespace tev {
+
+void Form1::crea_menu_analisis()
+{
+    // Right after "Dibuja", the last command of the bar before it.
+    QMenu* analisis_mnu = menuBar()->addMenu(QString::fromUtf8("Análisis"));
+    analisis_mnu->setObjectName("analisis_mnu");
+    auto accion = [this, analisis_mnu](const char* texto, const char* nombre,
+                                       const QKeySequence& tecla, auto slot) {
+        auto* a = new QAction(QString::fromUtf8(texto), this);
+        a->setObjectName(nombre);
+        a->setShortcut(tecla);
+        connect(a, &QAction::triggered, this, slot);
+        analisis_mnu->addAction(a);
+        return a;
+    };
+    accion("Tabla de la columna", "tabla_mnu", QKeySequence(Qt::CTRL | Qt::Key_T),
+           &Form1::tabla_mnu_Click);
+    accion("Historia de enterramiento", "historia_mnu", QKeySequence(Qt::CTRL | Qt::Key_H),
+           &Form1::historia_mnu_Click);
+    accion("Subsidencia y estiramiento", "estiramiento_mnu", QKeySequence(Qt::CTRL | Qt::Key_E),
+           &Form1::estiramiento_mnu_Click);
+}
+
+void Form1::tabla_mnu_Click()
+{
+    captura_dialogo();
+    if (!tabla_) {
+        tabla_ = new TablaColumna(s_);
+        connect(tabla_, &TablaColumna::antes_de_cambiar, this, &Form1::captura_dialogo);
+        connect(tabla_, &TablaColumna::cambiada, this, &Form1::calcula_tras_la_tabla);
+        connect(this, &Form1::columna_cambiada, tabla_, &TablaColumna::sigue_la_columna);
+        connect(this, &Form1::guardada, tabla_, &TablaColumna::pon_archivo);
+        tabla_->pon_archivo(archivo_columna_);
+    } else {
+        tabla_->sigue_la_columna();
+    }
+    tabla_->show();
+    tabla_->raise();
+    tabla_->activateWindow();
+}
+
+void Form1::calcula_tras_la_tabla()
+{
+    const ResultadoCalculo r = tevarro(s_);
+    if (r.ok()) {
+        // Only a window already open is redrawn: an edit opens none.
+        if (form4_) muestra_curvas(form4_, s_);
+    } else if (form4_) {
+        form4_->borra_dibujo();
+    }
+    if (tabla_)
+        tabla_->muestra_fallo_de_calculo(r.ok() ? QString()
+                                                : QString("Error en tiempo de ejecución: %1")
+                                                      .arg(QString::fromStdString(r.mensaje())));
+    if (form5_) form5_->actualiza(s_);
+    if (estiramiento_) estiramiento_->actualiza(s_);
+    // The dialog shows the column as the table left it.
+    if (form2_) form2_->rellena();
+    draw();
+    emit columna_cambiada();
+}
+
+} // namespace tev
