@@ -25,6 +25,8 @@ class QStatusBar;
 
 namespace tev {
 
+class PanelDeEstado;
+
 struct Store;
 
 // Colour names of the program, in the order of the colour list.
@@ -141,7 +143,7 @@ class Form2 : public QWidget {
     Store& s_;
     std::map<int, std::map<QLineEdit*, Marca>> marcas_; // by bed
     bool pendiente_ = false;
-    QLabel* paneles_[3] = {nullptr, nullptr, nullptr};
+    PanelDeEstado* paneles_[3] = {nullptr, nullptr, nullptr};
     int banco_mostrado_ = 1; // the bed whose values the boxes hold
     int moviendo_barra_ = 0; // > 0 while the dialog itself moves the scroll bar
 };

@@ -9,10 +9,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QFont>
+#include <QFontMetricsF>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
+
+#include <algorithm>
+#include <cmath>
 
 namespace tev {
 namespace {
@@ -112,15 +117,27 @@ TEST(Form5, GuardarImagenASuTamano)
     prueba::elige_en_menu_contextual(h, QPoint(300, 300), "Guardar imagen…");
     EXPECT_EQ(QImage(ruta).pixelColor(kBanco1), kMagenta);
 
-    // At 600 x 400: ages 200..0 Ma across x = 78..428, depths 0..2500 m
-    // down y = 52..384, so 142 Ma and 300 m fall at (180, 92).
+    // At 600 x 400 the legend is as wide as its widest curve entry needs (its
+    // text starts 38 px in and ends 6 px before the frame, 1 px to spare),
+    // more than a quarter of 600: the plot runs from x = 78 to 600 - 14 -
+    // 14 less that width, for ages 200..0 Ma, and down y = 52..384 for depths
+    // 0..2500 m, so 142 Ma and 300 m fall at (x, 92).
     h->resize(600, 400);
+    QFont letra;
+    letra.setPixelSize(12);
+    const double curvas = std::max(
+        QFontMetricsF(letra).horizontalAdvance(QString::fromUtf8("Subsidencia tectónica")),
+        QFontMetricsF(letra).horizontalAdvance(QString::fromUtf8("Subsidencia total")));
+    const double leyenda = std::ceil(38 + curvas + 6 + 1);
+    ASSERT_GT(leyenda, 600 * 0.24);
+    const double derecha = 600 - 28 - leyenda;
+    const int x = static_cast<int>(78 + (200.0 - 142.0) / 200.0 * (derecha - 78));
     ruta = dir.filePath("pequena.png");
     prueba::elige_en_menu_contextual(h, QPoint(300, 300), "Guardar imagen…");
     const QImage img(ruta);
     EXPECT_EQ(img.size(), QSize(600, 400));
-    EXPECT_EQ(img.pixelColor(180, 92), kMagenta);
-    EXPECT_EQ(h->grab().toImage().pixelColor(180, 92), kMagenta);
+    EXPECT_EQ(img.pixelColor(x, 92), kMagenta);
+    EXPECT_EQ(h->grab().toImage().pixelColor(x, 92), kMagenta);
 
     ruta = dir.filePath("mala.bmp");
     prueba::elige_en_menu_contextual(h, QPoint(300, 300), "Guardar imagen…");
