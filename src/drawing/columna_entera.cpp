@@ -79,7 +79,9 @@ ColumnaEntera disposicion_columna_entera(const Store& s)
     };
     auto caja = [&](int i, bool descompactado, double x1, double x2, float techo, float base) {
         const double y1 = y_de(techo);
-        const double y2 = y_de(base);
+        double y2 = y_de(base);
+        // A decompacted column stands alone: however thin, it shows.
+        if (descompactado && std::abs(y2 - y1) < 2) y2 = y1 + (y2 < y1 ? -2 : 2);
         c.cajas.push_back({i, descompactado,
                            QRectF(QPointF(std::floor(x1), std::min(y1, y2)),
                                   QPointF(std::floor(x2), std::max(y1, y2)))});
