@@ -219,6 +219,19 @@ double ancho_leyenda_curvas()
     return std::ceil(kLeyendaAntes + ancho + kLeyendaDespues + 1);
 }
 
+// The legend width at which every bed's entry ("3 Lutitas de Vaca Muerta")
+// is whole.
+double ancho_leyenda_bancos(const Store& s, const Historia& h)
+{
+    const QFontMetricsF fm(fuente());
+    const int n = h.pasos.empty() ? 0 : h.pasos.front().banco_superior;
+    double ancho = 0;
+    for (int i = 1; i <= n; ++i)
+        ancho = std::max(ancho, fm.horizontalAdvance(QString("%1 %2").arg(i).arg(
+                                    QString::fromStdString(s.nombre[i]))));
+    return ancho > 0 ? std::ceil(kLeyendaAntes + ancho + kLeyendaDespues + 1) : 0;
+}
+
 // The legend's entries from the top: both curves, then the beds from the top
 // of the column down as far as there is room, the last saying how many more.
 struct EntradaLeyenda {
@@ -254,9 +267,12 @@ MarcoHistoria marco_historia(const Historia& h, const Store& s, QSize tamano)
 {
     MarcoHistoria m;
     // A quarter of the picture, within bounds, but never so narrow that the
-    // curves' own entries would be cut short.
+    // curves' own entries would be cut short, and wider, up to 45 % of the
+    // picture, for the beds' entries; a bed's entry longer still is cut with
+    // an ellipsis (the window's tool tip tells it whole).
     const double ancho_leyenda =
-        std::max(std::clamp(tamano.width() * 0.24, 120.0, 230.0), ancho_leyenda_curvas());
+        std::max({std::clamp(tamano.width() * 0.24, 120.0, 230.0), ancho_leyenda_curvas(),
+                  std::min(ancho_leyenda_bancos(s, h), tamano.width() * 0.45)});
     const double derecha = tamano.width() - ancho_leyenda - 2 * kSeparacionLeyenda;
     m.area = QRectF(QPointF(kMargenIzquierdo, kMargenArriba),
                     QPointF(std::max(derecha, kMargenIzquierdo + 40.0),

@@ -117,19 +117,23 @@ TEST(Form5, GuardarImagenASuTamano)
     prueba::elige_en_menu_contextual(h, QPoint(300, 300), "Guardar imagen…");
     EXPECT_EQ(QImage(ruta).pixelColor(kBanco1), kMagenta);
 
-    // At 600 x 400 the legend is as wide as its widest curve entry needs (its
-    // text starts 38 px in and ends 6 px before the frame, 1 px to spare),
-    // more than a quarter of 600: the plot runs from x = 78 to 600 - 14 -
-    // 14 less that width, for ages 200..0 Ma, and down y = 52..384 for depths
+    // At 600 x 400 the legend is as wide as its widest entry needs (its text
+    // starts 38 px in and ends 6 px before the frame, 1 px to spare; the
+    // widest is a bed's, "3 Lutitas de Vaca Muerta"), more than a quarter of
+    // 600 and less than 45 %: the plot runs from x = 78 to 600 - 14 - 14
+    // less that width, for ages 200..0 Ma, and down y = 52..384 for depths
     // 0..2500 m, so 142 Ma and 300 m fall at (x, 92).
     h->resize(600, 400);
     QFont letra;
     letra.setPixelSize(12);
-    const double curvas = std::max(
-        QFontMetricsF(letra).horizontalAdvance(QString::fromUtf8("Subsidencia tectónica")),
-        QFontMetricsF(letra).horizontalAdvance(QString::fromUtf8("Subsidencia total")));
-    const double leyenda = std::ceil(38 + curvas + 6 + 1);
+    double entradas = 0;
+    for (int i = 1; i <= v.s->n_bancos; ++i)
+        entradas =
+            std::max(entradas, QFontMetricsF(letra).horizontalAdvance(QString("%1 %2").arg(i).arg(
+                                   QString::fromStdString(v.s->nombre[i]))));
+    const double leyenda = std::ceil(38 + entradas + 6 + 1);
     ASSERT_GT(leyenda, 600 * 0.24);
+    ASSERT_LT(leyenda, 600 * 0.45);
     const double derecha = 600 - 28 - leyenda;
     const int x = static_cast<int>(78 + (200.0 - 142.0) / 200.0 * (derecha - 78));
     ruta = dir.filePath("pequena.png");
