@@ -51,7 +51,7 @@ void GuardarImagen::guardar_imagen_Click()
 
 QAction* GuardarImagen::anade_guardado(const QString& texto, const char* nombre, Guarda guarda)
 {
-    QAction* a = new QAction(texto, menu_);
+    auto* a = new QAction(texto, menu_);
     a->setObjectName(nombre);
     const QList<QAction*> entradas = menu_->actions();
     const auto tras = entradas.indexOf(ultimo_guardado_);
