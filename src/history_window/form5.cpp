@@ -35,7 +35,7 @@ QString Form5::texto_bajo_el_puntero(QPoint posicion) const
 {
     if (!resultado_.ok() || resultado_.historia.pasos.empty()) return {};
     const Historia& h = resultado_.historia;
-    const QString entrada = entrada_de_leyenda_en(h, *columna_, size(), posicion);
+    QString entrada = entrada_de_leyenda_en(h, *columna_, size(), posicion);
     if (!entrada.isEmpty()) return entrada;
     const MarcoHistoria m = marco_historia(h, *columna_, size());
     if (!m.area.contains(posicion)) return {};
