@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace tev {
@@ -122,6 +123,11 @@ Escala escala_para_toda_la_columna(const Store& s, QSize area, const QFontMetric
     }
     caja(kInicioDatum, 0, static_cast<double>(kPaso) * n + kFinDatum, 0);
 
+    // A value that is not finite has no place to be fitted.
+    piezas.erase(
+        std::remove_if(piezas.begin(), piezas.end(),
+                       [](const Pieza& p) { return !std::isfinite(p.x) || !std::isfinite(p.y); }),
+        piezas.end());
     double izquierda = piezas.front().x;
     double arriba = piezas.front().y;
     for (const Pieza& p : piezas) {

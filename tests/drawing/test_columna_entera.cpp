@@ -6,8 +6,10 @@
 #include "drawing/columna_entera.h"
 
 #include "compute/tevarro.h"
+#include "drawing/dibujo_columna.h"
 #include "drawing/exporta_imagen.h"
 #include "drawing/grabadora.h"
+#include "drawing/lienzo.h"
 #include "model/store.h"
 #include "project_file/formatos.h"
 #include "text_forms/formas_numericas.h"
@@ -15,10 +17,14 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFont>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
 
+#include <cmath>
+#include <limits>
 #include <memory>
 
 namespace tev {
@@ -162,6 +168,22 @@ TEST(ColumnaEntera, PngSvgYPdfDelTamanoQueLaContiene)
     for (int i = 1; i <= 12; ++i)
         EXPECT_TRUE(texto.contains(QString::fromStdString(s->nombre[i]))) << i;
     EXPECT_FALSE(guarda_columna_entera(*s, dir.filePath("c.bmp"), &error));
+}
+
+// The view's "Ver toda la columna" on a column holding values that are not
+// numbers: a finite scale that still holds the rest.
+TEST(ColumnaEntera, LaVistaEnteraConUnValorQueNoEsNumero)
+{
+    auto s = ejemplo();
+    s->techo[1] = std::numeric_limits<float>::quiet_NaN();
+    s->base_descomp[5] = std::numeric_limits<float>::quiet_NaN();
+    const QSize area(757, 485);
+    const Escala e = escala_para_toda_la_columna(*s, area, QFontMetricsF(QFont()));
+    for (float v : {e.ScaleLeft, e.ScaleTop, e.ScaleWidth, e.ScaleHeight})
+        EXPECT_TRUE(std::isfinite(v));
+    // Bed 1's base (2400 m) is above the view's bottom edge.
+    EXPECT_LT(2400.0, e.ScaleTop + e.ScaleHeight);
+    EXPECT_GT(e.ScaleHeight, 2400.0f);
 }
 
 } // namespace
