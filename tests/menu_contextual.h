@@ -28,6 +28,7 @@ inline QStringList elige_en_menu_contextual(QWidget* w, QPoint pos, const QStrin
         for (QAction* a : menu->actions())
             vistas << a->text();
         for (QAction* a : menu->actions()) {
+            if (a->isSeparator()) continue; // the arrow keys pass over it
             QTest::keyClick(menu, Qt::Key_Down);
             if (a->text() == entrada) break;
         }

@@ -1,5 +1,6 @@
 #include "batch/imagenes_lote.h"
 
+#include "drawing/columna_entera.h"
 #include "drawing/dibujo_curvas.h"
 #include "drawing/dibujo_estiramiento.h"
 #include "drawing/dibujo_historia.h"
@@ -25,6 +26,11 @@ class ImagenesEnlazadas final : public Imagenes {
             ruta,
             dibujo_de_la_columna(s, kAreaDeArranque, escala_de_arranque_para(kAreaDeArranque), {}),
             &error);
+    }
+
+    bool columna_entera(const Store& s, const std::string& ruta, std::string& error) const override
+    {
+        return guarda_imagen(ruta, dibujo_de_la_columna_entera(s), &error);
     }
 
     bool historia(const Historia& h, const Store& s, const std::string& ruta,

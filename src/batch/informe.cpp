@@ -24,7 +24,8 @@ namespace {
 const char* const kAyuda =
     "Uso: tevarro-batch [--csv | --historia | --enterramiento] [--salvar SALIDA] "
     "[--curvas IMAGEN]\n"
-    "                   [--columna IMAGEN] [--historia-imagen IMAGEN] ARCHIVO...\n"
+    "                   [--columna IMAGEN] [--columna-entera IMAGEN] [--historia-imagen IMAGEN]\n"
+    "                   ARCHIVO...\n"
     "       tevarro-batch [--estiramiento | --estiramiento-curva] [--estiramiento-imagen IMAGEN]\n"
     "                   [--modo total|termica] [--edad-rift A] [--beta B] [--corteza M]\n"
     "                   [--constantes NOMBRE] [--terminos N] [--desde A] [--hasta B] ARCHIVO...\n"
@@ -38,6 +39,9 @@ const char* const kAyuda =
     "                   mismos bytes que escribe \"Salvar\" (en CSV si termina en .csv)\n"
     "  --curvas IMAGEN  dibuja las curvas (un solo archivo) en IMAGEN, .png, .svg o .pdf\n"
     "  --columna IMAGEN dibuja la columna (un solo archivo) en IMAGEN, .png, .svg o .pdf\n"
+    "  --columna-entera IMAGEN\n"
+    "                   dibuja la columna entera, actual y descompactada, con todos sus\n"
+    "                   rótulos legibles (un solo archivo), en IMAGEN, .png, .svg o .pdf\n"
     "  --historia       escribe en CSV la historia de enterramiento de toda la columna:\n"
     "                   una línea por paso, del banco superior al banco 1\n"
     "  --enterramiento  escribe en CSV la profundidad descompactada del techo y la base\n"
@@ -213,6 +217,7 @@ struct Opciones {
     std::string destino; // --salvar
     std::string imagen_curvas;
     std::string imagen_columna;
+    std::string imagen_columna_entera;
     std::string imagen_historia;
     OpcionesEstiramiento estiramiento;
     std::vector<std::string> archivos;
@@ -229,7 +234,7 @@ struct Opciones {
     [[nodiscard]] bool imagenes() const
     {
         return !imagen_curvas.empty() || !imagen_columna.empty() || !imagen_historia.empty() ||
-               !estiramiento.imagen.empty();
+               !imagen_columna_entera.empty() || !estiramiento.imagen.empty();
     }
 };
 
@@ -267,7 +272,7 @@ int lee_opciones(const std::vector<std::string>& argumentos, std::ostream& salid
         } else if (a == "--enterramiento") {
             o.enterramiento = true;
         } else if (a == "--salvar" || a == "--curvas" || a == "--columna" ||
-                   a == "--historia-imagen") {
+                   a == "--historia-imagen" || a == "--columna-entera") {
             if (k + 1 >= argumentos.size()) {
                 errores << "tevarro-batch: falta el archivo de salida tras " << a << ".\n"
                         << kAyuda;
@@ -276,6 +281,7 @@ int lee_opciones(const std::vector<std::string>& argumentos, std::ostream& salid
             std::string& valor = a == "--salvar"            ? o.destino
                                  : a == "--curvas"          ? o.imagen_curvas
                                  : a == "--historia-imagen" ? o.imagen_historia
+                                 : a == "--columna-entera"  ? o.imagen_columna_entera
                                                             : o.imagen_columna;
             valor = argumentos[++k];
             if (valor.empty()) {
@@ -303,6 +309,11 @@ int lee_opciones(const std::vector<std::string>& argumentos, std::ostream& salid
     if (una_sola && o.archivos.size() != 1) {
         errores << "tevarro-batch: --salvar, --curvas y --columna trabajan con una sola columna; "
                    "se dieron "
+                << o.archivos.size() << " archivos.\n";
+        return 2;
+    }
+    if (!o.imagen_columna_entera.empty() && o.archivos.size() != 1) {
+        errores << "tevarro-batch: --columna-entera trabaja con una sola columna; se dieron "
                 << o.archivos.size() << " archivos.\n";
         return 2;
     }
@@ -516,6 +527,8 @@ void procesa_archivo(const std::string& archivo, const Opciones& o, const Imagen
     // draws it.
     if (!o.imagen_columna.empty() && dibujo)
         av.dibujada(dibujo->columna(*s, o.imagen_columna, error), error);
+    if (!o.imagen_columna_entera.empty() && dibujo)
+        av.dibujada(dibujo->columna_entera(*s, o.imagen_columna_entera, error), error);
     // The column was read whole, so it is saved even when its computation failed.
     if (!o.destino.empty()) {
         const std::string fallo = salva_archivo(*s, o.destino);

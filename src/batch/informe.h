@@ -34,6 +34,9 @@ class Imagenes {
     virtual ~Imagenes() = default;
     virtual bool curvas(const Store& s, const std::string& ruta, std::string& error) const = 0;
     virtual bool columna(const Store& s, const std::string& ruta, std::string& error) const = 0;
+    // Both columns whole, every label legible, at the size that holds them.
+    virtual bool columna_entera(const Store& s, const std::string& ruta,
+                                std::string& error) const = 0;
     virtual bool historia(const Historia& h, const Store& s, const std::string& ruta,
                           std::string& error) const = 0;
     // The points (all of them, the request's interval marked) and the fit.

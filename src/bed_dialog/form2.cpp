@@ -1,5 +1,6 @@
 #include "bed_dialog/form2.h"
 
+#include "bed_dialog/panel_de_estado.h"
 #include "compute/nivel_mar.h"
 #include "drawing/unidades.h"
 #include "model/litologias.h"
@@ -255,12 +256,13 @@ void Form2::crea_controles()
 
     StatusBar1->setSizeGripEnabled(false);
     const int anchos[3] = {1440, 1440, 2000};
+    // The bed's name may widen its panel into the room the other two leave
+    // in the bar (less the bar's spacing); the others keep their widths.
+    const int sitio = StatusBar1->width() - (anchos[0] + anchos[2]) / kTwipsPorPixel - 40;
     for (int i = 0; i < 3; ++i) {
-        paneles_[i] = new QLabel(StatusBar1);
+        const int ancho = anchos[i] / kTwipsPorPixel;
+        paneles_[i] = new PanelDeEstado(StatusBar1, ancho, i == 1 ? sitio : ancho);
         paneles_[i]->setObjectName(QString("Panel%1").arg(i + 1));
-        paneles_[i]->setFixedWidth(anchos[i] / kTwipsPorPixel);
-        paneles_[i]->setFrameShape(QFrame::Panel);
-        paneles_[i]->setFrameShadow(QFrame::Sunken);
         StatusBar1->addWidget(paneles_[i]);
     }
 
@@ -577,9 +579,9 @@ void Form2::captura(int b)
 void Form2::muestra_estado()
 {
     const int b = s_.banco_actual;
-    paneles_[0]->setText(QString::fromStdString("Banco No.  " + forma_con_signo(b)));
-    paneles_[1]->setText(QString::fromStdString(s_.nombre[b]));
-    paneles_[2]->setText(
+    paneles_[0]->pon_texto(QString::fromStdString("Banco No.  " + forma_con_signo(b)));
+    paneles_[1]->pon_texto(QString::fromStdString(s_.nombre[b]));
+    paneles_[2]->pon_texto(
         QString::fromStdString("Total de bancos  " + forma_con_signo(int(s_.n_bancos))));
     Label11->setText(QString::fromStdString(forma_con_signo(b)));
 }

@@ -27,6 +27,8 @@ class QStatusBar;
 
 namespace tev {
 
+class PanelDeEstado;
+
 struct Store;
 
 class Form2 : public QWidget {
@@ -139,7 +141,7 @@ class Form2 : public QWidget {
     Store& s_;
     std::map<int, std::map<QLineEdit*, Marca>> marcas_; // by bed
     bool pendiente_ = false;
-    QLabel* paneles_[3] = {nullptr, nullptr, nullptr};
+    PanelDeEstado* paneles_[3] = {nullptr, nullptr, nullptr};
     int banco_mostrado_ = 1; // the bed whose values the boxes hold
     int moviendo_barra_ = 0; // > 0 while the dialog itself moves the scroll bar
 };

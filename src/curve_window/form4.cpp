@@ -5,12 +5,16 @@
 #include "model/store.h"
 #include "text_forms/formas_numericas.h"
 #include "window_helpers/guardar_imagen.h"
+#include "window_helpers/pista_del_puntero.h"
 
+#include <QAction>
 #include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSignalBlocker>
 
 #include <cmath>
 
@@ -137,6 +141,43 @@ void Form4::crea_controles()
     guardar_imagen = new GuardarImagen(this, kCaption, [this](const QString& ruta, QString* error) {
         return guarda_imagen(ruta, error);
     });
+    guardar_imagen->menu()->addSeparator();
+    QAction* ajustar = guardar_imagen->menu()->addAction("Ajustar a la columna");
+    ajustar->setObjectName("ajustar_act");
+    connect(ajustar, &QAction::triggered, this, &Form4::ajusta_a_la_columna);
+
+    new PistaDelPuntero(this, [this](QPoint p) { return texto_bajo_el_puntero(p); });
+}
+
+void Form4::ajusta_a_la_columna()
+{
+    const EscalasDeBarra e = escalas_que_caben(s_);
+    {
+        // One plot for both bars, not one for each.
+        const QSignalBlocker h(HScroll1);
+        const QSignalBlocker v(VScroll1);
+        HScroll1->setValue(e.tiempo);
+        VScroll1->setValue(e.profundidad);
+    }
+    Text1->setText(QString::number(HScroll1->value()));
+    Text2->setText(QString::number(VScroll1->value()));
+    borra_dibujo();
+    curvas(s_);
+}
+
+QString Form4::texto_bajo_el_puntero(QPoint posicion) const
+{
+    const auto tw = static_cast<float>(kCurvasTwipsPorPixel);
+    double edad = 0;
+    double profundidad = 0;
+    if (!edad_y_profundidad_en(static_cast<float>(posicion.x()) * tw,
+                               static_cast<float>(posicion.y()) * tw, escala_tiempo_,
+                               escala_profundidad_, edad, profundidad))
+        return {};
+    const double ma_por_pixel = tw / static_cast<double>(escala_tiempo_);
+    const double m_por_pixel = tw / static_cast<double>(escala_profundidad_);
+    return QString("Edad: %1 Ma\nProfundidad: %2 m")
+        .arg(numero_para_pista(edad, ma_por_pixel), numero_para_pista(profundidad, m_por_pixel));
 }
 
 void Form4::asegura_imagen()

@@ -34,6 +34,14 @@ class Form4 : public QWidget {
     // Clears the curves (labels and the other controls keep their contents).
     void borra_dibujo();
 
+    // "Ajustar a la columna": both scroll bars and their boxes set to the
+    // largest scales at which the whole column's age and depth fit the axes,
+    // then plotted as a scroll plots.
+    void ajusta_a_la_columna();
+    // What the tool tip tells at a point of the window: the age and depth
+    // there, inside the axes only.
+    [[nodiscard]] QString texto_bajo_el_puntero(QPoint posicion) const;
+
     // Saves the plot at the scales in use, PNG, SVG or PDF by the extension.
     bool guarda_imagen(const QString& ruta, QString* error);
     // The context menu's "Guardar imagen…", which saves through guarda_imagen.

@@ -16,9 +16,12 @@ namespace tev {
 
 namespace {
 
-// Origin of both axes.
+// Origin of both axes, and their far ends.
 constexpr float kOrigenX = 960.0f;
 constexpr float kOrigenY = 600.0f;
+constexpr float kFinEjeX = 6960.0f;
+constexpr float kFinEjeY = 5280.0f;
+constexpr int kBarraMaxima = 1000; // the scroll bars' range is 1..1000
 
 const QColor kRojoDescompactacion(250, 0, 0);
 const QColor kAzulCarga(0, 0, 255);
@@ -151,14 +154,68 @@ void dibuja_curvas(const Store& s, float escala_tiempo, float escala_profundidad
     p.restore();
 }
 
+EscalasDeBarra escalas_que_caben(const Store& s)
+{
+    // The oldest age and the deepest running sum of any curve, summed in
+    // single precision from the top bed down as the plot sums them.
+    const int ultimo = std::min<int>(s.n_bancos, kMaxBancos);
+    float edad = 0.0f;
+    float hondo = 0.0f;
+    float suma[3] = {0.0f, 0.0f, 0.0f};
+    const PorBanco<float>* valores[3] = {&s.base_descomp, &s.correccion_carga,
+                                         &s.tevarro_tectonica};
+    for (int i = ultimo; i >= 1; --i) {
+        for (float e : {s.edad_techo[i], s.edad_base[i]})
+            if (std::isfinite(e)) edad = std::max(edad, e);
+        for (int c = 0; c < 3; ++c) {
+            suma[c] += (*valores[c])[i];
+            if (std::isfinite(suma[c])) hondo = std::max(hondo, suma[c]);
+        }
+    }
+    // The largest bar value v whose plotted end stays within the axis, as
+    // the window reads the box: v for time, v / 100 for depth.
+    // Ages are placed in double, depths in single precision, as the plot does.
+    auto mayor = [](float origen, float fin, float extremo, double divisor) {
+        const auto fin_de = [&](int v) {
+            const auto escala = static_cast<float>(v / divisor);
+            if (divisor == 1.0)
+                return static_cast<float>(static_cast<double>(origen) +
+                                          static_cast<double>(escala) * extremo);
+            return origen + escala * extremo;
+        };
+        if (!(extremo > 0)) return kBarraMaxima;
+        const double estimado = (fin - origen) * divisor / static_cast<double>(extremo);
+        int v = static_cast<int>(std::clamp(std::floor(estimado), 1.0, double(kBarraMaxima)));
+        while (v > 1 && fin_de(v) > fin)
+            --v;
+        while (v < kBarraMaxima && fin_de(v + 1) <= fin)
+            ++v;
+        return v;
+    };
+    EscalasDeBarra r;
+    r.tiempo = mayor(kOrigenX, kFinEjeX, edad, 1.0);
+    r.profundidad = mayor(kOrigenY, kFinEjeY, hondo, 100.0);
+    return r;
+}
+
+bool edad_y_profundidad_en(float x, float y, float escala_tiempo, float escala_profundidad,
+                           double& edad, double& profundidad)
+{
+    if (x < kOrigenX || x > kFinEjeX || y < kOrigenY || y > kFinEjeY) return false;
+    if (escala_tiempo == 0 || escala_profundidad == 0) return false;
+    edad = (static_cast<double>(x) - kOrigenX) / static_cast<double>(escala_tiempo);
+    profundidad = (static_cast<double>(y) - kOrigenY) / static_cast<double>(escala_profundidad);
+    return true;
+}
+
 void dibuja_lineas_fijas(QPainter& p)
 {
     p.save();
     p.setBrush(Qt::NoBrush);
     // Axes.
     p.setPen(pluma(kTextoCurvas, 1));
-    p.drawLine(QPointF(960, 600), QPointF(6960, 600));
-    p.drawLine(QPointF(960, 600), QPointF(960, 5280));
+    p.drawLine(QPointF(kOrigenX, kOrigenY), QPointF(kFinEjeX, kOrigenY));
+    p.drawLine(QPointF(kOrigenX, kOrigenY), QPointF(kOrigenX, kFinEjeY));
     // Legend frame: the outline lies inside its 2775 x 1935 twips.
     p.drawRect(QRectF(7680, 2160, 2775 - kCurvasTwipsPorPixel, 1935 - kCurvasTwipsPorPixel));
     // Legend samples; the first is pure red, a shade apart from its curve.

@@ -74,6 +74,22 @@ inline constexpr std::array<const char*, 10> kEtiquetasEjes{"Label2", "Label3", 
 // non-zero.
 std::array<QString, 10> textos_ejes(float escala_tiempo, float escala_profundidad);
 
+// The largest whole values of the scroll bars (1 to 1000) at which every
+// curve of s lies on the axes as dibuja_curvas plots it: the oldest age
+// within the time axis (6000 twips long), the deepest point of the three
+// curves within the depth axis (4680 twips). tiempo is twips per Ma (the
+// time box), profundidad twips per 100 m (the depth box).
+struct EscalasDeBarra {
+    int tiempo = 1;
+    int profundidad = 1;
+};
+EscalasDeBarra escalas_que_caben(const Store& s);
+
+// The age (Ma) and depth (m) at a point of the plot given in twips, at the
+// given scales; false outside the axes' rectangle.
+bool edad_y_profundidad_en(float x, float y, float escala_tiempo, float escala_profundidad,
+                           double& edad, double& profundidad);
+
 // The three curves, one segment per bed from bed n_bancos down to 1:
 // decompaction in RGB(250, 0, 0), load correction in RGB(0, 0, 255), both
 // one pixel wide, tectonic subsidence in black two pixels wide. The painter

@@ -201,12 +201,78 @@ double margen_izquierdo(const std::vector<double>& marcas_profundidad)
     return std::max(kMargenIzquierdo, hace_falta);
 }
 
+// A legend entry's text starts this far right of the frame's left edge and
+// ends this far left of its right edge.
+constexpr double kLeyendaAntes = 8 + 30;
+constexpr double kLeyendaDespues = 6;
+
+const char* const kSubsidenciaTectonica = "Subsidencia tectónica";
+const char* const kSubsidenciaTotal = "Subsidencia total";
+
+// The legend width at which both curves' entries are whole.
+double ancho_leyenda_curvas()
+{
+    const QFontMetricsF fm(fuente());
+    double ancho = 0;
+    for (const char* t : {kSubsidenciaTectonica, kSubsidenciaTotal})
+        ancho = std::max(ancho, fm.horizontalAdvance(QString::fromUtf8(t)));
+    return std::ceil(kLeyendaAntes + ancho + kLeyendaDespues + 1);
+}
+
+// The legend width at which every bed's entry ("3 Lutitas de Vaca Muerta")
+// is whole.
+double ancho_leyenda_bancos(const Store& s, const Historia& h)
+{
+    const QFontMetricsF fm(fuente());
+    const int n = h.pasos.empty() ? 0 : h.pasos.front().banco_superior;
+    double ancho = 0;
+    for (int i = 1; i <= n; ++i)
+        ancho = std::max(ancho, fm.horizontalAdvance(QString("%1 %2").arg(i).arg(
+                                    QString::fromStdString(s.nombre[i]))));
+    return ancho > 0 ? std::ceil(kLeyendaAntes + ancho + kLeyendaDespues + 1) : 0;
+}
+
+// The legend's entries from the top: both curves, then the beds from the top
+// of the column down as far as there is room, the last saying how many more.
+struct EntradaLeyenda {
+    QString texto;
+    double y;  // the middle of its line
+    int banco; // 0 for a curve or the "more" line
+    int curva; // 1 tectonic, 2 total, 0 none
+};
+std::vector<EntradaLeyenda> entradas_de_leyenda(const Historia& h, const Store& s,
+                                                const QRectF& ley)
+{
+    std::vector<EntradaLeyenda> r;
+    double y = ley.top() + 4 + kLineaLeyenda / 2.0;
+    r.push_back({QString::fromUtf8(kSubsidenciaTectonica), y, 0, 1});
+    y += kLineaLeyenda;
+    r.push_back({QString::fromUtf8(kSubsidenciaTotal), y, 0, 2});
+    const int n = h.pasos.empty() ? 0 : h.pasos.front().banco_superior;
+    for (int i = n; i >= 1; --i) {
+        y += kLineaLeyenda;
+        const bool ultima_que_cabe = y + 1.5 * kLineaLeyenda > ley.bottom();
+        if (ultima_que_cabe && i > 1) {
+            r.push_back({QString::fromUtf8("… y %1 bancos más").arg(i), y, 0, 0});
+            break;
+        }
+        r.push_back({QString("%1 %2").arg(i).arg(QString::fromStdString(s.nombre[i])), y, i, 0});
+    }
+    return r;
+}
+
 } // namespace
 
 MarcoHistoria marco_historia(const Historia& h, const Store& s, QSize tamano)
 {
     MarcoHistoria m;
-    const double ancho_leyenda = std::clamp(tamano.width() * 0.24, 120.0, 230.0);
+    // A quarter of the picture, within bounds, but never so narrow that the
+    // curves' own entries would be cut short, and wider, up to 45 % of the
+    // picture, for the beds' entries; a bed's entry longer still is cut with
+    // an ellipsis (the window's tool tip tells it whole).
+    const double ancho_leyenda =
+        std::max({std::clamp(tamano.width() * 0.24, 120.0, 230.0), ancho_leyenda_curvas(),
+                  std::min(ancho_leyenda_bancos(s, h), tamano.width() * 0.45)});
     const double derecha = tamano.width() - ancho_leyenda - 2 * kSeparacionLeyenda;
     m.area = QRectF(QPointF(kMargenIzquierdo, kMargenArriba),
                     QPointF(std::max(derecha, kMargenIzquierdo + 40.0),
@@ -258,6 +324,17 @@ void pinta_historia(const Historia& h, const Store& s, QPainter& p, QSize tamano
     p.setFont(fuente());
     const QFontMetrics fm(fuente());
     const MarcoHistoria m = marco_historia(h, s, tamano);
+    if (h.pasos.empty()) {
+        // An empty column: the plot's frame alone, and why it is empty.
+        p.setPen(QPen(kTexto, 1));
+        p.setBrush(Qt::NoBrush);
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.drawRect(m.area);
+        p.drawText(m.area.adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap,
+                   texto_sin_bancos());
+        p.restore();
+        return;
+    }
 
     // Beds, oldest first, each filled between its horizons.
     p.save();
@@ -331,40 +408,52 @@ void pinta_historia(const Historia& h, const Store& s, QPainter& p, QSize tamano
     p.setPen(QPen(kTexto, 1));
     p.drawRect(ley);
     const double x0 = ley.left() + 8;
-    const double texto_x = x0 + 30;
-    const double ancho_texto = ley.right() - 6 - texto_x;
-    double y = ley.top() + 4 + kLineaLeyenda / 2.0;
-    auto rotulo = [&](const QString& t) {
+    const double texto_x = ley.left() + kLeyendaAntes;
+    const double ancho_texto = ley.right() - kLeyendaDespues - texto_x;
+    for (const EntradaLeyenda& e : entradas_de_leyenda(h, s, ley)) {
+        const double y = e.y;
+        // The curves' samples, and their texts, antialiased.
+        p.setRenderHint(QPainter::Antialiasing, e.curva != 0);
+        if (e.curva != 0) {
+            muestra_curva(p, QPointF(x0, y), QPointF(x0 + 24, y),
+                          e.curva == 1 ? kColorTectonica : kColorTotal, e.curva == 2);
+        } else if (e.banco > 0) {
+            const QRectF muestra(x0, y - 6, 24, 12);
+            p.setPen(QPen(kColorHorizonte, 1));
+            p.setBrush(color_de(s.color[e.banco]));
+            p.drawRect(muestra);
+            p.setBrush(Qt::NoBrush);
+        }
         p.setPen(kTexto);
         p.drawText(QPointF(texto_x, y + fm.ascent() / 2.0 - 1),
-                   fm.elidedText(t, Qt::ElideRight, static_cast<int>(ancho_texto)));
-    };
-    p.setRenderHint(QPainter::Antialiasing, true);
-    muestra_curva(p, QPointF(x0, y), QPointF(x0 + 24, y), kColorTectonica, false);
-    rotulo(QString::fromUtf8("Subsidencia tectónica"));
-    y += kLineaLeyenda;
-    muestra_curva(p, QPointF(x0, y), QPointF(x0 + 24, y), kColorTotal, true);
-    rotulo(QString::fromUtf8("Subsidencia total"));
+                   fm.elidedText(e.texto, Qt::ElideRight, static_cast<int>(ancho_texto)));
+    }
     p.setRenderHint(QPainter::Antialiasing, false);
-    for (int i = n; i >= 1; --i) {
-        y += kLineaLeyenda;
-        const bool ultima_que_cabe = y + 1.5 * kLineaLeyenda > ley.bottom();
-        if (ultima_que_cabe && i > 1) {
-            rotulo(QString::fromUtf8("… y %1 bancos más").arg(i));
-            break;
-        }
-        const QRectF muestra(x0, y - 6, 24, 12);
-        p.setPen(QPen(kColorHorizonte, 1));
-        p.setBrush(color_de(s.color[i]));
-        p.drawRect(muestra);
-        p.setBrush(Qt::NoBrush);
-        rotulo(QString("%1 %2").arg(i).arg(QString::fromStdString(s.nombre[i])));
-    }
-    if (n == 0) {
-        p.setPen(kTexto);
-        p.drawText(m.area, Qt::AlignCenter, QString::fromUtf8("La columna no tiene bancos."));
-    }
     p.restore();
+}
+
+QString texto_sin_bancos()
+{
+    return QString::fromUtf8("La columna no tiene bancos: no hay nada que dibujar.");
+}
+
+QPointF MarcoHistoria::edad_y_profundidad(QPointF pixel) const
+{
+    const double edad =
+        edad_izquierda + (pixel.x() - area.left()) / area.width() * (edad_derecha - edad_izquierda);
+    const double profundidad = profundidad_arriba + (pixel.y() - area.top()) / area.height() *
+                                                        (profundidad_abajo - profundidad_arriba);
+    return {edad, profundidad};
+}
+
+QString entrada_de_leyenda_en(const Historia& h, const Store& s, QSize tamano, QPointF punto)
+{
+    if (h.pasos.empty()) return {};
+    const MarcoHistoria m = marco_historia(h, s, tamano);
+    if (!m.leyenda.contains(punto)) return {};
+    for (const EntradaLeyenda& e : entradas_de_leyenda(h, s, m.leyenda))
+        if (std::abs(punto.y() - e.y) <= kLineaLeyenda / 2.0) return e.texto;
+    return {};
 }
 
 Dibujo dibujo_de_la_historia(const Historia& h, const Store& s, QSize tamano)

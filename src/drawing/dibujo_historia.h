@@ -52,8 +52,22 @@ struct MarcoHistoria {
     QRectF leyenda;                         // the legend's frame
 
     [[nodiscard]] QPointF punto(double edad, double profundidad) const;
+    // The inverse: the age (x) and depth (y) at a point of the picture.
+    [[nodiscard]] QPointF edad_y_profundidad(QPointF pixel) const;
 };
 MarcoHistoria marco_historia(const Historia& h, const Store& s, QSize tamano);
+
+// The smallest picture whose plot, legend and captions all keep room: the
+// least size of the window.
+inline constexpr QSize kTamanoMinimoHistoria(480, 360);
+
+// The whole text of the legend entry at a point of the picture (a bed's
+// number and name, or a curve's name), empty elsewhere: the legend shortens
+// a text too long for it, and the window's tool tip tells it whole.
+QString entrada_de_leyenda_en(const Historia& h, const Store& s, QSize tamano, QPointF punto);
+
+// What an empty column's diagram says instead of ticks and curves.
+QString texto_sin_bancos();
 
 // Paints the whole picture, background included. s gives the beds' names,
 // colours and base ages (when each bed began to be laid down); it must be the

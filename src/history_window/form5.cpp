@@ -3,6 +3,7 @@
 #include "drawing/dibujo_historia.h"
 #include "model/store.h"
 #include "window_helpers/guardar_imagen.h"
+#include "window_helpers/pista_del_puntero.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -21,10 +22,28 @@ Form5::Form5() : QWidget(nullptr, Qt::Window), columna_(std::make_unique<Store>(
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(kTamanoHistoria);
+    // Below this the diagram's captions and legend would not keep room.
+    setMinimumSize(kTamanoMinimoHistoria);
 
     guardar_imagen = new GuardarImagen(
         this, QString::fromUtf8(kCaption),
         [this](const QString& ruta, QString* error) { return guarda_imagen(ruta, error); });
+    new PistaDelPuntero(this, [this](QPoint p) { return texto_bajo_el_puntero(p); });
+}
+
+QString Form5::texto_bajo_el_puntero(QPoint posicion) const
+{
+    if (!resultado_.ok() || resultado_.historia.pasos.empty()) return {};
+    const Historia& h = resultado_.historia;
+    QString entrada = entrada_de_leyenda_en(h, *columna_, size(), posicion);
+    if (!entrada.isEmpty()) return entrada;
+    const MarcoHistoria m = marco_historia(h, *columna_, size());
+    if (!m.area.contains(posicion)) return {};
+    const QPointF v = m.edad_y_profundidad(posicion);
+    const double ma_por_pixel = (m.edad_izquierda - m.edad_derecha) / m.area.width();
+    const double m_por_pixel = (m.profundidad_abajo - m.profundidad_arriba) / m.area.height();
+    return QString("Edad: %1 Ma\nProfundidad: %2 m")
+        .arg(numero_para_pista(v.x(), ma_por_pixel), numero_para_pista(v.y(), m_por_pixel));
 }
 
 Form5::~Form5() = default;

@@ -38,6 +38,10 @@ class Form5 : public QWidget {
     // its entry is disabled while the column has no history.
     GuardarImagen* guardar_imagen = nullptr;
 
+    // What the tool tip tells at a point of the window: the age and depth in
+    // the diagram, or a legend entry's whole text; empty elsewhere.
+    [[nodiscard]] QString texto_bajo_el_puntero(QPoint posicion) const;
+
   protected:
     void paintEvent(QPaintEvent* e) override;
     void contextMenuEvent(QContextMenuEvent* e) override;

@@ -62,6 +62,8 @@ class Form1 : public QMainWindow {
     QPushButton* Command3 = nullptr;
     QPushButton* Command6 = nullptr;
     QPushButton* Command7 = nullptr;
+    // "Ver toda la columna", under the tools (the view's own action, key Home).
+    QPushButton* ver_toda_btn = nullptr;
     [[nodiscard]] Form4* curvas_ventana() const { return form4_; }
     // The burial-history window, while it is open.
     [[nodiscard]] Form5* historia_ventana() const { return form5_; }

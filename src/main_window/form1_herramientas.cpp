@@ -3,10 +3,12 @@
 
 #include "main_window/form1.h"
 
+#include "drawing/unidades.h"
 #include "main_window/herramientas.h"
 #include "main_window/vista_columna.h"
 #include "model/store.h"
 
+#include <QAction>
 #include <QIcon>
 #include <QPushButton>
 
@@ -36,6 +38,15 @@ void Form1::pon_herramientas()
         b.boton->setIcon(QIcon(b.dibujo));
         b.boton->setIconSize(QSize(32, 32));
     }
+    // Under the five tools, on the same 480-twip pitch.
+    ver_toda_btn = new QPushButton(Command7->parentWidget());
+    ver_toda_btn->setObjectName("ver_toda_btn");
+    ver_toda_btn->setGeometry(twips(0, 2400, 495, 495));
+    ver_toda_btn->setIcon(QIcon(":/iconos/ver_toda.svg"));
+    ver_toda_btn->setIconSize(QSize(32, 32));
+    ver_toda_btn->setToolTip("Ver toda la columna (Inicio)");
+    connect(ver_toda_btn, &QPushButton::clicked, Picture1->ver_toda, &QAction::trigger);
+
     connect(Picture1, &VistaColumna::MouseDown, this, &Form1::Picture1_MouseDown);
     connect(Picture1, &VistaColumna::MouseMove, this, &Form1::Picture1_MouseMove);
     connect(Picture1, &VistaColumna::MouseUp, this, &Form1::Picture1_MouseUp);

@@ -1,16 +1,22 @@
 #include "main_window/vista_columna.h"
 
 #include "drawing/color_de_ventana.h"
+#include "drawing/columna_entera.h"
 #include "drawing/dibujo_columna.h"
 #include "main_window/herramientas.h"
 #include "model/store.h"
 #include "window_helpers/guardar_imagen.h"
+#include "window_helpers/pista_del_puntero.h"
 
+#include <QAction>
 #include <QContextMenuEvent>
+#include <QFontMetricsF>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPalette>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -67,6 +73,19 @@ VistaColumna::VistaColumna(QWidget* parent) : QFrame(parent)
         new GuardarImagen(this, "TEVARRO 1.0", [this](const QString& ruta, QString* error) {
             return guarda_imagen(ruta, error);
         });
+    guardar_imagen->anade_guardado(
+        QString::fromUtf8("Guardar columna entera…"), "guardar_columna_entera_act",
+        [this](const QString& ruta, QString* error) { return guarda_columna_entera(ruta, error); });
+    ver_toda = new QAction("Ver toda la columna", this);
+    ver_toda->setObjectName("ver_toda_act");
+    ver_toda->setShortcut(QKeySequence(Qt::Key_Home));
+    ver_toda->setShortcutContext(Qt::WindowShortcut);
+    addAction(ver_toda);
+    connect(ver_toda, &QAction::triggered, this, &VistaColumna::ver_toda_la_columna);
+    guardar_imagen->menu()->addSeparator();
+    guardar_imagen->menu()->addAction(ver_toda);
+
+    new PistaDelPuntero(this, [this](QPoint p) { return texto_bajo_el_puntero(p); });
 }
 
 void VistaColumna::desplaza(float x_inicio, float y_inicio, float X, float Y)
@@ -84,6 +103,68 @@ void VistaColumna::aleja(float factor_zoom)
 {
     escala_.ScaleHeight = escala_.ScaleHeight / factor_zoom;
     escala_.ScaleWidth = escala_.ScaleWidth / factor_zoom;
+}
+
+void VistaColumna::ver_toda_la_columna()
+{
+    if (!dibujada_) return;
+    // Measured as the drawing's painter measures its texts: the default
+    // font on the retained image.
+    prepara_imagen();
+    const QFontMetricsF fm(QFont(), &imagen_);
+    escala_ = escala_para_toda_la_columna(*dibujada_, area(), fm);
+    draw(*dibujada_);
+}
+
+void VistaColumna::wheelEvent(QWheelEvent* e)
+{
+    const QPoint paso = e->angleDelta();
+    const int octavos = paso.y() != 0 ? paso.y() : paso.x();
+    if (octavos == 0 || !dibujada_) {
+        e->ignore();
+        return;
+    }
+    // Forward (away from the user) comes closer.
+    const double factor = std::pow(kZoomPorPaso, -octavos / 120.0);
+    const QPointF px = e->position() - contentsRect().topLeft();
+    const QSize a = area();
+    const double fx = px.x() / a.width();
+    const double fy = px.y() / a.height();
+    const double x = escala_.ScaleLeft + fx * escala_.ScaleWidth;
+    const double y = escala_.ScaleTop + fy * escala_.ScaleHeight;
+    const double ancho = escala_.ScaleWidth * factor;
+    const double alto = escala_.ScaleHeight * factor;
+    // A scale beyond what a single holds, or with no extent, is not taken.
+    const auto ancho_f = static_cast<float>(ancho);
+    const auto alto_f = static_cast<float>(alto);
+    if (!std::isfinite(ancho_f) || !std::isfinite(alto_f) || ancho_f == 0 || alto_f == 0) {
+        e->accept();
+        return;
+    }
+    escala_.ScaleWidth = ancho_f;
+    escala_.ScaleHeight = alto_f;
+    escala_.ScaleLeft = static_cast<float>(x - fx * ancho);
+    escala_.ScaleTop = static_cast<float>(y - fy * alto);
+    draw(*dibujada_);
+    e->accept();
+}
+
+QString VistaColumna::texto_bajo_el_puntero(QPoint posicion) const
+{
+    if (!dibujada_ || !contentsRect().contains(posicion)) return {};
+    const QPointF u = a_unidades(posicion);
+    const QSize a = area();
+    const double metros_por_pixel = static_cast<double>(escala_.ScaleHeight) / a.height();
+    QString t = QString("Profundidad: %1 m").arg(numero_para_pista(u.y(), metros_por_pixel));
+    const LugarEnColumna lugar =
+        lugar_en_columna(*dibujada_, static_cast<float>(u.x()), static_cast<float>(u.y()));
+    if (lugar.banco > 0) {
+        t += QString("\nBanco %1%2: %3")
+                 .arg(lugar.banco)
+                 .arg(lugar.descompactado ? " descompactado" : "")
+                 .arg(QString::fromStdString(dibujada_->nombre[lugar.banco]));
+    }
+    return t;
 }
 
 void VistaColumna::muestra_guia(bool visible)
@@ -211,6 +292,15 @@ bool VistaColumna::guarda_imagen(const QString& ruta, QString* error)
         return false;
     }
     return guarda_columna(*dibujada_, ruta, area(), escala_, fondo, error);
+}
+
+bool VistaColumna::guarda_columna_entera(const QString& ruta, QString* error)
+{
+    if (!dibujada_) {
+        if (error) *error = QString("No se guardó «%1»: la columna aún no se dibujó.").arg(ruta);
+        return false;
+    }
+    return tev::guarda_columna_entera(*dibujada_, ruta, error);
 }
 
 void VistaColumna::contextMenuEvent(QContextMenuEvent* e)

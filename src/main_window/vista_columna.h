@@ -10,6 +10,8 @@
 #include <QFrame>
 #include <QImage>
 
+class QAction;
+
 namespace tev {
 
 class GuardarImagen;
@@ -57,6 +59,14 @@ class VistaColumna : public QFrame {
     bool zoom_a_ventana(float& factor_zoom, float x_inicio, float y_inicio, float X, float Y);
     // Back out: width and height divided by factor_zoom.
     void aleja(float factor_zoom);
+    // Both columns, present and decompacted, with every label, fill the
+    // view, and the view is redrawn ("Ver toda la columna", key Home).
+    void ver_toda_la_columna();
+    // The action behind it: in the context menu, with its key; the main
+    // window's tool button triggers it.
+    QAction* ver_toda = nullptr;
+    // The zoom of one step of the mouse wheel (120 eighths of a degree).
+    static constexpr double kZoomPorPaso = 1.25;
 
     // The rubber bands of the mouse tools, in the view's units: the blue
     // pan guide (Line1) and the green dotted zoom window (Line2 to Line5).
@@ -84,8 +94,16 @@ class VistaColumna : public QFrame {
     // over its background picture; not the pencil strokes), PNG, SVG or PDF
     // by the extension. False, with the reason in Spanish, on failure.
     bool guarda_imagen(const QString& ruta, QString* error);
-    // The context menu's "Guardar imagen…", which saves through guarda_imagen.
+    // The whole column, both parts, every label legible, at the size that
+    // holds them (drawn apart from the view's scale and background).
+    bool guarda_columna_entera(const QString& ruta, QString* error);
+    // The context menu's "Guardar imagen…", which saves through guarda_imagen,
+    // and "Guardar columna entera…" beside it.
     GuardarImagen* guardar_imagen = nullptr;
+
+    // What the tool tip tells at a point of the widget: the depth, and the
+    // bed whose box is there; empty outside the drawing or before a draw.
+    [[nodiscard]] QString texto_bajo_el_puntero(QPoint posicion) const;
 
     // Blue solid pan line and the four green dotted sides of the zoom window
     // (read them; the view places and shows them).
@@ -109,6 +127,8 @@ class VistaColumna : public QFrame {
     void mousePressEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
+    // The wheel zooms about the pointer: the point under it stays there.
+    void wheelEvent(QWheelEvent* e) override;
     // "Guardar imagen…", unless the pan or zoom-window tool is on: the right
     // button then stays theirs.
     void contextMenuEvent(QContextMenuEvent* e) override;

@@ -35,6 +35,7 @@ GuardarImagen::GuardarImagen(QWidget* ventana, const QString& titulo, Guarda gua
     menu_ = new QMenu(ventana);
     accion_ = menu_->addAction(QString::fromUtf8("Guardar imagen…"));
     accion_->setObjectName("guardar_imagen_act");
+    ultimo_guardado_ = accion_;
     connect(accion_, &QAction::triggered, this, &GuardarImagen::guardar_imagen_Click);
 }
 
@@ -45,10 +46,28 @@ void GuardarImagen::ofrece(const QPoint& en_pantalla)
 
 void GuardarImagen::guardar_imagen_Click()
 {
+    guarda_con(guarda_);
+}
+
+QAction* GuardarImagen::anade_guardado(const QString& texto, const char* nombre, Guarda guarda)
+{
+    auto* a = new QAction(texto, menu_);
+    a->setObjectName(nombre);
+    const QList<QAction*> entradas = menu_->actions();
+    const auto tras = entradas.indexOf(ultimo_guardado_);
+    menu_->insertAction(tras + 1 < entradas.size() ? entradas[tras + 1] : nullptr, a);
+    ultimo_guardado_ = a;
+    connect(a, &QAction::triggered, this,
+            [this, guarda = std::move(guarda)] { guarda_con(guarda); });
+    return a;
+}
+
+void GuardarImagen::guarda_con(const Guarda& guarda)
+{
     const QString ruta = pide_ruta ? pide_ruta() : QString();
     if (ruta.isEmpty()) return;
     QString error;
-    if (!guarda_(ruta, &error)) avisa(error);
+    if (!guarda(ruta, &error)) avisa(error);
 }
 
 } // namespace tev

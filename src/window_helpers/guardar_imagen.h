@@ -35,6 +35,11 @@ class GuardarImagen : public QObject {
     // event decides whether it is offered).
     void ofrece(const QPoint& en_pantalla);
     [[nodiscard]] QAction* accion() const { return accion_; }
+    // The menu, for the window's own entries.
+    [[nodiscard]] QMenu* menu() const { return menu_; }
+    // One more entry that saves another picture of the window, asked for and
+    // told as "Guardar imagen…" does, right after the entries before it.
+    QAction* anade_guardado(const QString& texto, const char* nombre, Guarda guarda);
 
     // How the file name is asked for (empty: nothing is saved) and how a
     // failure reaches the user; tests put their own in their place.
@@ -45,9 +50,11 @@ class GuardarImagen : public QObject {
     void guardar_imagen_Click();
 
   private:
+    void guarda_con(const Guarda& guarda);
     Guarda guarda_;
     QMenu* menu_ = nullptr;
     QAction* accion_ = nullptr;
+    QAction* ultimo_guardado_ = nullptr; // the last saving entry, where the next one goes
 };
 
 } // namespace tev

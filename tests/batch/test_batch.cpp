@@ -591,3 +591,47 @@ TEST(Lote, LasCurvasNoEscritasPorUnCalculoFallidoSeNombran)
 
 } // namespace
 } // namespace tev
+
+namespace tev {
+namespace {
+
+std::string contenido(const fs::path& p)
+{
+    std::ifstream f(p, std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
+}
+
+TEST(Lote, ColumnaEnteraConTodosLosNombres)
+{
+    const fs::path svg = temporal("entera.svg");
+    const fs::path png = temporal("entera.png");
+    const fs::path vista = temporal("vista.png");
+    const Ejecucion r = ejecuta({"--columna-entera", svg.string(), "--columna-entera", png.string(),
+                                 "--columna", vista.string(), kEjemplo});
+    EXPECT_EQ(r.codigo, 0) << r.errores;
+    // The last one named is the one drawn; every bed's name is in it.
+    EXPECT_FALSE(fs::exists(svg));
+    const QImage img(QString::fromStdString(png.string()));
+    ASSERT_FALSE(img.isNull());
+    // All twelve decompacted columns across: far wider than the view's picture.
+    EXPECT_GT(img.width(), 2 * QImage(QString::fromStdString(vista.string())).width());
+    EXPECT_EQ(QImage(QString::fromStdString(vista.string())).size(), QSize(757, 485));
+
+    ASSERT_EQ(ejecuta({"--columna-entera", svg.string(), kEjemplo}).codigo, 0);
+    const std::string texto = contenido(svg);
+    for (const char* nombre : {"Arcosas de Lotena", "Lutitas de Vaca Muerta",
+                               "Arcosas del Collón Curá", "Arenas del Pampeano"})
+        EXPECT_NE(texto.find(nombre), std::string::npos) << nombre;
+
+    const Ejecucion dos = ejecuta({"--columna-entera", svg.string(), kEjemplo, kEjemplo});
+    EXPECT_EQ(dos.codigo, 2);
+    EXPECT_EQ(dos.errores,
+              "tevarro-batch: --columna-entera trabaja con una sola columna; se dieron 2 "
+              "archivos.\n");
+    const Ejecucion mala = ejecuta({"--columna-entera", temporal("x.bmp").string(), kEjemplo});
+    EXPECT_EQ(mala.codigo, 1);
+    EXPECT_NE(mala.errores.find("x.bmp"), std::string::npos);
+}
+
+} // namespace
+} // namespace tev

@@ -9,11 +9,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QFont>
+#include <QFontMetricsF>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
+
+#include <algorithm>
+#include <cmath>
 
 namespace tev {
 namespace {
@@ -117,15 +122,31 @@ TEST(Form5, GuardarImagenASuTamano)
     prueba::elige_en_menu_contextual(h, QPoint(300, 300), "Guardar imagen…");
     EXPECT_EQ(QImage(ruta).pixelColor(kBanco1), kMagenta);
 
-    // At 600 x 400: ages 200..0 Ma across x = 78..428, depths 0..2500 m
-    // down y = 52..384, so 142 Ma and 300 m fall at (180, 92).
+    // At 600 x 400 the legend is as wide as its widest entry needs (its text
+    // starts 38 px in and ends 6 px before the frame, 1 px to spare; the
+    // widest is a bed's, "3 Lutitas de Vaca Muerta"), more than a quarter of
+    // 600 and less than 45 %: the plot runs from x = 78 to 600 - 14 - 14
+    // less that width, for ages 200..0 Ma, and down y = 52..384 for depths
+    // 0..2500 m, so 142 Ma and 300 m fall at (x, 92).
     h->resize(600, 400);
+    QFont letra;
+    letra.setPixelSize(12);
+    double entradas = 0;
+    for (int i = 1; i <= v.s->n_bancos; ++i)
+        entradas =
+            std::max(entradas, QFontMetricsF(letra).horizontalAdvance(QString("%1 %2").arg(i).arg(
+                                   QString::fromStdString(v.s->nombre[i]))));
+    const double leyenda = std::ceil(38 + entradas + 6 + 1);
+    ASSERT_GT(leyenda, 600 * 0.24);
+    ASSERT_LT(leyenda, 600 * 0.45);
+    const double derecha = 600 - 28 - leyenda;
+    const int x = static_cast<int>(78 + (200.0 - 142.0) / 200.0 * (derecha - 78));
     ruta = dir.filePath("pequena.png");
     prueba::elige_en_menu_contextual(h, QPoint(300, 300), "Guardar imagen…");
     const QImage img(ruta);
     EXPECT_EQ(img.size(), QSize(600, 400));
-    EXPECT_EQ(img.pixelColor(180, 92), kMagenta);
-    EXPECT_EQ(h->grab().toImage().pixelColor(180, 92), kMagenta);
+    EXPECT_EQ(img.pixelColor(x, 92), kMagenta);
+    EXPECT_EQ(h->grab().toImage().pixelColor(x, 92), kMagenta);
 
     ruta = dir.filePath("mala.bmp");
     prueba::elige_en_menu_contextual(h, QPoint(300, 300), "Guardar imagen…");

@@ -20,6 +20,10 @@
 namespace tev {
 namespace {
 
+// The column view's context menu: both pictures, then the view's own entry.
+const QStringList kMenuDeLaVista{"Guardar imagen…", "Guardar columna entera…", "",
+                                 "Ver toda la columna"};
+
 // The pixel of the inner area where the view's scale puts a point.
 QPoint en_la_vista(const VistaColumna& v, float x, float y)
 {
@@ -44,7 +48,7 @@ TEST(GuardarImagen, LaColumnaComoSeVeYLaManoConservaElBotonDerecho)
     const QPoint p = en_la_vista(*vista, 1500, 40);
     ASSERT_NE(p, antes);
     EXPECT_EQ(prueba::elige_en_menu_contextual(vista, QPoint(400, 300), "Guardar imagen…"),
-              QStringList{"Guardar imagen…"});
+              kMenuDeLaVista);
     const QImage img(ruta);
     EXPECT_EQ(img.size(), vista->area());
     EXPECT_EQ(img.pixelColor(p), QColor(255, 255, 0));
@@ -80,7 +84,7 @@ TEST(GuardarImagen, CadaVentanaAvisaElFalloBajoSuTitulo)
     ASSERT_TRUE(curvas && historia);
     const QString ruta = dir.filePath("mala.bmp");
     // The title and text of the warning that the entry shows, closed at once.
-    const auto aviso_de = [&ruta](QWidget* w, GuardarImagen* g) {
+    const auto aviso_de = [&ruta](QWidget* w, GuardarImagen* g, const QStringList& entradas) {
         g->pide_ruta = [&ruta] { return ruta; };
         QStringList aviso;
         QTimer reloj;
@@ -95,18 +99,19 @@ TEST(GuardarImagen, CadaVentanaAvisaElFalloBajoSuTitulo)
         });
         reloj.start();
         EXPECT_EQ(prueba::elige_en_menu_contextual(w, QPoint(300, 200), "Guardar imagen…"),
-                  QStringList{"Guardar imagen…"});
+                  entradas);
         return aviso.join('\n').toStdString();
     };
     QString razon;
     ASSERT_FALSE(v.f->Picture1->guarda_imagen(ruta, &razon));
-    EXPECT_EQ(aviso_de(v.f->Picture1, v.f->Picture1->guardar_imagen),
+    EXPECT_EQ(aviso_de(v.f->Picture1, v.f->Picture1->guardar_imagen, kMenuDeLaVista),
               ("TEVARRO 1.0\n" + razon).toStdString());
     ASSERT_FALSE(curvas->guarda_imagen(ruta, &razon));
-    EXPECT_EQ(aviso_de(curvas, curvas->guardar_imagen),
+    EXPECT_EQ(aviso_de(curvas, curvas->guardar_imagen,
+                       QStringList{"Guardar imagen…", "", "Ajustar a la columna"}),
               ("Curva de tevarro\n" + razon).toStdString());
     ASSERT_FALSE(historia->guarda_imagen(ruta, &razon));
-    EXPECT_EQ(aviso_de(historia, historia->guardar_imagen),
+    EXPECT_EQ(aviso_de(historia, historia->guardar_imagen, QStringList{"Guardar imagen…"}),
               ("Historia de enterramiento\n" + razon).toStdString());
 }
 
