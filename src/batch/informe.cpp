@@ -1,5 +1,6 @@
 #include "batch/informe.h"
 
+#include "batch/avisos_de_rocas.h"
 #include "compute/historia.h"
 #include "compute/tevarro.h"
 #include "model/store.h"
@@ -370,6 +371,8 @@ void procesa_archivo(const std::string& archivo, const Opciones& o, const Imagen
     const auto s = std::make_unique<Store>();
     valores_de_arranque(*s);
     carga_lectura(*s, lectura);
+    for (const std::string& aviso : avisos_de_rocas(archivo, *s))
+        av.avisa(aviso);
     const ResultadoCalculo calculo = tevarro(*s);
     informa_calculo(archivo, *s, calculo, o, av);
     if (o.modo_historia() || !o.imagen_historia.empty())
