@@ -12,4 +12,11 @@ std::vector<std::string> avisos_de_rocas(const std::string& archivo, const Store
     return lineas;
 }
 
+std::string densidades_dejadas(const std::string& destino, int bancos)
+{
+    return "«" + destino + "»: se guardó sin las densidades de grano propias de " +
+           std::to_string(bancos) + (bancos == 1 ? " banco" : " bancos") +
+           ", que un archivo de proyecto no guarda; un archivo .csv las conserva.";
+}
+
 } // namespace tev

@@ -395,6 +395,9 @@ void procesa_archivo(const std::string& archivo, const Opciones& o, const Imagen
         if (!fallo.empty()) av.falla(fallo);
         const int sin_notas = notas_que_no_caben(*s, o.destino);
         if (fallo.empty() && sin_notas > 0) av.avisa(notas_dejadas(o.destino, sin_notas));
+        const int sin_densidades = densidades_que_no_caben(*s, o.destino);
+        if (fallo.empty() && sin_densidades > 0)
+            av.avisa(densidades_dejadas(o.destino, sin_densidades));
     }
 }
 

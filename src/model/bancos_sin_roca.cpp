@@ -114,7 +114,9 @@ std::vector<AvisoSinRoca> bancos_sin_roca(const Store& s,
         const bool del_usuario =
             std::find(litologias_del_usuario.begin(), litologias_del_usuario.end(), lit) !=
             litologias_del_usuario.end();
-        if (lit == kPorcentual) {
+        if (tiene_densidad_grano(s, i)) {
+            // Its own grains: neither the name nor the mix counts.
+        } else if (lit == kPorcentual) {
             const MezclaPorcentual m = mezcla_porcentual(s.pct_arenisca[i], s.pct_pelita[i],
                                                          s.pct_caliza[i], s.pct_evaporita[i]);
             if (!m.suma_cien())

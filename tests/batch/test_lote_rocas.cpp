@@ -6,6 +6,7 @@
 
 #include <unistd.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -66,6 +67,26 @@ TEST(LoteRocas, UnBancoSinRocaSeNombraEnLaSalidaDeErroresYSeCalculaIgual)
                   std::string::npos)
             << e.str();
     }
+}
+
+TEST(LoteRocas, UnArchivoDeProyectoDiceQueDejaLasDensidadesDeGrano)
+{
+    const std::string ruta =
+        temporal("propia.csv", std::string(kCabecera).replace(std::strlen(kCabecera) - 1, 1,
+                                                              ",densidad_grano\n") +
+                                   "Base,100,200,10,20,Carbón,0,0.49,0.27,"
+                                   "0,0,0,0,0,1400\n"
+                                   "Manto,0,100,0,10,Areniscas,0,0.3,0.4,0,"
+                                   "0,0,0,0,\n");
+    const std::string destino = temporal("propia.tev", "");
+    std::ostringstream out, err;
+    EXPECT_EQ(ejecuta_lote({"--salvar", destino, ruta}, out, err), 0);
+    // The coal has grains: no warning about its lithology.
+    EXPECT_EQ(err.str(), "«" + destino +
+                             "»: se guardó sin las densidades de grano propias de 1 banco, que un "
+                             "archivo de proyecto no guarda; un archivo .csv las conserva.\n");
+    // Its bulk density: 0.51 * 1400 + 490.
+    EXPECT_NE(out.str().find("1204"), std::string::npos) << out.str();
 }
 
 } // namespace

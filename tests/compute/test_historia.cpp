@@ -243,5 +243,36 @@ TEST(EspesorMovido, IgualALaBiseccionEnBancosAlAzar)
     }
 }
 
+TEST(Historia, LaDensidadDeGranoPropiaCuentaEnCadaPaso)
+{
+    // Bed 1: coal of grain density 1400 at 1000..1500 m, phi0 0.5, c 0.5/km,
+    // top age 50 Ma (sea level 70); bed 2: sandstone (2650) at 0..1000 m,
+    // phi0 0.5, c 0.5/km. Solids 500 - 1000 (e^-0.5 - e^-0.75) and
+    // 1000 - 1000 (1 - e^-0.5).
+    auto s = columna(2);
+    pon_banco(*s, 1, 1000, 1500, 0.5f, 0.5f, 50, "Carbón");
+    pon_banco(*s, 2, 0, 1000, 0.5f, 0.5f, 0, kAreniscas);
+    s->densidad_grano[1] = 1400;
+    const ResultadoHistoria r = calcula_historia(*s);
+    ASSERT_TRUE(r.ok()) << r.error;
+    ASSERT_EQ(r.historia.pasos.size(), 2u);
+    const long double c = 0.0005L;
+    const long double s1 = solido(1000, 1500, 0.5L, c);
+    const long double s2 = solido(0, 1000, 0.5L, c);
+    const long double rho_hoy = (1400 * s1 + 2650 * s2 + 1000 * (1500 - s1 - s2)) / 1500;
+    const PasoHistoria& hoy = r.historia.pasos[0];
+    EXPECT_NEAR(hoy.densidad_media, static_cast<double>(rho_hoy), 1e-9);
+    EXPECT_NEAR(hoy.subsidencia_tectonica, static_cast<double>(1500 * (3300 - rho_hoy) / 2300),
+                1e-9);
+    // Bed 1 alone at the surface: its thickness by bisection.
+    const long double t = por_biseccion(s1, 0.5L, c, 0);
+    const long double rho_antes = (1400 * s1 + 1000 * (t - s1)) / t;
+    const PasoHistoria& antes = r.historia.pasos[1];
+    EXPECT_NEAR(antes.espesor_sedimentos, static_cast<double>(t), 1e-6);
+    EXPECT_NEAR(antes.densidad_media, static_cast<double>(rho_antes), 1e-6);
+    EXPECT_NEAR(antes.subsidencia_tectonica,
+                static_cast<double>(t * (3300 - rho_antes) / 2300 - 70.0L * 3300 / 2300), 1e-6);
+}
+
 } // namespace
 } // namespace tev

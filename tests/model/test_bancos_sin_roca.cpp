@@ -61,8 +61,10 @@ TEST(BancosSinRoca, UnaLitologiaDesconocidaNombraElBancoYElTexto)
               0u)
         << a[0].texto;
     EXPECT_TRUE(contiene(a[0].texto, "densidad de grano de 0 kg/m³")) << a[0].texto;
-    // The user's names count as rocks.
+    // The user's names count as rocks, and so does a grain density of its own.
     EXPECT_TRUE(bancos_sin_roca(*s, {"Basalto", "Carbón"}).empty());
+    s->densidad_grano[2] = 1400;
+    EXPECT_TRUE(bancos_sin_roca(*s).empty());
 }
 
 TEST(BancosSinRoca, MayusculasYAcentosSeNombranComoTales)
@@ -101,6 +103,9 @@ TEST(BancosSinRoca, UnaMezclaQueNoSumaCien)
     s->pct_pelita[1] = 0;
     ASSERT_EQ(bancos_sin_roca(*s).size(), 1u);
     EXPECT_TRUE(contiene(bancos_sin_roca(*s)[0].texto, "suman 0 y no 100"));
+    // With grains of its own the mix does not count.
+    s->densidad_grano[1] = 2600;
+    EXPECT_TRUE(bancos_sin_roca(*s).empty());
 }
 
 TEST(BancosSinRoca, PorosidadYCoeficienteFueraDeUnaRoca)
