@@ -4,11 +4,15 @@
 
 namespace tev {
 
-std::vector<std::string> avisos_de_rocas(const std::string& archivo, const Store& s)
+std::vector<std::string> avisos_de_rocas(const std::string& archivo, const Store& s,
+                                         const FallosDichos& dichos)
 {
     std::vector<std::string> lineas;
-    for (const AvisoSinRoca& a : bancos_sin_roca(s))
+    for (const AvisoSinRoca& a : bancos_sin_roca(s)) {
+        if (a.motivo == MotivoSinRoca::coeficiente && a.banco == dichos.coeficiente) continue;
+        if (a.motivo == MotivoSinRoca::porosidad && a.banco == dichos.porosidad) continue;
         lineas.push_back("«" + archivo + "»: " + a.texto);
+    }
     return lineas;
 }
 

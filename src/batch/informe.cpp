@@ -1,7 +1,9 @@
 #include "batch/informe.h"
 
 #include "batch/avisos_de_rocas.h"
+#include "batch/opcion_nivel_mar.h"
 #include "compute/historia.h"
+#include "compute/nivel_mar.h"
 #include "compute/tevarro.h"
 #include "model/store.h"
 #include "project_file/archivos.h"
@@ -13,6 +15,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <memory>
+#include <optional>
 #include <ostream>
 
 namespace tev {
@@ -22,7 +25,8 @@ namespace {
 const char* const kAyuda =
     "Uso: tevarro-batch [--csv | --historia | --enterramiento] [--salvar SALIDA] "
     "[--curvas IMAGEN]\n"
-    "                   [--columna IMAGEN] [--historia-imagen IMAGEN] ARCHIVO...\n"
+    "                   [--columna IMAGEN] [--historia-imagen IMAGEN] [--nivel-mar CURVA]\n"
+    "                   ARCHIVO...\n"
     "\n"
     "Lee cada archivo de proyecto de TEVARRO, descompacta sus bancos y calcula la\n"
     "corrección por carga y la subsidencia tectónica, igual que \"Abrir\" en el programa.\n"
@@ -40,6 +44,11 @@ const char* const kAyuda =
     "  --historia-imagen IMAGEN\n"
     "                   dibuja el diagrama de la historia de enterramiento (un solo\n"
     "                   archivo) en IMAGEN, .png, .svg o .pdf\n"
+    "  --nivel-mar CURVA\n"
+    "                   la curva del nivel del mar: tabla (la del programa, sin esta\n"
+    "                   opción), ninguno (0 m a toda edad) o un archivo CSV con las\n"
+    "                   columnas edad,nivel_mar (lineal entre sus puntos); los\n"
+    "                   resultados la nombran cuando no es la tabla\n"
     "  -h, --help       muestra esta ayuda\n"
     "  --version        muestra la versión\n"
     "  --               termina las opciones: lo que sigue son archivos\n"
@@ -183,7 +192,11 @@ struct Opciones {
     std::string imagen_curvas;
     std::string imagen_columna;
     std::string imagen_historia;
+    std::string nivel_mar = "tabla"; // --nivel-mar
     std::vector<std::string> archivos;
+    // The curve --nivel-mar names, and the form of the CSV that names it.
+    CurvaNivelMar curva;
+    FormaExportacion forma;
 
     // The history's CSV takes the place of the table; the per-bed results
     // then matter only for the curves.
@@ -238,6 +251,14 @@ int lee_opciones(const std::vector<std::string>& argumentos, std::ostream& salid
                         << kAyuda;
                 return 2;
             }
+        } else if (a == "--nivel-mar") {
+            if (k + 1 >= argumentos.size() || argumentos[k + 1].empty()) {
+                errores << "tevarro-batch: falta la curva del nivel del mar tras --nivel-mar "
+                           "(tabla, ninguno o un archivo CSV).\n"
+                        << kAyuda;
+                return 2;
+            }
+            o.nivel_mar = argumentos[++k];
         } else if (a == "--") {
             solo_archivos = true;
         } else if (a.size() > 1 && a[0] == '-') {
@@ -325,7 +346,7 @@ void informa_calculo(const std::string& archivo, const Store& s, const Resultado
     if (!calculo.ok()) {
         if (o.usa_calculo()) av.falla("«" + archivo + "»: " + calculo.mensaje());
     } else if (o.csv) {
-        agrega_lineas_csv(av.informe, s, archivo);
+        agrega_lineas_csv(av.informe, s, archivo, o.forma);
     } else if (!o.modo_historia()) {
         if (!av.primera_tabla) av.informe += '\n';
         av.informe += "Archivo: ";
@@ -333,16 +354,16 @@ void informa_calculo(const std::string& archivo, const Store& s, const Resultado
         av.informe += " (";
         av.informe += cantidad(s.n_bancos, "banco", "bancos");
         av.informe += ")\n";
+        av.informe += linea_de_curva(o.curva);
         agrega_tabla_de_bancos(av.informe, s);
         av.primera_tabla = false;
     }
 }
 
 // The burial history's CSV and picture.
-void informa_historia(const std::string& archivo, const Store& s, const Opciones& o,
-                      const Imagenes* dibujo, Avance& av)
+void informa_historia(const std::string& archivo, const Store& s, const ResultadoHistoria& h,
+                      const Opciones& o, const Imagenes* dibujo, Avance& av)
 {
-    const ResultadoHistoria h = calcula_historia(s);
     if (!h.ok()) {
         av.falla("«" + archivo + "»: " + h.error);
         if (!o.imagen_historia.empty())
@@ -350,8 +371,8 @@ void informa_historia(const std::string& archivo, const Store& s, const Opciones
                                 "no se pudo calcular su historia"));
         return;
     }
-    if (o.historia) av.informe += lineas_historia_csv(h.historia, archivo);
-    if (o.enterramiento) av.informe += lineas_enterramiento_csv(h.historia, archivo);
+    if (o.historia) av.informe += lineas_historia_csv(h.historia, archivo, o.forma);
+    if (o.enterramiento) av.informe += lineas_enterramiento_csv(h.historia, archivo, o.forma);
     if (!o.imagen_historia.empty() && dibujo) {
         std::string error;
         av.dibujada(dibujo->historia(h.historia, s, o.imagen_historia, error), error);
@@ -371,12 +392,21 @@ void procesa_archivo(const std::string& archivo, const Opciones& o, const Imagen
     const auto s = std::make_unique<Store>();
     valores_de_arranque(*s);
     carga_lectura(*s, lectura);
-    for (const std::string& aviso : avisos_de_rocas(archivo, *s))
-        av.avisa(aviso);
+    pon_nivel_mar(*s, o.curva);
     const ResultadoCalculo calculo = tevarro(*s);
+    std::optional<ResultadoHistoria> historia;
+    if (o.modo_historia() || !o.imagen_historia.empty()) historia = calcula_historia(*s, o.curva);
+    // What a failure of the run names already is said once, by the failure.
+    FallosDichos dichos;
+    if (o.usa_calculo() && calculo.fallo == FalloCalculo::division_por_cero)
+        dichos.coeficiente = calculo.banco;
+    if (historia && historia->campo == CampoHistoria::coef_porosidad)
+        dichos.coeficiente = historia->banco;
+    if (historia && historia->campo == CampoHistoria::porosidad) dichos.porosidad = historia->banco;
+    for (const std::string& aviso : avisos_de_rocas(archivo, *s, dichos))
+        av.avisa(aviso);
     informa_calculo(archivo, *s, calculo, o, av);
-    if (o.modo_historia() || !o.imagen_historia.empty())
-        informa_historia(archivo, *s, o, dibujo, av);
+    if (historia) informa_historia(archivo, *s, *historia, o, dibujo, av);
     std::string error;
     if (!o.imagen_curvas.empty()) {
         if (!calculo.ok())
@@ -409,11 +439,18 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
     Opciones o;
     const int uso = lee_opciones(argumentos, salida, errores, o);
     if (uso >= 0) return uso;
+    // Every file's results depend on the curve: without it nothing is done.
+    std::string sin_curva;
+    if (!curva_de_la_opcion(o.nivel_mar, o.curva, sin_curva)) {
+        errores << escapa_controles(sin_curva) << "\n";
+        return 1;
+    }
+    o.forma.curva_nivel_mar = nombre_de_curva(o.curva);
 
     Avance av(salida, errores);
-    if (o.csv) av.informe = cabecera_csv();
-    if (o.historia) av.informe = cabecera_historia_csv();
-    if (o.enterramiento) av.informe = cabecera_enterramiento_csv();
+    if (o.csv) av.informe = cabecera_csv(o.forma);
+    if (o.historia) av.informe = cabecera_historia_csv(o.forma);
+    if (o.enterramiento) av.informe = cabecera_enterramiento_csv(o.forma);
     av.entrega();
 
     // What draws is loaded only when a picture is asked for; without it

@@ -1,4 +1,5 @@
-// The batch tool's warnings about beds computed without a rock behind them.
+// The batch tool's warnings about beds computed without a rock behind them,
+// the beds' own grain densities and the sea-level curve of --nivel-mar.
 
 #include "batch/imagenes_lote.h"
 
@@ -23,6 +24,11 @@ std::string temporal(const std::string& nombre, const std::string& bytes)
     std::ofstream(dir / nombre, std::ios::binary) << bytes;
     return (dir / nombre).string();
 }
+
+struct Ejecucion {
+    int codigo;
+    std::string salida, errores;
+};
 
 const char* const kCabecera = "nombre,techo,base,edad_techo,edad_base,litologia,color,porosidad,"
                               "coef_porosidad,paleobatimetria,pct_arenisca,pct_pelita,pct_caliza,"
@@ -87,6 +93,70 @@ TEST(LoteRocas, UnArchivoDeProyectoDiceQueDejaLasDensidadesDeGrano)
                              "archivo de proyecto no guarda; un archivo .csv las conserva.\n");
     // Its bulk density: 0.51 * 1400 + 490.
     EXPECT_NE(out.str().find("1204"), std::string::npos) << out.str();
+}
+
+Ejecucion ejecuta(const std::vector<std::string>& args)
+{
+    std::ostringstream out, err;
+    const int codigo = ejecuta_lote(args, out, err);
+    return {codigo, out.str(), err.str()};
+}
+
+TEST(LoteNivelMar, LaCurvaElegidaDaLosNivelesYSeNombraEnCadaLinea)
+{
+    const std::string columna =
+        temporal("dos.csv", std::string(kCabecera) + "A,100,200,30,40,Areniscas,0,0.49,0.27,"
+                                                     "0,0,0,0,0\n"
+                                                     "B,0,100,0,30,Areniscas,0,0.49,0.27,0,0,"
+                                                     "0,0,0\n");
+    // 20 m today falling to -10 m at 60 Ma: -10 + 30 (60 - t) / 60 ... at
+    // 30 Ma, 5 m.
+    const std::string curva = temporal("curva.csv", "edad,nivel_mar\n60,-10\n0,20\n");
+    const Ejecucion c = ejecuta({"--csv", "--nivel-mar", curva, columna});
+    EXPECT_EQ(c.codigo, 0) << c.errores;
+    const std::string fin = "," + curva + "\r\n";
+    EXPECT_EQ(c.salida.substr(0, c.salida.find('\r')),
+              "archivo,banco,nombre,litologia,techo,base,edad_techo,edad_base,densidad,nivel_mar,"
+              "techo_descomp,base_descomp,correccion_carga,tevarro_tectonica,curva_nivel_mar");
+    EXPECT_NE(c.salida.find(",A,Areniscas,100,200,30,40,1841.5,5,"), std::string::npos) << c.salida;
+    EXPECT_NE(c.salida.find(",B,Areniscas,0,100,0,30,1841.5,20,"), std::string::npos);
+    EXPECT_EQ(c.salida.size() - c.salida.rfind(fin), fin.size()); // the last line's end
+
+    const Ejecucion h = ejecuta({"--historia", "--nivel-mar", "ninguno", columna});
+    EXPECT_EQ(h.codigo, 0);
+    EXPECT_NE(h.salida.find(",tasa_tectonica,curva_nivel_mar\r\n"), std::string::npos);
+    // The step at 30 Ma: sea level 0 (the seventh field), the rate, then the curve.
+    const std::size_t paso = h.salida.find(columna + ",30,1,");
+    ASSERT_NE(paso, std::string::npos) << h.salida;
+    std::vector<std::string> campos(1);
+    for (std::size_t k = paso; h.salida[k] != '\r'; ++k)
+        h.salida[k] == ',' ? campos.emplace_back() : campos.back() += h.salida[k];
+    ASSERT_EQ(campos.size(), 11u);
+    EXPECT_EQ(campos[6], "0");
+    EXPECT_EQ(campos[10], "ninguno");
+    const Ejecucion t = ejecuta({"--nivel-mar", curva, columna});
+    EXPECT_NE(t.salida.find(" (2 bancos)\nNivel del mar: curva «" + curva + "»\n"),
+              std::string::npos)
+        << t.salida;
+
+    // The table named or not, the same bytes.
+    for (const char* modo : {"--csv", "--historia", "--enterramiento"}) {
+        const Ejecucion tabla = ejecuta({modo, "--nivel-mar", "tabla", columna});
+        EXPECT_EQ(tabla.salida, ejecuta({modo, columna}).salida) << modo;
+        EXPECT_EQ(tabla.salida.find("curva_nivel_mar"), std::string::npos);
+    }
+}
+
+TEST(LoteNivelMar, UnaCurvaMalaNoDejaCalcularNada)
+{
+    const std::string mala = temporal("mala.csv", "edad;nivel_mar\n0;1\n5;x\n");
+    const Ejecucion e = ejecuta({"--nivel-mar", mala, TEVARRO_SOURCE_DIR "/examples/neuquen.tev"});
+    EXPECT_EQ(e.codigo, 1);
+    EXPECT_EQ(e.salida, "");
+    EXPECT_EQ(e.errores, "tevarro-batch: No se pudo leer la curva del nivel del mar «" + mala +
+                             "»: línea 3, columna «nivel_mar»: «x» no es un número.\n");
+    EXPECT_EQ(ejecuta({"--nivel-mar"}).codigo, 2);
+    EXPECT_EQ(ejecuta({"--nivel-mar", "", "x.tev"}).codigo, 2);
 }
 
 } // namespace

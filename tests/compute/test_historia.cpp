@@ -1,5 +1,6 @@
 #include "compute/historia.h"
 
+#include "compute/nivel_mar.h"
 #include "compute/tevarro.h"
 #include "model/store.h"
 #include "project_file/formatos.h"
@@ -241,6 +242,38 @@ TEST(EspesorMovido, IgualALaBiseccionEnBancosAlAzar)
                     double(por_biseccion(solido(z1, z2, p, c), p, c, z1p)), 1e-6)
             << z1 << ".." << z2 << " phi " << p << " c " << c << " a " << z1p;
     }
+}
+
+TEST(Historia, ConLaCurvaDelUsuario)
+{
+    // The column of DosBancosResueltosAMano on the sea level 10 + t (t in
+    // Ma): 10 m today, 60 m at 50 Ma. Each metre of sea level lowers the
+    // tectonic subsidence by 3300/2300 m and the total by 1 m:
+    // today 923.272787 - 10 * 3300/2300 = 908.924961, total 1510;
+    // at 50 Ma 376.626045 - (60 - 70) * 3300/2300 = 390.973871, total
+    // 669.508316 + 70 - 60 = 679.508316.
+    auto s = columna(2);
+    pon_banco(*s, 1, 1000, 1500, 0.5f, 0.5f, 50, kAreniscas);
+    pon_banco(*s, 2, 0, 1000, 0.625f, 0.25f, 0, kPelitas);
+    s->paleobatimetria[1] = 100;
+    s->paleobatimetria[2] = 20;
+    CurvaNivelMar curva;
+    curva.tipo = CurvaNivelMar::Tipo::usuario;
+    curva.edades = {0, 100};
+    curva.niveles = {10, 110};
+    const ResultadoHistoria r = calcula_historia(*s, curva);
+    ASSERT_TRUE(r.ok()) << r.error;
+    EXPECT_EQ(r.historia.pasos[0].nivel_mar, 10);
+    EXPECT_EQ(r.historia.pasos[1].nivel_mar, 60);
+    EXPECT_NEAR(r.historia.pasos[0].subsidencia_total, 1510, 1e-6);
+    EXPECT_NEAR(r.historia.pasos[0].subsidencia_tectonica, 908.924961, 1e-6);
+    EXPECT_NEAR(r.historia.pasos[1].subsidencia_total, 679.508316, 1e-6);
+    EXPECT_NEAR(r.historia.pasos[1].subsidencia_tectonica, 390.973871, 1e-6);
+    // No sea level at all: 923.272787 today, 376.626045 + 70 * 3300/2300 at 50 Ma.
+    curva.tipo = CurvaNivelMar::Tipo::ninguna;
+    const ResultadoHistoria sin = calcula_historia(*s, curva);
+    EXPECT_NEAR(sin.historia.pasos[0].subsidencia_tectonica, 923.272787, 1e-6);
+    EXPECT_NEAR(sin.historia.pasos[1].subsidencia_tectonica, 477.060828, 1e-6);
 }
 
 TEST(Historia, LaDensidadDeGranoPropiaCuentaEnCadaPaso)
