@@ -126,10 +126,18 @@ LecturaCurva lee_curva_nivel_mar(std::string_view bytes, const std::string& arch
         } else if (clave == kNivel && col_nivel < 0) {
             col_nivel = static_cast<int>(j);
         } else {
-            res.error = prefijo + "la cabecera (línea " + std::to_string(k + 1) + ") tiene " +
-                        (nombres[j].empty() ? std::string("una columna sin nombre")
-                                            : "la columna " + muestra(nombres[j])) +
-                        "; " + explica;
+            std::string que = "tiene una columna sin nombre";
+            if (clave == kEdad || clave == kNivel) {
+                que = "nombra dos veces la columna ";
+                que += entre_comillas(clave);
+            } else if (!nombres[j].empty()) {
+                que = "tiene la columna ";
+                que += muestra(nombres[j]);
+            }
+            res.error = prefijo + "la cabecera (línea " + std::to_string(k + 1) + ") ";
+            res.error += que;
+            res.error += "; ";
+            res.error += explica;
             return res;
         }
     }

@@ -52,6 +52,8 @@ TEST(CurvaNivelMarCsv, LosErroresNombranArchivoLineaYColumna)
               pre + "las líneas 2 y 4 dan la misma edad; cada edad va una sola vez.");
     EXPECT_CONTAINS(error("edad,nivel,x\n"),
                     pre + "la cabecera (línea 1) tiene la columna «nivel»;");
+    EXPECT_CONTAINS(error("edad,Edad\n"),
+                    pre + "la cabecera (línea 1) nombra dos veces la columna «edad»;");
     EXPECT_CONTAINS(error("\nedad\n0\n"), pre + "a la cabecera (línea 2) le falta la columna "
                                                 "«nivel_mar»;");
     EXPECT_CONTAINS(error("edad,nivel_mar\n"), pre + "el archivo no tiene puntos;");
