@@ -7,18 +7,17 @@
 
 namespace tev {
 
+struct ResultadoCalculo;
+struct ResultadoHistoria;
 struct Store;
 
-// The beds whose coefficient or porosity a failure of the run names already
-// (0 for none): their warning about it is left out, so that it is said once.
-struct FallosDichos {
-    int coeficiente = 0;
-    int porosidad = 0;
-};
-
-// One line per warning, bed 1 first: "«archivo»: El banco 3 («…»): …".
+// One line per warning, bed 1 first: "«archivo»: El banco 3 («…»): …". The
+// computation and the history the run reports (null: not reported): a
+// warning about the coefficient or porosity of a bed whose failure they name
+// for it is left out, so that it is said once, by the failure.
 std::vector<std::string> avisos_de_rocas(const std::string& archivo, const Store& s,
-                                         const FallosDichos& dichos = {});
+                                         const ResultadoCalculo* calculo = nullptr,
+                                         const ResultadoHistoria* historia = nullptr);
 
 // What a save into a project file left out: the own grain densities of some
 // beds.

@@ -396,14 +396,9 @@ void procesa_archivo(const std::string& archivo, const Opciones& o, const Imagen
     const ResultadoCalculo calculo = tevarro(*s);
     std::optional<ResultadoHistoria> historia;
     if (o.modo_historia() || !o.imagen_historia.empty()) historia = calcula_historia(*s, o.curva);
-    // What a failure of the run names already is said once, by the failure.
-    FallosDichos dichos;
-    if (o.usa_calculo() && calculo.fallo == FalloCalculo::division_por_cero)
-        dichos.coeficiente = calculo.banco;
-    if (historia && historia->campo == CampoHistoria::coef_porosidad)
-        dichos.coeficiente = historia->banco;
-    if (historia && historia->campo == CampoHistoria::porosidad) dichos.porosidad = historia->banco;
-    for (const std::string& aviso : avisos_de_rocas(archivo, *s, dichos))
+    const ResultadoCalculo* dicho = o.usa_calculo() ? &calculo : nullptr;
+    for (const std::string& aviso :
+         avisos_de_rocas(archivo, *s, dicho, historia ? &*historia : nullptr))
         av.avisa(aviso);
     informa_calculo(archivo, *s, calculo, o, av);
     if (historia) informa_historia(archivo, *s, *historia, o, dibujo, av);
