@@ -1,7 +1,10 @@
 #include "batch/informe.h"
 
+#include "batch/avisos_de_rocas.h"
 #include "batch/informe_estiramiento.h"
+#include "batch/opcion_nivel_mar.h"
 #include "compute/historia.h"
+#include "compute/nivel_mar.h"
 #include "compute/tevarro.h"
 #include "model/store.h"
 #include "project_file/archivos.h"
@@ -15,6 +18,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <memory>
+#include <optional>
 #include <ostream>
 
 namespace tev {
@@ -25,7 +29,7 @@ const char* const kAyuda =
     "Uso: tevarro-batch [--csv | --historia | --enterramiento] [--salvar SALIDA] "
     "[--curvas IMAGEN]\n"
     "                   [--columna IMAGEN] [--columna-entera IMAGEN] [--historia-imagen IMAGEN]\n"
-    "                   ARCHIVO...\n"
+    "                   [--nivel-mar CURVA] ARCHIVO...\n"
     "       tevarro-batch [--estiramiento | --estiramiento-curva] [--estiramiento-imagen IMAGEN]\n"
     "                   [--modo total|termica] [--edad-rift A] [--beta B] [--corteza M]\n"
     "                   [--constantes NOMBRE] [--terminos N] [--desde A] [--hasta B] ARCHIVO...\n"
@@ -49,6 +53,11 @@ const char* const kAyuda =
     "  --historia-imagen IMAGEN\n"
     "                   dibuja el diagrama de la historia de enterramiento (un solo\n"
     "                   archivo) en IMAGEN, .png, .svg o .pdf\n"
+    "  --nivel-mar CURVA\n"
+    "                   la curva del nivel del mar: tabla (la del programa, sin esta\n"
+    "                   opción), ninguno (0 m a toda edad) o un archivo CSV con las\n"
+    "                   columnas edad,nivel_mar (lineal entre sus puntos); los\n"
+    "                   resultados la nombran cuando no es la tabla\n"
     "\n"
     "Ajuste del modelo de estiramiento uniforme (McKenzie 1978) a la subsidencia\n"
     "tectónica de la historia: el factor de estiramiento beta y la edad del rift.\n"
@@ -220,7 +229,11 @@ struct Opciones {
     std::string imagen_columna_entera;
     std::string imagen_historia;
     OpcionesEstiramiento estiramiento;
+    std::string nivel_mar = "tabla"; // --nivel-mar
     std::vector<std::string> archivos;
+    // The curve --nivel-mar names, and the form of the CSV that names it.
+    CurvaNivelMar curva;
+    FormaExportacion forma;
 
     // The history's CSV takes the place of the table; the per-bed results
     // then matter only for the curves.
@@ -290,6 +303,14 @@ int lee_opciones(const std::vector<std::string>& argumentos, std::ostream& salid
                         << kAyuda;
                 return 2;
             }
+        } else if (a == "--nivel-mar") {
+            if (k + 1 >= argumentos.size() || argumentos[k + 1].empty()) {
+                errores << "tevarro-batch: falta la curva del nivel del mar tras --nivel-mar "
+                           "(tabla, ninguno o un archivo CSV).\n"
+                        << kAyuda;
+                return 2;
+            }
+            o.nivel_mar = argumentos[++k];
         } else if (a == "--") {
             solo_archivos = true;
         } else if (a.size() > 1 && a[0] == '-') {
@@ -398,7 +419,7 @@ void informa_calculo(const std::string& archivo, const Store& s, const Resultado
     if (!calculo.ok()) {
         if (o.usa_calculo()) av.falla("«" + archivo + "»: " + calculo.mensaje());
     } else if (o.csv) {
-        agrega_lineas_csv(av.informe, s, archivo);
+        agrega_lineas_csv(av.informe, s, archivo, o.forma);
     } else if (!o.otra_tabla()) {
         if (!av.primera_tabla) av.informe += '\n';
         av.informe += "Archivo: ";
@@ -406,16 +427,16 @@ void informa_calculo(const std::string& archivo, const Store& s, const Resultado
         av.informe += " (";
         av.informe += cantidad(s.n_bancos, "banco", "bancos");
         av.informe += ")\n";
+        av.informe += linea_de_curva(o.curva);
         agrega_tabla_de_bancos(av.informe, s);
         av.primera_tabla = false;
     }
 }
 
 // The burial history's CSV and picture.
-void informa_historia(const std::string& archivo, const Store& s, const Opciones& o,
-                      const Imagenes* dibujo, Avance& av)
+void informa_historia(const std::string& archivo, const Store& s, const ResultadoHistoria& h,
+                      const Opciones& o, const Imagenes* dibujo, Avance& av)
 {
-    const ResultadoHistoria h = calcula_historia(s);
     if (!h.ok()) {
         av.falla("«" + archivo + "»: " + h.error);
         if (!o.imagen_historia.empty())
@@ -423,8 +444,8 @@ void informa_historia(const std::string& archivo, const Store& s, const Opciones
                                 "no se pudo calcular su historia"));
         return;
     }
-    if (o.historia) av.informe += lineas_historia_csv(h.historia, archivo);
-    if (o.enterramiento) av.informe += lineas_enterramiento_csv(h.historia, archivo);
+    if (o.historia) av.informe += lineas_historia_csv(h.historia, archivo, o.forma);
+    if (o.enterramiento) av.informe += lineas_enterramiento_csv(h.historia, archivo, o.forma);
     if (!o.imagen_historia.empty() && dibujo) {
         std::string error;
         av.dibujada(dibujo->historia(h.historia, s, o.imagen_historia, error), error);
@@ -454,10 +475,9 @@ void informa_ajuste(const std::string& archivo, const std::vector<PuntoSubsidenc
 
 // The fit of a column's burial history. A history that cannot be computed
 // is told here unless the history's own report has told it.
-void informa_estiramiento(const std::string& archivo, const Store& s, const Opciones& o,
+void informa_estiramiento(const std::string& archivo, const ResultadoHistoria& h, const Opciones& o,
                           const Imagenes* dibujo, Avance& av)
 {
-    const ResultadoHistoria h = calcula_historia(s);
     if (!h.ok()) {
         if (!o.modo_historia() && o.imagen_historia.empty())
             av.falla("«" + archivo + "»: " + h.error);
@@ -510,11 +530,19 @@ void procesa_archivo(const std::string& archivo, const Opciones& o, const Imagen
     const auto s = std::make_unique<Store>();
     valores_de_arranque(*s);
     carga_lectura(*s, lectura);
+    pon_nivel_mar(*s, o.curva);
     const ResultadoCalculo calculo = tevarro(*s);
+    std::optional<ResultadoHistoria> historia;
+    if (o.modo_historia() || !o.imagen_historia.empty() || o.estiramiento.pedido())
+        historia = calcula_historia(*s, o.curva);
+    const ResultadoCalculo* dicho = o.usa_calculo() ? &calculo : nullptr;
+    for (const std::string& aviso :
+         avisos_de_rocas(archivo, *s, dicho, historia ? &*historia : nullptr))
+        av.avisa(aviso);
     informa_calculo(archivo, *s, calculo, o, av);
     if (o.modo_historia() || !o.imagen_historia.empty())
-        informa_historia(archivo, *s, o, dibujo, av);
-    if (o.estiramiento.pedido()) informa_estiramiento(archivo, *s, o, dibujo, av);
+        informa_historia(archivo, *s, *historia, o, dibujo, av);
+    if (o.estiramiento.pedido()) informa_estiramiento(archivo, *historia, o, dibujo, av);
     std::string error;
     if (!o.imagen_curvas.empty()) {
         if (!calculo.ok())
@@ -535,6 +563,9 @@ void procesa_archivo(const std::string& archivo, const Opciones& o, const Imagen
         if (!fallo.empty()) av.falla(fallo);
         const int sin_notas = notas_que_no_caben(*s, o.destino);
         if (fallo.empty() && sin_notas > 0) av.avisa(notas_dejadas(o.destino, sin_notas));
+        const int sin_densidades = densidades_que_no_caben(*s, o.destino);
+        if (fallo.empty() && sin_densidades > 0)
+            av.avisa(densidades_dejadas(o.destino, sin_densidades));
     }
 }
 
@@ -546,11 +577,18 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
     Opciones o;
     const int uso = lee_opciones(argumentos, salida, errores, o);
     if (uso >= 0) return uso;
+    // Every file's results depend on the curve: without it nothing is done.
+    std::string sin_curva;
+    if (!curva_de_la_opcion(o.nivel_mar, o.curva, sin_curva)) {
+        errores << escapa_controles(sin_curva) << "\n";
+        return 1;
+    }
+    o.forma.curva_nivel_mar = nombre_de_curva(o.curva);
 
     Avance av(salida, errores);
-    if (o.csv) av.informe = cabecera_csv();
-    if (o.historia) av.informe = cabecera_historia_csv();
-    if (o.enterramiento) av.informe = cabecera_enterramiento_csv();
+    if (o.csv) av.informe = cabecera_csv(o.forma);
+    if (o.historia) av.informe = cabecera_historia_csv(o.forma);
+    if (o.enterramiento) av.informe = cabecera_enterramiento_csv(o.forma);
     if (o.estiramiento.tabla) av.informe = cabecera_estiramiento_csv();
     if (o.estiramiento.curva) av.informe = cabecera_curva_estiramiento_csv();
     av.entrega();

@@ -206,6 +206,11 @@ double espesor_movido(double z1, double z2, double phi0, double c, double z1p)
 
 ResultadoHistoria calcula_historia(const Store& s)
 {
+    return calcula_historia(s, CurvaNivelMar{});
+}
+
+ResultadoHistoria calcula_historia(const Store& s, const CurvaNivelMar& curva)
+{
     const int n = std::clamp<int>(s.n_bancos, 0, kMaxBancos);
     for (int i = n; i >= 1; --i) {
         const CampoHistoria campo = campo_malo(s, i);
@@ -259,7 +264,7 @@ ResultadoHistoria calcula_historia(const Store& s)
             S != 0 ? masa / S : arriba.grano * (1.0 - arriba.phi0) + kAgua * arriba.phi0;
         paso.espesor_sedimentos = S;
         paso.paleobatimetria = s.paleobatimetria[j];
-        paso.nivel_mar = nivel_mar_de_edad(s.edad_techo[j]);
+        paso.nivel_mar = nivel_de_curva(curva, s.edad_techo[j]);
         const double W = paso.paleobatimetria;
         const double delta = paso.nivel_mar;
         paso.subsidencia_total = S + W - delta;

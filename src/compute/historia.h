@@ -16,6 +16,7 @@
 namespace tev {
 
 struct Store;
+struct CurvaNivelMar;
 
 // One bed of one step: its decompacted top and base below the sea floor.
 struct HorizontesBanco {
@@ -81,6 +82,9 @@ struct [[nodiscard]] ResultadoHistoria {
 // top or one of whose numbers is not finite gives no history: the error names
 // it (the highest such bed) and the field.
 // An empty column has an empty history.
+// The sea level of each step comes from the curve (compute/nivel_mar.h).
+ResultadoHistoria calcula_historia(const Store& s, const CurvaNivelMar& curva);
+// With the program's sea-level table.
 ResultadoHistoria calcula_historia(const Store& s);
 
 // Thickness T' (m) of a bed moved to top depth z1p (m), keeping the solid

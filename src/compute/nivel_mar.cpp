@@ -2,6 +2,7 @@
 
 #include "model/store.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tev {
@@ -30,6 +31,51 @@ float nivel_mar_de_edad(float edad_leida)
 void buscatiempo(Store& s, int i)
 {
     s.nivel_mar.at(i) = nivel_mar_de_edad(s.edad_techo.at(i));
+}
+
+} // namespace tev
+
+namespace tev {
+
+double nivel_de_curva(const CurvaNivelMar& curva, float edad_leida)
+{
+    switch (curva.tipo) {
+    case CurvaNivelMar::Tipo::tabla:
+        return nivel_mar_de_edad(edad_leida);
+    case CurvaNivelMar::Tipo::ninguna:
+        return 0;
+    case CurvaNivelMar::Tipo::usuario:
+        break;
+    }
+    const std::vector<double>& e = curva.edades;
+    const std::vector<double>& n = curva.niveles;
+    const double edad = edad_leida;
+    if (e.empty() || e.size() != n.size() || std::isnan(edad)) return 0;
+    if (edad <= e.front()) return n.front();
+    if (edad >= e.back()) return n.back();
+    // e[k - 1] <= edad < e[k]
+    const auto k = static_cast<std::size_t>(std::upper_bound(e.begin(), e.end(), edad) - e.begin());
+    return n[k - 1] + (n[k] - n[k - 1]) * (edad - e[k - 1]) / (e[k] - e[k - 1]);
+}
+
+void pon_nivel_mar(Store& s, const CurvaNivelMar& curva)
+{
+    const int n = std::clamp<int>(s.n_bancos, 0, kMaxBancos);
+    for (int i = 1; i <= n; ++i)
+        s.nivel_mar[i] = static_cast<float>(nivel_de_curva(curva, s.edad_techo[i]));
+}
+
+std::string nombre_de_curva(const CurvaNivelMar& curva)
+{
+    switch (curva.tipo) {
+    case CurvaNivelMar::Tipo::tabla:
+        return {};
+    case CurvaNivelMar::Tipo::ninguna:
+        return "ninguno";
+    case CurvaNivelMar::Tipo::usuario:
+        break;
+    }
+    return curva.archivo;
 }
 
 } // namespace tev

@@ -31,19 +31,32 @@ bool puede_reemplazar(QWidget* padre, const QString& titulo, const QString& ruta
 } // namespace
 
 DestinoNotas pregunta_por_notas(QWidget* padre, const QString& titulo, int bancos,
-                                const QString& ruta, const QString& ruta_csv)
+                                const QString& ruta, const QString& ruta_csv, int densidades)
 {
-    const QString en = bancos == 1 ? QString("1 banco") : QString("%1 bancos").arg(bancos);
-    QMessageBox caja(QMessageBox::Warning, titulo,
-                     QString("La columna tiene notas en %1, y un archivo de proyecto no guarda "
-                             "notas.")
-                         .arg(en),
-                     QMessageBox::NoButton, padre);
-    caja.setInformativeText(QString("¿Guardarla como CSV en «%1», con sus notas, o guardar «%2» "
-                                    "sin ellas?")
-                                .arg(QFileInfo(ruta_csv).fileName(), QFileInfo(ruta).fileName()));
+    const auto en = [](int n) { return n == 1 ? QString("1 banco") : QString("%1 bancos").arg(n); };
+    QString texto = QString("La columna tiene notas en %1, y un archivo de proyecto no guarda "
+                            "notas.")
+                        .arg(en(bancos));
+    QString con = "con sus notas";
+    QString sin = "Guardar sin notas";
+    if (densidades > 0) {
+        // The remarks' question as it was, the grain densities named too.
+        const QString propias = QString("densidades de grano propias en %1").arg(en(densidades));
+        texto = bancos > 0 ? QString("La columna tiene notas en %1 y %2, y un archivo de proyecto "
+                                     "no guarda notas ni densidades de grano propias.")
+                                 .arg(en(bancos), propias)
+                           : QString("La columna tiene %1, y un archivo de proyecto no las "
+                                     "guarda.")
+                                 .arg(propias);
+        con = bancos > 0 ? "con sus notas y densidades" : "con sus densidades";
+        sin = "Guardar sin ellas";
+    }
+    QMessageBox caja(QMessageBox::Warning, titulo, texto, QMessageBox::NoButton, padre);
+    caja.setInformativeText(
+        QString("¿Guardarla como CSV en «%1», %2, o guardar «%3» sin ellas?")
+            .arg(QFileInfo(ruta_csv).fileName(), con, QFileInfo(ruta).fileName()));
     QPushButton* csv = caja.addButton("Guardar como CSV", QMessageBox::AcceptRole);
-    QPushButton* sin_notas = caja.addButton("Guardar sin notas", QMessageBox::DestructiveRole);
+    QPushButton* sin_notas = caja.addButton(sin, QMessageBox::DestructiveRole);
     QPushButton* cancelar = caja.addButton("Cancelar", QMessageBox::RejectRole);
     caja.setDefaultButton(csv);
     caja.setEscapeButton(cancelar);
@@ -63,9 +76,10 @@ QString ruta_csv_al_lado(const QString& ruta)
 bool destino_sin_perder_notas(QWidget* padre, const QString& titulo, const Store& s, QString& ruta)
 {
     const int bancos = notas_que_no_caben(s, ruta.toStdString());
-    if (bancos == 0) return true;
+    const int densidades = densidades_que_no_caben(s, ruta.toStdString());
+    if (bancos == 0 && densidades == 0) return true;
     const QString csv = ruta_csv_al_lado(ruta);
-    switch (pregunta_por_notas(padre, titulo, bancos, ruta, csv)) {
+    switch (pregunta_por_notas(padre, titulo, bancos, ruta, csv, densidades)) {
     case DestinoNotas::csv:
         // The file dialog asked only about ruta.
         if (QFileInfo::exists(csv) && !puede_reemplazar(padre, titulo, csv)) return false;

@@ -5,8 +5,14 @@
 
 namespace tev {
 
+bool tiene_densidad_grano(const Store& s, int i)
+{
+    return s.densidad_grano.at(i) > 0;
+}
+
 float densidad_de_grano(const Store& s, int i)
 {
+    if (tiene_densidad_grano(s, i)) return s.densidad_grano[i];
     const std::string& lit = s.litologia.at(i);
     float grano = 0; // an unset grain density counts as 0
     if (const Litologia* l = busca_litologia(lit)) grano = l->densidad_grano;

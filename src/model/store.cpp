@@ -14,6 +14,7 @@ void limpia_bancos(Store& s)
         s.edad_base[i] = 0;
         s.nombre[i].clear();
         s.notas[i].clear();
+        s.densidad_grano[i] = 0;
         s.color[i] = kBlanco;
         s.paleobatimetria[i] = 0;
         s.pct_arenisca[i] = 0;

@@ -48,6 +48,9 @@ struct Store {
     PorBanco<int32_t> color{}; // 0x00BBGGRR
     // Each bed's remark, free text in UTF-8; only a CSV file keeps it.
     PorBanco<std::string> notas{};
+    // Each bed's own grain density (kg/m3), in place of its lithology's in the
+    // bulk density and the burial history; 0 for none. Only a CSV file keeps it.
+    PorBanco<float> densidad_grano{};
     // The form of the CSV file the column came from, written again by a save
     // as CSV.
     FormaCsv forma_csv;
@@ -79,10 +82,9 @@ inline const char* const kPorcentual = "PORCENTUAL";
 // Resets the column to one empty bed: the fourteen stored fields of every bed
 // (slots 1..100) take their start values (texts empty, lithology Areniscas,
 // colour white, numbers 0), and so do the decompacted depths, which the
-// column view draws before the new column is computed, the remarks and the
-// CSV form (the default one): nothing of the column before reaches the new
-// one. Densities, sea levels, loads and tectonic subsidence keep what they
-// held.
+// column view draws before the new column is computed, the remarks, the own
+// grain densities (none) and the CSV form (the default one): nothing of the column before reaches
+// the new one. Densities, sea levels, loads and tectonic subsidence keep what they held.
 void limpia_bancos(Store& s);
 
 // Start-up defaults of the main window, applied before its first drawing.

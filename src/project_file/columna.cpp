@@ -26,6 +26,7 @@ RegistroBanco registro_del_banco(const Store& s, int i)
     r.pct_caliza = s.pct_caliza[i];
     r.pct_evaporita = s.pct_evaporita[i];
     r.notas = s.notas[i];
+    r.densidad_grano = s.densidad_grano[i];
     return r;
 }
 
@@ -50,6 +51,7 @@ void carga_columna(Store& s, const std::vector<RegistroBanco>& bancos)
         s.pct_caliza[k] = r.pct_caliza;
         s.pct_evaporita[k] = r.pct_evaporita;
         s.notas[k] = r.notas;
+        s.densidad_grano[k] = r.densidad_grano;
         buscatiempo(s, k);
     }
     s.n_bancos = static_cast<int16_t>(n);

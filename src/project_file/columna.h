@@ -30,8 +30,10 @@ struct RegistroBanco {
     float pct_pelita = 0;
     float pct_caliza = 0;
     float pct_evaporita = 0;
-    // Not one of the fourteen: the bed's remark, which only a CSV file keeps.
+    // Not one of the fourteen: the bed's remark and its own grain density
+    // (kg/m3, 0 for none), which only a CSV file keeps.
     std::string notas;
+    float densidad_grano = 0;
 };
 
 // Reading is all or nothing: the reader builds the list of records and the
@@ -55,8 +57,8 @@ inline constexpr std::uintmax_t kTamanoMaximoArchivo = std::uintmax_t{4} * 1024 
 // The fourteen fields of bed i (1..100) of the store.
 RegistroBanco registro_del_banco(const Store& s, int i);
 
-// Replaces the column with the records read: reset, the fourteen fields and
-// the remark and the sea level of each bed, n_bancos, then every bed's
+// Replaces the column with the records read: reset, the fourteen fields, the
+// remark, the own grain density and the sea level of each bed, n_bancos, then every bed's
 // density. The column's CSV form is the default one.
 void carga_columna(Store& s, const std::vector<RegistroBanco>& bancos);
 // carga_columna, the column then taking the form of the file read.

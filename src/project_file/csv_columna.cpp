@@ -19,6 +19,7 @@ namespace {
 
 constexpr std::string_view kMarcaUtf8 = "\xEF\xBB\xBF";
 constexpr const char* kNotas = "notas";
+constexpr const char* kDensidadGrano = "densidad_grano";
 
 std::string_view recorta(std::string_view t)
 {
@@ -98,7 +99,7 @@ bool en_blanco(const Celda& c)
 }
 
 // What a column of the file holds.
-enum class Papel { campo, notas, sin_nombre };
+enum class Papel { campo, notas, densidad_grano, sin_nombre };
 
 struct Columna {
     Papel papel = Papel::sin_nombre;
@@ -191,6 +192,8 @@ class LectorCsv {
         const Columna& col = columnas_[j];
         if (col.papel == Papel::campo) return t + ", " + nombre_de_columna(col.campo) + ": ";
         if (col.papel == Papel::notas) return t + ", columna " + entre_comillas(kNotas) + ": ";
+        if (col.papel == Papel::densidad_grano)
+            return t + ", columna " + entre_comillas(kDensidadGrano) + ": ";
         return t + ", columna " + std::to_string(j + 1) + ": ";
     }
 
@@ -310,6 +313,7 @@ class LectorCsv {
         columnas_.assign(celdas.size(), Columna{});
         columna_de_campo_.fill(-1);
         int columna_de_notas = -1;
+        int columna_de_densidad = -1;
         std::vector<std::string> desconocidas;
         for (size_t j = 0; j < celdas.size(); ++j) {
             const std::string nombre = como_utf8(recorta(celdas[j].bytes));
@@ -327,6 +331,18 @@ class LectorCsv {
                 }
                 col.papel = Papel::notas;
                 columna_de_notas = static_cast<int>(j);
+                continue;
+            }
+            if (clave == kDensidadGrano) {
+                if (columna_de_densidad >= 0) {
+                    error = prefijo() + "la cabecera (fila " + std::to_string(fila_) +
+                            ") nombra dos veces la columna " + entre_comillas(kDensidadGrano) +
+                            " (columnas " + std::to_string(columna_de_densidad + 1) + " y " +
+                            std::to_string(j + 1) + ").";
+                    return false;
+                }
+                col.papel = Papel::densidad_grano;
+                columna_de_densidad = static_cast<int>(j);
                 continue;
             }
             const auto k = std::find_if(std::begin(kCampos), std::end(kCampos),
@@ -400,11 +416,17 @@ class LectorCsv {
             const auto prefijo = [&] {
                 const std::string columna = col.papel == Papel::notas
                                                 ? "columna " + entre_comillas(kNotas)
+                                            : col.papel == Papel::densidad_grano
+                                                ? "columna " + entre_comillas(kDensidadGrano)
                                                 : nombre_de_columna(col.campo);
                 return prefijo_fila() + " (banco " + std::to_string(banco) + "), " + columna + ": ";
             };
             if (col.papel == Papel::notas) {
                 if (!lee_texto(celdas[j], r.notas, prefijo, error)) return false;
+                continue;
+            }
+            if (col.papel == Papel::densidad_grano) {
+                if (!lee_densidad_grano(celdas[j], r.densidad_grano, prefijo, error)) return false;
                 continue;
             }
             if (col.papel != Papel::campo) continue;
@@ -443,13 +465,46 @@ class LectorCsv {
                     "como número entero.";
             return false;
         }
+        if (entero) return lee_numero(t, nullptr, &(r.*desc.entero), prefijo, error);
+        return lee_numero(t, &(r.*desc.real), nullptr, prefijo, error);
+    }
+
+    // A bed's own grain density: empty for none (0), otherwise a number
+    // above 0, kg/m3.
+    template <typename Prefijo>
+    bool lee_densidad_grano(const Celda& celda, float& v, Prefijo prefijo, std::string& error)
+    {
+        const std::string_view t = recorta(celda.bytes);
+        if (t.empty()) {
+            v = 0;
+            return true;
+        }
+        float leida = 0;
+        if (!lee_numero(t, &leida, nullptr, prefijo, error)) return false;
+        if (!(leida > 0)) {
+            error = prefijo() + muestra(t) +
+                    " no es una densidad de grano: debe ser mayor que 0 (kg/m³), o la celda "
+                    "vacía para la de su litología.";
+            return false;
+        }
+        v = leida;
+        return true;
+    }
+
+    // A number cell (t trimmed): a real into *real, or, when real is null, a
+    // whole number into *numero_entero; written only when it converts.
+    template <typename Prefijo>
+    bool lee_numero(std::string_view t, float* real, int32_t* numero_entero, Prefijo prefijo,
+                    std::string& error)
+    {
+        const bool entero = real == nullptr;
         // With semicolons between columns a comma is the decimal mark.
         std::string normal(t);
         const bool tiene_coma = normal.find(',') != std::string::npos;
         const bool tiene_punto = normal.find('.') != std::string::npos;
         if (sep_ == ';') std::replace(normal.begin(), normal.end(), ',', '.');
-        const Conversion conv = entero ? convierte_entero(normal, r.*desc.entero)
-                                       : convierte_real(normal, r.*desc.real);
+        const Conversion conv =
+            entero ? convierte_entero(normal, *numero_entero) : convierte_real(normal, *real);
         if (conv == Conversion::ok) {
             vio_coma_ = vio_coma_ || (tiene_coma && !entero);
             vio_punto_ = vio_punto_ || (tiene_punto && !entero);
@@ -492,30 +547,38 @@ constexpr ReglaComillas kComillasComa{",;\"\r\n", true, false};
 constexpr ReglaComillas kComillasPuntoYComa{";\"\r\n", true, false};
 
 // What a column of the written file holds: a field (into kCampos), the
-// remarks, or nothing.
+// remarks, the own grain densities, or nothing.
 constexpr int kColumnaNotas = -1;
 constexpr int kColumnaVacia = -2;
+constexpr int kColumnaDensidadGrano = -3;
 
 struct ColumnaEscrita {
     std::string nombre;
     int contenido = kColumnaVacia;
 };
 
-// The columns in the form's order, each field and the remarks once; a field
-// the form lacks is added at the end, and so are the remarks when some bed
-// has one. A name the reader would refuse (unknown, or named twice) is
-// written as a column without a name.
-std::vector<ColumnaEscrita> columnas_a_escribir(const FormaCsv& forma, bool hay_notas)
+// The columns in the form's order, each field, the remarks and the grain
+// densities once; a field the form lacks is added at the end, and so are the
+// grain densities and then the remarks when some bed has one. A name the
+// reader would refuse (unknown, or named twice) is written as a column
+// without a name.
+std::vector<ColumnaEscrita> columnas_a_escribir(const FormaCsv& forma, bool hay_notas,
+                                                bool hay_densidades)
 {
     std::vector<ColumnaEscrita> cols;
     std::array<bool, kNumCampos> esta{};
     bool estan_notas = false;
+    bool estan_densidades = false;
     for (const std::string& nombre : forma.columnas) {
         const std::string clave = minusculas(recorta(nombre));
         ColumnaEscrita c;
         if (clave == kNotas && !estan_notas) {
             c = {nombre, kColumnaNotas};
             estan_notas = true;
+        }
+        if (clave == kDensidadGrano && !estan_densidades) {
+            c = {nombre, kColumnaDensidadGrano};
+            estan_densidades = true;
         }
         for (int k = 0; k < kNumCampos; ++k)
             if (clave == kCampos[k].clave && !esta[k]) {
@@ -526,6 +589,8 @@ std::vector<ColumnaEscrita> columnas_a_escribir(const FormaCsv& forma, bool hay_
     }
     for (int k = 0; k < kNumCampos; ++k)
         if (!esta[k]) cols.push_back({kCampos[k].clave, k});
+    if (hay_densidades && !estan_densidades)
+        cols.push_back({kDensidadGrano, kColumnaDensidadGrano});
     if (hay_notas && !estan_notas) cols.push_back({kNotas, kColumnaNotas});
     return cols;
 }
@@ -579,9 +644,13 @@ EscrituraColumna escribe_csv(const Store& s)
     const FormaCsv forma = forma_valida(s.forma_csv);
     const ReglaComillas& comillas = forma.separador == ';' ? kComillasPuntoYComa : kComillasComa;
     bool hay_notas = false;
-    for (int i = 1; i <= n; ++i)
+    bool hay_densidades = false;
+    for (int i = 1; i <= n; ++i) {
         hay_notas = hay_notas || !s.notas[i].empty();
-    const std::vector<ColumnaEscrita> columnas = columnas_a_escribir(forma, hay_notas);
+        hay_densidades = hay_densidades || s.densidad_grano[i] != 0;
+    }
+    const std::vector<ColumnaEscrita> columnas =
+        columnas_a_escribir(forma, hay_notas, hay_densidades);
 
     // Written in UTF-8 first, put into Windows-1252 at the end.
     std::string out;
@@ -596,10 +665,15 @@ EscrituraColumna escribe_csv(const Store& s)
             if (j > 0) out += forma.separador;
             const int contenido = columnas[j].contenido;
             if (contenido == kColumnaVacia) continue;
-            const Campo* desc = contenido == kColumnaNotas ? nullptr : &kCampos[contenido];
-            const std::string banco = "El banco " + std::to_string(i) + " (columna " +
-                                      entre_comillas(desc ? desc->clave : kNotas) + ")";
-            if (!desc || desc->tipo == TipoCampo::texto) {
+            // An empty cell for none.
+            if (contenido == kColumnaDensidadGrano && r.densidad_grano == 0) continue;
+            const Campo* desc = contenido < 0 ? nullptr : &kCampos[contenido];
+            const char* clave = desc                                 ? desc->clave
+                                : contenido == kColumnaDensidadGrano ? kDensidadGrano
+                                                                     : kNotas;
+            const std::string banco =
+                "El banco " + std::to_string(i) + " (columna " + entre_comillas(clave) + ")";
+            if (contenido == kColumnaNotas || (desc && desc->tipo == TipoCampo::texto)) {
                 const std::string& texto = desc ? r.*desc->texto : r.notas;
                 if (!es_utf8_valido(texto)) {
                     res.error = banco + ": el texto no es UTF-8 válido y el archivo CSV no " +
@@ -607,10 +681,10 @@ EscrituraColumna escribe_csv(const Store& s)
                     return res;
                 }
                 agrega_campo_csv(out, texto, comillas);
-            } else if (desc->tipo == TipoCampo::entero) {
+            } else if (desc && desc->tipo == TipoCampo::entero) {
                 out += std::to_string(r.*desc->entero);
             } else {
-                const float v = r.*desc->real;
+                const float v = desc ? r.*desc->real : r.densidad_grano;
                 if (!std::isfinite(v)) {
                     res.error = banco + ": el valor no es un número finito y el archivo CSV no " +
                                 "puede guardarlo.";

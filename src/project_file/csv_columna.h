@@ -8,7 +8,8 @@
 // quotes, and with a semicolon also the decimal comma of a spreadsheet in a
 // Spanish locale. A column "notas" holds each bed's remark. Reading is all or
 // nothing, as for the project file, and the messages name the row and the
-// column. The reading gives the file's form too (model/forma_csv.h).
+// column. A column "densidad_grano" holds a bed's own grain density (kg/m3,
+// above 0; an empty cell for none). The reading gives the file's form too (model/forma_csv.h).
 //
 // Writing follows the column's form: its separator, decimal mark, encoding,
 // byte-order mark, line ends and order of columns, "notas" among them. A
@@ -33,8 +34,9 @@ std::string cabecera_columna_csv();
 // nombre_archivo only labels the messages.
 LecturaColumna lee_csv(std::string_view bytes, const std::string& nombre_archivo);
 
-// Beds 1..n_bancos in the form s.forma_csv; the remarks get a column at the
-// end when the form has none and some bed has one. A form in Windows-1252 is
+// Beds 1..n_bancos in the form s.forma_csv; the own grain densities, then
+// the remarks, get a column at the end when the form has none and some bed
+// has one. A form in Windows-1252 is
 // written in UTF-8 with its mark when a text cannot be held in Windows-1252 or
 // its bytes would read back as UTF-8. Refused, naming the bed, when a number
 // is not finite or a text is not valid UTF-8.

@@ -1,5 +1,6 @@
 #include "project_file/formatos.h"
 
+#include "model/densidad.h"
 #include "model/store.h"
 #include "project_file/archivo_proyecto.h"
 #include "project_file/archivos.h"
@@ -41,6 +42,15 @@ int notas_que_no_caben(const Store& s, const std::string& ruta)
     int n = 0;
     for (int i = 1; i <= std::min<int>(s.n_bancos, kMaxBancos); ++i)
         n += s.notas[i].empty() ? 0 : 1;
+    return n;
+}
+
+int densidades_que_no_caben(const Store& s, const std::string& ruta)
+{
+    if (es_nombre_csv(ruta)) return 0;
+    int n = 0;
+    for (int i = 1; i <= std::min<int>(s.n_bancos, kMaxBancos); ++i)
+        n += tiene_densidad_grano(s, i) ? 1 : 0;
     return n;
 }
 

@@ -6,7 +6,7 @@
 
 namespace tev {
 
-std::string cabecera_csv(FormaExportacion f)
+std::string cabecera_csv(const FormaExportacion& f)
 {
     return cabecera_exportada({"archivo", "banco", "nombre", "litologia", "techo", "base",
                                "edad_techo", "edad_base", "densidad", "nivel_mar", "techo_descomp",
@@ -14,7 +14,7 @@ std::string cabecera_csv(FormaExportacion f)
                               f);
 }
 
-void agrega_numero_corto(std::string& t, float v, FormaExportacion f)
+void agrega_numero_corto(std::string& t, float v, const FormaExportacion& f)
 {
     if (v == 0) v = 0;
     char buf[64];
@@ -22,7 +22,7 @@ void agrega_numero_corto(std::string& t, float v, FormaExportacion f)
     agrega_numero_exportado(t, std::string_view(buf, static_cast<std::size_t>(res.ptr - buf)), f);
 }
 
-std::string lineas_csv(const Store& s, const std::string& archivo, FormaExportacion f)
+std::string lineas_csv(const Store& s, const std::string& archivo, const FormaExportacion& f)
 {
     std::string t;
     agrega_lineas_csv(t, s, archivo, f);
@@ -30,7 +30,7 @@ std::string lineas_csv(const Store& s, const std::string& archivo, FormaExportac
 }
 
 void agrega_lineas_csv(std::string& t, const Store& s, const std::string& archivo,
-                       FormaExportacion f)
+                       const FormaExportacion& f)
 {
     std::string campo_archivo;
     agrega_texto_exportado(campo_archivo, archivo, f);
@@ -58,7 +58,7 @@ void agrega_lineas_csv(std::string& t, const Store& s, const std::string& archiv
             t += f.separador;
             agrega_numero_corto(t, v, f);
         }
-        t += "\r\n";
+        termina_linea_exportada(t, f);
     }
 }
 

@@ -14,15 +14,15 @@ struct Store;
 
 // archivo,banco,nombre,litologia,techo,base,edad_techo,edad_base,densidad,
 // nivel_mar,techo_descomp,base_descomp,correccion_carga,tevarro_tectonica
-std::string cabecera_csv(FormaExportacion f = {});
+std::string cabecera_csv(const FormaExportacion& f = {});
 
 // Beds 1..n_bancos, added to the end of t.
 void agrega_lineas_csv(std::string& t, const Store& s, const std::string& archivo,
-                       FormaExportacion f = {});
-std::string lineas_csv(const Store& s, const std::string& archivo, FormaExportacion f = {});
+                       const FormaExportacion& f = {});
+std::string lineas_csv(const Store& s, const std::string& archivo, const FormaExportacion& f = {});
 
 // The shortest text that reads back to v (numero_corto), added to t; a
 // negative zero is written "0", as the project file and the history write it.
-void agrega_numero_corto(std::string& t, float v, FormaExportacion f = {});
+void agrega_numero_corto(std::string& t, float v, const FormaExportacion& f = {});
 
 } // namespace tev

@@ -22,7 +22,7 @@ std::string numero_historia(double v)
     return {corto, fin.ptr};
 }
 
-std::string cabecera_historia_csv(FormaExportacion f)
+std::string cabecera_historia_csv(const FormaExportacion& f)
 {
     return cabecera_exportada({"archivo", "edad", "banco_superior", "espesor_sedimentos",
                                "densidad_media", "paleobatimetria", "nivel_mar",
@@ -30,7 +30,8 @@ std::string cabecera_historia_csv(FormaExportacion f)
                               f);
 }
 
-std::string lineas_historia_csv(const Historia& h, const std::string& archivo, FormaExportacion f)
+std::string lineas_historia_csv(const Historia& h, const std::string& archivo,
+                                const FormaExportacion& f)
 {
     std::string nombre;
     agrega_texto_exportado(nombre, archivo, f);
@@ -48,20 +49,26 @@ std::string lineas_historia_csv(const Historia& h, const std::string& archivo, F
         }
         t += f.separador;
         if (p.tasa_tectonica) agrega_numero_exportado(t, numero_historia(*p.tasa_tectonica), f);
-        t += "\r\n";
+        termina_linea_exportada(t, f);
     }
     return t;
 }
 
-std::string cabecera_enterramiento_csv()
+std::string cabecera_enterramiento_csv(const FormaExportacion& f)
 {
-    return "archivo,edad,banco,techo,base\r\n";
+    // Commas and points always.
+    FormaExportacion coma;
+    coma.curva_nivel_mar = f.curva_nivel_mar;
+    return cabecera_exportada({"archivo", "edad", "banco", "techo", "base"}, coma);
 }
 
-std::string lineas_enterramiento_csv(const Historia& h, const std::string& archivo)
+std::string lineas_enterramiento_csv(const Historia& h, const std::string& archivo,
+                                     const FormaExportacion& f)
 {
+    FormaExportacion coma;
+    coma.curva_nivel_mar = f.curva_nivel_mar;
     std::string nombre;
-    agrega_texto_exportado(nombre, archivo, FormaExportacion{});
+    agrega_texto_exportado(nombre, archivo, coma);
     std::string t;
     for (const PasoHistoria& p : h.pasos) {
         const std::string edad = numero_historia(p.edad);
@@ -75,7 +82,7 @@ std::string lineas_enterramiento_csv(const Historia& h, const std::string& archi
             t += numero_historia(b.techo);
             t += ',';
             t += numero_historia(b.base);
-            t += "\r\n";
+            termina_linea_exportada(t, coma);
         }
     }
     return t;

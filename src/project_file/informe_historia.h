@@ -19,12 +19,14 @@ std::string numero_historia(double v);
 // archivo,edad,banco_superior,espesor_sedimentos,densidad_media,
 // paleobatimetria,nivel_mar,subsidencia_total,subsidencia_tectonica,
 // tasa_tectonica; a step with no rate leaves its field empty.
-std::string cabecera_historia_csv(FormaExportacion f = {});
+std::string cabecera_historia_csv(const FormaExportacion& f = {});
 std::string lineas_historia_csv(const Historia& h, const std::string& archivo,
-                                FormaExportacion f = {});
+                                const FormaExportacion& f = {});
 
-// archivo,edad,banco,techo,base: every bed present at every step.
-std::string cabecera_enterramiento_csv();
-std::string lineas_enterramiento_csv(const Historia& h, const std::string& archivo);
+// archivo,edad,banco,techo,base: every bed present at every step; always
+// with commas and decimal points, of f only its curve.
+std::string cabecera_enterramiento_csv(const FormaExportacion& f = {});
+std::string lineas_enterramiento_csv(const Historia& h, const std::string& archivo,
+                                     const FormaExportacion& f = {});
 
 } // namespace tev

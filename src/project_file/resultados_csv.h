@@ -8,6 +8,7 @@
 
 namespace tev {
 
+struct CurvaNivelMar;
 struct Store;
 
 // The per-bed results as `tevarro-batch --csv` writes them, an empty line, then the
@@ -17,6 +18,11 @@ struct Store;
 // beds; a column that has none (compute/historia.h) gives its header only, as
 // the batch tool prints it. In the form {';', ','} every separator is ';' and
 // every decimal point of a number ','; texts keep their characters.
-std::string resultados_csv(const Store& s, const std::string& archivo, FormaExportacion f);
+// The history takes the curve, and the form names it when it is not the
+// program's table; the store's sea levels must come from the same curve
+// (pon_nivel_mar).
+std::string resultados_csv(const Store& s, const std::string& archivo, const FormaExportacion& f);
+std::string resultados_csv(const Store& s, const std::string& archivo, const FormaExportacion& f,
+                           const CurvaNivelMar& curva);
 
 } // namespace tev

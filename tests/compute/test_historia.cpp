@@ -1,5 +1,6 @@
 #include "compute/historia.h"
 
+#include "compute/nivel_mar.h"
 #include "compute/tevarro.h"
 #include "model/store.h"
 #include "project_file/formatos.h"
@@ -241,6 +242,69 @@ TEST(EspesorMovido, IgualALaBiseccionEnBancosAlAzar)
                     double(por_biseccion(solido(z1, z2, p, c), p, c, z1p)), 1e-6)
             << z1 << ".." << z2 << " phi " << p << " c " << c << " a " << z1p;
     }
+}
+
+TEST(Historia, ConLaCurvaDelUsuario)
+{
+    // The column of DosBancosResueltosAMano on the sea level 10 + t (t in
+    // Ma): 10 m today, 60 m at 50 Ma. Each metre of sea level lowers the
+    // tectonic subsidence by 3300/2300 m and the total by 1 m:
+    // today 923.272787 - 10 * 3300/2300 = 908.924961, total 1510;
+    // at 50 Ma 376.626045 - (60 - 70) * 3300/2300 = 390.973871, total
+    // 669.508316 + 70 - 60 = 679.508316.
+    auto s = columna(2);
+    pon_banco(*s, 1, 1000, 1500, 0.5f, 0.5f, 50, kAreniscas);
+    pon_banco(*s, 2, 0, 1000, 0.625f, 0.25f, 0, kPelitas);
+    s->paleobatimetria[1] = 100;
+    s->paleobatimetria[2] = 20;
+    CurvaNivelMar curva;
+    curva.tipo = CurvaNivelMar::Tipo::usuario;
+    curva.edades = {0, 100};
+    curva.niveles = {10, 110};
+    const ResultadoHistoria r = calcula_historia(*s, curva);
+    ASSERT_TRUE(r.ok()) << r.error;
+    EXPECT_EQ(r.historia.pasos[0].nivel_mar, 10);
+    EXPECT_EQ(r.historia.pasos[1].nivel_mar, 60);
+    EXPECT_NEAR(r.historia.pasos[0].subsidencia_total, 1510, 1e-6);
+    EXPECT_NEAR(r.historia.pasos[0].subsidencia_tectonica, 908.924961, 1e-6);
+    EXPECT_NEAR(r.historia.pasos[1].subsidencia_total, 679.508316, 1e-6);
+    EXPECT_NEAR(r.historia.pasos[1].subsidencia_tectonica, 390.973871, 1e-6);
+    // No sea level at all: 923.272787 today, 376.626045 + 70 * 3300/2300 at 50 Ma.
+    curva.tipo = CurvaNivelMar::Tipo::ninguna;
+    const ResultadoHistoria sin = calcula_historia(*s, curva);
+    EXPECT_NEAR(sin.historia.pasos[0].subsidencia_tectonica, 923.272787, 1e-6);
+    EXPECT_NEAR(sin.historia.pasos[1].subsidencia_tectonica, 477.060828, 1e-6);
+}
+
+TEST(Historia, LaDensidadDeGranoPropiaCuentaEnCadaPaso)
+{
+    // Bed 1: coal of grain density 1400 at 1000..1500 m, phi0 0.5, c 0.5/km,
+    // top age 50 Ma (sea level 70); bed 2: sandstone (2650) at 0..1000 m,
+    // phi0 0.5, c 0.5/km. Solids 500 - 1000 (e^-0.5 - e^-0.75) and
+    // 1000 - 1000 (1 - e^-0.5).
+    auto s = columna(2);
+    pon_banco(*s, 1, 1000, 1500, 0.5f, 0.5f, 50, "Carbón");
+    pon_banco(*s, 2, 0, 1000, 0.5f, 0.5f, 0, kAreniscas);
+    s->densidad_grano[1] = 1400;
+    const ResultadoHistoria r = calcula_historia(*s);
+    ASSERT_TRUE(r.ok()) << r.error;
+    ASSERT_EQ(r.historia.pasos.size(), 2u);
+    const long double c = 0.0005L;
+    const long double s1 = solido(1000, 1500, 0.5L, c);
+    const long double s2 = solido(0, 1000, 0.5L, c);
+    const long double rho_hoy = (1400 * s1 + 2650 * s2 + 1000 * (1500 - s1 - s2)) / 1500;
+    const PasoHistoria& hoy = r.historia.pasos[0];
+    EXPECT_NEAR(hoy.densidad_media, static_cast<double>(rho_hoy), 1e-9);
+    EXPECT_NEAR(hoy.subsidencia_tectonica, static_cast<double>(1500 * (3300 - rho_hoy) / 2300),
+                1e-9);
+    // Bed 1 alone at the surface: its thickness by bisection.
+    const long double t = por_biseccion(s1, 0.5L, c, 0);
+    const long double rho_antes = (1400 * s1 + 1000 * (t - s1)) / t;
+    const PasoHistoria& antes = r.historia.pasos[1];
+    EXPECT_NEAR(antes.espesor_sedimentos, static_cast<double>(t), 1e-6);
+    EXPECT_NEAR(antes.densidad_media, static_cast<double>(rho_antes), 1e-6);
+    EXPECT_NEAR(antes.subsidencia_tectonica,
+                static_cast<double>(t * (3300 - rho_antes) / 2300 - 70.0L * 3300 / 2300), 1e-6);
 }
 
 } // namespace

@@ -163,6 +163,37 @@ TEST(NotasAlSalvar, SinNotasNoHayPregunta)
     EXPECT_EQ(bytes_de(dir.filePath("copia.tev")), bytes_de(kProyecto));
 }
 
+TEST(NotasAlSalvar, LasDensidadesDeGranoPropiasTambienSePreguntan)
+{
+    QTemporaryDir dir;
+    Ventana v;
+    v.abre(kProyecto);
+    v.s->densidad_grano[2] = 2600;
+    Respondedor r({"Cancelar"});
+    v.dialogo->respuesta = dir.filePath("copia.tev");
+    v.menu("salvar_mnu");
+    ASSERT_EQ(r.textos, QStringList{"La columna tiene densidades de grano propias en 1 banco, y "
+                                    "un archivo de proyecto no las guarda.\n¿Guardarla como CSV "
+                                    "en «copia.csv», con sus densidades, o guardar «copia.tev» "
+                                    "sin ellas?"});
+    EXPECT_EQ(r.botones, QStringList{"Guardar como CSV|Guardar sin ellas|Cancelar"});
+    EXPECT_FALSE(QFile::exists(dir.filePath("copia.tev")));
+
+    // With the remarks of the sheet too, both named.
+    Caso c;
+    c.v.s->densidad_grano[1] = 2600;
+    Respondedor ambas({"Guardar como CSV"});
+    c.salva();
+    ASSERT_EQ(ambas.textos.size(), 1);
+    EXPECT_EQ(ambas.textos[0], "La columna tiene notas en 3 bancos y densidades de grano propias "
+                               "en 1 banco, y un archivo de proyecto no guarda notas ni "
+                               "densidades de grano propias.\n¿Guardarla como CSV en «pozo.csv», "
+                               "con sus notas y densidades, o guardar «pozo.tev» sin ellas?");
+    const LecturaColumna l = lee_csv(bytes_de(c.csv).toStdString(), "pozo.csv");
+    ASSERT_TRUE(l.ok) << l.error;
+    EXPECT_EQ(l.bancos[0].densidad_grano, 2600.0f);
+}
+
 TEST(NotasAlSalvar, ElNombreCsvAlLado)
 {
     EXPECT_EQ(ruta_csv_al_lado("/a/b.c/pozo.tev"), "/a/b.c/pozo.csv");

@@ -78,5 +78,36 @@ TEST(Densidad, OtraLitologiaNoTieneGranos)
     EXPECT_EQ(densidad_de("", 0), 0.0f);
 }
 
+TEST(Densidad, LaDensidadDeGranoPropiaTomaElLugarDeLaDeLaLitologia)
+{
+    auto s = std::make_unique<Store>();
+    limpia_bancos(*s);
+    s->litologia[1] = "Carbón";
+    s->porosidad[1] = 0.1f;
+    s->densidad_grano[1] = 1400;
+    s->litologia[2] = "Areniscas";
+    s->porosidad[2] = 0.25f;
+    s->densidad_grano[2] = 2800;
+    s->litologia[3] = "PORCENTUAL"; // the mix would give 2650
+    s->pct_arenisca[3] = 100;
+    s->porosidad[3] = 0;
+    s->densidad_grano[3] = 3000;
+    for (int i = 1; i <= 3; ++i)
+        calcula_densidad(*s, i);
+    EXPECT_EQ(s->densidad[1], esperada(1400, 0.1f)); // 0.9 * 1400 + 100 = 1360
+    EXPECT_NEAR(s->densidad[1], 1360, 1e-3);
+    EXPECT_EQ(s->densidad[2], esperada(2800, 0.25f)); // 0.75 * 2800 + 250 = 2350
+    EXPECT_EQ(s->densidad[2], 2350.0f);
+    EXPECT_EQ(s->densidad[3], 3000.0f);
+    EXPECT_EQ(densidad_de_grano(*s, 2), 2800.0f);
+    // None again: the lithology's.
+    s->densidad_grano[2] = 0;
+    calcula_densidad(*s, 2);
+    EXPECT_EQ(s->densidad[2], esperada(2650, 0.25f));
+    // A new column has none.
+    limpia_bancos(*s);
+    EXPECT_EQ(s->densidad_grano[3], 0.0f);
+}
+
 } // namespace
 } // namespace tev

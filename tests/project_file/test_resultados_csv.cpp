@@ -2,6 +2,7 @@
 
 #include "project_file/resultados_csv.h"
 
+#include "compute/nivel_mar.h"
 #include "model/store.h"
 
 #include <gtest/gtest.h>
@@ -97,6 +98,26 @@ TEST(ResultadosCsv, PuntoYComaEntrecomillaComillasYSaltosDeLinea)
               std::string::npos)
         << t;
     EXPECT_NE(t.find("\r\n\"pozo \"\"B\"\".tev\";150;1;200;"), std::string::npos) << t;
+}
+
+TEST(ResultadosCsv, UnaCurvaQueNoEsLaTablaSeNombraEnCadaLinea)
+{
+    // No sea level: at 150 Ma 200 * 650 / 2300 + 50 = 106.5217391 m; the
+    // rate (84.7826087 - 106.5217391) / 150 = -0.1449275 m/Ma.
+    const auto s = columna_a_mano();
+    CurvaNivelMar ninguna;
+    ninguna.tipo = CurvaNivelMar::Tipo::ninguna;
+    const std::string t = resultados_csv(*s, "p.tev", {';', ','}, ninguna);
+    EXPECT_NE(t.find(";correccion_carga;tevarro_tectonica;curva_nivel_mar\r\n"), std::string::npos);
+    EXPECT_NE(t.find(";100,5;0,125;-0,5;ninguno\r\n"), std::string::npos) << t;
+    EXPECT_NE(t.find(";subsidencia_tectonica;tasa_tectonica;curva_nivel_mar\r\n"),
+              std::string::npos);
+    EXPECT_NE(t.find("p.tev;150;1;200;2650;50;0;250;106,521739;-0,144928;ninguno\r\n"),
+              std::string::npos)
+        << t;
+    // The table: the bytes of before.
+    EXPECT_EQ(resultados_csv(*s, "p.tev", {';', ','}, CurvaNivelMar{}),
+              resultados_csv(*s, "p.tev", {';', ','}));
 }
 
 } // namespace
