@@ -20,6 +20,8 @@ void Form1::crea_menu_analisis()
         auto* a = new QAction(QString::fromUtf8(texto), this);
         a->setObjectName(nombre);
         a->setShortcut(tecla);
+        // From every window of the program, as the file commands' keys.
+        a->setShortcutContext(Qt::ApplicationShortcut);
         connect(a, &QAction::triggered, this, slot);
         analisis_mnu->addAction(a);
         return a;

@@ -6,6 +6,7 @@
 
 #include "compute/historia.h"
 #include "main_window/ventana_de_prueba.h"
+#include "table_window/tabla_columna.h"
 #include "window_helpers/guardar_imagen.h"
 
 #include <gtest/gtest.h>
@@ -71,6 +72,29 @@ TEST_F(VentanaEstiramientoTest, ElMenuAnalisisVieneTrasDibuja)
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(a->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_E));
     EXPECT_TRUE(barra[analisis]->menu()->actions().contains(a));
+}
+
+// The keys of "Análisis" reach their windows from another window of the
+// program too: here from the column table.
+TEST_F(VentanaEstiramientoTest, LasTeclasDeAnalisisDesdeLaTabla)
+{
+    prueba::Ventana v;
+    v.f->abre_archivo(kEjemplo);
+    v.f->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(v.f.get()));
+    QTest::keyClick(v.f.get(), Qt::Key_T, Qt::ControlModifier);
+    QWidget* tabla = v.f->tabla_ventana();
+    ASSERT_NE(tabla, nullptr);
+    tabla->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(tabla));
+    QTest::keyClick(tabla, Qt::Key_E, Qt::ControlModifier);
+    ASSERT_NE(v.f->estiramiento_ventana(), nullptr);
+    EXPECT_TRUE(v.f->estiramiento_ventana()->isVisible());
+    tabla->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(tabla));
+    QTest::keyClick(tabla, Qt::Key_H, Qt::ControlModifier);
+    ASSERT_NE(v.f->historia_ventana(), nullptr);
+    EXPECT_TRUE(v.f->historia_ventana()->isVisible());
 }
 
 TEST_F(VentanaEstiramientoTest, SeAbreConCtrlEYSigueCadaCalculo)
