@@ -1,15 +1,19 @@
 // No text cut short inside its own box at the windows' default sizes: every
 // label of the bed dialog (its status panels on every bed of the example) and
-// of the curve window. Run at scale factors 1 and 2. A name too long for the
-// room its panel has is cut with an ellipsis and given whole in the tool tip.
+// of the curve window; the labels and buttons of the stretching window and of
+// the column table at their default and at their smallest sizes. Run at scale factors 1 and 2. A
+// name too long for the room its panel has is cut with an ellipsis and given whole in the tool tip.
 
 #include "bed_dialog/form2.h"
 #include "bed_dialog/panel_de_estado.h"
 #include "curve_window/form4.h"
 #include "main_window/ventana_de_prueba.h"
+#include "stretch_window/ventana_estiramiento.h"
+#include "table_window/tabla_columna.h"
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QLabel>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -33,6 +37,42 @@ void espera_etiquetas_enteras(QWidget* w, const std::string& donde)
             << donde << ": " << l->objectName().toStdString() << " «" << l->text().toStdString()
             << "»";
     }
+}
+
+// Every button of w with a text: what its style asks for that text fits it.
+void espera_botones_enteros(QWidget* w, const std::string& donde)
+{
+    for (QAbstractButton* b : w->findChildren<QAbstractButton*>()) {
+        if (b->text().isEmpty() || !b->isVisibleTo(w)) continue;
+        EXPECT_LE(b->sizeHint().width(), b->width())
+            << donde << ": " << b->objectName().toStdString() << " «" << b->text().toStdString()
+            << "»";
+    }
+}
+
+// w at its default size, then at the smallest it lets itself be made.
+void espera_textos_enteros_a_todo_tamano(QWidget* w, const std::string& nombre)
+{
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    espera_etiquetas_enteras(w, nombre);
+    espera_botones_enteros(w, nombre);
+    w->resize(1, 1);
+    QApplication::processEvents();
+    espera_etiquetas_enteras(w, nombre + " al mínimo");
+    espera_botones_enteros(w, nombre + " al mínimo");
+}
+
+TEST(TextosEnteros, VentanasDeEstiramientoYTabla)
+{
+    prueba::Ventana v;
+    v.abre(kEjemplo);
+    v.menu("estiramiento_mnu");
+    ASSERT_NE(v.f->estiramiento_ventana(), nullptr);
+    espera_textos_enteros_a_todo_tamano(v.f->estiramiento_ventana(), "estiramiento");
+    v.menu("tabla_mnu");
+    ASSERT_NE(v.f->tabla_ventana(), nullptr);
+    espera_textos_enteros_a_todo_tamano(v.f->tabla_ventana(), "tabla");
 }
 
 TEST(TextosEnteros, DialogoDeBancosEnCadaBancoDelEjemplo)
