@@ -1,5 +1,7 @@
 #include "main_window/archivos_recientes.h"
 
+#include "window_helpers/preferencias.h"
+
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
@@ -28,13 +30,6 @@ QString texto_de_entrada(int numero, const QString& ruta)
     carpeta.replace('&', "&&");
     return QString("&%1 %2  (%3)").arg(numero).arg(nombre, carpeta);
 }
-
-} // namespace
-
-namespace {
-
-// The user's preferences of the program (organisation and application).
-const char* const kPreferencias = "tevarro";
 
 } // namespace
 
@@ -67,7 +62,7 @@ void ArchivosRecientes::anota_despues(const QString& ruta)
 
 QStringList ArchivosRecientes::lista() const
 {
-    const QSettings p(QSettings::NativeFormat, QSettings::UserScope, kPreferencias, kPreferencias);
+    const QSettings p = preferencias();
     QStringList l = p.value(kClave).toStringList();
     l.removeAll(QString());
     l.removeDuplicates();
@@ -79,7 +74,7 @@ QStringList ArchivosRecientes::lista() const
 void ArchivosRecientes::guarda(const QStringList& lista)
 {
     // On the disk at once: the program may end in any way afterwards.
-    QSettings p(QSettings::NativeFormat, QSettings::UserScope, kPreferencias, kPreferencias);
+    QSettings p = preferencias();
     p.setValue(kClave, lista);
     p.sync();
 }

@@ -3,6 +3,7 @@
 #include "compute/historia.h"
 #include "drawing/exporta_imagen.h"
 #include "window_helpers/guardar_imagen.h"
+#include "window_helpers/preferencias.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,12 +27,6 @@ namespace tev {
 namespace {
 
 const char* const kCaption = "Subsidencia y estiramiento";
-
-// The settings, shared by every window of the program.
-QSettings ajustes()
-{
-    return QSettings(QStringLiteral("TEVARRO"), QStringLiteral("tevarro"));
-}
 
 QString numero(double v, int decimales)
 {
@@ -198,7 +193,7 @@ void VentanaEstiramiento::crea_controles()
 void VentanaEstiramiento::lee_ajustes()
 {
     leyendo_ajustes_ = true;
-    QSettings a = ajustes();
+    QSettings a = preferencias();
     a.beginGroup("estiramiento");
     const auto elige = [](QComboBox* c, const QVariant& dato) {
         const int i = c->findData(dato);
@@ -222,7 +217,7 @@ void VentanaEstiramiento::lee_ajustes()
 
 void VentanaEstiramiento::guarda_ajustes() const
 {
-    QSettings a = ajustes();
+    QSettings a = preferencias();
     a.beginGroup("estiramiento");
     a.setValue("modo", modo_cmb->currentData());
     a.setValue("constantes", constantes_cmb->currentData());

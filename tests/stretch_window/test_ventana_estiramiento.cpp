@@ -8,6 +8,7 @@
 #include "main_window/ventana_de_prueba.h"
 #include "table_window/tabla_columna.h"
 #include "window_helpers/guardar_imagen.h"
+#include "window_helpers/preferencias.h"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +37,7 @@ class VentanaEstiramientoTest : public ::testing::Test {
     {
         ASSERT_TRUE(dir_.isValid());
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.path());
-        QSettings("TEVARRO", "tevarro").clear();
+        preferencias().clear();
     }
     QTemporaryDir dir_;
 };
