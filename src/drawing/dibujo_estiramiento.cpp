@@ -125,10 +125,39 @@ std::vector<QPointF> curva_del_modelo(const FiguraEstiramiento& f, double beta, 
     return c;
 }
 
+namespace {
+
+// The legend's entries from the top, after the points' own.
+std::vector<QString> textos_de_leyenda(const AjusteEstiramiento& a)
+{
+    std::vector<QString> t{QString::fromUtf8("Subsidencia tectónica")};
+    if (!a.ok()) return t;
+    t.push_back(QString::fromUtf8("Modelo: β = ") + texto_numero(a.beta, 3));
+    t.push_back(QString::fromUtf8("Rift: ") + texto_numero(a.edad_rift, 2) + " Ma");
+    t.push_back(QString::fromUtf8("Error rms: ") + texto_numero(a.rms, 1) + " m");
+    t.push_back(QString::fromUtf8("Otros β, el mismo rift"));
+    if (a.en_limite) t.push_back(QString::fromUtf8("Resultado en un límite"));
+    return t;
+}
+
+// A legend entry's text starts this far right of the legend's left edge and
+// ends this far left of its right edge.
+constexpr double kLeyendaAntes = 8 + 30;
+constexpr double kLeyendaDespues = 6;
+
+} // namespace
+
 MarcoEstiramiento marco_estiramiento(const FiguraEstiramiento& f, QSize tamano)
 {
     MarcoEstiramiento m;
-    const double ancho_leyenda = std::clamp(tamano.width() * 0.24, 120.0, 230.0);
+    // Wide enough for every entry whole, whatever the window's size.
+    const QFontMetricsF fm(fuente());
+    double entradas = 0;
+    for (const QString& t : textos_de_leyenda(f.ajuste))
+        entradas = std::max(entradas, fm.horizontalAdvance(t));
+    const double ancho_leyenda =
+        std::max(std::clamp(tamano.width() * 0.24, 120.0, 230.0),
+                 std::ceil(kLeyendaAntes + entradas + kLeyendaDespues + 1));
     const double derecha = tamano.width() - ancho_leyenda - 2 * kSeparacionLeyenda;
     m.area = QRectF(QPointF(kMargenIzquierdo, kMargenArriba),
                     QPointF(std::max(derecha, kMargenIzquierdo + 40.0),
@@ -186,7 +215,9 @@ void pinta_estiramiento(const FiguraEstiramiento& f, QPainter& p, QSize tamano)
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setBrush(Qt::NoBrush);
     if (a.ok()) {
-        // The grey curves, each labelled at its young end, then the fit.
+        // The grey curves, each labelled at its young end, then the fit. A
+        // label that would lie on one already drawn is left out.
+        std::vector<QRectF> rotulos;
         for (double beta : kBetasDeReferencia) {
             const std::vector<QPointF> curva =
                 curva_del_modelo(f, beta, m.edad_izquierda, m.edad_derecha);
@@ -204,6 +235,11 @@ void pinta_estiramiento(const FiguraEstiramiento& f, QPainter& p, QSize tamano)
             const double w = fm.horizontalAdvance(rotulo);
             const double x = std::max(m.area.left() + 2, c[dentro].x() - w - 4);
             const double y = std::max(m.area.top() + fm.ascent() + 2.0, c[dentro].y() - 4);
+            const QRectF caja(x, y - fm.ascent(), w, fm.height());
+            if (std::any_of(rotulos.begin(), rotulos.end(),
+                            [&caja](const QRectF& r) { return r.intersects(caja); }))
+                continue;
+            rotulos.push_back(caja);
             p.setPen(kColorReferencia.darker(150));
             p.drawText(QPointF(x, y), rotulo);
         }
@@ -235,7 +271,7 @@ void pinta_estiramiento(const FiguraEstiramiento& f, QPainter& p, QSize tamano)
         const double x = m.punto(t, m.profundidad_arriba).x();
         p.drawLine(QPointF(x, m.area.top()), QPointF(x, m.area.top() - 5));
         const QString texto = texto_marca(t, paso_edad);
-        p.drawText(QPointF(x - fm.horizontalAdvance(texto) / 2.0, m.area.top() - 8), texto);
+        p.drawText(QPointF(x - fm.horizontalAdvance(texto) / 2.0, m.area.top() - 10), texto);
     }
     const double paso_prof = paso_de(m.marcas_profundidad);
     for (double d : m.marcas_profundidad) {
@@ -266,13 +302,13 @@ void pinta_estiramiento(const FiguraEstiramiento& f, QPainter& p, QSize tamano)
     const QRectF& ley = m.leyenda;
     p.drawRect(ley);
     const double x0 = ley.left() + 8;
-    const double texto_x = x0 + 30;
-    const int ancho_texto = static_cast<int>(ley.right() - 6 - texto_x);
+    const double texto_x = ley.left() + kLeyendaAntes;
     double y = ley.top() + 4 + kLineaLeyenda / 2.0;
-    const auto rotulo = [&](const QString& t) {
+    const std::vector<QString> textos = textos_de_leyenda(a);
+    std::size_t siguiente = 0;
+    const auto rotulo = [&]() {
         p.setPen(kTexto);
-        p.drawText(QPointF(texto_x, y + fm.ascent() / 2.0 - 1),
-                   fm.elidedText(t, Qt::ElideRight, ancho_texto));
+        p.drawText(QPointF(texto_x, y + fm.ascent() / 2.0 - 1), textos[siguiente++]);
         y += kLineaLeyenda;
     };
     p.setRenderHint(QPainter::Antialiasing, true);
@@ -281,17 +317,17 @@ void pinta_estiramiento(const FiguraEstiramiento& f, QPainter& p, QSize tamano)
     p.setBrush(kColorSubsidencia);
     p.drawEllipse(QPointF(x0 + 12, y), 3, 3);
     p.setBrush(Qt::NoBrush);
-    rotulo(QString::fromUtf8("Subsidencia tectónica"));
+    rotulo();
     if (a.ok()) {
         p.setPen(QPen(kColorModelo, 2));
         p.drawLine(QPointF(x0, y), QPointF(x0 + 24, y));
-        rotulo(QString::fromUtf8("Modelo: β = ") + texto_numero(a.beta, 3));
-        rotulo(QString::fromUtf8("Rift: ") + texto_numero(a.edad_rift, 2) + " Ma");
-        rotulo(QString::fromUtf8("Error rms: ") + texto_numero(a.rms, 1) + " m");
+        rotulo(); // β
+        rotulo(); // rift age
+        rotulo(); // misfit
         p.setPen(QPen(kColorReferencia, 1));
         p.drawLine(QPointF(x0, y), QPointF(x0 + 24, y));
-        rotulo(QString::fromUtf8("Otros β, el mismo rift"));
-        if (a.en_limite) rotulo(QString::fromUtf8("Resultado en un límite"));
+        while (siguiente < textos.size())
+            rotulo();
     }
     p.restore();
 }

@@ -85,10 +85,11 @@ class Grabadora : public QPaintDevice {
         }
         void drawTextItem(const QPointF& p, const QTextItem& t) override
         {
+            // A turned text (an axis caption) keeps the box around it.
             const QFontMetricsF fm(t.font());
-            const QPointF q = transformacion_.map(p);
-            textos.push_back({t.text(), QRectF(q.x(), q.y() - fm.ascent(),
-                                               fm.horizontalAdvance(t.text()), fm.height())});
+            textos.push_back({t.text(), transformacion_.mapRect(QRectF(
+                                            p.x(), p.y() - fm.ascent(),
+                                            fm.horizontalAdvance(t.text()), fm.height()))});
         }
 
       private:

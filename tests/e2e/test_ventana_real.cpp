@@ -67,18 +67,26 @@ struct Proceso {
 };
 
 // An Xvfb display of our own; empty when it could not start.
-QString arranca_pantalla(Proceso& xvfb, int desplazamiento)
+QString arranca_pantalla(Proceso& xvfb)
 {
-    const int n = 50 + desplazamiento + static_cast<int>(::getpid() % 200);
-    const QString pantalla = ":" + QString::number(n);
+    // Xvfb picks a display nobody uses (other tests, other sessions of the
+    // machine) and writes its number on its standard output.
     xvfb.p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    xvfb.p->start(programa("Xvfb"),
-                  {pantalla, "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"});
+    xvfb.p->start(programa("Xvfb"), {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten",
+                                     "tcp", "-noreset"});
     if (!xvfb.p->waitForStarted(5000)) return {};
+    QByteArray numero;
+    for (int i = 0; i < 100 && !numero.contains('\n'); ++i) {
+        xvfb.p->waitForReadyRead(100);
+        numero += xvfb.p->readAllStandardOutput();
+    }
+    bool ok = false;
+    const int n = numero.trimmed().toInt(&ok);
+    if (!ok) return {};
     const QString socket = "/tmp/.X11-unix/X" + QString::number(n);
     for (int i = 0; i < 100 && !QFile::exists(socket); ++i)
         QThread::msleep(100);
-    return QFile::exists(socket) ? pantalla : QString();
+    return QFile::exists(socket) ? ":" + QString::number(n) : QString();
 }
 
 // The screen of the display, saved as nombre.
@@ -100,7 +108,7 @@ QImage captura(const QString& pantalla, const char* nombre)
 TEST(VentanaReal, ArrancaAbreElEjemploYSeVe)
 {
     Proceso xvfb;
-    const QString pantalla = arranca_pantalla(xvfb, 0);
+    const QString pantalla = arranca_pantalla(xvfb);
     ASSERT_FALSE(pantalla.isEmpty()) << "Xvfb no arrancó";
 
     // The program, given the example column as "Abrir" would open it.
@@ -220,7 +228,7 @@ bool pide_nuevo(const QString& pantalla, const QStringList& enfoca)
 TEST(VentanaReal, UnaSesionSoloConElTeclado)
 {
     Proceso xvfb;
-    const QString pantalla = arranca_pantalla(xvfb, 200);
+    const QString pantalla = arranca_pantalla(xvfb);
     ASSERT_FALSE(pantalla.isEmpty()) << "Xvfb no arrancó";
     const QString carpeta = QDir::tempPath() + "/tevarro_teclado_" + QString::number(::getpid());
     QDir(carpeta).removeRecursively();
@@ -306,7 +314,7 @@ TEST(VentanaReal, UnaSesionSoloConElTeclado)
 TEST(VentanaReal, UnaColumnaSeRecuperaTrasKill9)
 {
     Proceso xvfb;
-    const QString pantalla = arranca_pantalla(xvfb, 100);
+    const QString pantalla = arranca_pantalla(xvfb);
     ASSERT_FALSE(pantalla.isEmpty()) << "Xvfb no arrancó";
     QTemporaryDir datos;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -387,7 +395,7 @@ TEST(VentanaReal, UnaColumnaSeRecuperaTrasKill9)
 TEST(VentanaReal, LaTablaSeCopiaSePegaYSeDeshace)
 {
     Proceso xvfb;
-    const QString pantalla = arranca_pantalla(xvfb, 300);
+    const QString pantalla = arranca_pantalla(xvfb);
     ASSERT_FALSE(pantalla.isEmpty()) << "Xvfb no arrancó";
     QTemporaryDir datos;
     const QString ejemplo = TEVARRO_SOURCE_DIR "/examples/neuquen.tev";
