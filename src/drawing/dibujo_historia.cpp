@@ -410,10 +410,17 @@ void pinta_historia(const Historia& h, const Store& s, QPainter& p, QSize tamano
     const double x0 = ley.left() + 8;
     const double texto_x = ley.left() + kLeyendaAntes;
     const double ancho_texto = ley.right() - kLeyendaDespues - texto_x;
+    // The curves' samples, and their texts, antialiased. The hint is set
+    // only where it changes: every setting starts a new group in an SVG.
+    bool suavizado = false;
+    bool primera = true;
     for (const EntradaLeyenda& e : entradas_de_leyenda(h, s, ley)) {
         const double y = e.y;
-        // The curves' samples, and their texts, antialiased.
-        p.setRenderHint(QPainter::Antialiasing, e.curva != 0);
+        if (primera || suavizado != (e.curva != 0)) {
+            suavizado = e.curva != 0;
+            p.setRenderHint(QPainter::Antialiasing, suavizado);
+            primera = false;
+        }
         if (e.curva != 0) {
             muestra_curva(p, QPointF(x0, y), QPointF(x0 + 24, y),
                           e.curva == 1 ? kColorTectonica : kColorTotal, e.curva == 2);
@@ -428,7 +435,7 @@ void pinta_historia(const Historia& h, const Store& s, QPainter& p, QSize tamano
         p.drawText(QPointF(texto_x, y + fm.ascent() / 2.0 - 1),
                    fm.elidedText(e.texto, Qt::ElideRight, static_cast<int>(ancho_texto)));
     }
-    p.setRenderHint(QPainter::Antialiasing, false);
+    if (suavizado) p.setRenderHint(QPainter::Antialiasing, false);
     p.restore();
 }
 
