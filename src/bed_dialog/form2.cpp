@@ -3,6 +3,7 @@
 #include "bed_dialog/panel_de_estado.h"
 #include "compute/nivel_mar.h"
 #include "drawing/unidades.h"
+#include "model/densidad.h"
 #include "model/litologias.h"
 #include "model/store.h"
 #include "text_forms/formas_numericas.h"
@@ -570,7 +571,8 @@ void Form2::captura(int b)
     // 10. Status panels and bed number.
     muestra_estado();
 
-    // 11. Surface bulk density.
+    // 11. Surface bulk density, with the bed's own grains where it has them.
+    if (tiene_densidad_grano(s_, b)) densidad_grano = s_.densidad_grano[b];
     s_.densidad[b] = densidad_de_superficie(s_.porosidad[b], densidad_grano);
     pendiente_ = false;
     emit capturado();

@@ -13,6 +13,7 @@
 #include "main_window/form1.h"
 #include "main_window/ventana_de_prueba.h"
 #include "model/store.h"
+#include "teclas.h"
 #include "text_forms/formas_numericas.h"
 
 #include <gtest/gtest.h>
@@ -441,6 +442,29 @@ TEST(Form2, LitologiaEnMinusculasNoCoincide)
     EXPECT_EQ(d.s->coef_porosidad[1], 0.3f);
     EXPECT_FALSE(f->Text9->isEnabled());
     EXPECT_NEAR(d.s->densidad[1], 400, 0.001);
+}
+
+// A bed with grains of its own (a CSV column's densidad_grano): the capture's
+// bulk density is (1 - phi) g + phi 1000 with them; the lithology still gives
+// its porosity and coefficient.
+TEST(Form2, LaDensidadDeGranoPropiaDelBancoCuentaEnSuDensidad)
+{
+    Dialogo d;
+    Store& s = *d.s;
+    Form2* f = d.f;
+    s.densidad_grano[1] = 1400;
+    f->Combo1->lineEdit()->selectAll();
+    prueba::teclea(f->Combo1->lineEdit(), QString::fromUtf8("Carbón"));
+    Dialogo::escribe(f->Text3, "0.5");
+    Dialogo::escribe(f->Text4, "0.4");
+    d.mueve();
+    EXPECT_EQ(s.densidad[1], 1200.0f); // 0.5 x 1400 + 0.5 x 1000
+    Dialogo::escribe(f->Combo1, "Areniscas");
+    d.mueve();
+    EXPECT_EQ(s.porosidad[1], 0.49f);
+    EXPECT_EQ(s.coef_porosidad[1], 0.27f);
+    EXPECT_NEAR(s.densidad[1], 0.51 * 1400 + 490, 1e-3); // not with 2650
+    EXPECT_EQ(s.densidad_grano[1], 1400.0f);
 }
 
 TEST(Form2, ColorYMuestra)

@@ -84,6 +84,30 @@ TEST(CapturaBanco, OtraLitologiaConservaLoEscritoYNoTieneGranos)
     EXPECT_FALSE(error_de_porcentajes(*s, 3));
 }
 
+TEST(CapturaBanco, LaDensidadDeGranoPropiaCuentaConCualquierLitologia)
+{
+    auto s = tres_bancos();
+    // Pelitas: its porosity 0.63 and coefficient 0.51, the bed's own grains.
+    s->densidad_grano[1] = 2000;
+    EXPECT_TRUE(aplica_reglas_de_banco(*s, 1));
+    EXPECT_EQ(s->porosidad[1], 0.63f);
+    EXPECT_EQ(s->densidad[1], densidad(0.63f, 2000)); // not 2720
+    // A name the program does not know keeps what was typed, and the grains.
+    s->litologia[2] = "Carbón";
+    s->porosidad[2] = 0.5f;
+    s->densidad_grano[2] = 1400;
+    aplica_reglas_de_banco(*s, 2);
+    EXPECT_EQ(s->densidad[2], 1200.0f); // 0.5 x 1400 + 0.5 x 1000
+    // A mix: its porosity, the bed's grains rather than the mix's 2696.
+    s->litologia[3] = kPorcentual;
+    s->pct_pelita[3] = 40;
+    s->pct_caliza[3] = 60;
+    s->densidad_grano[3] = 2500;
+    EXPECT_TRUE(aplica_reglas_de_banco(*s, 3));
+    EXPECT_EQ(s->porosidad[3], 0.588f);
+    EXPECT_EQ(s->densidad[3], densidad(0.588f, 2500));
+}
+
 TEST(CeldasColumna, LaPrimeraFilaEsElBancoDeArriba)
 {
     auto s = tres_bancos();

@@ -15,6 +15,7 @@
 #include "project_file/formatos.h"
 #include "project_file/resultados_csv.h"
 #include "table_window/modelo_columna.h"
+#include "teclas.h"
 #include "text_forms/formas_numericas.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -70,7 +72,7 @@ struct Tabla {
     void teclea(const QString& texto)
     {
         for (const QChar c : texto)
-            QTest::keyClicks(foco(), QString(c));
+            prueba::teclea(foco(), QString(c));
     }
     // A click on the cell.
     void ve_a(int fila, int columna)
@@ -106,6 +108,21 @@ std::string con_coma(float v)
     for (char& c : t)
         if (c == '.') c = ',';
     return t;
+}
+
+// A CSV column of two beds with grain densities of their own: bed 1,
+// Areniscas with grains of 2000 kg/m3 (its lithology's are 2650), under bed 2,
+// "Carbón" with grains of 1400 kg/m3. Written in dir, its path returned.
+QString columna_con_granos_propios(const QTemporaryDir& dir)
+{
+    const QString ruta = dir.filePath("granos.csv");
+    QFile f(ruta);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("nombre,techo,base,edad_techo,edad_base,litologia,color,porosidad,coef_porosidad,"
+            "paleobatimetria,pct_arenisca,pct_pelita,pct_caliza,pct_evaporita,densidad_grano\n"
+            "Arenas,100,300,10,30,Areniscas,16777215,0.49,0.27,0,0,0,0,0,2000\n"
+            "Capa de carb\xc3\xb3n,0,100,0,10,Carb\xc3\xb3n,0,0.5,0.4,0,0,0,0,0,1400\n");
+    return ruta;
 }
 
 TEST(TablaColumna, AnalisisTraeLaTablaYLaHistoria)
@@ -171,6 +188,28 @@ TEST(TablaColumna, UnaCeldaEditadaConTeclasSeCalculaYSeDeshace)
     p.tecla(Qt::Key_Z, Qt::ControlModifier);
     p.tecla(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(p.v.s->base[12], 100.0f);
+}
+
+// A column with its own grain densities, touched in the table: the bulk
+// density is (1 - phi) g + phi 1000 with the bed's grains.
+TEST(TablaColumna, UnaEdicionCuentaConLaDensidadDeGranoPropia)
+{
+    QTemporaryDir dir;
+    Tabla p;
+    p.v.abre(columna_con_granos_propios(dir));
+    ASSERT_EQ(p.v.s->n_bancos, 2);
+    ASSERT_EQ(p.v.s->densidad_grano[1], 2000.0f);
+    p.abre();
+    p.ve_a(1, kColNombre); // bed 1
+    p.teclea("Arenas finas");
+    p.tecla(Qt::Key_Return);
+    EXPECT_EQ(p.v.s->porosidad[1], 0.49f);
+    EXPECT_NEAR(p.v.s->densidad[1], 0.51 * 2000 + 490, 1e-3); // not 0.51 x 2650 + 490
+    p.ve_a(0, kColPorosidad);                                 // bed 2, "Carbón"
+    p.teclea("0,25");
+    p.tecla(Qt::Key_Return);
+    EXPECT_EQ(p.v.s->porosidad[2], 0.25f);
+    EXPECT_EQ(p.v.s->densidad[2], 1300.0f); // 0.75 x 1400 + 0.25 x 1000
 }
 
 TEST(TablaColumna, UnTextoIlegibleQuedaMarcadoYElBancoConservaSuValor)
