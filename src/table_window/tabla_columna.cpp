@@ -529,11 +529,16 @@ void TablaColumna::edita(int fila, int columna, const QString& texto)
     const std::string motivo = motivo_de_rechazo(columna, texto.toStdString());
     if (!motivo.empty()) {
         // The bed keeps its value; the cell says why.
+        const std::string valor = texto_de_celda(s_, b, columna, decimal_);
         modelo->marca(fila, columna,
-                      QString::fromUtf8("%1: el banco %2 conserva su valor, %3.")
-                          .arg(QString::fromStdString(motivo))
-                          .arg(b)
-                          .arg(QString::fromStdString(texto_de_celda(s_, b, columna, decimal_))));
+                      valor.empty() && columna == kColDensidadGrano
+                          ? QString::fromUtf8("%1: el banco %2 sigue sin densidad de grano propia.")
+                                .arg(QString::fromStdString(motivo))
+                                .arg(b)
+                          : QString::fromUtf8("%1: el banco %2 conserva su valor, %3.")
+                                .arg(QString::fromStdString(motivo))
+                                .arg(b)
+                                .arg(QString::fromStdString(valor)));
         return;
     }
     modelo->desmarca(fila, columna);

@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QBrush>
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
@@ -212,6 +213,81 @@ TEST(TablaColumna, UnaEdicionCuentaConLaDensidadDeGranoPropia)
     EXPECT_EQ(p.v.s->densidad[2], 1300.0f); // 0.75 x 1400 + 0.25 x 1000
 }
 
+// The grain density column: typed, refused, emptied, undone, copied and
+// pasted, with the keys.
+TEST(TablaColumna, LaDensidadDeGranoSeEditaSeCopiaYSeDeshace)
+{
+    Tabla p;
+    p.v.abre(kEjemplo);
+    const std::string original = escribe_columna(*p.v.s).bytes;
+    const float densidad_12 = p.v.s->densidad[12]; // Areniscas, 0.49
+    p.abre();
+    EXPECT_EQ(p.t->modelo->headerData(kColDensidadGrano, Qt::Horizontal, Qt::DisplayRole),
+              QString::fromUtf8("Densidad de grano\n(kg/m³)"));
+    EXPECT_EQ(kColDensidadGrano, kColEvaporita + 1);
+    EXPECT_EQ(kColNotas, kColDensidadGrano + 1);
+    EXPECT_EQ(p.celda(0, kColDensidadGrano), ""); // none
+
+    p.ve_a(0, kColDensidadGrano); // bed 12
+    p.teclea("2000");
+    p.tecla(Qt::Key_Return);
+    EXPECT_EQ(p.v.s->densidad_grano[12], 2000.0f);
+    EXPECT_NEAR(p.v.s->densidad[12], 0.51 * 2000 + 490, 1e-3);
+    EXPECT_EQ(p.celda(0, kColDensidadGrano), "2000");
+    EXPECT_TRUE(p.v.f->columna_modificada());
+
+    // Refused: 0 and a text; the bed keeps none, the cell says why.
+    for (const char* malo : {"0", "densa"}) {
+        p.ve_a(1, kColDensidadGrano); // bed 11
+        p.teclea(malo);
+        p.tecla(Qt::Key_Return);
+        EXPECT_EQ(p.v.s->densidad_grano[11], 0.0f) << malo;
+        EXPECT_EQ(p.celda(1, kColDensidadGrano), "");
+        EXPECT_EQ(p.t->modelo->index(1, kColDensidadGrano).data(Qt::BackgroundRole),
+                  QVariant(QBrush(QColor(0xff, 0xd6, 0xd6))));
+    }
+    EXPECT_EQ(p.celda(1, kColDensidadGrano, Qt::ToolTipRole),
+              QString::fromUtf8("«densa» no es un número: el banco 11 sigue sin densidad de "
+                                "grano propia."));
+    EXPECT_EQ(p.t->deshacer->count(), 1);
+
+    // Copied from bed 12, pasted on bed 11.
+    p.ve_a(0, kColDensidadGrano);
+    p.tecla(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "2000\n");
+    p.ve_a(1, kColDensidadGrano);
+    p.tecla(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(p.v.s->densidad_grano[11], 2000.0f);
+
+    // Emptied: the lithology's grains again.
+    p.ve_a(0, kColDensidadGrano);
+    p.tecla(Qt::Key_F2);
+    p.tecla(Qt::Key_Backspace);
+    p.tecla(Qt::Key_Return);
+    EXPECT_EQ(p.v.s->densidad_grano[12], 0.0f);
+    EXPECT_EQ(p.v.s->densidad[12], densidad_12);
+
+    // The whole table copied and pasted back over itself keeps bed 11's.
+    p.tecla(Qt::Key_A, Qt::ControlModifier);
+    p.tecla(Qt::Key_C, Qt::ControlModifier);
+    p.tecla(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_TRUE(p.avisos.isEmpty()) << p.avisos.join('\n').toStdString();
+    EXPECT_EQ(p.v.s->densidad_grano[11], 2000.0f);
+    EXPECT_EQ(p.v.s->densidad_grano[12], 0.0f);
+
+    // Undone step by step: the emptying, the paste, the first edit.
+    p.tecla(Qt::Key_Z, Qt::ControlModifier); // the whole paste changed nothing: not kept
+    EXPECT_EQ(p.v.s->densidad_grano[12], 2000.0f);
+    p.tecla(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(p.v.s->densidad_grano[11], 0.0f);
+    p.tecla(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(p.v.s->densidad_grano[12], 0.0f);
+    EXPECT_EQ(escribe_columna(*p.v.s).bytes, original);
+    EXPECT_EQ(p.v.s->densidad[12], densidad_12);
+    p.tecla(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(p.v.s->densidad_grano[12], 2000.0f);
+}
+
 TEST(TablaColumna, UnTextoIlegibleQuedaMarcadoYElBancoConservaSuValor)
 {
     Tabla p;
@@ -264,11 +340,11 @@ TEST(TablaColumna, CopiarTodaLaTablaDaLosResultadosDeCadaBanco)
         EXPECT_EQ(c[1].toStdString(), s->nombre[b]);
         EXPECT_EQ(c[2].toStdString(), con_coma(s->techo[b]));
         EXPECT_EQ(c[8].toStdString(), con_coma(s->porosidad[b]));
-        EXPECT_EQ(c[16].toStdString(), con_coma(s->densidad[b])) << b;
-        EXPECT_EQ(c[17].toStdString(), con_coma(s->nivel_mar[b])) << b;
-        EXPECT_EQ(c[18].toStdString(), con_coma(s->base_descomp[b])) << b;
-        EXPECT_EQ(c[19].toStdString(), con_coma(s->correccion_carga[b])) << b;
-        EXPECT_EQ(c[20].toStdString(), con_coma(s->tevarro_tectonica[b])) << b;
+        EXPECT_EQ(c[kColDensidad].toStdString(), con_coma(s->densidad[b])) << b;
+        EXPECT_EQ(c[kColNivelMar].toStdString(), con_coma(s->nivel_mar[b])) << b;
+        EXPECT_EQ(c[kColEspesorDescomp].toStdString(), con_coma(s->base_descomp[b])) << b;
+        EXPECT_EQ(c[kColCorreccionCarga].toStdString(), con_coma(s->correccion_carga[b])) << b;
+        EXPECT_EQ(c[kColSubsidencia].toStdString(), con_coma(s->tevarro_tectonica[b])) << b;
     }
     // Part of a row: no captions, only the cells chosen.
     p.ve_a(3, kColTecho);
