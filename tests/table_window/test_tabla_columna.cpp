@@ -17,6 +17,7 @@
 #include "table_window/modelo_columna.h"
 #include "teclas.h"
 #include "text_forms/formas_numericas.h"
+#include "window_helpers/linea_de_avisos.h"
 
 #include <gtest/gtest.h>
 
@@ -286,6 +287,48 @@ TEST(TablaColumna, LaDensidadDeGranoSeEditaSeCopiaYSeDeshace)
     EXPECT_EQ(p.v.s->densidad[12], densidad_12);
     p.tecla(Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(p.v.s->densidad_grano[12], 2000.0f);
+}
+
+// A lithology the program does not know, typed in the table: the cell is
+// marked with the text naming the bed, the table's and the dialog's status
+// bars say it; a grain density given in the table takes every mark away.
+TEST(TablaColumna, UnBancoSinRocaSeMarcaYSuDensidadDeGranoQuitaLaMarca)
+{
+    Tabla p;
+    p.v.abre(kEjemplo);
+    p.v.menu("modificar_mnu"); // the dialog on bed 1
+    Form2* d = p.v.f->dialogo_bancos();
+    ASSERT_NE(d, nullptr);
+    p.abre();
+    EXPECT_TRUE(p.t->avisos_sin_roca->texto().isEmpty());
+    p.ve_a(11, kColLitologia); // bed 1, "Arcosas de Lotena"
+    p.teclea(QString::fromUtf8("Carbón"));
+    p.tecla(Qt::Key_Return);
+    ASSERT_EQ(p.v.s->litologia[1], "Carbón");
+    const QString tip = p.celda(11, kColLitologia, Qt::ToolTipRole);
+    EXPECT_TRUE(tip.startsWith(
+        QString::fromUtf8("El banco 1 («Arcosas de Lotena»): la litología «Carbón» no es ninguna")))
+        << tip.toStdString();
+    EXPECT_TRUE(tip.contains(QString::fromUtf8("densidad de grano de 0 kg/m³")));
+    const QModelIndex litologia = p.t->modelo->index(11, kColLitologia);
+    EXPECT_EQ(litologia.data(Qt::BackgroundRole), QVariant(QBrush(QColor(0xff, 0xe0, 0xb0))));
+    EXPECT_EQ(p.t->avisos_sin_roca->texto(), tip);
+    EXPECT_EQ(d->Combo1->toolTip(), tip);
+    EXPECT_EQ(d->avisos_sin_roca->texto(), tip);
+    EXPECT_TRUE(p.celda(11, kColPorosidad, Qt::ToolTipRole).isEmpty());
+
+    p.ve_a(11, kColDensidadGrano);
+    p.teclea("1400");
+    p.tecla(Qt::Key_Return);
+    EXPECT_TRUE(p.celda(11, kColLitologia, Qt::ToolTipRole).isEmpty());
+    EXPECT_FALSE(litologia.data(Qt::BackgroundRole).isValid());
+    EXPECT_TRUE(p.t->avisos_sin_roca->texto().isEmpty());
+    EXPECT_TRUE(d->Combo1->toolTip().isEmpty());
+    EXPECT_TRUE(d->avisos_sin_roca->texto().isEmpty());
+
+    p.tecla(Qt::Key_Z, Qt::ControlModifier); // the mark comes back with the undo
+    EXPECT_EQ(p.celda(11, kColLitologia, Qt::ToolTipRole), tip);
+    EXPECT_EQ(p.t->avisos_sin_roca->texto(), tip);
 }
 
 TEST(TablaColumna, UnTextoIlegibleQuedaMarcadoYElBancoConservaSuValor)
