@@ -3,9 +3,12 @@
 #include "bed_dialog/panel_de_estado.h"
 #include "compute/nivel_mar.h"
 #include "drawing/unidades.h"
+#include "model/bancos_sin_roca.h"
+#include "model/densidad.h"
 #include "model/litologias.h"
 #include "model/store.h"
 #include "text_forms/formas_numericas.h"
+#include "window_helpers/linea_de_avisos.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -28,6 +31,7 @@
 #include <optional>
 #include <string>
 #include <type_traits>
+#include <utility>
 
 namespace tev {
 
@@ -190,6 +194,18 @@ void pon_fondo(QWidget* w, const QColor& c)
 }
 
 const char* const kMarcaCasilla = "QLineEdit { background-color: #ffd6d6; }";
+// A bed computed without a rock: orange, apart from the red of a refused text.
+const char* const kFondoSinRoca = "background-color: #ffe0b0;";
+
+// Colours w (its own style-sheet rule, by selector) and gives it tip as its
+// tool tip; an empty tip takes both away.
+void pinta_sin_roca(QWidget* w, const char* selector, const QString& tip)
+{
+    const QString estilo =
+        tip.isEmpty() ? QString() : QString("%1 { %2 }").arg(selector, kFondoSinRoca);
+    if (w->styleSheet() != estilo) w->setStyleSheet(estilo);
+    if (w->toolTip() != tip) w->setToolTip(tip);
+}
 
 } // namespace
 
@@ -265,6 +281,9 @@ void Form2::crea_controles()
         paneles_[i]->setObjectName(QString("Panel%1").arg(i + 1));
         StatusBar1->addWidget(paneles_[i]);
     }
+    avisos_sin_roca = new LineaDeAvisos(StatusBar1);
+    avisos_sin_roca->setObjectName("avisos_sin_roca");
+    StatusBar1->addWidget(avisos_sin_roca, 1);
 
     // Every control keeps the pointer movements over it for itself.
     for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
@@ -355,6 +374,50 @@ void Form2::desmarca(int b, QLineEdit* casilla)
     pinta_marca(casilla, QString());
 }
 
+void Form2::marca_sin_roca(int b)
+{
+    QString litologia;
+    QString porcentajes;
+    QString porosidad;
+    QString coeficiente;
+    QStringList todos;
+    for (const AvisoSinRoca& a : bancos_sin_roca(s_)) {
+        if (a.banco != b) continue;
+        const QString texto = QString::fromStdString(a.texto);
+        todos << texto;
+        switch (a.motivo) {
+        case MotivoSinRoca::litologia_desconocida:
+            litologia = texto;
+            break;
+        case MotivoSinRoca::porcentajes:
+            porcentajes = texto;
+            break;
+        case MotivoSinRoca::porosidad:
+            porosidad = texto;
+            break;
+        case MotivoSinRoca::coeficiente:
+            coeficiente = texto;
+            break;
+        }
+    }
+    avisos_sin_roca->pon_avisos(todos);
+    pinta_sin_roca(Combo1, "QComboBox", litologia);
+    // The frame, not the boxes: theirs are the marks of what they refused.
+    pinta_sin_roca(Frame2, "QGroupBox#Frame2", porcentajes);
+    const auto banco = marcas_.find(b);
+    for (const auto& [casilla, aviso] : {std::pair{Text3, porosidad}, {Text4, coeficiente}}) {
+        QString rechazo;
+        if (banco != marcas_.end()) {
+            const auto it = banco->second.find(casilla);
+            if (it != banco->second.end()) rechazo = it->second.motivo;
+        }
+        if (!aviso.isEmpty() && rechazo.isEmpty())
+            pinta_sin_roca(casilla, "QLineEdit", aviso);
+        else
+            pinta_marca(casilla, aviso.isEmpty() ? rechazo : rechazo + '\n' + aviso);
+    }
+}
+
 bool Form2::eventFilter(QObject* objeto, QEvent* e)
 {
     if (objeto == HScroll1 && e->type() == QEvent::KeyPress) {
@@ -429,6 +492,7 @@ void Form2::muestra_banco()
     } else {
         Label19->hide();
     }
+    marca_sin_roca(b);
     pendiente_ = false;
 }
 
@@ -570,8 +634,10 @@ void Form2::captura(int b)
     // 10. Status panels and bed number.
     muestra_estado();
 
-    // 11. Surface bulk density.
+    // 11. Surface bulk density, with the bed's own grains where it has them.
+    if (tiene_densidad_grano(s_, b)) densidad_grano = s_.densidad_grano[b];
     s_.densidad[b] = densidad_de_superficie(s_.porosidad[b], densidad_grano);
+    marca_sin_roca(b);
     pendiente_ = false;
     emit capturado();
 }

@@ -27,6 +27,7 @@ class QStatusBar;
 
 namespace tev {
 
+class LineaDeAvisos;
 class PanelDeEstado;
 
 struct Store;
@@ -106,6 +107,9 @@ class Form2 : public QWidget {
     QWidget* Shape1 = nullptr;
     QPushButton* Command2 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
+    // After the three panels: what makes the bed shown one computed without
+    // a rock (model/bancos_sin_roca.h).
+    LineaDeAvisos* avisos_sin_roca = nullptr;
 
   protected:
     void closeEvent(QCloseEvent* e) override;
@@ -129,6 +133,11 @@ class Form2 : public QWidget {
     void marca(int b, QLineEdit* casilla, const QString& motivo);
     void desmarca(int b, QLineEdit* casilla);
     static void pinta_marca(QLineEdit* casilla, const QString& motivo);
+    // The marks of a bed computed without a rock: the lithology box, the
+    // percentage frame, the porosity and coefficient boxes (with what a box
+    // could not take, when it has both), and the status bar's line. They
+    // follow bed b as the store holds it.
+    void marca_sin_roca(int b);
     // The percentage boxes are open exactly while Combo1 says "PORCENTUAL".
     void habilita_porcentajes();
     void pinta_muestra(int32_t color);

@@ -1,6 +1,7 @@
 #include "compute/captura_banco.h"
 
 #include "compute/nivel_mar.h"
+#include "model/densidad.h"
 #include "model/litologias.h"
 #include "model/store.h"
 #include "text_forms/formas_numericas.h"
@@ -46,6 +47,7 @@ bool aplica_reglas_de_banco(Store& s, int b, const Porcentajes& pct)
         lee_como_dialogo(forma_con_signo(m.coeficiente), s.coef_porosidad[b]);
         densidad_grano = m.densidad_grano;
     }
+    if (tiene_densidad_grano(s, b)) densidad_grano = s.densidad_grano[b];
     buscatiempo(s, b);
     s.densidad[b] = densidad_de_superficie(s.porosidad[b], densidad_grano);
     return suma_cien;

@@ -27,6 +27,8 @@ Porcentajes porcentajes_mostrados(const Store& s, int b);
 //   its grain density; a value that does not fit a single keeps the bed's;
 // - any other lithology keeps the typed porosity and coefficient and has no
 //   grains (grain density 0);
+// a bed with a grain density of its own (densidad_grano) takes it in place of
+// its lithology's or its mix's, which still give the porosity and coefficient;
 // then the sea level at the top age and the surface bulk density.
 // Returns false when the bed is "PORCENTUAL" and pct does not add up to 100
 // (the dialog's "ERROR DE PORCENTAJES").

@@ -1,6 +1,7 @@
 #include "compute/celdas_columna.h"
 
 #include "model/colores.h"
+#include "model/densidad.h"
 #include "model/store.h"
 #include "text_forms/formas_numericas.h"
 
@@ -28,6 +29,7 @@ const char* const kTitulos[kColumnasTabla] = {
     "Pelita (%)",
     "Caliza (%)",
     "Evaporita (%)",
+    "Densidad de grano (kg/m³)",
     "Notas",
     "Densidad (kg/m³)",
     "Nivel del mar (m)",
@@ -43,6 +45,14 @@ bool mismos_bits(float a, float b)
     std::memcpy(&x, &a, sizeof x);
     std::memcpy(&y, &b, sizeof y);
     return x == y;
+}
+
+std::string sin_blancos(std::string_view t)
+{
+    const size_t i = t.find_first_not_of(" \t");
+    if (i == std::string_view::npos) return {};
+    const size_t j = t.find_last_not_of(" \t");
+    return std::string(t.substr(i, j - i + 1));
 }
 
 // The single of a numeric input column of bed b; null for the others.
@@ -99,6 +109,9 @@ void pon_campo(Store& s, int b, int columna, const std::string& texto)
         s.litologia[b] = texto;
     } else if (columna == kColColor) {
         s.color[b] = *lee_color(texto);
+    } else if (columna == kColDensidadGrano) {
+        // Blank for none.
+        s.densidad_grano[b] = sin_blancos(texto).empty() ? 0 : *lee_numero_de_celda(texto);
     } else if (columna == kColNotas) {
         s.notas[b] = texto;
     }
@@ -132,14 +145,6 @@ bool es_titulo(const std::string& t)
 {
     return std::any_of(std::begin(kTitulos), std::end(kTitulos),
                        [&](const char* titulo) { return t == titulo; });
-}
-
-std::string sin_blancos(std::string_view t)
-{
-    const size_t i = t.find_first_not_of(" \t");
-    if (i == std::string_view::npos) return {};
-    const size_t j = t.find_last_not_of(" \t");
-    return std::string(t.substr(i, j - i + 1));
 }
 
 } // namespace
@@ -188,6 +193,9 @@ std::string texto_de_celda(const Store& s, int b, int columna, char decimal)
         return s.litologia[b];
     case kColColor:
         return texto_de_color(s.color[b]);
+    case kColDensidadGrano:
+        return tiene_densidad_grano(s, b) ? numero_con_marca(s.densidad_grano[b], decimal)
+                                          : std::string();
     case kColNotas:
         return s.notas[b];
     case kColDensidad:
@@ -215,6 +223,16 @@ std::string motivo_de_rechazo(int columna, std::string_view texto)
         return {};
     }
     if (columna == kColNotas) return {};
+    if (columna == kColDensidadGrano) {
+        if (sin_blancos(t).empty()) return {}; // none: the lithology's
+        const std::optional<float> v = lee_numero_de_celda(t);
+        if (!v) return "«" + t + "» no es un número";
+        if (!(*v > 0))
+            return "«" + t +
+                   "» no es una densidad de grano: escriba un número mayor que 0 (kg/m³), o deje "
+                   "la celda vacía para la de su litología";
+        return {};
+    }
     if (columna == kColColor) {
         if (lee_color(t)) return {};
         return "«" + t +
@@ -239,6 +257,7 @@ bool FilaBanco::operator==(const FilaBanco& o) const
                        o.nivel_mar};
     for (size_t i = 0; i < std::size(a); ++i)
         if (!mismos_bits(a[i], b[i])) return false;
+    if (!mismos_bits(densidad_grano, o.densidad_grano)) return false;
     return nombre == o.nombre && litologia == o.litologia && color == o.color && notas == o.notas;
 }
 
@@ -262,6 +281,7 @@ std::vector<FilaBanco> lee_bancos(const Store& s)
         f.pct[1] = s.pct_pelita[i];
         f.pct[2] = s.pct_caliza[i];
         f.pct[3] = s.pct_evaporita[i];
+        f.densidad_grano = s.densidad_grano[i];
         f.notas = s.notas[i];
         f.densidad = s.densidad[i];
         f.nivel_mar = s.nivel_mar[i];
@@ -289,6 +309,7 @@ void escribe_bancos(Store& s, const std::vector<FilaBanco>& bancos)
         s.pct_pelita[i] = f.pct[1];
         s.pct_caliza[i] = f.pct[2];
         s.pct_evaporita[i] = f.pct[3];
+        s.densidad_grano[i] = f.densidad_grano;
         s.notas[i] = f.notas;
         s.densidad[i] = f.densidad;
         s.nivel_mar[i] = f.nivel_mar;
@@ -387,8 +408,8 @@ std::optional<RechazoDeCelda> reemplaza_columna(Store& s, const FilasDeTexto& fi
     size_t ancho = 0;
     for (const auto& f : filas)
         ancho = std::max(ancho, f.size());
-    // Fourteen fields and the remark at most; a wider row is one the table
-    // copied, its bed's number first.
+    // The input fields at most (the fourteen, the grain density, the
+    // remark); a wider row is one the table copied, its bed's number first.
     const int desde = ancho > kColNotas ? kColNumero : kColNombre;
     Store t = s;
     escribe_bancos(t, std::vector<FilaBanco>(static_cast<size_t>(n), banco_vacio()));

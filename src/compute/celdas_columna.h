@@ -1,7 +1,8 @@
 #pragma once
 // The column as a table of cells: one row per bed, the top bed (bed
 // n_bancos) first, a first column with the bed's number, the fourteen input
-// fields in the project file's order, the remark, and the per-bed results.
+// fields in the project file's order, the bed's own grain density, the
+// remark, and the per-bed results.
 // What the column table shows, copies and pastes, without any widget.
 
 #include "compute/captura_banco.h"
@@ -33,6 +34,7 @@ enum ColumnaTabla : int {
     kColPelita,
     kColCaliza,
     kColEvaporita,
+    kColDensidadGrano, // kg/m3; empty for none
     kColNotas,
     kColDensidad,
     kColNivelMar,
@@ -44,8 +46,8 @@ enum ColumnaTabla : int {
 
 // The caption of column c, with its unit: "Techo (m)".
 const char* titulo_de_columna(int c);
-// The fourteen fields and the remark take what is typed; the number and the
-// results are read only.
+// The fourteen fields, the grain density and the remark take what is typed;
+// the number and the results are read only.
 inline bool es_de_entrada(int c)
 {
     return c >= kColNombre && c <= kColNotas;
@@ -67,8 +69,9 @@ std::string texto_de_celda(const Store& s, int b, int columna, char decimal);
 // without a final period: "«1,2,3» no es un número"); empty when it can.
 std::string motivo_de_rechazo(int columna, std::string_view texto);
 
-// What the table keeps of a bed to bring it back: the fourteen fields, the
-// remark, and what the capture derives from them (density, sea level).
+// What the table keeps of a bed to bring it back: the fourteen fields, its
+// own grain density, the remark, and what the capture derives from them
+// (density, sea level).
 struct FilaBanco {
     std::string nombre;
     float techo = 0, base = 0, edad_techo = 0, edad_base = 0;
@@ -76,6 +79,7 @@ struct FilaBanco {
     int32_t color = 0;
     float porosidad = 0, coef_porosidad = 0, paleobatimetria = 0;
     float pct[4] = {0, 0, 0, 0};
+    float densidad_grano = 0; // 0: none
     std::string notas;
     float densidad = 0, nivel_mar = 0;
     // Bit for bit: 0 and -0 differ, a NaN equals itself.
@@ -89,7 +93,7 @@ std::vector<FilaBanco> lee_bancos(const Store& s);
 void escribe_bancos(Store& s, const std::vector<FilaBanco>& bancos);
 
 // A bed with the start values of a new column (lithology Areniscas, colour
-// white, numbers 0, texts empty).
+// white, numbers 0, texts empty, no grain density of its own).
 FilaBanco banco_vacio();
 
 // Inserts a bed at position b (1..n_bancos + 1; the beds from b up move one
@@ -120,10 +124,12 @@ struct RechazoDeCelda {
 std::optional<RechazoDeCelda> pon_celdas(Store& s, int fila, int columna,
                                          const FilasDeTexto& filas);
 
-// The whole column replaced by filas, the top bed first: rows of the
-// fourteen input fields (and the remark), or rows as the table copies them
-// (the bed's number first, results ignored), told by their width. Fields a
-// row leaves out take a new bed's start values. All or nothing.
+// The whole column replaced by filas, the top bed first: rows of the input
+// fields in the table's order (the fourteen, then the grain density and the
+// remark, the last two optional), or rows as the table copies them (the
+// bed's number first, results ignored), told by their width. Fields a row
+// leaves out take a new bed's start values (no grain density of its own, an
+// empty remark). All or nothing.
 std::optional<RechazoDeCelda> reemplaza_columna(Store& s, const FilasDeTexto& filas);
 
 // A first line that is the table's own captions (each non-empty cell one

@@ -36,6 +36,11 @@ std::vector<std::string> notas_de(const Store& s)
     return {s.notas.begin() + 1, s.notas.begin() + 1 + s.n_bancos};
 }
 
+std::vector<float> densidades_de_grano(const Store& s)
+{
+    return {s.densidad_grano.begin() + 1, s.densidad_grano.begin() + 1 + s.n_bancos};
+}
+
 } // namespace
 
 Form1::Form1(Store& s, QWidget* parent)
@@ -196,13 +201,15 @@ void Form1::marca_como_guardada(const QString& ruta)
     // A column that cannot be written at all is never taken as saved.
     columna_guardada_ = w.ok ? w.bytes : std::string("\0", 1);
     notas_guardadas_ = notas_de(s_);
+    densidades_guardadas_ = densidades_de_grano(s_);
     emit guardada(ruta);
 }
 
 bool Form1::columna_modificada() const
 {
     const EscrituraColumna w = escribe_columna(s_);
-    return !w.ok || w.bytes != columna_guardada_ || notas_de(s_) != notas_guardadas_;
+    return !w.ok || w.bytes != columna_guardada_ || notas_de(s_) != notas_guardadas_ ||
+           densidades_de_grano(s_) != densidades_guardadas_;
 }
 
 void Form1::captura_dialogo()

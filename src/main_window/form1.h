@@ -181,6 +181,9 @@ class Form1 : public QMainWindow {
     // The beds' remarks then, which a project file does not hold: the column
     // table edits them.
     std::vector<std::string> notas_guardadas_;
+    // The beds' own grain densities then (kg/m3, 0 for none), which the table
+    // edits and a project file does not hold either.
+    std::vector<float> densidades_guardadas_;
     // The file the column was opened from or last saved to; empty for a new
     // column. "Salvar" proposes it.
     QString archivo_columna_;

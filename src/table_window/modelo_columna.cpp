@@ -3,6 +3,7 @@
 #include "compute/captura_banco.h"
 #include "compute/celdas_columna.h"
 #include "drawing/unidades.h"
+#include "model/bancos_sin_roca.h"
 #include "model/store.h"
 
 #include <QBrush>
@@ -16,6 +17,7 @@ const QColor kFondoResultado(232, 232, 232);
 const QColor kTextoResultado(80, 80, 80);
 const QColor kFondoRechazo(0xff, 0xd6, 0xd6); // as the bed dialog marks a box
 const QColor kFondoPorcentajes(0xff, 0xff, 0x00);
+const QColor kFondoSinRoca(0xff, 0xe0, 0xb0); // as the bed dialog marks a bed without a rock
 
 bool es_porcentaje(int c)
 {
@@ -47,6 +49,38 @@ void ModeloColumna::rehace_textos()
             textos_[static_cast<size_t>(f) * kColumnasTabla + static_cast<size_t>(c)] =
                 QString::fromStdString(texto_de_celda(s_, b, c, decimal));
     }
+    avisos_.clear();
+    avisos_por_celda_.clear();
+    for (const AvisoSinRoca& a : bancos_sin_roca(s_)) {
+        const QString texto = QString::fromStdString(a.texto);
+        avisos_ << texto;
+        const int f = s_.n_bancos - a.banco;
+        auto anota = [&](int c) {
+            QString& t = avisos_por_celda_[{f, c}];
+            t += (t.isEmpty() ? "" : "\n") + texto;
+        };
+        switch (a.motivo) {
+        case MotivoSinRoca::litologia_desconocida:
+            anota(kColLitologia);
+            break;
+        case MotivoSinRoca::porcentajes:
+            for (int c = kColArenisca; c <= kColEvaporita; ++c)
+                anota(c);
+            break;
+        case MotivoSinRoca::porosidad:
+            anota(kColPorosidad);
+            break;
+        case MotivoSinRoca::coeficiente:
+            anota(kColCoeficiente);
+            break;
+        }
+    }
+}
+
+QString ModeloColumna::aviso_de(int fila, int columna) const
+{
+    const auto it = avisos_por_celda_.find({fila, columna});
+    return it == avisos_por_celda_.end() ? QString() : it->second;
 }
 
 int ModeloColumna::rowCount(const QModelIndex& padre) const
@@ -66,22 +100,29 @@ QVariant ModeloColumna::data(const QModelIndex& i, int rol) const
     if (f < 0 || f >= filas_ || static_cast<size_t>(f) >= error_pct_.size()) return {};
     const int b = banco_de_fila(s_, f);
     const QString marca = marca_de(f, c);
+    const QString aviso = aviso_de(f, c);
     const bool error_pct = (c == kColNumero || c == kColLitologia || es_porcentaje(c)) &&
                            error_pct_[static_cast<size_t>(f)];
     switch (rol) {
     case Qt::DisplayRole:
     case Qt::EditRole:
         return textos_[static_cast<size_t>(f) * kColumnasTabla + static_cast<size_t>(c)];
-    case Qt::ToolTipRole:
-        if (!marca.isEmpty()) return marca;
-        if (error_pct)
-            return QString::fromUtf8("ERROR DE PORCENTAJES: los cuatro porcentajes del banco "
-                                     "%1 no suman 100.")
-                .arg(b);
-        return {};
+    case Qt::ToolTipRole: {
+        // What was refused, the sums, then the rock: one a line.
+        QStringList t;
+        if (!marca.isEmpty()) t << marca;
+        if (marca.isEmpty() && error_pct)
+            t << QString::fromUtf8("ERROR DE PORCENTAJES: los cuatro porcentajes del banco "
+                                   "%1 no suman 100.")
+                     .arg(b);
+        if (!aviso.isEmpty()) t << aviso;
+        if (t.isEmpty()) return {};
+        return t.join('\n');
+    }
     case Qt::BackgroundRole:
         if (!marca.isEmpty()) return QBrush(kFondoRechazo);
         if (error_pct) return QBrush(kFondoPorcentajes);
+        if (!aviso.isEmpty()) return QBrush(kFondoSinRoca);
         if (!es_de_entrada(c)) return QBrush(kFondoResultado);
         return {};
     case Qt::ForegroundRole:

@@ -5,6 +5,7 @@
 
 #include <QAbstractTableModel>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <map>
@@ -39,6 +40,12 @@ class ModeloColumna : public QAbstractTableModel {
     void quita_marcas();
     [[nodiscard]] QString marca_de(int fila, int columna) const;
 
+    // The beds computed without a rock (model/bancos_sin_roca.h), bed 1
+    // first: every text, and those of one cell (one a line; empty: none).
+    // The cell concerned is coloured and its tool tip says why.
+    [[nodiscard]] const QStringList& avisos() const { return avisos_; }
+    [[nodiscard]] QString aviso_de(int fila, int columna) const;
+
     // The store changed: every cell again, rows added or removed.
     void refresca();
 
@@ -50,6 +57,8 @@ class ModeloColumna : public QAbstractTableModel {
     // worked out once per change rather than at every paint of a cell.
     std::vector<QString> textos_;
     std::vector<bool> error_pct_;
+    QStringList avisos_;
+    std::map<std::pair<int, int>, QString> avisos_por_celda_;
     void rehace_textos();
 };
 

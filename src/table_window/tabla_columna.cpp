@@ -10,6 +10,7 @@
 #include "table_window/modelo_columna.h"
 #include "text_forms/formas_numericas.h"
 #include "window_helpers/dialogo_de_archivos.h"
+#include "window_helpers/linea_de_avisos.h"
 
 #include <QAction>
 #include <QApplication>
@@ -279,6 +280,9 @@ TablaColumna::TablaColumna(Store& s) : QWidget(nullptr, Qt::Window), s_(s)
     barra = new QStatusBar(this);
     barra->setObjectName("barra");
     barra->setSizeGripEnabled(false);
+    avisos_sin_roca = new LineaDeAvisos(barra);
+    avisos_sin_roca->setObjectName("avisos_sin_roca");
+    barra->addWidget(avisos_sin_roca, 1);
     exportar = new QPushButton(QString::fromUtf8("Exportar resultados…"), barra);
     exportar->setObjectName("exportar");
     exportar->setFocusPolicy(Qt::NoFocus); // the keys stay in the table
@@ -423,6 +427,7 @@ void TablaColumna::muestra()
     mostrados_ = vistos_;
     resultados_mostrados_ = std::move(resultados);
     modelo->refresca();
+    avisos_sin_roca->pon_avisos(modelo->avisos());
     muestra_historia();
 }
 
@@ -529,11 +534,16 @@ void TablaColumna::edita(int fila, int columna, const QString& texto)
     const std::string motivo = motivo_de_rechazo(columna, texto.toStdString());
     if (!motivo.empty()) {
         // The bed keeps its value; the cell says why.
+        const std::string valor = texto_de_celda(s_, b, columna, decimal_);
         modelo->marca(fila, columna,
-                      QString::fromUtf8("%1: el banco %2 conserva su valor, %3.")
-                          .arg(QString::fromStdString(motivo))
-                          .arg(b)
-                          .arg(QString::fromStdString(texto_de_celda(s_, b, columna, decimal_))));
+                      valor.empty() && columna == kColDensidadGrano
+                          ? QString::fromUtf8("%1: el banco %2 sigue sin densidad de grano propia.")
+                                .arg(QString::fromStdString(motivo))
+                                .arg(b)
+                          : QString::fromUtf8("%1: el banco %2 conserva su valor, %3.")
+                                .arg(QString::fromStdString(motivo))
+                                .arg(b)
+                                .arg(QString::fromStdString(valor)));
         return;
     }
     modelo->desmarca(fila, columna);

@@ -31,6 +31,7 @@ class QUndoStack;
 
 namespace tev {
 
+class LineaDeAvisos;
 class ModeloColumna;
 struct Store;
 
@@ -96,6 +97,8 @@ class TablaColumna : public QWidget {
     QLabel* historia_error = nullptr;
     QTabWidget* pestanas = nullptr;
     QStatusBar* barra = nullptr;
+    // The beds computed without a rock, in the status bar.
+    LineaDeAvisos* avisos_sin_roca = nullptr;
     QUndoStack* deshacer = nullptr;
     ModeloColumna* modelo = nullptr;
     // The decimal mark of the cells and of copies: the desktop locale's,

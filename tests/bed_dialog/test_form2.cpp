@@ -12,8 +12,11 @@
 #include "main_window/com_file.h"
 #include "main_window/form1.h"
 #include "main_window/ventana_de_prueba.h"
+#include "model/bancos_sin_roca.h"
 #include "model/store.h"
+#include "teclas.h"
 #include "text_forms/formas_numericas.h"
+#include "window_helpers/linea_de_avisos.h"
 
 #include <gtest/gtest.h>
 
@@ -441,6 +444,97 @@ TEST(Form2, LitologiaEnMinusculasNoCoincide)
     EXPECT_EQ(d.s->coef_porosidad[1], 0.3f);
     EXPECT_FALSE(f->Text9->isEnabled());
     EXPECT_NEAR(d.s->densidad[1], 400, 0.001);
+}
+
+// A bed with grains of its own (a CSV column's densidad_grano): the capture's
+// bulk density is (1 - phi) g + phi 1000 with them; the lithology still gives
+// its porosity and coefficient.
+TEST(Form2, LaDensidadDeGranoPropiaDelBancoCuentaEnSuDensidad)
+{
+    Dialogo d;
+    Store& s = *d.s;
+    Form2* f = d.f;
+    s.densidad_grano[1] = 1400;
+    f->Combo1->lineEdit()->selectAll();
+    prueba::teclea(f->Combo1->lineEdit(), QString::fromUtf8("Carbón"));
+    Dialogo::escribe(f->Text3, "0.5");
+    Dialogo::escribe(f->Text4, "0.4");
+    d.mueve();
+    EXPECT_EQ(s.densidad[1], 1200.0f); // 0.5 x 1400 + 0.5 x 1000
+    Dialogo::escribe(f->Combo1, "Areniscas");
+    d.mueve();
+    EXPECT_EQ(s.porosidad[1], 0.49f);
+    EXPECT_EQ(s.coef_porosidad[1], 0.27f);
+    EXPECT_NEAR(s.densidad[1], 0.51 * 1400 + 490, 1e-3); // not with 2650
+    EXPECT_EQ(s.densidad_grano[1], 1400.0f);
+}
+
+// A bed computed without a rock is marked where it comes from, with the text
+// that names it, and in the status bar beside the three panels; the marks
+// follow the bed shown and go once it has a rock.
+TEST(Form2, UnBancoSinRocaSeMarcaEnSuCasillaYEnLaBarra)
+{
+    Dialogo d(true);
+    Store& s = *d.s;
+    Form2* f = d.f;
+    EXPECT_TRUE(f->avisos_sin_roca->texto().isEmpty());
+    f->Combo1->lineEdit()->selectAll();
+    prueba::teclea(f->Combo1->lineEdit(), QString::fromUtf8("Carbón"));
+    Dialogo::escribe(f->Text4, "0.5");
+    d.mueve();
+    ASSERT_EQ(s.litologia[1], "Carbón");
+    const std::vector<AvisoSinRoca> avisos = bancos_sin_roca(s);
+    ASSERT_EQ(avisos.size(), 1u);
+    const QString texto = QString::fromStdString(avisos[0].texto);
+    EXPECT_TRUE(
+        texto.startsWith(QString::fromUtf8("El banco 1 («Banco 1»): la litología «Carbón»")))
+        << texto.toStdString();
+    EXPECT_EQ(f->Combo1->toolTip(), texto);
+    EXPECT_FALSE(f->Combo1->styleSheet().isEmpty());
+    EXPECT_EQ(f->avisos_sin_roca->texto(), texto);
+    EXPECT_EQ(f->avisos_sin_roca->toolTip(), texto);
+    EXPECT_EQ(f->panel(1), "Banco No.   1");
+    EXPECT_EQ(f->panel(2), "Banco 1");
+    EXPECT_EQ(f->panel(3), "Total de bancos   3");
+    EXPECT_GT(f->avisos_sin_roca->width(), 0);
+
+    // Bed 2 (Pelitas) has none; back on bed 1, its marks again.
+    d.flecha_derecha();
+    EXPECT_TRUE(f->Combo1->toolTip().isEmpty());
+    EXPECT_TRUE(f->Combo1->styleSheet().isEmpty());
+    EXPECT_TRUE(f->avisos_sin_roca->texto().isEmpty());
+    d.flecha_izquierda();
+    EXPECT_EQ(f->Combo1->toolTip(), texto);
+
+    // A coefficient of 0 marks its own box, and the line counts both.
+    Dialogo::escribe(f->Text4, "0");
+    d.mueve();
+    EXPECT_TRUE(f->Text4->toolTip().contains(
+        QString::fromUtf8("su coeficiente porosidad-profundidad es 0")));
+    EXPECT_EQ(f->avisos_sin_roca->texto(), texto + QString::fromUtf8(" (y 1 aviso más)"));
+    // Typed badly as well: what the box refused first, then the rock.
+    Dialogo::escribe(f->Text4, "0 m");
+    d.mueve();
+    EXPECT_TRUE(f->Text4->toolTip().startsWith(QString::fromUtf8("«0 m» se leyó como 0")));
+    EXPECT_TRUE(f->Text4->toolTip().contains("porosidad-profundidad es 0"));
+
+    // Grains of its own (a CSV column's): the lithology is no longer marked.
+    s.densidad_grano[1] = 1400;
+    Dialogo::escribe(f->Text4, "0.5");
+    d.mueve();
+    EXPECT_TRUE(f->Combo1->toolTip().isEmpty());
+    EXPECT_TRUE(f->Combo1->styleSheet().isEmpty());
+    EXPECT_TRUE(f->Text4->toolTip().isEmpty());
+    EXPECT_TRUE(f->Text4->styleSheet().isEmpty());
+    EXPECT_TRUE(f->avisos_sin_roca->texto().isEmpty());
+
+    // A mix that does not add up: the frame of the percentages.
+    s.densidad_grano[1] = 0;
+    d.porcentual("60", "30", "0", "0");
+    EXPECT_TRUE(f->Frame2->toolTip().contains("suman 90")) << f->Frame2->toolTip().toStdString();
+    EXPECT_TRUE(f->Text10->toolTip().isEmpty());
+    d.porcentual("60", "40", "0", "0");
+    EXPECT_TRUE(f->Frame2->toolTip().isEmpty());
 }
 
 TEST(Form2, ColorYMuestra)

@@ -84,6 +84,30 @@ TEST(CapturaBanco, OtraLitologiaConservaLoEscritoYNoTieneGranos)
     EXPECT_FALSE(error_de_porcentajes(*s, 3));
 }
 
+TEST(CapturaBanco, LaDensidadDeGranoPropiaCuentaConCualquierLitologia)
+{
+    auto s = tres_bancos();
+    // Pelitas: its porosity 0.63 and coefficient 0.51, the bed's own grains.
+    s->densidad_grano[1] = 2000;
+    EXPECT_TRUE(aplica_reglas_de_banco(*s, 1));
+    EXPECT_EQ(s->porosidad[1], 0.63f);
+    EXPECT_EQ(s->densidad[1], densidad(0.63f, 2000)); // not 2720
+    // A name the program does not know keeps what was typed, and the grains.
+    s->litologia[2] = "Carbón";
+    s->porosidad[2] = 0.5f;
+    s->densidad_grano[2] = 1400;
+    aplica_reglas_de_banco(*s, 2);
+    EXPECT_EQ(s->densidad[2], 1200.0f); // 0.5 x 1400 + 0.5 x 1000
+    // A mix: its porosity, the bed's grains rather than the mix's 2696.
+    s->litologia[3] = kPorcentual;
+    s->pct_pelita[3] = 40;
+    s->pct_caliza[3] = 60;
+    s->densidad_grano[3] = 2500;
+    EXPECT_TRUE(aplica_reglas_de_banco(*s, 3));
+    EXPECT_EQ(s->porosidad[3], 0.588f);
+    EXPECT_EQ(s->densidad[3], densidad(0.588f, 2500));
+}
+
 TEST(CeldasColumna, LaPrimeraFilaEsElBancoDeArriba)
 {
     auto s = tres_bancos();
@@ -167,7 +191,7 @@ TEST(CeldasColumna, ReemplazarLaColumnaConFilasDeCatorceCampos)
     const FilasDeTexto filas = {
         {"Techo", "0", "50", "0", "5", "Calizas", "Rojo", "0", "0", "10", "0", "0", "0", "0"},
         {"Fondo", "50", "120", "5", "9", "Basalto", "255", "0,3", "0,4", "20", "0", "0", "0", "0",
-         "una nota"},
+         "", "una nota"},
     };
     ASSERT_FALSE(reemplaza_columna(*s, filas));
     ASSERT_EQ(s->n_bancos, 2);
@@ -184,15 +208,62 @@ TEST(CeldasColumna, ReemplazarLaColumnaConFilasDeCatorceCampos)
     // The rows the table copies, its bed's number first and its results
     // after the remark, go back as they came.
     auto t = tres_bancos();
-    const std::string copia =
-        copia_celdas(*s, {0, 1}, std::vector<int>{0,  1,  2,  3,  4,  5,  6,  7,  8,  9, 10,
-                                                  11, 12, 13, 14, 15, 16, 17, 18, 19, 20},
-                     ',', true);
+    s->densidad_grano[2] = 2500.5f;
+    aplica_reglas_de_banco(*s, 2);
+    std::vector<int> todas;
+    for (int c = 0; c < kColumnasTabla; ++c)
+        todas.push_back(c);
+    const std::string copia = copia_celdas(*s, {0, 1}, todas, ',', true);
     FilasDeTexto leidas = lee_tabulado(copia);
     quita_titulos(leidas);
     ASSERT_EQ(leidas.size(), 2u);
     ASSERT_FALSE(reemplaza_columna(*t, leidas));
     EXPECT_EQ(lee_bancos(*t), lee_bancos(*s));
+}
+
+TEST(CeldasColumna, LaDensidadDeGranoPropiaSeEscribeSeBorraYViajaConSuBanco)
+{
+    auto s = tres_bancos();
+    EXPECT_EQ(texto_de_celda(*s, 1, kColDensidadGrano, ','), ""); // none
+    // Bed 1 is the bottom row; its grains go into its bulk density at once.
+    ASSERT_FALSE(pon_celdas(*s, 2, kColDensidadGrano, {{"1400,5"}}));
+    EXPECT_EQ(s->densidad_grano[1], 1400.5f);
+    EXPECT_EQ(s->densidad[1], densidad(0.63f, 1400.5));
+    EXPECT_EQ(texto_de_celda(*s, 1, kColDensidadGrano, ','), "1400,5");
+
+    EXPECT_EQ(motivo_de_rechazo(kColDensidadGrano, " "), "");
+    EXPECT_EQ(motivo_de_rechazo(kColDensidadGrano, "2,7e3"), "");
+    EXPECT_EQ(motivo_de_rechazo(kColDensidadGrano, "densa"), "«densa» no es un número");
+    for (const char* malo : {"0", "-2650"})
+        EXPECT_EQ(motivo_de_rechazo(kColDensidadGrano, malo),
+                  std::string("«") + malo +
+                      "» no es una densidad de grano: escriba un número mayor que 0 (kg/m³), o "
+                      "deje la celda vacía para la de su litología");
+    const RechazoDeCelda r = *pon_celdas(*s, 2, kColDensidadGrano, {{"0"}});
+    EXPECT_EQ(r.banco, 1);
+    EXPECT_EQ(s->densidad_grano[1], 1400.5f);
+
+    // An inserted bed below moves it up with its bed, and has none.
+    ASSERT_TRUE(inserta_banco(*s, 1));
+    EXPECT_EQ(s->densidad_grano[2], 1400.5f);
+    EXPECT_EQ(s->densidad_grano[1], 0.0f);
+    // Emptied: the lithology's grains again.
+    ASSERT_FALSE(pon_celdas(*s, 2, kColDensidadGrano, {{" "}}));
+    EXPECT_EQ(s->densidad_grano[2], 0.0f);
+    EXPECT_EQ(s->densidad[2], densidad(0.63f, 2720));
+
+    // Over the whole column, rows of the fourteen fields leave every bed
+    // without grains of its own; a fifteenth field is the grain density.
+    s->densidad_grano[3] = 1800;
+    const std::vector<std::string> catorce = {"A", "0", "50", "0", "5", "Pelitas", "Rojo",
+                                              "0", "0", "10", "0", "0", "0",       "0"};
+    std::vector<std::string> quince = catorce;
+    quince.emplace_back("2000");
+    ASSERT_FALSE(reemplaza_columna(*s, {catorce, quince}));
+    ASSERT_EQ(s->n_bancos, 2);
+    EXPECT_EQ(s->densidad_grano[2], 0.0f);
+    EXPECT_EQ(s->densidad_grano[1], 2000.0f);
+    EXPECT_EQ(s->densidad[1], densidad(0.63f, 2000));
 }
 
 TEST(CeldasColumna, UnBancoInsertadoDescansaSobreElDeAbajo)

@@ -440,14 +440,15 @@ TEST(VentanaReal, LaTablaSeCopiaSePegaYSeDeshace)
         ASSERT_EQ(l.size(), 14) << csv[i].toStdString();
         const int banco = l[1].toInt();
         QStringList c = lineas[13 - banco].split('\t');
-        ASSERT_EQ(c.size(), 21);
+        ASSERT_EQ(c.size(), 22);
         EXPECT_EQ(c[0].toInt(), banco);
         if (banco == 12) {
             EXPECT_EQ(c[8], "0,49"); // the decimal comma
         }
         for (QString& t : c)
             t.replace(',', '.');
-        const QStringList tabla = {c[2], c[3], c[4], c[5], c[16], c[17], c[18], c[19], c[20]};
+        // The results after the grain density and the remark.
+        const QStringList tabla = {c[2], c[3], c[4], c[5], c[17], c[18], c[19], c[20], c[21]};
         EXPECT_EQ(l[10], "0");
         const QStringList lote_banco = {l[4], l[5], l[6], l[7], l[8], l[9], l[11], l[12], l[13]};
         EXPECT_EQ(tabla, lote_banco) << "banco " << banco;

@@ -15,13 +15,17 @@
 #include "project_file/formatos.h"
 #include "project_file/resultados_csv.h"
 #include "table_window/modelo_columna.h"
+#include "teclas.h"
 #include "text_forms/formas_numericas.h"
+#include "window_helpers/linea_de_avisos.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QBrush>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -74,7 +78,7 @@ struct Tabla {
     void teclea(const QString& texto)
     {
         for (const QChar c : texto)
-            QTest::keyClicks(foco(), QString(c));
+            prueba::teclea(foco(), QString(c));
     }
     // A click on the cell.
     void ve_a(int fila, int columna)
@@ -110,6 +114,21 @@ std::string con_coma(float v)
     for (char& c : t)
         if (c == '.') c = ',';
     return t;
+}
+
+// A CSV column of two beds with grain densities of their own: bed 1,
+// Areniscas with grains of 2000 kg/m3 (its lithology's are 2650), under bed 2,
+// "Carbón" with grains of 1400 kg/m3. Written in dir, its path returned.
+QString columna_con_granos_propios(const QTemporaryDir& dir)
+{
+    const QString ruta = dir.filePath("granos.csv");
+    QFile f(ruta);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("nombre,techo,base,edad_techo,edad_base,litologia,color,porosidad,coef_porosidad,"
+            "paleobatimetria,pct_arenisca,pct_pelita,pct_caliza,pct_evaporita,densidad_grano\n"
+            "Arenas,100,300,10,30,Areniscas,16777215,0.49,0.27,0,0,0,0,0,2000\n"
+            "Capa de carb\xc3\xb3n,0,100,0,10,Carb\xc3\xb3n,0,0.5,0.4,0,0,0,0,0,1400\n");
+    return ruta;
 }
 
 TEST(TablaColumna, AnalisisTraeLaTablaYLaHistoria)
@@ -177,6 +196,145 @@ TEST(TablaColumna, UnaCeldaEditadaConTeclasSeCalculaYSeDeshace)
     EXPECT_EQ(p.v.s->base[12], 100.0f);
 }
 
+// A column with its own grain densities, touched in the table: the bulk
+// density is (1 - phi) g + phi 1000 with the bed's grains.
+TEST(TablaColumna, UnaEdicionCuentaConLaDensidadDeGranoPropia)
+{
+    QTemporaryDir dir;
+    Tabla p;
+    p.v.abre(columna_con_granos_propios(dir));
+    ASSERT_EQ(p.v.s->n_bancos, 2);
+    ASSERT_EQ(p.v.s->densidad_grano[1], 2000.0f);
+    p.abre();
+    p.ve_a(1, kColNombre); // bed 1
+    p.teclea("Arenas finas");
+    p.tecla(Qt::Key_Return);
+    EXPECT_EQ(p.v.s->porosidad[1], 0.49f);
+    EXPECT_NEAR(p.v.s->densidad[1], 0.51 * 2000 + 490, 1e-3); // not 0.51 x 2650 + 490
+    p.ve_a(0, kColPorosidad);                                 // bed 2, "Carbón"
+    p.teclea("0,25");
+    p.tecla(Qt::Key_Return);
+    EXPECT_EQ(p.v.s->porosidad[2], 0.25f);
+    EXPECT_EQ(p.v.s->densidad[2], 1300.0f); // 0.75 x 1400 + 0.25 x 1000
+}
+
+// The grain density column: typed, refused, emptied, undone, copied and
+// pasted, with the keys.
+TEST(TablaColumna, LaDensidadDeGranoSeEditaSeCopiaYSeDeshace)
+{
+    Tabla p;
+    p.v.abre(kEjemplo);
+    const std::string original = escribe_columna(*p.v.s).bytes;
+    const float densidad_12 = p.v.s->densidad[12]; // Areniscas, 0.49
+    p.abre();
+    EXPECT_EQ(p.t->modelo->headerData(kColDensidadGrano, Qt::Horizontal, Qt::DisplayRole),
+              QString::fromUtf8("Densidad de grano\n(kg/m³)"));
+    EXPECT_EQ(kColDensidadGrano, kColEvaporita + 1);
+    EXPECT_EQ(kColNotas, kColDensidadGrano + 1);
+    EXPECT_EQ(p.celda(0, kColDensidadGrano), ""); // none
+
+    p.ve_a(0, kColDensidadGrano); // bed 12
+    p.teclea("2000");
+    p.tecla(Qt::Key_Return);
+    EXPECT_EQ(p.v.s->densidad_grano[12], 2000.0f);
+    EXPECT_NEAR(p.v.s->densidad[12], 0.51 * 2000 + 490, 1e-3);
+    EXPECT_EQ(p.celda(0, kColDensidadGrano), "2000");
+    EXPECT_TRUE(p.v.f->columna_modificada());
+
+    // Refused: 0 and a text; the bed keeps none, the cell says why.
+    for (const char* malo : {"0", "densa"}) {
+        p.ve_a(1, kColDensidadGrano); // bed 11
+        p.teclea(malo);
+        p.tecla(Qt::Key_Return);
+        EXPECT_EQ(p.v.s->densidad_grano[11], 0.0f) << malo;
+        EXPECT_EQ(p.celda(1, kColDensidadGrano), "");
+        EXPECT_EQ(p.t->modelo->index(1, kColDensidadGrano).data(Qt::BackgroundRole),
+                  QVariant(QBrush(QColor(0xff, 0xd6, 0xd6))));
+    }
+    EXPECT_EQ(p.celda(1, kColDensidadGrano, Qt::ToolTipRole),
+              QString::fromUtf8("«densa» no es un número: el banco 11 sigue sin densidad de "
+                                "grano propia."));
+    EXPECT_EQ(p.t->deshacer->count(), 1);
+
+    // Copied from bed 12, pasted on bed 11.
+    p.ve_a(0, kColDensidadGrano);
+    p.tecla(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "2000\n");
+    p.ve_a(1, kColDensidadGrano);
+    p.tecla(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(p.v.s->densidad_grano[11], 2000.0f);
+
+    // Emptied: the lithology's grains again.
+    p.ve_a(0, kColDensidadGrano);
+    p.tecla(Qt::Key_F2);
+    p.tecla(Qt::Key_Backspace);
+    p.tecla(Qt::Key_Return);
+    EXPECT_EQ(p.v.s->densidad_grano[12], 0.0f);
+    EXPECT_EQ(p.v.s->densidad[12], densidad_12);
+
+    // The whole table copied and pasted back over itself keeps bed 11's.
+    p.tecla(Qt::Key_A, Qt::ControlModifier);
+    p.tecla(Qt::Key_C, Qt::ControlModifier);
+    p.tecla(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_TRUE(p.avisos.isEmpty()) << p.avisos.join('\n').toStdString();
+    EXPECT_EQ(p.v.s->densidad_grano[11], 2000.0f);
+    EXPECT_EQ(p.v.s->densidad_grano[12], 0.0f);
+
+    // Undone step by step: the emptying, the paste, the first edit.
+    p.tecla(Qt::Key_Z, Qt::ControlModifier); // the whole paste changed nothing: not kept
+    EXPECT_EQ(p.v.s->densidad_grano[12], 2000.0f);
+    p.tecla(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(p.v.s->densidad_grano[11], 0.0f);
+    p.tecla(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(p.v.s->densidad_grano[12], 0.0f);
+    EXPECT_EQ(escribe_columna(*p.v.s).bytes, original);
+    EXPECT_EQ(p.v.s->densidad[12], densidad_12);
+    p.tecla(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(p.v.s->densidad_grano[12], 2000.0f);
+}
+
+// A lithology the program does not know, typed in the table: the cell is
+// marked with the text naming the bed, the table's and the dialog's status
+// bars say it; a grain density given in the table takes every mark away.
+TEST(TablaColumna, UnBancoSinRocaSeMarcaYSuDensidadDeGranoQuitaLaMarca)
+{
+    Tabla p;
+    p.v.abre(kEjemplo);
+    p.v.menu("modificar_mnu"); // the dialog on bed 1
+    Form2* d = p.v.f->dialogo_bancos();
+    ASSERT_NE(d, nullptr);
+    p.abre();
+    EXPECT_TRUE(p.t->avisos_sin_roca->texto().isEmpty());
+    p.ve_a(11, kColLitologia); // bed 1, "Arcosas de Lotena"
+    p.teclea(QString::fromUtf8("Carbón"));
+    p.tecla(Qt::Key_Return);
+    ASSERT_EQ(p.v.s->litologia[1], "Carbón");
+    const QString tip = p.celda(11, kColLitologia, Qt::ToolTipRole);
+    EXPECT_TRUE(tip.startsWith(
+        QString::fromUtf8("El banco 1 («Arcosas de Lotena»): la litología «Carbón» no es ninguna")))
+        << tip.toStdString();
+    EXPECT_TRUE(tip.contains(QString::fromUtf8("densidad de grano de 0 kg/m³")));
+    const QModelIndex litologia = p.t->modelo->index(11, kColLitologia);
+    EXPECT_EQ(litologia.data(Qt::BackgroundRole), QVariant(QBrush(QColor(0xff, 0xe0, 0xb0))));
+    EXPECT_EQ(p.t->avisos_sin_roca->texto(), tip);
+    EXPECT_EQ(d->Combo1->toolTip(), tip);
+    EXPECT_EQ(d->avisos_sin_roca->texto(), tip);
+    EXPECT_TRUE(p.celda(11, kColPorosidad, Qt::ToolTipRole).isEmpty());
+
+    p.ve_a(11, kColDensidadGrano);
+    p.teclea("1400");
+    p.tecla(Qt::Key_Return);
+    EXPECT_TRUE(p.celda(11, kColLitologia, Qt::ToolTipRole).isEmpty());
+    EXPECT_FALSE(litologia.data(Qt::BackgroundRole).isValid());
+    EXPECT_TRUE(p.t->avisos_sin_roca->texto().isEmpty());
+    EXPECT_TRUE(d->Combo1->toolTip().isEmpty());
+    EXPECT_TRUE(d->avisos_sin_roca->texto().isEmpty());
+
+    p.tecla(Qt::Key_Z, Qt::ControlModifier); // the mark comes back with the undo
+    EXPECT_EQ(p.celda(11, kColLitologia, Qt::ToolTipRole), tip);
+    EXPECT_EQ(p.t->avisos_sin_roca->texto(), tip);
+}
+
 TEST(TablaColumna, UnTextoIlegibleQuedaMarcadoYElBancoConservaSuValor)
 {
     Tabla p;
@@ -229,11 +387,11 @@ TEST(TablaColumna, CopiarTodaLaTablaDaLosResultadosDeCadaBanco)
         EXPECT_EQ(c[1].toStdString(), s->nombre[b]);
         EXPECT_EQ(c[2].toStdString(), con_coma(s->techo[b]));
         EXPECT_EQ(c[8].toStdString(), con_coma(s->porosidad[b]));
-        EXPECT_EQ(c[16].toStdString(), con_coma(s->densidad[b])) << b;
-        EXPECT_EQ(c[17].toStdString(), con_coma(s->nivel_mar[b])) << b;
-        EXPECT_EQ(c[18].toStdString(), con_coma(s->base_descomp[b])) << b;
-        EXPECT_EQ(c[19].toStdString(), con_coma(s->correccion_carga[b])) << b;
-        EXPECT_EQ(c[20].toStdString(), con_coma(s->tevarro_tectonica[b])) << b;
+        EXPECT_EQ(c[kColDensidad].toStdString(), con_coma(s->densidad[b])) << b;
+        EXPECT_EQ(c[kColNivelMar].toStdString(), con_coma(s->nivel_mar[b])) << b;
+        EXPECT_EQ(c[kColEspesorDescomp].toStdString(), con_coma(s->base_descomp[b])) << b;
+        EXPECT_EQ(c[kColCorreccionCarga].toStdString(), con_coma(s->correccion_carga[b])) << b;
+        EXPECT_EQ(c[kColSubsidencia].toStdString(), con_coma(s->tevarro_tectonica[b])) << b;
     }
     // Part of a row: no captions, only the cells chosen.
     p.ve_a(3, kColTecho);
