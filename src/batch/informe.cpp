@@ -566,6 +566,8 @@ void procesa_archivo(const std::string& archivo, const Opciones& o, const Imagen
         const int sin_densidades = densidades_que_no_caben(*s, o.destino);
         if (fallo.empty() && sin_densidades > 0)
             av.avisa(densidades_dejadas(o.destino, sin_densidades));
+        const int sin_rangos = rangos_que_no_caben(*s, o.destino);
+        if (fallo.empty() && sin_rangos > 0) av.avisa(rangos_dejados(o.destino, sin_rangos));
     }
 }
 
