@@ -486,7 +486,7 @@ class LectorCsv {
     // maximum and the bed's own value between them.
     bool comprueba_rangos(const RegistroBanco& r, int banco, std::string& error) const
     {
-        for (int k = 0; k < kNumExtremos / 2; ++k) {
+        for (std::size_t k = 0; k < kNumExtremos / 2; ++k) {
             const ExtremoDeRango& e_min = kExtremos[2 * k];
             const Rango& rango = r.rangos.*e_min.rango;
             const float valor = r.*kValorDelRango[k];
