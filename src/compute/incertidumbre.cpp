@@ -53,9 +53,15 @@ struct PlanBanco {
     bool base_en_techo = false;      // base age the top age of the bed below
 };
 
+// Beds 1..n of the column, as calcula_historia takes them.
+int bancos_de(const Store& s)
+{
+    return std::clamp<int>(s.n_bancos, 0, kMaxBancos);
+}
+
 std::vector<PlanBanco> planea(const Store& s, const RangosColumna& r)
 {
-    const int n = s.n_bancos;
+    const int n = bancos_de(s);
     std::vector<PlanBanco> plan(static_cast<size_t>(n) + 1);
     for (int i = 1; i <= n; ++i) {
         PlanBanco& p = plan[static_cast<size_t>(i)];
@@ -89,7 +95,7 @@ Tirada tira(const Store& s, const CurvaNivelMar& curva, const std::vector<PlanBa
             const RangosColumna& r, uint64_t semilla, int desde, int hasta,
             ResultadoIncertidumbre& res)
 {
-    const int n = s.n_bancos;
+    const int n = bancos_de(s);
     const auto t = std::make_unique<Store>(s);
     std::vector<double> desplazamiento(static_cast<size_t>(n) + 1);
     const auto tiradas = static_cast<size_t>(res.tiradas);
