@@ -93,7 +93,9 @@ const char* const kAyuda =
     "sus extremos, y la historia de enterramiento de cada tirada.\n"
     "  --incertidumbre N\n"
     "                   escribe en CSV, por paso, la historia y los percentiles de sus\n"
-    "                   subsidencias y su edad sobre N tiradas\n"
+    "                   subsidencias y su edad sobre N tiradas; con --estiramiento,\n"
+    "                   la línea del ajuste y los percentiles de beta y de la edad del\n"
+    "                   rift sobre los ajustes de las tiradas\n"
     "  --semilla S      la semilla de las tiradas (1); la misma da los mismos números\n"
     "  --rango-porosidad F\n"
     "                   porosidad ± F veces ella misma, donde el banco no tiene rango propio\n"
@@ -394,11 +396,9 @@ int lee_opciones(const std::vector<std::string>& argumentos, std::ostream& salid
         errores << "tevarro-batch: " << mal_incertidumbre << "\n" << kAyuda;
         return 2;
     }
-    if (o.incertidumbre.pedida() &&
-        (o.csv || o.modo_historia() || o.estiramiento.tabla || o.estiramiento.curva)) {
+    if (o.incertidumbre.pedida() && (o.csv || o.modo_historia() || o.estiramiento.curva)) {
         errores << "tevarro-batch: --incertidumbre escribe una tabla distinta de las de --csv, "
-                   "--historia, --enterramiento, --estiramiento y --estiramiento-curva; pida "
-                   "una sola.\n"
+                   "--historia, --enterramiento y --estiramiento-curva; pida una sola.\n"
                 << kAyuda;
         return 2;
     }
@@ -496,11 +496,23 @@ void informa_historia(const std::string& archivo, const Store& s, const Resultad
 }
 
 // The uncertainty's CSV lines, on every core the machine has (the bytes do
-// not depend on it).
-void informa_incertidumbre(const std::string& archivo, const Store& s, const Opciones& o,
-                           Avance& av)
+// not depend on it): per step, or with --estiramiento the fit's line and the
+// percentiles of the draws' refits. A history or fit that fails has been
+// told by its own report.
+void informa_incertidumbre(const std::string& archivo, const Store& s, const ResultadoHistoria& h,
+                           const Opciones& o, Avance& av)
 {
     const OpcionesIncertidumbre& i = o.incertidumbre;
+    const OpcionesEstiramiento& e = o.estiramiento;
+    if (!h.ok()) {
+        if (!e.pedido()) av.falla("«" + archivo + "»: " + h.error);
+        return;
+    }
+    std::optional<AjusteEstiramiento> ajuste;
+    if (e.tabla) {
+        ajuste = ajusta_estiramiento(puntos_como_en_csv(h.historia), e.peticion);
+        if (!ajuste->ok()) return;
+    }
     const int hilos = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
     const ResultadoIncertidumbre r =
         calcula_incertidumbre(s, o.curva, i.rangos, i.tiradas, i.semilla, hilos);
@@ -508,7 +520,16 @@ void informa_incertidumbre(const std::string& archivo, const Store& s, const Opc
         av.falla("«" + archivo + "»: " + r.error);
         return;
     }
-    av.informe += lineas_incertidumbre_csv(r, archivo, o.forma);
+    if (!ajuste) {
+        av.informe += lineas_incertidumbre_csv(r, archivo, o.forma);
+        return;
+    }
+    const BandaEstiramiento b = reajusta_estiramiento(r, e.peticion, hilos);
+    if (!b.ok()) {
+        av.falla("«" + archivo + "»: " + b.error);
+        return;
+    }
+    av.informe += linea_estiramiento_incertidumbre_csv(archivo, e.peticion, *ajuste, b);
 }
 
 // The stretching fit of the points: its CSV line or lines and its picture.
@@ -524,7 +545,9 @@ void informa_ajuste(const std::string& archivo, const std::vector<PuntoSubsidenc
                                 "no se pudo ajustar el modelo"));
         return;
     }
-    if (e.tabla) av.informe += linea_estiramiento_csv(archivo, e.peticion, ajuste);
+    // With the uncertainty the line comes with its percentiles, from there.
+    if (e.tabla && !o.incertidumbre.pedida())
+        av.informe += linea_estiramiento_csv(archivo, e.peticion, ajuste);
     if (e.curva) av.informe += lineas_curva_estiramiento_csv(archivo, puntos, e.peticion, ajuste);
     if (!e.imagen.empty() && dibujo) {
         std::string error;
@@ -559,6 +582,12 @@ bool procesa_curva(const std::string& archivo, const Opciones& o, const Imagenes
     if (!lee_archivo_entero(archivo, kTamanoMaximoArchivo, "un archivo CSV", bytes, razon) ||
         !es_curva_subsidencia(bytes))
         return false; // read again as a column, which tells the failure
+    if (o.incertidumbre.pedida()) {
+        av.falla("«" + archivo +
+                 "» es una curva de subsidencia tectónica, no una columna: sin columna no hay "
+                 "tiradas de incertidumbre.");
+        return true;
+    }
     const LecturaCurva curva = lee_curva_subsidencia(bytes, archivo);
     if (!curva.ok) {
         av.falla(curva.error);
@@ -603,7 +632,7 @@ void procesa_archivo(const std::string& archivo, const Opciones& o, const Imagen
     if (o.modo_historia() || !o.imagen_historia.empty())
         informa_historia(archivo, *s, *historia, o, dibujo, av);
     if (o.estiramiento.pedido()) informa_estiramiento(archivo, *historia, o, dibujo, av);
-    if (o.incertidumbre.pedida()) informa_incertidumbre(archivo, *s, o, av);
+    if (o.incertidumbre.pedida()) informa_incertidumbre(archivo, *s, *historia, o, av);
     std::string error;
     if (!o.imagen_curvas.empty()) {
         if (!calculo.ok())
@@ -654,7 +683,9 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
     if (o.enterramiento) av.informe = cabecera_enterramiento_csv(o.forma);
     if (o.estiramiento.tabla) av.informe = cabecera_estiramiento_csv();
     if (o.estiramiento.curva) av.informe = cabecera_curva_estiramiento_csv();
-    if (o.incertidumbre.pedida()) av.informe = cabecera_incertidumbre_csv(o.forma);
+    if (o.incertidumbre.pedida())
+        av.informe = o.estiramiento.tabla ? cabecera_estiramiento_incertidumbre_csv()
+                                          : cabecera_incertidumbre_csv(o.forma);
     av.entrega();
 
     // What draws is loaded only when a picture is asked for; without it

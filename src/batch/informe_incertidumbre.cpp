@@ -1,6 +1,7 @@
 #include "batch/informe_incertidumbre.h"
 
 #include "batch/informe.h"
+#include "batch/informe_estiramiento.h"
 #include "project_file/forma_exportacion.h"
 #include "project_file/informe_historia.h" // numero_historia
 
@@ -135,6 +136,35 @@ std::string lineas_incertidumbre_csv(const ResultadoIncertidumbre& r, const std:
         termina_linea_exportada(t, f);
     }
     return t;
+}
+
+namespace {
+
+// A line without its CR LF.
+std::string sin_fin(std::string t)
+{
+    if (t.size() >= 2 && t.compare(t.size() - 2, 2, "\r\n") == 0) t.resize(t.size() - 2);
+    return t;
+}
+
+} // namespace
+
+std::string cabecera_estiramiento_incertidumbre_csv()
+{
+    return sin_fin(cabecera_estiramiento_csv()) +
+           ",beta_p2_5,beta_p50,beta_p97_5,edad_rift_p2_5,edad_rift_p50,edad_rift_p97_5\r\n";
+}
+
+std::string linea_estiramiento_incertidumbre_csv(const std::string& archivo,
+                                                 const PeticionAjuste& peticion,
+                                                 const AjusteEstiramiento& ajuste,
+                                                 const BandaEstiramiento& banda)
+{
+    std::string t = sin_fin(linea_estiramiento_csv(archivo, peticion, ajuste));
+    for (double v : {banda.beta[0], banda.beta[1], banda.beta[2], banda.edad_rift[0],
+                     banda.edad_rift[1], banda.edad_rift[2]})
+        t += "," + numero_historia(v);
+    return t + "\r\n";
 }
 
 } // namespace tev

@@ -39,4 +39,13 @@ std::string cabecera_incertidumbre_csv(const FormaExportacion& f);
 std::string lineas_incertidumbre_csv(const ResultadoIncertidumbre& r, const std::string& archivo,
                                      const FormaExportacion& f);
 
+// With --estiramiento: the fit's header and line (batch/informe_estiramiento.h)
+// followed by beta_p2_5,beta_p50,beta_p97_5,edad_rift_p2_5,edad_rift_p50,
+// edad_rift_p97_5 over the draws' refits.
+std::string cabecera_estiramiento_incertidumbre_csv();
+std::string linea_estiramiento_incertidumbre_csv(const std::string& archivo,
+                                                 const PeticionAjuste& peticion,
+                                                 const AjusteEstiramiento& ajuste,
+                                                 const BandaEstiramiento& banda);
+
 } // namespace tev

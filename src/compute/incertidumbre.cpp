@@ -156,6 +156,60 @@ double GeneradorTirada::uniforme()
     return static_cast<double>(siguiente() >> 11) * 0x1.0p-53;
 }
 
+BandaEstiramiento reajusta_estiramiento(const ResultadoIncertidumbre& r,
+                                        const PeticionAjuste& peticion, int hilos)
+{
+    BandaEstiramiento b;
+    const int n = r.tiradas;
+    const size_t pasos = r.bandas.size();
+    if (n < 1 || !r.ok()) {
+        b.error = r.error;
+        return b;
+    }
+    hilos = std::clamp(hilos, 1, n);
+    std::vector<double> betas(static_cast<size_t>(n));
+    std::vector<double> edades(static_cast<size_t>(n));
+    std::vector<Tirada> fallos(static_cast<size_t>(hilos));
+    const auto bloque = [&](int h) {
+        const int desde = static_cast<int>(static_cast<long long>(n) * h / hilos);
+        const int hasta = static_cast<int>(static_cast<long long>(n) * (h + 1) / hilos);
+        std::vector<PuntoSubsidencia> puntos(pasos);
+        for (int d = desde; d < hasta; ++d) {
+            for (size_t k = 0; k < pasos; ++k) {
+                const size_t slot = k * static_cast<size_t>(n) + static_cast<size_t>(d);
+                puntos[k] = {r.edad[slot], r.tectonica[slot]};
+            }
+            const AjusteEstiramiento a = ajusta_estiramiento(puntos, peticion);
+            if (!a.ok()) {
+                fallos[static_cast<size_t>(h)] = {a.error, d};
+                return;
+            }
+            betas[static_cast<size_t>(d)] = a.beta;
+            edades[static_cast<size_t>(d)] = a.edad_rift;
+        }
+    };
+    std::vector<std::thread> otros;
+    for (int h = 1; h < hilos; ++h)
+        otros.emplace_back(bloque, h);
+    bloque(0);
+    for (std::thread& t : otros)
+        t.join();
+    for (const Tirada& f : fallos) {
+        if (f.numero < 0) continue;
+        b.error = "La tirada " + std::to_string(f.numero + 1) + " de " + std::to_string(n) +
+                  ": el estiramiento no se pudo ajustar: " + f.error;
+        return b;
+    }
+    std::sort(betas.begin(), betas.end());
+    std::sort(edades.begin(), edades.end());
+    const double p[3] = {2.5, 50, 97.5};
+    for (int q = 0; q < 3; ++q) {
+        b.beta[q] = percentil(betas, p[q]);
+        b.edad_rift[q] = percentil(edades, p[q]);
+    }
+    return b;
+}
+
 double percentil(const std::vector<double>& ordenados, double p)
 {
     if (ordenados.empty()) return std::numeric_limits<double>::quiet_NaN();

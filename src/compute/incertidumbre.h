@@ -29,6 +29,7 @@
 // mapping is our own, so the same column, ranges, number of draws and seed
 // give the same bytes on every machine and with any number of threads.
 
+#include "compute/estiramiento.h"
 #include "compute/historia.h"
 
 #include <cstdint>
@@ -85,6 +86,19 @@ struct [[nodiscard]] ResultadoIncertidumbre {
 ResultadoIncertidumbre calcula_incertidumbre(const Store& s, const CurvaNivelMar& curva,
                                              const RangosColumna& rangos, int tiradas,
                                              uint64_t semilla, int hilos = 1);
+
+// The stretching fit (compute/estiramiento.h) refitted to every draw's
+// points (age, tectonic subsidence) of each step: the percentiles 2.5, 50 and
+// 97.5 of beta and of the rift age. Error (Spanish): the first draw whose
+// refit failed, with the reason.
+struct BandaEstiramiento {
+    double beta[3] = {};
+    double edad_rift[3] = {};
+    std::string error;
+    [[nodiscard]] bool ok() const { return error.empty(); }
+};
+BandaEstiramiento reajusta_estiramiento(const ResultadoIncertidumbre& r,
+                                        const PeticionAjuste& peticion, int hilos = 1);
 
 // The p-th percentile (0..100) of values sorted in increasing order, by
 // linear interpolation between the closest two (the "type 7" definition:

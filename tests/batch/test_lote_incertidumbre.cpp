@@ -118,3 +118,39 @@ TEST(LoteIncertidumbre, ErroresDeUso)
 
 } // namespace
 } // namespace tev
+
+namespace tev {
+namespace {
+
+TEST(LoteIncertidumbre, ConEstiramientoLaLineaDelAjusteYSusPercentiles)
+{
+    const Ejecucion solo = ejecuta({"--estiramiento", kEjemplo});
+    const Ejecucion sin_rangos = ejecuta({"--estiramiento", "--incertidumbre", "20", kEjemplo});
+    ASSERT_EQ(sin_rangos.codigo, 0) << sin_rangos.errores;
+    const auto fs = filas(solo.salida);
+    const auto fi = filas(sin_rangos.salida);
+    ASSERT_EQ(fi.size(), 2u);
+    EXPECT_EQ(sin_rangos.salida.substr(0, sin_rangos.salida.find('\n') + 1),
+              "archivo,modo,constantes,beta,edad_rift,corteza,rms,puntos,en_limite,beta_p2_5,"
+              "beta_p50,beta_p97_5,edad_rift_p2_5,edad_rift_p50,edad_rift_p97_5\r\n");
+    // The fit's own line first; with no range every draw is the column itself,
+    // so every refit finds the fit's beta and rift age (to the rounding of
+    // the points the line's fit takes).
+    ASSERT_EQ(fi[1].size(), 15u);
+    for (size_t c = 0; c < 9; ++c)
+        EXPECT_EQ(fi[1][c], fs[1][c]) << c;
+    for (size_t c = 9; c < 12; ++c)
+        EXPECT_NEAR(std::stod(fi[1][c]), std::stod(fs[1][3]), 1e-4) << c;
+    for (size_t c = 12; c < 15; ++c)
+        EXPECT_NEAR(std::stod(fi[1][c]), std::stod(fs[1][4]), 1e-2) << c;
+
+    const Ejecucion con = ejecuta(
+        {"--estiramiento", "--incertidumbre", "100", "--rango-paleobatimetria", "50", kEjemplo});
+    ASSERT_EQ(con.codigo, 0) << con.errores;
+    const auto fc = filas(con.salida);
+    ASSERT_EQ(fc.size(), 2u);
+    EXPECT_LT(std::stod(fc[1][9]), std::stod(fc[1][11])); // the draws spread beta
+}
+
+} // namespace
+} // namespace tev

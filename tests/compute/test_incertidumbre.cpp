@@ -115,6 +115,24 @@ TEST(Incertidumbre, SinRangosCadaTiradaEsLaHistoria)
         }
 }
 
+TEST(Incertidumbre, ElReajusteSinRangosEsElAjusteDeLaHistoria)
+{
+    // Every draw is the column itself: every refit is the history's fit.
+    const auto s = tres_bancos();
+    const ResultadoIncertidumbre res = calcula_incertidumbre(*s, CurvaNivelMar{}, {}, 7, 1);
+    ASSERT_TRUE(res.ok()) << res.error;
+    const PeticionAjuste peticion;
+    const AjusteEstiramiento a =
+        ajusta_estiramiento(puntos_de_historia(res.historia.historia), peticion);
+    ASSERT_TRUE(a.ok()) << a.error;
+    const BandaEstiramiento b = reajusta_estiramiento(res, peticion, 2);
+    ASSERT_TRUE(b.ok()) << b.error;
+    for (int q = 0; q < 3; ++q) {
+        EXPECT_EQ(b.beta[q], a.beta);
+        EXPECT_EQ(b.edad_rift[q], a.edad_rift);
+    }
+}
+
 RangosColumna todos()
 {
     RangosColumna r;
