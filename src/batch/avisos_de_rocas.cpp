@@ -32,4 +32,11 @@ std::string densidades_dejadas(const std::string& destino, int bancos)
            ", que un archivo de proyecto no guarda; un archivo .csv las conserva.";
 }
 
+std::string rangos_dejados(const std::string& destino, int bancos)
+{
+    return "«" + destino + "»: se guardó sin los rangos de incertidumbre propios de " +
+           std::to_string(bancos) + (bancos == 1 ? " banco" : " bancos") +
+           ", que un archivo de proyecto no guarda; un archivo .csv los conserva.";
+}
+
 } // namespace tev

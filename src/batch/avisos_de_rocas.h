@@ -23,4 +23,8 @@ std::vector<std::string> avisos_de_rocas(const std::string& archivo, const Store
 // beds.
 std::string densidades_dejadas(const std::string& destino, int bancos);
 
+// What a save into a project file left out: the uncertainty ranges of some
+// beds.
+std::string rangos_dejados(const std::string& destino, int bancos);
+
 } // namespace tev

@@ -2,6 +2,7 @@
 
 #include "batch/avisos_de_rocas.h"
 #include "batch/informe_estiramiento.h"
+#include "batch/informe_incertidumbre.h"
 #include "batch/opcion_nivel_mar.h"
 #include "compute/historia.h"
 #include "compute/nivel_mar.h"
@@ -20,6 +21,7 @@
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <thread>
 
 namespace tev {
 
@@ -33,6 +35,9 @@ const char* const kAyuda =
     "       tevarro-batch [--estiramiento | --estiramiento-curva] [--estiramiento-imagen IMAGEN]\n"
     "                   [--modo total|termica] [--edad-rift A] [--beta B] [--corteza M]\n"
     "                   [--constantes NOMBRE] [--terminos N] [--desde A] [--hasta B] ARCHIVO...\n"
+    "       tevarro-batch --incertidumbre N [--semilla S] [--rango-porosidad F] [--rango-coef F]\n"
+    "                   [--rango-paleobatimetria M] [--rango-edad MA] [--rango-nivel-mar M]\n"
+    "                   [--nivel-mar CURVA] ARCHIVO...\n"
     "\n"
     "Lee cada archivo de proyecto de TEVARRO, descompacta sus bancos y calcula la\n"
     "corrección por carga y la subsidencia tectónica, igual que \"Abrir\" en el programa.\n"
@@ -83,6 +88,23 @@ const char* const kAyuda =
     "                   la serie entera)\n"
     "  --desde A        ajusta sólo los puntos de edad A Ma o más\n"
     "  --hasta B        ajusta sólo los puntos de edad B Ma o menos\n"
+    "\n"
+    "Incertidumbre: N tiradas de la columna, cada valor con rango tomado al azar entre\n"
+    "sus extremos, y la historia de enterramiento de cada tirada.\n"
+    "  --incertidumbre N\n"
+    "                   escribe en CSV, por paso, la historia y los percentiles de sus\n"
+    "                   subsidencias y su edad sobre N tiradas; con --estiramiento,\n"
+    "                   la línea del ajuste y los percentiles de beta y de la edad del\n"
+    "                   rift sobre los ajustes de las tiradas\n"
+    "  --semilla S      la semilla de las tiradas (1); la misma da los mismos números\n"
+    "  --rango-porosidad F\n"
+    "                   porosidad ± F veces ella misma, donde el banco no tiene rango propio\n"
+    "  --rango-coef F   coeficiente porosidad-profundidad ± F veces él mismo\n"
+    "  --rango-paleobatimetria M\n"
+    "                   paleobatimetría ± M metros\n"
+    "  --rango-edad MA  edad del techo de cada banco ± MA Ma\n"
+    "  --rango-nivel-mar M\n"
+    "                   nivel del mar ± M metros en cada paso\n"
     "\n"
     "  -h, --help       muestra esta ayuda\n"
     "  --version        muestra la versión\n"
@@ -229,6 +251,7 @@ struct Opciones {
     std::string imagen_columna_entera;
     std::string imagen_historia;
     OpcionesEstiramiento estiramiento;
+    OpcionesIncertidumbre incertidumbre;
     std::string nivel_mar = "tabla"; // --nivel-mar
     std::vector<std::string> archivos;
     // The curve --nivel-mar names, and the form of the CSV that names it.
@@ -241,7 +264,8 @@ struct Opciones {
     // So does the stretching fit's CSV.
     [[nodiscard]] bool otra_tabla() const
     {
-        return modo_historia() || estiramiento.tabla || estiramiento.curva;
+        return modo_historia() || estiramiento.tabla || estiramiento.curva ||
+               incertidumbre.pedida();
     }
     [[nodiscard]] bool usa_calculo() const { return !otra_tabla() || !imagen_curvas.empty(); }
     [[nodiscard]] bool imagenes() const
@@ -272,6 +296,14 @@ int lee_opciones(const std::vector<std::string>& argumentos, std::ostream& salid
             return 2;
         }
         if (estiramiento == 1) continue;
+        std::string error_incertidumbre;
+        const int incertidumbre =
+            lee_opcion_incertidumbre(argumentos, k, o.incertidumbre, error_incertidumbre);
+        if (incertidumbre == 2) {
+            errores << "tevarro-batch: " << error_incertidumbre << "\n" << kAyuda;
+            return 2;
+        }
+        if (incertidumbre == 1) continue;
         if (a == "--help" || a == "-h") {
             salida << kAyuda;
             return 0;
@@ -356,6 +388,17 @@ int lee_opciones(const std::vector<std::string>& argumentos, std::ostream& salid
     if ((o.estiramiento.tabla || o.estiramiento.curva) && (o.csv || o.modo_historia())) {
         errores << "tevarro-batch: --estiramiento y --estiramiento-curva escriben tablas distintas "
                    "de las de --csv, --historia y --enterramiento; pida una sola.\n"
+                << kAyuda;
+        return 2;
+    }
+    const std::string mal_incertidumbre = revisa_opciones_incertidumbre(o.incertidumbre);
+    if (!mal_incertidumbre.empty()) {
+        errores << "tevarro-batch: " << mal_incertidumbre << "\n" << kAyuda;
+        return 2;
+    }
+    if (o.incertidumbre.pedida() && (o.csv || o.modo_historia() || o.estiramiento.curva)) {
+        errores << "tevarro-batch: --incertidumbre escribe una tabla distinta de las de --csv, "
+                   "--historia, --enterramiento y --estiramiento-curva; pida una sola.\n"
                 << kAyuda;
         return 2;
     }
@@ -452,6 +495,43 @@ void informa_historia(const std::string& archivo, const Store& s, const Resultad
     }
 }
 
+// The uncertainty's CSV lines, on every core the machine has (the bytes do
+// not depend on it): per step, or with --estiramiento the fit's line and the
+// percentiles of the draws' refits. A history or fit that fails has been
+// told by its own report.
+void informa_incertidumbre(const std::string& archivo, const Store& s, const ResultadoHistoria& h,
+                           const Opciones& o, Avance& av)
+{
+    const OpcionesIncertidumbre& i = o.incertidumbre;
+    const OpcionesEstiramiento& e = o.estiramiento;
+    if (!h.ok()) {
+        if (!e.pedido()) av.falla("«" + archivo + "»: " + h.error);
+        return;
+    }
+    std::optional<AjusteEstiramiento> ajuste;
+    if (e.tabla) {
+        ajuste = ajusta_estiramiento(puntos_como_en_csv(h.historia), e.peticion);
+        if (!ajuste->ok()) return;
+    }
+    const int hilos = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
+    const ResultadoIncertidumbre r =
+        calcula_incertidumbre(s, o.curva, i.rangos, i.tiradas, i.semilla, hilos);
+    if (!r.ok()) {
+        av.falla("«" + archivo + "»: " + r.error);
+        return;
+    }
+    if (!ajuste) {
+        av.informe += lineas_incertidumbre_csv(r, archivo, o.forma);
+        return;
+    }
+    const BandaEstiramiento b = reajusta_estiramiento(r, e.peticion, hilos);
+    if (!b.ok()) {
+        av.falla("«" + archivo + "»: " + b.error);
+        return;
+    }
+    av.informe += linea_estiramiento_incertidumbre_csv(archivo, e.peticion, *ajuste, b);
+}
+
 // The stretching fit of the points: its CSV line or lines and its picture.
 void informa_ajuste(const std::string& archivo, const std::vector<PuntoSubsidencia>& puntos,
                     const Opciones& o, const Imagenes* dibujo, Avance& av)
@@ -465,7 +545,9 @@ void informa_ajuste(const std::string& archivo, const std::vector<PuntoSubsidenc
                                 "no se pudo ajustar el modelo"));
         return;
     }
-    if (e.tabla) av.informe += linea_estiramiento_csv(archivo, e.peticion, ajuste);
+    // With the uncertainty the line comes with its percentiles, from there.
+    if (e.tabla && !o.incertidumbre.pedida())
+        av.informe += linea_estiramiento_csv(archivo, e.peticion, ajuste);
     if (e.curva) av.informe += lineas_curva_estiramiento_csv(archivo, puntos, e.peticion, ajuste);
     if (!e.imagen.empty() && dibujo) {
         std::string error;
@@ -500,6 +582,12 @@ bool procesa_curva(const std::string& archivo, const Opciones& o, const Imagenes
     if (!lee_archivo_entero(archivo, kTamanoMaximoArchivo, "un archivo CSV", bytes, razon) ||
         !es_curva_subsidencia(bytes))
         return false; // read again as a column, which tells the failure
+    if (o.incertidumbre.pedida()) {
+        av.falla("«" + archivo +
+                 "» es una curva de subsidencia tectónica, no una columna: sin columna no hay "
+                 "tiradas de incertidumbre.");
+        return true;
+    }
     const LecturaCurva curva = lee_curva_subsidencia(bytes, archivo);
     if (!curva.ok) {
         av.falla(curva.error);
@@ -533,7 +621,8 @@ void procesa_archivo(const std::string& archivo, const Opciones& o, const Imagen
     pon_nivel_mar(*s, o.curva);
     const ResultadoCalculo calculo = tevarro(*s);
     std::optional<ResultadoHistoria> historia;
-    if (o.modo_historia() || !o.imagen_historia.empty() || o.estiramiento.pedido())
+    if (o.modo_historia() || !o.imagen_historia.empty() || o.estiramiento.pedido() ||
+        o.incertidumbre.pedida())
         historia = calcula_historia(*s, o.curva);
     const ResultadoCalculo* dicho = o.usa_calculo() ? &calculo : nullptr;
     for (const std::string& aviso :
@@ -543,6 +632,7 @@ void procesa_archivo(const std::string& archivo, const Opciones& o, const Imagen
     if (o.modo_historia() || !o.imagen_historia.empty())
         informa_historia(archivo, *s, *historia, o, dibujo, av);
     if (o.estiramiento.pedido()) informa_estiramiento(archivo, *historia, o, dibujo, av);
+    if (o.incertidumbre.pedida()) informa_incertidumbre(archivo, *s, *historia, o, av);
     std::string error;
     if (!o.imagen_curvas.empty()) {
         if (!calculo.ok())
@@ -566,6 +656,8 @@ void procesa_archivo(const std::string& archivo, const Opciones& o, const Imagen
         const int sin_densidades = densidades_que_no_caben(*s, o.destino);
         if (fallo.empty() && sin_densidades > 0)
             av.avisa(densidades_dejadas(o.destino, sin_densidades));
+        const int sin_rangos = rangos_que_no_caben(*s, o.destino);
+        if (fallo.empty() && sin_rangos > 0) av.avisa(rangos_dejados(o.destino, sin_rangos));
     }
 }
 
@@ -591,6 +683,9 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
     if (o.enterramiento) av.informe = cabecera_enterramiento_csv(o.forma);
     if (o.estiramiento.tabla) av.informe = cabecera_estiramiento_csv();
     if (o.estiramiento.curva) av.informe = cabecera_curva_estiramiento_csv();
+    if (o.incertidumbre.pedida())
+        av.informe = o.estiramiento.tabla ? cabecera_estiramiento_incertidumbre_csv()
+                                          : cabecera_incertidumbre_csv(o.forma);
     av.entrega();
 
     // What draws is loaded only when a picture is asked for; without it

@@ -15,6 +15,7 @@ void limpia_bancos(Store& s)
         s.nombre[i].clear();
         s.notas[i].clear();
         s.densidad_grano[i] = 0;
+        s.rangos[i] = RangosBanco{};
         s.color[i] = kBlanco;
         s.paleobatimetria[i] = 0;
         s.pct_arenisca[i] = 0;

@@ -5,6 +5,7 @@
 // coefficient in 1/km; percentages 0..100; densities in kg/m3.
 
 #include "model/forma_csv.h"
+#include "model/rangos.h"
 
 #include <array>
 #include <cstdint>
@@ -51,6 +52,9 @@ struct Store {
     // Each bed's own grain density (kg/m3), in place of its lithology's in the
     // bulk density and the burial history; 0 for none. Only a CSV file keeps it.
     PorBanco<float> densidad_grano{};
+    // Each bed's own uncertainty ranges (model/rangos.h); only a CSV file
+    // keeps them.
+    PorBanco<RangosBanco> rangos{};
     // The form of the CSV file the column came from, written again by a save
     // as CSV.
     FormaCsv forma_csv;
@@ -83,8 +87,9 @@ inline const char* const kPorcentual = "PORCENTUAL";
 // (slots 1..100) take their start values (texts empty, lithology Areniscas,
 // colour white, numbers 0), and so do the decompacted depths, which the
 // column view draws before the new column is computed, the remarks, the own
-// grain densities (none) and the CSV form (the default one): nothing of the column before reaches
-// the new one. Densities, sea levels, loads and tectonic subsidence keep what they held.
+// grain densities (none), the ranges (none) and the CSV form (the default one): nothing of the
+// column before reaches the new one. Densities, sea levels, loads and tectonic subsidence keep what
+// they held.
 void limpia_bancos(Store& s);
 
 // Start-up defaults of the main window, applied before its first drawing.

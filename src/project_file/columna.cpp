@@ -27,6 +27,7 @@ RegistroBanco registro_del_banco(const Store& s, int i)
     r.pct_evaporita = s.pct_evaporita[i];
     r.notas = s.notas[i];
     r.densidad_grano = s.densidad_grano[i];
+    r.rangos = s.rangos[i];
     return r;
 }
 
@@ -52,6 +53,7 @@ void carga_columna(Store& s, const std::vector<RegistroBanco>& bancos)
         s.pct_evaporita[k] = r.pct_evaporita;
         s.notas[k] = r.notas;
         s.densidad_grano[k] = r.densidad_grano;
+        s.rangos[k] = r.rangos;
         buscatiempo(s, k);
     }
     s.n_bancos = static_cast<int16_t>(n);

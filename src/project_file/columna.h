@@ -5,6 +5,7 @@
 // archivo_proyecto.h and csv_columna.h; formatos.h chooses one by the name.
 
 #include "model/forma_csv.h"
+#include "model/rangos.h"
 
 #include <cstdint>
 #include <string>
@@ -30,10 +31,12 @@ struct RegistroBanco {
     float pct_pelita = 0;
     float pct_caliza = 0;
     float pct_evaporita = 0;
-    // Not one of the fourteen: the bed's remark and its own grain density
-    // (kg/m3, 0 for none), which only a CSV file keeps.
+    // Not one of the fourteen: the bed's remark, its own grain density
+    // (kg/m3, 0 for none) and its uncertainty ranges, which only a CSV file
+    // keeps.
     std::string notas;
     float densidad_grano = 0;
+    RangosBanco rangos{};
 };
 
 // Reading is all or nothing: the reader builds the list of records and the
@@ -58,8 +61,8 @@ inline constexpr std::uintmax_t kTamanoMaximoArchivo = std::uintmax_t{4} * 1024 
 RegistroBanco registro_del_banco(const Store& s, int i);
 
 // Replaces the column with the records read: reset, the fourteen fields, the
-// remark, the own grain density and the sea level of each bed, n_bancos, then every bed's
-// density. The column's CSV form is the default one.
+// remark, the own grain density, the ranges and the sea level of each bed, n_bancos, then every
+// bed's density. The column's CSV form is the default one.
 void carga_columna(Store& s, const std::vector<RegistroBanco>& bancos);
 // carga_columna, the column then taking the form of the file read.
 void carga_lectura(Store& s, const LecturaColumna& lectura);

@@ -99,12 +99,17 @@ bool en_blanco(const Celda& c)
 }
 
 // What a column of the file holds.
-enum class Papel { campo, notas, densidad_grano, sin_nombre };
+enum class Papel { campo, notas, densidad_grano, extremo_de_rango, sin_nombre };
 
 struct Columna {
     Papel papel = Papel::sin_nombre;
-    int campo = -1; // into kCampos, for Papel::campo
+    int campo = -1; // into kCampos, for Papel::campo; into kExtremos, for a range's end
 };
+
+// The value each range of RangosBanco ranges over, in the order of kExtremos.
+constexpr float RegistroBanco::*kValorDelRango[kNumExtremos / 2] = {
+    &RegistroBanco::paleobatimetria, &RegistroBanco::edad_techo, &RegistroBanco::porosidad,
+    &RegistroBanco::coef_porosidad};
 
 class LectorCsv {
   public:
@@ -194,6 +199,8 @@ class LectorCsv {
         if (col.papel == Papel::notas) return t + ", columna " + entre_comillas(kNotas) + ": ";
         if (col.papel == Papel::densidad_grano)
             return t + ", columna " + entre_comillas(kDensidadGrano) + ": ";
+        if (col.papel == Papel::extremo_de_rango)
+            return t + ", columna " + entre_comillas(kExtremos[col.campo].clave) + ": ";
         return t + ", columna " + std::to_string(j + 1) + ": ";
     }
 
@@ -314,6 +321,8 @@ class LectorCsv {
         columna_de_campo_.fill(-1);
         int columna_de_notas = -1;
         int columna_de_densidad = -1;
+        std::array<int, kNumExtremos> columna_de_extremo{};
+        columna_de_extremo.fill(-1);
         std::vector<std::string> desconocidas;
         for (size_t j = 0; j < celdas.size(); ++j) {
             const std::string nombre = como_utf8(recorta(celdas[j].bytes));
@@ -343,6 +352,22 @@ class LectorCsv {
                 }
                 col.papel = Papel::densidad_grano;
                 columna_de_densidad = static_cast<int>(j);
+                continue;
+            }
+            const auto e = std::find_if(std::begin(kExtremos), std::end(kExtremos),
+                                        [&](const ExtremoDeRango& x) { return clave == x.clave; });
+            if (e != std::end(kExtremos)) {
+                const auto extremo = static_cast<size_t>(e - std::begin(kExtremos));
+                if (columna_de_extremo[extremo] >= 0) {
+                    error = prefijo() + "la cabecera (fila " + std::to_string(fila_) +
+                            ") nombra dos veces la columna " + entre_comillas(e->clave) +
+                            " (columnas " + std::to_string(columna_de_extremo[extremo] + 1) +
+                            " y " + std::to_string(j + 1) + ").";
+                    return false;
+                }
+                col.papel = Papel::extremo_de_rango;
+                col.campo = static_cast<int>(extremo);
+                columna_de_extremo[extremo] = static_cast<int>(j);
                 continue;
             }
             const auto k = std::find_if(std::begin(kCampos), std::end(kCampos),
@@ -414,11 +439,13 @@ class LectorCsv {
                 return false;
             }
             const auto prefijo = [&] {
-                const std::string columna = col.papel == Papel::notas
-                                                ? "columna " + entre_comillas(kNotas)
-                                            : col.papel == Papel::densidad_grano
-                                                ? "columna " + entre_comillas(kDensidadGrano)
-                                                : nombre_de_columna(col.campo);
+                const std::string columna =
+                    col.papel == Papel::notas ? "columna " + entre_comillas(kNotas)
+                    : col.papel == Papel::densidad_grano
+                        ? "columna " + entre_comillas(kDensidadGrano)
+                    : col.papel == Papel::extremo_de_rango
+                        ? "columna " + entre_comillas(kExtremos[col.campo].clave)
+                        : nombre_de_columna(col.campo);
                 return prefijo_fila() + " (banco " + std::to_string(banco) + "), " + columna + ": ";
             };
             if (col.papel == Papel::notas) {
@@ -429,8 +456,57 @@ class LectorCsv {
                 if (!lee_densidad_grano(celdas[j], r.densidad_grano, prefijo, error)) return false;
                 continue;
             }
+            if (col.papel == Papel::extremo_de_rango) {
+                if (!lee_extremo(celdas[j], kExtremos[col.campo], r.rangos, prefijo, error))
+                    return false;
+                continue;
+            }
             if (col.papel != Papel::campo) continue;
             if (!guarda_celda(col.campo, celdas[j], r, prefijo, error)) return false;
+        }
+        return comprueba_rangos(r, banco, error);
+    }
+
+    // One end of a range: empty for none.
+    template <typename Prefijo>
+    bool lee_extremo(const Celda& celda, const ExtremoDeRango& e, RangosBanco& rangos,
+                     Prefijo prefijo, std::string& error)
+    {
+        const std::string_view t = recorta(celda.bytes);
+        if (t.empty()) return true;
+        Rango& rango = rangos.*e.rango;
+        float leido = 0;
+        if (!lee_numero(t, &leido, nullptr, prefijo, error)) return false;
+        (e.es_max ? rango.hay_max : rango.hay_min) = true;
+        (e.es_max ? rango.max : rango.min) = leido;
+        return true;
+    }
+
+    // Once the whole row is read: each range holds its minimum below its
+    // maximum and the bed's own value between them.
+    bool comprueba_rangos(const RegistroBanco& r, int banco, std::string& error) const
+    {
+        for (std::size_t k = 0; k < kNumExtremos / 2; ++k) {
+            const ExtremoDeRango& e_min = kExtremos[2 * k];
+            const Rango& rango = r.rangos.*e_min.rango;
+            const float valor = r.*kValorDelRango[k];
+            const FalloRango f = fallo_de_rango(rango, valor);
+            if (f == FalloRango::ninguno) continue;
+            const ExtremoDeRango& e =
+                f == FalloRango::max_bajo_valor ? kExtremos[2 * k + 1] : e_min;
+            error = prefijo_fila() + " (banco " + std::to_string(banco) + "), columna " +
+                    entre_comillas(e.clave) + ": ";
+            if (f == FalloRango::min_sobre_max)
+                error += "el mínimo " + numero_corto(rango.min) + " es mayor que el máximo " +
+                         numero_corto(rango.max) + " (columna " +
+                         entre_comillas(kExtremos[2 * k + 1].clave) + ").";
+            else
+                error +=
+                    std::string(f == FalloRango::min_sobre_valor ? "el mínimo " : "el máximo ") +
+                    numero_corto(f == FalloRango::min_sobre_valor ? rango.min : rango.max) +
+                    " deja fuera el valor del banco, " + numero_corto(valor) + " (columna " +
+                    entre_comillas(e.clave_valor) + ").";
+            return false;
         }
         return true;
     }
@@ -551,6 +627,8 @@ constexpr ReglaComillas kComillasPuntoYComa{";\"\r\n", true, false};
 constexpr int kColumnaNotas = -1;
 constexpr int kColumnaVacia = -2;
 constexpr int kColumnaDensidadGrano = -3;
+// A range's end e is written as contenido kColumnaExtremo - e.
+constexpr int kColumnaExtremo = -4;
 
 struct ColumnaEscrita {
     std::string nombre;
@@ -563,10 +641,12 @@ struct ColumnaEscrita {
 // reader would refuse (unknown, or named twice) is written as a column
 // without a name.
 std::vector<ColumnaEscrita> columnas_a_escribir(const FormaCsv& forma, bool hay_notas,
-                                                bool hay_densidades)
+                                                bool hay_densidades,
+                                                const std::array<bool, kNumExtremos>& hay_extremo)
 {
     std::vector<ColumnaEscrita> cols;
     std::array<bool, kNumCampos> esta{};
+    std::array<bool, kNumExtremos> esta_extremo{};
     bool estan_notas = false;
     bool estan_densidades = false;
     for (const std::string& nombre : forma.columnas) {
@@ -580,6 +660,11 @@ std::vector<ColumnaEscrita> columnas_a_escribir(const FormaCsv& forma, bool hay_
             c = {nombre, kColumnaDensidadGrano};
             estan_densidades = true;
         }
+        for (int e = 0; e < kNumExtremos; ++e)
+            if (clave == kExtremos[e].clave && !esta_extremo[e]) {
+                c = {nombre, kColumnaExtremo - e};
+                esta_extremo[e] = true;
+            }
         for (int k = 0; k < kNumCampos; ++k)
             if (clave == kCampos[k].clave && !esta[k]) {
                 c = {nombre, k};
@@ -591,6 +676,9 @@ std::vector<ColumnaEscrita> columnas_a_escribir(const FormaCsv& forma, bool hay_
         if (!esta[k]) cols.push_back({kCampos[k].clave, k});
     if (hay_densidades && !estan_densidades)
         cols.push_back({kDensidadGrano, kColumnaDensidadGrano});
+    for (int e = 0; e < kNumExtremos; ++e)
+        if (hay_extremo[e] && !esta_extremo[e])
+            cols.push_back({kExtremos[e].clave, kColumnaExtremo - e});
     if (hay_notas && !estan_notas) cols.push_back({kNotas, kColumnaNotas});
     return cols;
 }
@@ -645,12 +733,18 @@ EscrituraColumna escribe_csv(const Store& s)
     const ReglaComillas& comillas = forma.separador == ';' ? kComillasPuntoYComa : kComillasComa;
     bool hay_notas = false;
     bool hay_densidades = false;
+    std::array<bool, kNumExtremos> hay_extremo{};
     for (int i = 1; i <= n; ++i) {
         hay_notas = hay_notas || !s.notas[i].empty();
         hay_densidades = hay_densidades || s.densidad_grano[i] != 0;
+        for (int e = 0; e < kNumExtremos; ++e) {
+            const Rango& rango = s.rangos[i].*kExtremos[e].rango;
+            hay_extremo[e] =
+                hay_extremo[e] || (kExtremos[e].es_max ? rango.hay_max : rango.hay_min);
+        }
     }
     const std::vector<ColumnaEscrita> columnas =
-        columnas_a_escribir(forma, hay_notas, hay_densidades);
+        columnas_a_escribir(forma, hay_notas, hay_densidades, hay_extremo);
 
     // Written in UTF-8 first, put into Windows-1252 at the end.
     std::string out;
@@ -667,8 +761,13 @@ EscrituraColumna escribe_csv(const Store& s)
             if (contenido == kColumnaVacia) continue;
             // An empty cell for none.
             if (contenido == kColumnaDensidadGrano && r.densidad_grano == 0) continue;
+            const ExtremoDeRango* extremo =
+                contenido <= kColumnaExtremo ? &kExtremos[kColumnaExtremo - contenido] : nullptr;
+            const Rango* rango = extremo ? &(r.rangos.*extremo->rango) : nullptr;
+            if (extremo && !(extremo->es_max ? rango->hay_max : rango->hay_min)) continue;
             const Campo* desc = contenido < 0 ? nullptr : &kCampos[contenido];
             const char* clave = desc                                 ? desc->clave
+                                : extremo                            ? extremo->clave
                                 : contenido == kColumnaDensidadGrano ? kDensidadGrano
                                                                      : kNotas;
             const std::string banco =
@@ -684,7 +783,9 @@ EscrituraColumna escribe_csv(const Store& s)
             } else if (desc && desc->tipo == TipoCampo::entero) {
                 out += std::to_string(r.*desc->entero);
             } else {
-                const float v = desc ? r.*desc->real : r.densidad_grano;
+                const float v = desc      ? r.*desc->real
+                                : extremo ? (extremo->es_max ? rango->max : rango->min)
+                                          : r.densidad_grano;
                 if (!std::isfinite(v)) {
                     res.error = banco + ": el valor no es un número finito y el archivo CSV no " +
                                 "puede guardarlo.";

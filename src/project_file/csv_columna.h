@@ -9,7 +9,12 @@
 // Spanish locale. A column "notas" holds each bed's remark. Reading is all or
 // nothing, as for the project file, and the messages name the row and the
 // column. A column "densidad_grano" holds a bed's own grain density (kg/m3,
-// above 0; an empty cell for none). The reading gives the file's form too (model/forma_csv.h).
+// above 0; an empty cell for none). The columns "paleobatimetria_min", "_max",
+// "edad_techo_min", "_max", "porosidad_min", "_max", "coef_porosidad_min" and
+// "_max" hold the ends of a bed's uncertainty ranges (model/rangos.h; an empty
+// cell for none); a minimum above its maximum, or a range that leaves the
+// bed's own value out, is refused naming the row and column. The reading
+// gives the file's form too (model/forma_csv.h).
 //
 // Writing follows the column's form: its separator, decimal mark, encoding,
 // byte-order mark, line ends and order of columns, "notas" among them. A
@@ -34,8 +39,8 @@ std::string cabecera_columna_csv();
 // nombre_archivo only labels the messages.
 LecturaColumna lee_csv(std::string_view bytes, const std::string& nombre_archivo);
 
-// Beds 1..n_bancos in the form s.forma_csv; the own grain densities, then
-// the remarks, get a column at the end when the form has none and some bed
+// Beds 1..n_bancos in the form s.forma_csv; the own grain densities, the
+// ends of ranges, then the remarks, get a column at the end when the form has none and some bed
 // has one. A form in Windows-1252 is
 // written in UTF-8 with its mark when a text cannot be held in Windows-1252 or
 // its bytes would read back as UTF-8. Refused, naming the bed, when a number

@@ -54,4 +54,13 @@ int densidades_que_no_caben(const Store& s, const std::string& ruta)
     return n;
 }
 
+int rangos_que_no_caben(const Store& s, const std::string& ruta)
+{
+    if (es_nombre_csv(ruta)) return 0;
+    int n = 0;
+    for (int i = 1; i <= std::min<int>(s.n_bancos, kMaxBancos); ++i)
+        n += s.rangos[i].alguno() ? 1 : 0;
+    return n;
+}
+
 } // namespace tev

@@ -13,8 +13,8 @@ LecturaColumna lee_archivo(const std::string& ruta);
 
 // Writes atomically: on any failure the old file stays as it was. Returns an
 // empty text on success, the Spanish reason otherwise. A project file leaves
-// the remarks and the own grain densities out: ask notas_que_no_caben and
-// densidades_que_no_caben first.
+// the remarks, the own grain densities and the ranges out: ask
+// notas_que_no_caben, densidades_que_no_caben and rangos_que_no_caben first.
 std::string salva_archivo(const Store& s, const std::string& ruta);
 
 // How many of beds 1..n_bancos have a remark that a file at ruta would leave
@@ -23,5 +23,8 @@ int notas_que_no_caben(const Store& s, const std::string& ruta);
 
 // The same for the beds' own grain densities.
 int densidades_que_no_caben(const Store& s, const std::string& ruta);
+
+// The same for the beds' own uncertainty ranges (a bed with any end of one).
+int rangos_que_no_caben(const Store& s, const std::string& ruta);
 
 } // namespace tev

@@ -95,6 +95,24 @@ TEST(LoteRocas, UnArchivoDeProyectoDiceQueDejaLasDensidadesDeGrano)
     EXPECT_NE(out.str().find("1204"), std::string::npos) << out.str();
 }
 
+TEST(LoteRocas, UnArchivoDeProyectoDiceQueDejaLosRangos)
+{
+    const std::string ruta =
+        temporal("rangos.csv", std::string(kCabecera).replace(std::strlen(kCabecera) - 1, 1,
+                                                              ",paleobatimetria_max\n") +
+                                   "Base,100,200,10,20,Areniscas,0,0.49,0.27,"
+                                   "0,0,0,0,0,40\n"
+                                   "Techo,0,100,0,10,Areniscas,0,0.3,0.4,0,"
+                                   "0,0,0,0,\n");
+    const std::string destino = temporal("rangos.tev", "");
+    std::ostringstream out, err;
+    EXPECT_EQ(ejecuta_lote({"--salvar", destino, ruta}, out, err), 0);
+    EXPECT_EQ(err.str(), "«" + destino +
+                             "»: se guardó sin los rangos de incertidumbre propios de 1 banco, "
+                             "que un archivo de proyecto no guarda; un archivo .csv los "
+                             "conserva.\n");
+}
+
 Ejecucion ejecuta(const std::vector<std::string>& args)
 {
     std::ostringstream out, err;
