@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QString>
+#include <QStringList>
 
 namespace tev {
 
@@ -31,7 +32,8 @@ bool puede_reemplazar(QWidget* padre, const QString& titulo, const QString& ruta
 } // namespace
 
 DestinoNotas pregunta_por_notas(QWidget* padre, const QString& titulo, int bancos,
-                                const QString& ruta, const QString& ruta_csv, int densidades)
+                                const QString& ruta, const QString& ruta_csv, int densidades,
+                                int rangos)
 {
     const auto en = [](int n) { return n == 1 ? QString("1 banco") : QString("%1 bancos").arg(n); };
     QString texto = QString("La columna tiene notas en %1, y un archivo de proyecto no guarda "
@@ -51,10 +53,24 @@ DestinoNotas pregunta_por_notas(QWidget* padre, const QString& titulo, int banco
         con = bancos > 0 ? "con sus notas y densidades" : "con sus densidades";
         sin = "Guardar sin ellas";
     }
+    if (rangos > 0) {
+        // Everything the project file leaves out, named in one sentence.
+        QStringList partes;
+        if (bancos > 0) partes << QString("notas en %1").arg(en(bancos));
+        if (densidades > 0)
+            partes << QString("densidades de grano propias en %1").arg(en(densidades));
+        partes << QString("rangos de incertidumbre propios en %1").arg(en(rangos));
+        const QString ultima = partes.takeLast();
+        const QString lista = partes.isEmpty() ? ultima : partes.join(", ") + " y " + ultima;
+        texto = QString("La columna tiene %1, y un archivo de proyecto no los guarda.").arg(lista);
+        con = "con todo ello";
+        sin = "Guardar sin ellos";
+    }
     QMessageBox caja(QMessageBox::Warning, titulo, texto, QMessageBox::NoButton, padre);
-    caja.setInformativeText(
-        QString("¿Guardarla como CSV en «%1», %2, o guardar «%3» sin ellas?")
-            .arg(QFileInfo(ruta_csv).fileName(), con, QFileInfo(ruta).fileName()));
+    caja.setInformativeText(QString("¿Guardarla como CSV en «%1», %2, o guardar «%3» %4?")
+                                .arg(QFileInfo(ruta_csv).fileName(), con,
+                                     QFileInfo(ruta).fileName(),
+                                     rangos > 0 ? "sin ellos" : "sin ellas"));
     QPushButton* csv = caja.addButton("Guardar como CSV", QMessageBox::AcceptRole);
     QPushButton* sin_notas = caja.addButton(sin, QMessageBox::DestructiveRole);
     QPushButton* cancelar = caja.addButton("Cancelar", QMessageBox::RejectRole);
@@ -77,9 +93,10 @@ bool destino_sin_perder_notas(QWidget* padre, const QString& titulo, const Store
 {
     const int bancos = notas_que_no_caben(s, ruta.toStdString());
     const int densidades = densidades_que_no_caben(s, ruta.toStdString());
-    if (bancos == 0 && densidades == 0) return true;
+    const int rangos = rangos_que_no_caben(s, ruta.toStdString());
+    if (bancos == 0 && densidades == 0 && rangos == 0) return true;
     const QString csv = ruta_csv_al_lado(ruta);
-    switch (pregunta_por_notas(padre, titulo, bancos, ruta, csv, densidades)) {
+    switch (pregunta_por_notas(padre, titulo, bancos, ruta, csv, densidades, rangos)) {
     case DestinoNotas::csv:
         // The file dialog asked only about ruta.
         if (QFileInfo::exists(csv) && !puede_reemplazar(padre, titulo, csv)) return false;

@@ -194,6 +194,40 @@ TEST(NotasAlSalvar, LasDensidadesDeGranoPropiasTambienSePreguntan)
     EXPECT_EQ(l.bancos[0].densidad_grano, 2600.0f);
 }
 
+// A column's own uncertainty ranges are asked about too, with whatever else
+// the project file leaves out, and travel in the CSV chosen instead.
+TEST(NotasAlSalvar, LosRangosDeIncertidumbreTambienSePreguntan)
+{
+    QTemporaryDir dir;
+    Ventana v;
+    v.abre(kProyecto);
+    v.s->rangos[3].paleobatimetria = Rango{true, true, 0, 40};
+    Respondedor r({"Cancelar"});
+    v.dialogo->respuesta = dir.filePath("copia.tev");
+    v.menu("salvar_mnu");
+    ASSERT_EQ(r.textos, QStringList{"La columna tiene rangos de incertidumbre propios en 1 banco, "
+                                    "y un archivo de proyecto no los guarda.\n¿Guardarla como "
+                                    "CSV en «copia.csv», con todo ello, o guardar «copia.tev» sin "
+                                    "ellos?"});
+    EXPECT_EQ(r.botones, QStringList{"Guardar como CSV|Guardar sin ellos|Cancelar"});
+    EXPECT_FALSE(QFile::exists(dir.filePath("copia.tev")));
+
+    Caso c;
+    c.v.s->densidad_grano[1] = 2600;
+    c.v.s->rangos[2].porosidad = Rango{true, false, 0.3f, 0};
+    Respondedor todo({"Guardar como CSV"});
+    c.salva();
+    ASSERT_EQ(todo.textos.size(), 1);
+    EXPECT_EQ(todo.textos[0], "La columna tiene notas en 3 bancos, densidades de grano propias en "
+                              "1 banco y rangos de incertidumbre propios en 1 banco, y un archivo "
+                              "de proyecto no los guarda.\n¿Guardarla como CSV en «pozo.csv», "
+                              "con todo ello, o guardar «pozo.tev» sin ellos?");
+    const LecturaColumna l = lee_csv(bytes_de(c.csv).toStdString(), "pozo.csv");
+    ASSERT_TRUE(l.ok) << l.error;
+    EXPECT_TRUE(l.bancos[1].rangos.porosidad.hay_min);
+    EXPECT_EQ(l.bancos[1].rangos.porosidad.min, 0.3f);
+}
+
 TEST(NotasAlSalvar, ElNombreCsvAlLado)
 {
     EXPECT_EQ(ruta_csv_al_lado("/a/b.c/pozo.tev"), "/a/b.c/pozo.csv");
