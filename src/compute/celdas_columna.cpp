@@ -258,7 +258,8 @@ bool FilaBanco::operator==(const FilaBanco& o) const
     for (size_t i = 0; i < std::size(a); ++i)
         if (!mismos_bits(a[i], b[i])) return false;
     if (!mismos_bits(densidad_grano, o.densidad_grano)) return false;
-    return nombre == o.nombre && litologia == o.litologia && color == o.color && notas == o.notas;
+    return nombre == o.nombre && litologia == o.litologia && color == o.color &&
+           rangos == o.rangos && notas == o.notas;
 }
 
 std::vector<FilaBanco> lee_bancos(const Store& s)
@@ -282,6 +283,7 @@ std::vector<FilaBanco> lee_bancos(const Store& s)
         f.pct[2] = s.pct_caliza[i];
         f.pct[3] = s.pct_evaporita[i];
         f.densidad_grano = s.densidad_grano[i];
+        f.rangos = s.rangos[i];
         f.notas = s.notas[i];
         f.densidad = s.densidad[i];
         f.nivel_mar = s.nivel_mar[i];
@@ -310,6 +312,7 @@ void escribe_bancos(Store& s, const std::vector<FilaBanco>& bancos)
         s.pct_caliza[i] = f.pct[2];
         s.pct_evaporita[i] = f.pct[3];
         s.densidad_grano[i] = f.densidad_grano;
+        s.rangos[i] = f.rangos;
         s.notas[i] = f.notas;
         s.densidad[i] = f.densidad;
         s.nivel_mar[i] = f.nivel_mar;

@@ -6,6 +6,7 @@
 // What the column table shows, copies and pastes, without any widget.
 
 #include "compute/captura_banco.h"
+#include "model/rangos.h"
 #include "text_forms/texto_tabulado.h"
 
 #include <cstdint>
@@ -80,6 +81,7 @@ struct FilaBanco {
     float porosidad = 0, coef_porosidad = 0, paleobatimetria = 0;
     float pct[4] = {0, 0, 0, 0};
     float densidad_grano = 0; // 0: none
+    RangosBanco rangos;       // its own uncertainty ranges, which travel with it
     std::string notas;
     float densidad = 0, nivel_mar = 0;
     // Bit for bit: 0 and -0 differ, a NaN equals itself.

@@ -266,6 +266,28 @@ TEST(CeldasColumna, LaDensidadDeGranoPropiaSeEscribeSeBorraYViajaConSuBanco)
     EXPECT_EQ(s->densidad[1], densidad(0.63f, 2000));
 }
 
+// A bed's own uncertainty ranges go where the bed goes: up over an inserted
+// bed, down when a bed below is deleted, and back with the whole column.
+TEST(CeldasColumna, LosRangosViajanConSuBanco)
+{
+    auto s = tres_bancos();
+    const Rango r{true, true, 5, 60};
+    s->rangos[2].paleobatimetria = r;
+    const std::vector<FilaBanco> antes = lee_bancos(*s);
+    ASSERT_TRUE(inserta_banco(*s, 1));
+    EXPECT_EQ(s->rangos[3].paleobatimetria, r);
+    EXPECT_FALSE(s->rangos[2].alguno());
+    EXPECT_FALSE(s->rangos[1].alguno());
+    ASSERT_TRUE(borra_bancos(*s, {1}));
+    EXPECT_EQ(s->rangos[2].paleobatimetria, r);
+    EXPECT_FALSE(s->rangos[3].alguno());
+    // A snapshot with and without the range is not the same bed.
+    s->rangos[2] = RangosBanco{};
+    EXPECT_NE(lee_bancos(*s), antes);
+    escribe_bancos(*s, antes);
+    EXPECT_EQ(s->rangos[2].paleobatimetria, r);
+}
+
 TEST(CeldasColumna, UnBancoInsertadoDescansaSobreElDeAbajo)
 {
     auto s = tres_bancos();
