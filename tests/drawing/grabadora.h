@@ -87,9 +87,9 @@ class Grabadora : public QPaintDevice {
         {
             // A turned text (an axis caption) keeps the box around it.
             const QFontMetricsF fm(t.font());
-            textos.push_back({t.text(), transformacion_.mapRect(QRectF(
-                                            p.x(), p.y() - fm.ascent(),
-                                            fm.horizontalAdvance(t.text()), fm.height()))});
+            textos.push_back({t.text(), transformacion_.mapRect(
+                                            QRectF(p.x(), p.y() - fm.ascent(),
+                                                   fm.horizontalAdvance(t.text()), fm.height()))});
         }
 
       private:
