@@ -1,7 +1,7 @@
 #include "drawing/dibujo_estiramiento.h"
 
-#include "drawing/dibujo_historia.h" // paso_redondo
 #include "drawing/exporta_imagen.h"
+#include "drawing/marcas.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -34,54 +34,12 @@ QFont fuente()
     return f;
 }
 
-// [desde, hasta] widened to whole round steps, at most pixeles / por_marca + 1
-// ticks; a range of no width is opened to `minimo` first. Returns the step.
-double extiende(double& desde, double& hasta, double pixeles, int por_marca, double minimo)
-{
-    if (!(hasta - desde > 0)) {
-        desde -= minimo / 2;
-        hasta += minimo / 2;
-    }
-    const int maximo = std::max(2, static_cast<int>(pixeles / por_marca) + 1);
-    const double paso = paso_redondo(desde, hasta, maximo);
-    if (paso > 0) {
-        desde = std::floor(desde / paso) * paso;
-        hasta = std::ceil(hasta / paso) * paso;
-    }
-    return paso;
-}
-
-std::vector<double> multiplos(double desde, double hasta, double paso)
-{
-    std::vector<double> m;
-    if (!(paso > 0)) return m;
-    const auto primero = static_cast<long long>(std::ceil(desde / paso - 1e-9));
-    const auto ultimo = static_cast<long long>(std::floor(hasta / paso + 1e-9));
-    for (auto k = primero; k <= ultimo; ++k) {
-        const double v = static_cast<double>(k) * paso;
-        m.push_back(v == 0 ? 0.0 : v);
-    }
-    return m;
-}
-
 // As many decimals as the step needs, the user's separator, no grouping.
 QString texto_numero(double v, int decimales)
 {
     QLocale local;
     local.setNumberOptions(QLocale::OmitGroupSeparator);
     return local.toString(v, 'f', decimales);
-}
-
-QString texto_marca(double v, double paso)
-{
-    int decimales = 0;
-    if (paso > 0 && paso < 1) decimales = static_cast<int>(std::ceil(-std::log10(paso) - 1e-9));
-    return texto_numero(v, decimales);
-}
-
-double paso_de(const std::vector<double>& marcas)
-{
-    return marcas.size() >= 2 ? marcas[1] - marcas[0] : 1;
 }
 
 bool en_intervalo(const PuntoSubsidencia& p, const PeticionAjuste& pet)

@@ -8,6 +8,8 @@
 //
 // Coordinates are pixels of the picture, origin at its top-left corner.
 
+#include "drawing/marcas.h" // paso_redondo, marcas_redondas
+
 #include <QColor>
 #include <QPointF>
 #include <QRectF>
@@ -31,13 +33,6 @@ inline constexpr QSize kTamanoHistoria(900, 600);
 inline const QColor kColorHorizonte{70, 70, 70};
 inline const QColor kColorTectonica{0, 0, 0};
 inline const QColor kColorTotal{0, 0, 0};
-
-// The smallest step 1, 2 or 5 times a power of ten whose multiples in
-// [desde, hasta] are at most maximo (maximo >= 2); 0 when the range is
-// empty or not finite.
-double paso_redondo(double desde, double hasta, int maximo);
-// Those multiples, in ascending order.
-std::vector<double> marcas_redondas(double desde, double hasta, int maximo);
 
 // Where the diagram lies in a picture of a given size and which ages and
 // depths its edges stand for; both ranges end on round ticks.
