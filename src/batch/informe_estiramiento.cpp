@@ -9,9 +9,6 @@
 
 namespace tev {
 
-namespace {
-
-// The whole word as a finite number ("." for the decimals), or nothing.
 bool lee_real(const std::string& t, double& v)
 {
     const char* inicio = t.data();
@@ -19,6 +16,8 @@ bool lee_real(const std::string& t, double& v)
     const auto r = std::from_chars(inicio, t.data() + t.size(), v);
     return !t.empty() && r.ec == std::errc() && r.ptr == t.data() + t.size() && std::isfinite(v);
 }
+
+namespace {
 
 std::string nombres_de_juegos()
 {

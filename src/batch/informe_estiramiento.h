@@ -11,6 +11,10 @@
 
 namespace tev {
 
+// The whole word of an option's value as a finite number ("." for the
+// decimals, a leading "+" allowed); false, v untouched or not, otherwise.
+bool lee_real(const std::string& t, double& v);
+
 struct Historia;
 
 struct OpcionesEstiramiento {

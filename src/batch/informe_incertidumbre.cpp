@@ -12,15 +12,6 @@ namespace tev {
 
 namespace {
 
-// The whole word as a finite number ("." for the decimals), or nothing.
-bool lee_real(const std::string& t, double& v)
-{
-    const char* inicio = t.data();
-    if (!t.empty() && t.front() == '+') ++inicio;
-    const auto r = std::from_chars(inicio, t.data() + t.size(), v);
-    return !t.empty() && r.ec == std::errc() && r.ptr == t.data() + t.size() && std::isfinite(v);
-}
-
 // The whole word as a whole number of type T, or nothing.
 template <typename T> bool lee_entero(const std::string& t, T& v)
 {
