@@ -88,18 +88,32 @@ std::vector<PlanBanco> planea(const Store& s, const RangosColumna& r)
 struct Tirada {
     std::string error;
     int numero = -1; // of the first draw that failed, -1 for none
+    bool cancelado = false;
 };
+
+const char* const kCancelado = "Cálculo cancelado.";
+
+bool se_cancela(const Avance* avance)
+{
+    return avance != nullptr && avance->cancelar.load(std::memory_order_relaxed);
+}
+
+void cuenta_una(Avance* avance)
+{
+    if (avance != nullptr) avance->hechas.fetch_add(1, std::memory_order_relaxed);
+}
 
 // Draws [desde, hasta) into the result's arrays (each draw its own slots).
 Tirada tira(const Store& s, const CurvaNivelMar& curva, const std::vector<PlanBanco>& plan,
             const RangosColumna& r, uint64_t semilla, int desde, int hasta,
-            ResultadoIncertidumbre& res)
+            ResultadoIncertidumbre& res, Avance* avance)
 {
     const int n = bancos_de(s);
     const auto t = std::make_unique<Store>(s);
     std::vector<double> desplazamiento(static_cast<size_t>(n) + 1);
     const auto tiradas = static_cast<size_t>(res.tiradas);
     for (int d = desde; d < hasta; ++d) {
+        if (se_cancela(avance)) return {kCancelado, d, true};
         GeneradorTirada g(semilla, static_cast<uint64_t>(d));
         // From the top bed down, so that a bed's age can look at the one
         // drawn above it; five numbers per bed whatever its ranges.
@@ -127,6 +141,7 @@ Tirada tira(const Store& s, const CurvaNivelMar& curva, const std::vector<PlanBa
             res.total[slot] = paso.subsidencia_total - dn;
             res.edad[slot] = paso.edad;
         }
+        cuenta_una(avance);
     }
     return {};
 }
@@ -157,7 +172,7 @@ double GeneradorTirada::uniforme()
 }
 
 BandaEstiramiento reajusta_estiramiento(const ResultadoIncertidumbre& r,
-                                        const PeticionAjuste& peticion, int hilos)
+                                        const PeticionAjuste& peticion, int hilos, Avance* avance)
 {
     BandaEstiramiento b;
     const int n = r.tiradas;
@@ -175,6 +190,10 @@ BandaEstiramiento reajusta_estiramiento(const ResultadoIncertidumbre& r,
         const int hasta = static_cast<int>(static_cast<long long>(n) * (h + 1) / hilos);
         std::vector<PuntoSubsidencia> puntos(pasos);
         for (int d = desde; d < hasta; ++d) {
+            if (se_cancela(avance)) {
+                fallos[static_cast<size_t>(h)] = {kCancelado, d, true};
+                return;
+            }
             for (size_t k = 0; k < pasos; ++k) {
                 const size_t slot = k * static_cast<size_t>(n) + static_cast<size_t>(d);
                 puntos[k] = {r.edad[slot], r.tectonica[slot]};
@@ -186,6 +205,7 @@ BandaEstiramiento reajusta_estiramiento(const ResultadoIncertidumbre& r,
             }
             betas[static_cast<size_t>(d)] = a.beta;
             edades[static_cast<size_t>(d)] = a.edad_rift;
+            cuenta_una(avance);
         }
     };
     std::vector<std::thread> otros;
@@ -194,6 +214,13 @@ BandaEstiramiento reajusta_estiramiento(const ResultadoIncertidumbre& r,
     bloque(0);
     for (std::thread& t : otros)
         t.join();
+    for (const Tirada& f : fallos) {
+        if (f.cancelado) {
+            b.error = kCancelado;
+            b.cancelado = true;
+            return b;
+        }
+    }
     for (const Tirada& f : fallos) {
         if (f.numero < 0) continue;
         b.error = "La tirada " + std::to_string(f.numero + 1) + " de " + std::to_string(n) +
@@ -222,7 +249,7 @@ double percentil(const std::vector<double>& ordenados, double p)
 
 ResultadoIncertidumbre calcula_incertidumbre(const Store& s, const CurvaNivelMar& curva,
                                              const RangosColumna& rangos, int tiradas,
-                                             uint64_t semilla, int hilos)
+                                             uint64_t semilla, int hilos, Avance* avance)
 {
     ResultadoIncertidumbre res;
     res.historia = calcula_historia(s, curva);
@@ -246,7 +273,8 @@ ResultadoIncertidumbre calcula_incertidumbre(const Store& s, const CurvaNivelMar
     const auto bloque = [&](int h) {
         const int desde = static_cast<int>(static_cast<long long>(tiradas) * h / hilos);
         const int hasta = static_cast<int>(static_cast<long long>(tiradas) * (h + 1) / hilos);
-        fallos[static_cast<size_t>(h)] = tira(s, curva, plan, rangos, semilla, desde, hasta, res);
+        fallos[static_cast<size_t>(h)] =
+            tira(s, curva, plan, rangos, semilla, desde, hasta, res, avance);
     };
     std::vector<std::thread> otros;
     for (int h = 1; h < hilos; ++h)
@@ -254,6 +282,13 @@ ResultadoIncertidumbre calcula_incertidumbre(const Store& s, const CurvaNivelMar
     bloque(0);
     for (std::thread& t : otros)
         t.join();
+    for (const Tirada& f : fallos) {
+        if (!f.cancelado) continue;
+        res.error = kCancelado;
+        res.cancelado = true;
+        res.bandas.clear();
+        return res;
+    }
     for (const Tirada& f : fallos) {
         if (f.numero < 0) continue;
         res.error = "La tirada " + std::to_string(f.numero + 1) + " de " + std::to_string(tiradas) +

@@ -29,6 +29,7 @@
 // mapping is our own, so the same column, ranges, number of draws and seed
 // give the same bytes on every machine and with any number of threads.
 
+#include "compute/avance.h"
 #include "compute/estiramiento.h"
 #include "compute/historia.h"
 
@@ -78,14 +79,18 @@ struct [[nodiscard]] ResultadoIncertidumbre {
     // Spanish, empty when ok: the history's own error, or the first draw
     // (lowest number) that had none, with the reason.
     std::string error;
+    // Stopped at the caller's request (error then says so).
+    bool cancelado = false;
     [[nodiscard]] bool ok() const { return error.empty(); }
 };
 
 // tiradas draws (at least 1) of the column with seed semilla, over hilos
-// threads (at least 1; the result does not depend on it).
+// threads (at least 1; the result does not depend on it). avance, when
+// given, counts the draws done and is heeded between draws.
 ResultadoIncertidumbre calcula_incertidumbre(const Store& s, const CurvaNivelMar& curva,
                                              const RangosColumna& rangos, int tiradas,
-                                             uint64_t semilla, int hilos = 1);
+                                             uint64_t semilla, int hilos = 1,
+                                             Avance* avance = nullptr);
 
 // The stretching fit (compute/estiramiento.h) refitted to every draw's
 // points (age, tectonic subsidence) of each step: the percentiles 2.5, 50 and
@@ -95,10 +100,12 @@ struct BandaEstiramiento {
     double beta[3] = {};
     double edad_rift[3] = {};
     std::string error;
+    bool cancelado = false;
     [[nodiscard]] bool ok() const { return error.empty(); }
 };
 BandaEstiramiento reajusta_estiramiento(const ResultadoIncertidumbre& r,
-                                        const PeticionAjuste& peticion, int hilos = 1);
+                                        const PeticionAjuste& peticion, int hilos = 1,
+                                        Avance* avance = nullptr);
 
 // The p-th percentile (0..100) of values sorted in increasing order, by
 // linear interpolation between the closest two (the "type 7" definition:

@@ -168,6 +168,28 @@ TEST(Incertidumbre, LaSemillaDaLosMismosBytesConUnoODosHilos)
     EXPECT_NE(x, g3.siguiente());
 }
 
+TEST(Incertidumbre, CuentaLasTiradasYSeDetieneAlCancelar)
+{
+    const auto s = tres_bancos();
+    Avance avance;
+    const auto hecho = calcula_incertidumbre(*s, CurvaNivelMar{}, todos(), 40, 1, 2, &avance);
+    ASSERT_TRUE(hecho.ok()) << hecho.error;
+    EXPECT_EQ(avance.hechas.load(), 40);
+    const BandaEstiramiento b = reajusta_estiramiento(hecho, PeticionAjuste{}, 2, &avance);
+    EXPECT_TRUE(b.ok()) << b.error;
+    EXPECT_EQ(avance.hechas.load(), 80);
+
+    avance.cancelar = true;
+    const auto parado = calcula_incertidumbre(*s, CurvaNivelMar{}, todos(), 40, 1, 2, &avance);
+    EXPECT_TRUE(parado.cancelado);
+    EXPECT_EQ(parado.error, "Cálculo cancelado.");
+    EXPECT_TRUE(parado.bandas.empty());
+    EXPECT_EQ(avance.hechas.load(), 80);
+    const BandaEstiramiento bc = reajusta_estiramiento(hecho, PeticionAjuste{}, 2, &avance);
+    EXPECT_TRUE(bc.cancelado);
+    EXPECT_FALSE(bc.ok());
+}
+
 TEST(Incertidumbre, LasEdadesSiguenEnOrdenYLosValoresDentroDeSuDominio)
 {
     // Porosity 0.9 ± 50 % and the coefficient ± 150 % would leave [0, 1)
