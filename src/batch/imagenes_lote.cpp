@@ -43,7 +43,10 @@ class ImagenesEnlazadas final : public Imagenes {
                       const AjusteEstiramiento& ajuste, const std::string& ruta,
                       std::string& error) const override
     {
-        const FiguraEstiramiento figura{puntos, peticion, ajuste};
+        FiguraEstiramiento figura;
+        figura.puntos = puntos;
+        figura.peticion = peticion;
+        figura.ajuste = ajuste;
         return guarda_imagen(ruta, dibujo_del_estiramiento(figura, kTamanoEstiramiento), &error);
     }
 };

@@ -93,27 +93,27 @@ struct Tirada {
 
 const char* const kCancelado = "Cálculo cancelado.";
 
-bool se_cancela(const Avance* avance)
+bool se_cancela(const ControlCalculo* control)
 {
-    return avance != nullptr && avance->cancelar.load(std::memory_order_relaxed);
+    return control != nullptr && control->cancelar.load(std::memory_order_relaxed);
 }
 
-void cuenta_una(Avance* avance)
+void cuenta_una(ControlCalculo* control)
 {
-    if (avance != nullptr) avance->hechas.fetch_add(1, std::memory_order_relaxed);
+    if (control != nullptr) control->hechas.fetch_add(1, std::memory_order_relaxed);
 }
 
 // Draws [desde, hasta) into the result's arrays (each draw its own slots).
 Tirada tira(const Store& s, const CurvaNivelMar& curva, const std::vector<PlanBanco>& plan,
             const RangosColumna& r, uint64_t semilla, int desde, int hasta,
-            ResultadoIncertidumbre& res, Avance* avance)
+            ResultadoIncertidumbre& res, ControlCalculo* control)
 {
     const int n = bancos_de(s);
     const auto t = std::make_unique<Store>(s);
     std::vector<double> desplazamiento(static_cast<size_t>(n) + 1);
     const auto tiradas = static_cast<size_t>(res.tiradas);
     for (int d = desde; d < hasta; ++d) {
-        if (se_cancela(avance)) return {kCancelado, d, true};
+        if (se_cancela(control)) return {kCancelado, d, true};
         GeneradorTirada g(semilla, static_cast<uint64_t>(d));
         // From the top bed down, so that a bed's age can look at the one
         // drawn above it; five numbers per bed whatever its ranges.
@@ -141,7 +141,7 @@ Tirada tira(const Store& s, const CurvaNivelMar& curva, const std::vector<PlanBa
             res.total[slot] = paso.subsidencia_total - dn;
             res.edad[slot] = paso.edad;
         }
-        cuenta_una(avance);
+        cuenta_una(control);
     }
     return {};
 }
@@ -172,7 +172,8 @@ double GeneradorTirada::uniforme()
 }
 
 BandaEstiramiento reajusta_estiramiento(const ResultadoIncertidumbre& r,
-                                        const PeticionAjuste& peticion, int hilos, Avance* avance)
+                                        const PeticionAjuste& peticion, int hilos,
+                                        ControlCalculo* control)
 {
     BandaEstiramiento b;
     const int n = r.tiradas;
@@ -190,7 +191,7 @@ BandaEstiramiento reajusta_estiramiento(const ResultadoIncertidumbre& r,
         const int hasta = static_cast<int>(static_cast<long long>(n) * (h + 1) / hilos);
         std::vector<PuntoSubsidencia> puntos(pasos);
         for (int d = desde; d < hasta; ++d) {
-            if (se_cancela(avance)) {
+            if (se_cancela(control)) {
                 fallos[static_cast<size_t>(h)] = {kCancelado, d, true};
                 return;
             }
@@ -205,7 +206,7 @@ BandaEstiramiento reajusta_estiramiento(const ResultadoIncertidumbre& r,
             }
             betas[static_cast<size_t>(d)] = a.beta;
             edades[static_cast<size_t>(d)] = a.edad_rift;
-            cuenta_una(avance);
+            cuenta_una(control);
         }
     };
     std::vector<std::thread> otros;
@@ -249,7 +250,7 @@ double percentil(const std::vector<double>& ordenados, double p)
 
 ResultadoIncertidumbre calcula_incertidumbre(const Store& s, const CurvaNivelMar& curva,
                                              const RangosColumna& rangos, int tiradas,
-                                             uint64_t semilla, int hilos, Avance* avance)
+                                             uint64_t semilla, int hilos, ControlCalculo* control)
 {
     ResultadoIncertidumbre res;
     res.historia = calcula_historia(s, curva);
@@ -274,7 +275,7 @@ ResultadoIncertidumbre calcula_incertidumbre(const Store& s, const CurvaNivelMar
         const int desde = static_cast<int>(static_cast<long long>(tiradas) * h / hilos);
         const int hasta = static_cast<int>(static_cast<long long>(tiradas) * (h + 1) / hilos);
         fallos[static_cast<size_t>(h)] =
-            tira(s, curva, plan, rangos, semilla, desde, hasta, res, avance);
+            tira(s, curva, plan, rangos, semilla, desde, hasta, res, control);
     };
     std::vector<std::thread> otros;
     for (int h = 1; h < hilos; ++h)

@@ -29,7 +29,7 @@
 // mapping is our own, so the same column, ranges, number of draws and seed
 // give the same bytes on every machine and with any number of threads.
 
-#include "compute/avance.h"
+#include "compute/control_calculo.h"
 #include "compute/estiramiento.h"
 #include "compute/historia.h"
 
@@ -85,12 +85,12 @@ struct [[nodiscard]] ResultadoIncertidumbre {
 };
 
 // tiradas draws (at least 1) of the column with seed semilla, over hilos
-// threads (at least 1; the result does not depend on it). avance, when
+// threads (at least 1; the result does not depend on it). control, when
 // given, counts the draws done and is heeded between draws.
 ResultadoIncertidumbre calcula_incertidumbre(const Store& s, const CurvaNivelMar& curva,
                                              const RangosColumna& rangos, int tiradas,
                                              uint64_t semilla, int hilos = 1,
-                                             Avance* avance = nullptr);
+                                             ControlCalculo* control = nullptr);
 
 // The stretching fit (compute/estiramiento.h) refitted to every draw's
 // points (age, tectonic subsidence) of each step: the percentiles 2.5, 50 and
@@ -105,7 +105,7 @@ struct BandaEstiramiento {
 };
 BandaEstiramiento reajusta_estiramiento(const ResultadoIncertidumbre& r,
                                         const PeticionAjuste& peticion, int hilos = 1,
-                                        Avance* avance = nullptr);
+                                        ControlCalculo* control = nullptr);
 
 // The p-th percentile (0..100) of values sorted in increasing order, by
 // linear interpolation between the closest two (the "type 7" definition:

@@ -11,6 +11,7 @@
 // Coordinates are pixels of the picture, origin at its top-left corner.
 
 #include "compute/estiramiento.h"
+#include "compute/incertidumbre.h" // BandaPaso, BandaEstiramiento
 
 #include <QColor>
 #include <QPointF>
@@ -42,6 +43,11 @@ struct FiguraEstiramiento {
     std::vector<PuntoSubsidencia> puntos;
     PeticionAjuste peticion;
     AjusteEstiramiento ajuste;
+    // The uncertainty, when computed (empty bandas: none drawn): one band per
+    // step of the history the points come from (ResultadoIncertidumbre::
+    // bandas), and beta's and the rift age's percentiles over the refits.
+    std::vector<BandaPaso> bandas;
+    BandaEstiramiento banda_beta;
 };
 
 struct MarcoEstiramiento {

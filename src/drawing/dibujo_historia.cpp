@@ -247,7 +247,8 @@ MarcoHistoria marco_historia(const Historia& h, const Store& s, QSize tamano)
     return m;
 }
 
-void pinta_historia(const Historia& h, const Store& s, QPainter& p, QSize tamano)
+void pinta_historia(const Historia& h, const Store& s, QPainter& p, QSize tamano,
+                    [[maybe_unused]] const std::vector<BandaPaso>& bandas)
 {
     p.save();
     p.fillRect(QRect(QPoint(0, 0), tamano), kFondo);
@@ -394,12 +395,15 @@ QString entrada_de_leyenda_en(const Historia& h, const Store& s, QSize tamano, Q
     return {};
 }
 
-Dibujo dibujo_de_la_historia(const Historia& h, const Store& s, QSize tamano)
+Dibujo dibujo_de_la_historia(const Historia& h, const Store& s, QSize tamano,
+                             const std::vector<BandaPaso>& bandas)
 {
     Dibujo dibujo;
     dibujo.tamano = tamano;
     dibujo.titulo = QString::fromUtf8("Historia de enterramiento");
-    dibujo.pinta = [&h, &s, tamano](QPainter& p) { pinta_historia(h, s, p, tamano); };
+    dibujo.pinta = [&h, &s, &bandas, tamano](QPainter& p) {
+        pinta_historia(h, s, p, tamano, bandas);
+    };
     return dibujo;
 }
 

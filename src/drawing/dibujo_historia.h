@@ -8,7 +8,8 @@
 //
 // Coordinates are pixels of the picture, origin at its top-left corner.
 
-#include "drawing/marcas.h" // paso_redondo, marcas_redondas
+#include "compute/incertidumbre.h" // BandaPaso
+#include "drawing/marcas.h"        // paso_redondo, marcas_redondas
 
 #include <QColor>
 #include <QPointF>
@@ -66,11 +67,15 @@ QString texto_sin_bancos();
 
 // Paints the whole picture, background included. s gives the beds' names,
 // colours and base ages (when each bed began to be laid down); it must be the
-// column h was computed from.
-void pinta_historia(const Historia& h, const Store& s, QPainter& p, QSize tamano);
+// column h was computed from. bandas, when not empty, holds one band per step
+// of h in its order (ResultadoIncertidumbre::bandas), shaded under the curves.
+void pinta_historia(const Historia& h, const Store& s, QPainter& p, QSize tamano,
+                    const std::vector<BandaPaso>& bandas = {});
 
-// The whole picture, to be written by guarda_imagen; h and s must outlive it.
-Dibujo dibujo_de_la_historia(const Historia& h, const Store& s, QSize tamano);
+// The whole picture, to be written by guarda_imagen; h, s and bandas must
+// outlive it.
+Dibujo dibujo_de_la_historia(const Historia& h, const Store& s, QSize tamano,
+                             const std::vector<BandaPaso>& bandas = {});
 
 // The same written to ruta, PNG, SVG or PDF by its extension, through the
 // program's saving routine. On failure returns false and, when error is

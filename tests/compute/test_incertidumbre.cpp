@@ -171,21 +171,21 @@ TEST(Incertidumbre, LaSemillaDaLosMismosBytesConUnoODosHilos)
 TEST(Incertidumbre, CuentaLasTiradasYSeDetieneAlCancelar)
 {
     const auto s = tres_bancos();
-    Avance avance;
-    const auto hecho = calcula_incertidumbre(*s, CurvaNivelMar{}, todos(), 40, 1, 2, &avance);
+    ControlCalculo control;
+    const auto hecho = calcula_incertidumbre(*s, CurvaNivelMar{}, todos(), 40, 1, 2, &control);
     ASSERT_TRUE(hecho.ok()) << hecho.error;
-    EXPECT_EQ(avance.hechas.load(), 40);
-    const BandaEstiramiento b = reajusta_estiramiento(hecho, PeticionAjuste{}, 2, &avance);
+    EXPECT_EQ(control.hechas.load(), 40);
+    const BandaEstiramiento b = reajusta_estiramiento(hecho, PeticionAjuste{}, 2, &control);
     EXPECT_TRUE(b.ok()) << b.error;
-    EXPECT_EQ(avance.hechas.load(), 80);
+    EXPECT_EQ(control.hechas.load(), 80);
 
-    avance.cancelar = true;
-    const auto parado = calcula_incertidumbre(*s, CurvaNivelMar{}, todos(), 40, 1, 2, &avance);
+    control.cancelar = true;
+    const auto parado = calcula_incertidumbre(*s, CurvaNivelMar{}, todos(), 40, 1, 2, &control);
     EXPECT_TRUE(parado.cancelado);
     EXPECT_EQ(parado.error, "Cálculo cancelado.");
     EXPECT_TRUE(parado.bandas.empty());
-    EXPECT_EQ(avance.hechas.load(), 80);
-    const BandaEstiramiento bc = reajusta_estiramiento(hecho, PeticionAjuste{}, 2, &avance);
+    EXPECT_EQ(control.hechas.load(), 80);
+    const BandaEstiramiento bc = reajusta_estiramiento(hecho, PeticionAjuste{}, 2, &control);
     EXPECT_TRUE(bc.cancelado);
     EXPECT_FALSE(bc.ok());
 }

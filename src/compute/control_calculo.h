@@ -7,7 +7,7 @@
 
 namespace tev {
 
-struct Avance {
+struct ControlCalculo {
     // Units of work finished so far (for the Monte Carlo, draws).
     std::atomic<int> hechas{0};
     // Set by the caller; the computation looks at it between units of work
