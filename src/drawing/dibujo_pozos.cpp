@@ -96,6 +96,15 @@ QColor color_de_pozo(int indice)
     return kPaleta[static_cast<std::size_t>(indice) % kPaleta.size()];
 }
 
+FiguraPozos figura_de_pozos(const std::vector<Pozo>& pozos, const ModeloEstiramiento& modelo)
+{
+    FiguraPozos f;
+    f.modelo = modelo;
+    for (std::size_t k = 0; k < pozos.size(); ++k)
+        if (pozos[k].ok()) f.pozos.push_back({&pozos[k], static_cast<int>(k)});
+    return f;
+}
+
 QPointF MarcoPozos::punto(double edad, double subsidencia) const
 {
     const double x =
@@ -123,7 +132,7 @@ MarcoPozos marco_pozos(const FiguraPozos& f, QSize tamano)
     for (const PozoEnFigura& e : f.pozos)
         ancho_textos = std::max(ancho_textos, fm.horizontalAdvance(texto_de_leyenda(*e.pozo)));
     const double ancho_leyenda =
-        std::min(std::max(160.0, 8 + 30 + 6 + ancho_textos + 8), tamano.width() * 0.4);
+        std::min(std::max(160.0, std::ceil(8 + 36 + ancho_textos + 8 + 2)), tamano.width() * 0.45);
     const double derecha = tamano.width() - ancho_leyenda - 2 * kSeparacionLeyenda;
     m.area = QRectF(QPointF(kMargenIzquierdo, kMargenArriba),
                     QPointF(std::max(derecha, kMargenIzquierdo + 40.0),

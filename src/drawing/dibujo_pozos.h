@@ -48,6 +48,9 @@ struct FiguraPozos {
     // curves here when they are given.
 };
 
+// Every well of the list that has a history, each by its place in the list.
+FiguraPozos figura_de_pozos(const std::vector<Pozo>& pozos, const ModeloEstiramiento& modelo);
+
 struct MarcoPozos {
     QRectF area;                            // the plot, in pixels
     double edad_izquierda = 0;              // Ma at the left edge (the oldest)

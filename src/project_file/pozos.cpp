@@ -4,6 +4,8 @@
 #include "model/store.h"
 #include "project_file/columna.h"
 #include "project_file/formatos.h"
+#include "project_file/informe_estiramiento_csv.h"
+#include "project_file/informe_historia.h"
 
 #include <map>
 #include <memory>
@@ -49,7 +51,9 @@ Pozo pozo_de_columna(const Store& s, const std::string& nombre, const PeticionAj
         return p;
     }
     p.historia = std::move(h.historia);
-    p.ajuste = ajusta_estiramiento(puntos_de_historia(p.historia), peticion);
+    // The points as the history's CSV writes them: the fit is the one
+    // tevarro-batch --estiramiento makes of the same file.
+    p.ajuste = ajusta_estiramiento(puntos_como_en_csv(p.historia), peticion);
     return p;
 }
 
@@ -83,6 +87,22 @@ std::vector<Pozo> lee_pozos(const std::vector<std::string>& rutas, const Peticio
     for (std::size_t k = 0; k < rutas.size(); ++k)
         pozos.push_back(lee_pozo(rutas[k], nombres[k], peticion, curva));
     return pozos;
+}
+
+std::string historias_de_pozos_csv(const std::vector<Pozo>& pozos, const FormaExportacion& forma)
+{
+    std::string t = cabecera_historia_csv(forma);
+    for (const Pozo& w : pozos)
+        if (w.ok()) t += lineas_historia_csv(w.historia, w.nombre, forma);
+    return t;
+}
+
+std::string ajustes_de_pozos_csv(const std::vector<Pozo>& pozos, const PeticionAjuste& peticion)
+{
+    std::string t = cabecera_estiramiento_csv();
+    for (const Pozo& w : pozos)
+        if (w.ok() && w.ajuste.ok()) t += linea_estiramiento_csv(w.nombre, peticion, w.ajuste);
+    return t;
 }
 
 } // namespace tev

@@ -15,6 +15,7 @@ namespace tev {
 
 struct Store;
 struct CurvaNivelMar;
+struct FormaExportacion;
 
 struct Pozo {
     std::string ruta;   // as given; empty for a column that has no file
@@ -44,5 +45,13 @@ Pozo lee_pozo(const std::string& ruta, const std::string& nombre, const Peticion
 // Every well of the list, named by nombres_de_pozos, in the list's order.
 std::vector<Pozo> lee_pozos(const std::vector<std::string>& rutas, const PeticionAjuste& peticion,
                             const CurvaNivelMar* curva = nullptr);
+
+// The histories of every well that has one, as tevarro-batch --historia
+// writes them for the same files, the well's name in the first column.
+std::string historias_de_pozos_csv(const std::vector<Pozo>& pozos, const FormaExportacion& forma);
+
+// The fits of every well that has one, as tevarro-batch --estiramiento writes
+// them.
+std::string ajustes_de_pozos_csv(const std::vector<Pozo>& pozos, const PeticionAjuste& peticion);
 
 } // namespace tev

@@ -6,6 +6,7 @@
 #include "model/store.h"
 #include "project_file/columna.h"
 #include "project_file/formatos.h"
+#include "project_file/informe_estiramiento_csv.h"
 
 #include <gtest/gtest.h>
 
@@ -55,7 +56,7 @@ TEST(Pozos, CadaPozoConSuHistoriaYSuAjusteOSuRazon)
         EXPECT_EQ(pozos[0].historia.pasos[k].subsidencia_tectonica,
                   h.historia.pasos[k].subsidencia_tectonica);
     }
-    const AjusteEstiramiento a = ajusta_estiramiento(puntos_de_historia(h.historia), peticion);
+    const AjusteEstiramiento a = ajusta_estiramiento(puntos_como_en_csv(h.historia), peticion);
     EXPECT_TRUE(pozos[0].ajuste.ok());
     EXPECT_EQ(pozos[0].ajuste.beta, a.beta);
     EXPECT_EQ(pozos[0].ajuste.edad_rift, a.edad_rift);
