@@ -138,8 +138,9 @@ MarcoPozos marco_pozos(const FiguraPozos& f, QSize tamano)
                     QPointF(std::max(derecha, kMargenIzquierdo + 40.0),
                             std::max(tamano.height() - kMargenAbajo, kMargenArriba + 40)));
     m.linea_leyenda = kLineaLeyenda;
-    m.leyenda = QRectF(m.area.right() + kSeparacionLeyenda, m.area.top(), ancho_leyenda,
-                       std::min(m.area.height(), 8.0 + kLineaLeyenda * f.pozos.size()));
+    m.leyenda = QRectF(
+        m.area.right() + kSeparacionLeyenda, m.area.top(), ancho_leyenda,
+        std::min(m.area.height(), 8.0 + kLineaLeyenda * static_cast<double>(f.pozos.size())));
 
     // The present is always shown, and 0 m of subsidence.
     double reciente = 0, antigua = 0, arriba = 0, abajo = 0;
