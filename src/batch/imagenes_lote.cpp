@@ -4,6 +4,7 @@
 #include "drawing/dibujo_curvas.h"
 #include "drawing/dibujo_estiramiento.h"
 #include "drawing/dibujo_historia.h"
+#include "drawing/dibujo_pozos.h"
 #include "drawing/exporta_imagen.h"
 #include "drawing/imagen_columna.h"
 
@@ -48,6 +49,13 @@ class ImagenesEnlazadas final : public Imagenes {
         figura.peticion = peticion;
         figura.ajuste = ajuste;
         return guarda_imagen(ruta, dibujo_del_estiramiento(figura, kTamanoEstiramiento), &error);
+    }
+
+    bool pozos(const std::vector<Pozo>& pozos, const ModeloEstiramiento& modelo,
+               const std::string& ruta, std::string& error) const override
+    {
+        const FiguraPozos figura = figura_de_pozos(pozos, modelo);
+        return guarda_imagen(ruta, dibujo_de_pozos(figura, kTamanoPozos), &error);
     }
 };
 

@@ -14,6 +14,7 @@
 #include "project_file/curva_subsidencia.h"
 #include "project_file/formatos.h"
 #include "project_file/informe_historia.h"
+#include "project_file/pozos.h"
 #include "text_forms/formas_numericas.h"
 
 #include <algorithm>
@@ -37,6 +38,8 @@ const char* const kAyuda =
     "                   [--constantes NOMBRE] [--terminos N] [--desde A] [--hasta B] ARCHIVO...\n"
     "       tevarro-batch --incertidumbre N [--semilla S] [--rango-porosidad F] [--rango-coef F]\n"
     "                   [--rango-paleobatimetria M] [--rango-edad MA] [--rango-nivel-mar M]\n"
+    "                   [--nivel-mar CURVA] ARCHIVO...\n"
+    "       tevarro-batch --comparar-imagen IMAGEN [opciones del estiramiento]\n"
     "                   [--nivel-mar CURVA] ARCHIVO...\n"
     "\n"
     "Lee cada archivo de proyecto de TEVARRO, descompacta sus bancos y calcula la\n"
@@ -105,6 +108,12 @@ const char* const kAyuda =
     "  --rango-edad MA  edad del techo de cada banco ± MA Ma\n"
     "  --rango-nivel-mar M\n"
     "                   nivel del mar ± M metros en cada paso\n"
+    "\n"
+    "Varios pozos a la vez, como en la ventana \"Comparar pozos\":\n"
+    "  --comparar-imagen IMAGEN\n"
+    "                   dibuja la subsidencia tectónica de todos los archivos y sus\n"
+    "                   ajustes del estiramiento en IMAGEN, .png, .svg o .pdf; un\n"
+    "                   archivo sin historia se dice y los demás se dibujan\n"
     "\n"
     "  -h, --help       muestra esta ayuda\n"
     "  --version        muestra la versión\n"
@@ -250,6 +259,7 @@ struct Opciones {
     std::string imagen_columna;
     std::string imagen_columna_entera;
     std::string imagen_historia;
+    std::string imagen_comparacion; // --comparar-imagen: every file in one picture
     OpcionesEstiramiento estiramiento;
     OpcionesIncertidumbre incertidumbre;
     std::string nivel_mar = "tabla"; // --nivel-mar
@@ -271,7 +281,15 @@ struct Opciones {
     [[nodiscard]] bool imagenes() const
     {
         return !imagen_curvas.empty() || !imagen_columna.empty() || !imagen_historia.empty() ||
-               !imagen_columna_entera.empty() || !estiramiento.imagen.empty();
+               !imagen_columna_entera.empty() || !estiramiento.imagen.empty() ||
+               !imagen_comparacion.empty();
+    }
+    // Only the comparison's picture: no file is reported one by one.
+    [[nodiscard]] bool solo_comparacion() const
+    {
+        return !imagen_comparacion.empty() && !csv && !otra_tabla() && destino.empty() &&
+               imagen_curvas.empty() && imagen_columna.empty() && imagen_historia.empty() &&
+               imagen_columna_entera.empty() && estiramiento.imagen.empty();
     }
 };
 
@@ -317,7 +335,8 @@ int lee_opciones(const std::vector<std::string>& argumentos, std::ostream& salid
         } else if (a == "--enterramiento") {
             o.enterramiento = true;
         } else if (a == "--salvar" || a == "--curvas" || a == "--columna" ||
-                   a == "--historia-imagen" || a == "--columna-entera") {
+                   a == "--historia-imagen" || a == "--columna-entera" ||
+                   a == "--comparar-imagen") {
             if (k + 1 >= argumentos.size()) {
                 errores << "tevarro-batch: falta el archivo de salida tras " << a << ".\n"
                         << kAyuda;
@@ -327,6 +346,7 @@ int lee_opciones(const std::vector<std::string>& argumentos, std::ostream& salid
                                  : a == "--curvas"          ? o.imagen_curvas
                                  : a == "--historia-imagen" ? o.imagen_historia
                                  : a == "--columna-entera"  ? o.imagen_columna_entera
+                                 : a == "--comparar-imagen" ? o.imagen_comparacion
                                                             : o.imagen_columna;
             valor = argumentos[++k];
             if (valor.empty()) {
@@ -661,6 +681,20 @@ void procesa_archivo(const std::string& archivo, const Opciones& o, const Imagen
     }
 }
 
+// Every file in one picture; a well without a history is said, the others
+// are drawn.
+void compara_pozos(const Opciones& o, const Imagenes* dibujo, Avance& av)
+{
+    const std::vector<Pozo> pozos = lee_pozos(o.archivos, o.estiramiento.peticion, &o.curva);
+    for (const Pozo& w : pozos)
+        if (!w.ok()) av.falla(w.error);
+    std::string error;
+    if (dibujo)
+        av.dibujada(
+            dibujo->pozos(pozos, o.estiramiento.peticion.modelo, o.imagen_comparacion, error),
+            error);
+}
+
 } // namespace
 
 int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salida,
@@ -701,10 +735,13 @@ int ejecuta_lote(const std::vector<std::string>& argumentos, std::ostream& salid
     }
 
     // Each file's lines as soon as it is done: memory for one file at a time.
-    for (const std::string& archivo : o.archivos) {
-        procesa_archivo(archivo, o, dibujo, av);
-        av.entrega();
+    if (!o.solo_comparacion()) {
+        for (const std::string& archivo : o.archivos) {
+            procesa_archivo(archivo, o, dibujo, av);
+            av.entrega();
+        }
     }
+    if (!o.imagen_comparacion.empty()) compara_pozos(o, dibujo, av);
     return av.codigo;
 }
 

@@ -15,7 +15,9 @@ namespace tev {
 
 struct AjusteEstiramiento;
 struct Historia;
+struct ModeloEstiramiento;
 struct PeticionAjuste;
+struct Pozo;
 struct PuntoSubsidencia;
 struct Store;
 
@@ -43,6 +45,9 @@ class Imagenes {
     virtual bool estiramiento(const std::vector<PuntoSubsidencia>& puntos,
                               const PeticionAjuste& peticion, const AjusteEstiramiento& ajuste,
                               const std::string& ruta, std::string& error) const = 0;
+    // Every well with a history on one chart, each with its fit under the model.
+    virtual bool pozos(const std::vector<Pozo>& pozos, const ModeloEstiramiento& modelo,
+                       const std::string& ruta, std::string& error) const = 0;
 };
 
 // Loads what draws the pictures, called once, before the first file, only

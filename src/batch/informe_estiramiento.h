@@ -4,6 +4,7 @@
 // written as the burial history's CSV writes them.
 
 #include "compute/estiramiento.h"
+#include "project_file/informe_estiramiento_csv.h" // the fit's line, the points as in CSV
 
 #include <cstddef>
 #include <string>
@@ -35,11 +36,6 @@ int lee_opcion_estiramiento(const std::vector<std::string>& argumentos, std::siz
 // What the options, read together, get wrong; empty when nothing.
 std::string revisa_opciones_estiramiento(const OpcionesEstiramiento& o);
 
-// archivo,modo,constantes,beta,edad_rift,corteza,rms,puntos,en_limite
-std::string cabecera_estiramiento_csv();
-std::string linea_estiramiento_csv(const std::string& archivo, const PeticionAjuste& peticion,
-                                   const AjusteEstiramiento& ajuste);
-
 // archivo,edad,subsidencia_tectonica,modelo,residuo: the points fitted, the
 // residual being the subsidence less the model.
 std::string cabecera_curva_estiramiento_csv();
@@ -47,9 +43,5 @@ std::string lineas_curva_estiramiento_csv(const std::string& archivo,
                                           const std::vector<PuntoSubsidencia>& puntos,
                                           const PeticionAjuste& peticion,
                                           const AjusteEstiramiento& ajuste);
-
-// The history's points as its CSV writes them (numero_historia), so that a
-// project file and the history's CSV written from it give the same fit.
-std::vector<PuntoSubsidencia> puntos_como_en_csv(const Historia& h);
 
 } // namespace tev
