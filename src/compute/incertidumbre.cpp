@@ -146,11 +146,30 @@ Tirada tira(const Store& s, const CurvaNivelMar& curva, const std::vector<PlanBa
     return {};
 }
 
+// The percentiles of kPercentiles, as percentil() gives them on the sorted
+// values: only the two order statistics each needs are put in place
+// (nth_element, in increasing order so that each partitions what is left),
+// which gives the very values a full sort would at a fraction of its cost.
 void percentiles_de(std::vector<double>& valores, double (&p)[kNumPercentiles])
 {
-    std::sort(valores.begin(), valores.end());
-    for (int k = 0; k < kNumPercentiles; ++k)
-        p[k] = percentil(valores, kPercentiles[k]);
+    const size_t n = valores.size();
+    auto resto = valores.begin();
+    for (int k = 0; k < kNumPercentiles; ++k) {
+        const double h = static_cast<double>(n - 1) * kPercentiles[k] / 100;
+        const auto abajo = static_cast<size_t>(std::floor(h));
+        const auto en_abajo = valores.begin() + static_cast<std::ptrdiff_t>(abajo);
+        if (en_abajo >= resto) std::nth_element(resto, en_abajo, valores.end());
+        resto = en_abajo + 1;
+        if (abajo + 1 >= n) {
+            p[k] = valores[n - 1];
+            continue;
+        }
+        // The next order statistic: the least of what lies above.
+        const auto siguiente = std::min_element(resto, valores.end());
+        std::iter_swap(resto, siguiente);
+        const double f = h - static_cast<double>(abajo);
+        p[k] = valores[abajo] + f * (valores[abajo + 1] - valores[abajo]);
+    }
 }
 
 } // namespace
