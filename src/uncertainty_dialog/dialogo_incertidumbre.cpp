@@ -68,6 +68,7 @@ DialogoIncertidumbre::DialogoIncertidumbre(QWidget* padre) : QDialog(padre)
     todo->addWidget(mensaje_lbl);
 
     auto* botones = new QDialogButtonBox(this);
+    botones->setObjectName("botones");
     aceptar_btn = botones->addButton(QString::fromUtf8("Aceptar"), QDialogButtonBox::AcceptRole);
     aceptar_btn->setObjectName("aceptar_btn");
     aceptar_btn->setDefault(true);

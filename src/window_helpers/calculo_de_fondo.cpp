@@ -38,6 +38,7 @@ CalculoDeFondo::CalculoDeFondo(QWidget* padre) : QWidget(padre)
         emit cancelado();
     });
     reloj_ = new QTimer(this);
+    reloj_->setObjectName("reloj_del_progreso");
     reloj_->setInterval(50);
     connect(reloj_, &QTimer::timeout, this, &CalculoDeFondo::sigue_el_progreso);
     padre->installEventFilter(this);
