@@ -1,13 +1,18 @@
 #include "history_window/form5.h"
 
+#include "compute/nivel_mar.h"
 #include "drawing/dibujo_historia.h"
 #include "model/store.h"
+#include "window_helpers/ajustes_incertidumbre.h"
+#include "window_helpers/calculo_de_fondo.h"
 #include "window_helpers/guardar_imagen.h"
 #include "window_helpers/pista_del_puntero.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QPainter>
+
+#include <memory>
 
 namespace tev {
 
@@ -29,6 +34,8 @@ Form5::Form5() : QWidget(nullptr, Qt::Window), columna_(std::make_unique<Store>(
         this, QString::fromUtf8(kCaption),
         [this](const QString& ruta, QString* error) { return guarda_imagen(ruta, error); });
     new PistaDelPuntero(this, [this](QPoint p) { return texto_bajo_el_puntero(p); });
+    // Over the foot of the diagram, and only while the bands are computed.
+    calculo = new CalculoDeFondo(this);
 }
 
 QString Form5::texto_bajo_el_puntero(QPoint posicion) const
@@ -53,7 +60,35 @@ void Form5::actualiza(const Store& s)
     *columna_ = s;
     resultado_ = calcula_historia(*columna_);
     guardar_imagen->accion()->setEnabled(resultado_.ok());
+    calcula_bandas();
     update();
+}
+
+void Form5::calcula_bandas()
+{
+    bandas_.clear();
+    const AjustesIncertidumbre a = lee_ajustes_incertidumbre();
+    if (!a.activa || !resultado_.ok() || resultado_.historia.pasos.empty()) {
+        calculo->cancela();
+        update();
+        return;
+    }
+    // The draws take the column as it is now; later edits reach them only
+    // through the next actualiza.
+    auto columna = std::make_shared<const Store>(*columna_);
+    auto resultado = std::make_shared<ResultadoIncertidumbre>();
+    calculo->lanza(
+        a.tiradas,
+        [columna, resultado, a](ControlCalculo& control) {
+            // The same sea-level curve as the history shown.
+            *resultado = calcula_incertidumbre(*columna, CurvaNivelMar{}, a.rangos, a.tiradas,
+                                               a.semilla, hilos_de_calculo(), &control);
+        },
+        [this, resultado] {
+            if (!resultado->ok()) return;
+            bandas_ = resultado->bandas;
+            update();
+        });
 }
 
 bool Form5::guarda_imagen(const QString& ruta, QString* error)
@@ -71,7 +106,7 @@ void Form5::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     if (resultado_.ok()) {
-        pinta_historia(resultado_.historia, *columna_, p, size());
+        pinta_historia(resultado_.historia, *columna_, p, size(), bandas_);
         return;
     }
     // No history: the reason, where the diagram would be.

@@ -4,6 +4,7 @@
 // reason why the column has no history. Its context menu saves the picture.
 
 #include "compute/historia.h"
+#include "compute/incertidumbre.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -12,6 +13,7 @@
 
 namespace tev {
 
+class CalculoDeFondo;
 class GuardarImagen;
 struct Store;
 
@@ -29,6 +31,16 @@ class Form5 : public QWidget {
     [[nodiscard]] const ResultadoHistoria& resultado() const { return resultado_; }
     // The column the history was computed from.
     [[nodiscard]] const Store& columna() const { return *columna_; }
+
+    // The uncertainty bands drawn with the history, one per step: computed in
+    // the background when the user's settings (ajustes_incertidumbre.h) ask
+    // for them, empty while they are off, being computed, or cancelled.
+    [[nodiscard]] const std::vector<BandaPaso>& bandas() const { return bandas_; }
+    // Computes the bands of the column shown anew with the settings as they
+    // stand now (or drops them when they are off).
+    void calcula_bandas();
+    // The progress bar and "Cancelar" of the bands' computation.
+    CalculoDeFondo* calculo = nullptr;
 
     // Saves the diagram at the window's size, PNG, SVG or PDF by the
     // extension. False, with the reason in Spanish, on failure or when the
@@ -49,6 +61,7 @@ class Form5 : public QWidget {
   private:
     std::unique_ptr<Store> columna_;
     ResultadoHistoria resultado_;
+    std::vector<BandaPaso> bandas_;
 };
 
 // Shows the history of s in the window held by ventana, creating the window

@@ -9,6 +9,7 @@
 #include "main_window/acerca_de.h"
 #include "stretch_window/ventana_estiramiento.h"
 #include "table_window/tabla_columna.h"
+#include "uncertainty_dialog/dialogo_incertidumbre.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -69,6 +70,7 @@ class Form1 : public QMainWindow {
     [[nodiscard]] Form5* historia_ventana() const { return form5_; }
     // The window "Subsidencia y estiramiento", while it is open.
     [[nodiscard]] VentanaEstiramiento* estiramiento_ventana() const { return estiramiento_; }
+    [[nodiscard]] DialogoIncertidumbre* incertidumbre_dialogo() const { return incertidumbre_; }
     // The bed dialog, while it exists.
     [[nodiscard]] Form2* dialogo_bancos() const { return form2_; }
     // The column table, while it is open.
@@ -125,6 +127,9 @@ class Form1 : public QMainWindow {
     // opens a chosen file, after the same question.
     void abre_reciente(const QString& ruta);
     void tabla_mnu_Click();
+    // "Incertidumbre…": the dialog of the uncertainty settings; accepted, the
+    // open history and stretching windows compute their bands anew.
+    void incertidumbre_mnu_Click();
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
@@ -192,6 +197,7 @@ class Form1 : public QMainWindow {
     QPointer<VentanaAyuda> ayuda_;
     ArchivosRecientes* recientes_ = nullptr;
     QPointer<TablaColumna> tabla_;
+    QPointer<DialogoIncertidumbre> incertidumbre_;
 };
 
 } // namespace tev

@@ -32,6 +32,23 @@ void Form1::crea_menu_analisis()
            &Form1::historia_mnu_Click);
     accion("Subsidencia y estiramiento", "estiramiento_mnu", QKeySequence(Qt::CTRL | Qt::Key_E),
            &Form1::estiramiento_mnu_Click);
+    accion("Incertidumbre…", "incertidumbre_mnu", QKeySequence(Qt::CTRL | Qt::Key_I),
+           &Form1::incertidumbre_mnu_Click);
+}
+
+void Form1::incertidumbre_mnu_Click()
+{
+    if (!incertidumbre_) {
+        incertidumbre_ = new DialogoIncertidumbre(this);
+        incertidumbre_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(incertidumbre_, &DialogoIncertidumbre::ajustes_cambiados, this, [this] {
+            if (form5_) form5_->actualiza(s_);
+            if (estiramiento_) estiramiento_->actualiza(s_);
+        });
+    }
+    incertidumbre_->show();
+    incertidumbre_->raise();
+    incertidumbre_->activateWindow();
 }
 
 void Form1::tabla_mnu_Click()

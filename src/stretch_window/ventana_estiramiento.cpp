@@ -1,7 +1,11 @@
 #include "stretch_window/ventana_estiramiento.h"
 
 #include "compute/historia.h"
+#include "compute/nivel_mar.h"
 #include "drawing/exporta_imagen.h"
+#include "model/store.h"
+#include "window_helpers/ajustes_incertidumbre.h"
+#include "window_helpers/calculo_de_fondo.h"
 #include "window_helpers/guardar_imagen.h"
 #include "window_helpers/preferencias.h"
 
@@ -71,7 +75,8 @@ QDoubleSpinBox* caja_numero(const char* nombre, double minimo, double maximo, in
 
 } // namespace
 
-VentanaEstiramiento::VentanaEstiramiento() : QWidget(nullptr, Qt::Window)
+VentanaEstiramiento::VentanaEstiramiento()
+    : QWidget(nullptr, Qt::Window), columna_(std::make_unique<Store>())
 {
     setObjectName("VentanaEstiramiento");
     setWindowTitle(QString::fromUtf8(kCaption));
@@ -95,6 +100,7 @@ VentanaEstiramiento::~VentanaEstiramiento() = default;
 void VentanaEstiramiento::crea_controles()
 {
     lienzo = new LienzoEstiramiento(figura_, this);
+    calculo = new CalculoDeFondo(lienzo);
 
     auto* ajustes_box = new QGroupBox(QString::fromUtf8("Ajustes"));
     ajustes_box->setObjectName("ajustes_box");
@@ -249,6 +255,8 @@ PeticionAjuste VentanaEstiramiento::peticion() const
 
 void VentanaEstiramiento::actualiza(const Store& s)
 {
+    *columna_ = s;
+    tiradas_.reset();
     const ResultadoHistoria h = calcula_historia(s);
     puntos_ = h.ok() ? puntos_de_historia(h.historia) : std::vector<PuntoSubsidencia>{};
     sin_historia_ = h.ok() ? std::string() : h.error;
@@ -270,8 +278,46 @@ void VentanaEstiramiento::ajusta()
     guardar_imagen->accion()->setEnabled(figura_.ajuste.ok());
     guardar_btn->setEnabled(figura_.ajuste.ok());
     copiar_btn->setEnabled(figura_.ajuste.ok());
+    calcula_bandas();
     muestra_resultados();
     lienzo->update();
+}
+
+void VentanaEstiramiento::calcula_bandas()
+{
+    figura_.bandas.clear();
+    figura_.banda_beta = BandaEstiramiento{};
+    const AjustesIncertidumbre a = lee_ajustes_incertidumbre();
+    if (!a.activa || !figura_.ajuste.ok()) {
+        calculo->cancela();
+        return;
+    }
+    // The draws take the column as it is now and the same sea-level curve as
+    // the history fitted; those already made are only refitted.
+    std::shared_ptr<const ResultadoIncertidumbre> hechas = tiradas_;
+    auto columna = std::make_shared<const Store>(*columna_);
+    auto tiradas = std::make_shared<std::shared_ptr<const ResultadoIncertidumbre>>(hechas);
+    auto banda = std::make_shared<BandaEstiramiento>();
+    const PeticionAjuste peticion = figura_.peticion;
+    calculo->lanza(
+        hechas ? a.tiradas : 2 * a.tiradas,
+        [columna, tiradas, banda, a, peticion](ControlCalculo& control) {
+            if (!*tiradas)
+                *tiradas = std::make_shared<const ResultadoIncertidumbre>(
+                    calcula_incertidumbre(*columna, CurvaNivelMar{}, a.rangos, a.tiradas, a.semilla,
+                                          hilos_de_calculo(), &control));
+            if ((*tiradas)->ok())
+                *banda = reajusta_estiramiento(**tiradas, peticion, hilos_de_calculo(), &control);
+        },
+        [this, tiradas, banda] {
+            const ResultadoIncertidumbre& r = **tiradas;
+            if (!r.ok()) return;
+            tiradas_ = *tiradas;
+            figura_.bandas = r.bandas;
+            figura_.banda_beta = *banda;
+            muestra_resultados();
+            lienzo->update();
+        });
 }
 
 QString VentanaEstiramiento::texto_resultados() const
@@ -285,6 +331,11 @@ QString VentanaEstiramiento::texto_resultados() const
                   figura_.peticion.edad_rift ? QString::fromUtf8(" (fija)") : QString());
     t += QString::fromUtf8("Error rms: %1 m\n").arg(numero(a.rms, 1));
     t += QString::fromUtf8("Puntos: %1\n").arg(a.puntos);
+    const BandaEstiramiento& b = figura_.banda_beta;
+    if (!figura_.bandas.empty() && b.ok())
+        t += QString::fromUtf8("β al 95 %: de %1 a %2\nEdad del rift al 95 %: de %3 a %4 Ma\n")
+                 .arg(numero(b.beta[0], 3), numero(b.beta[2], 3), numero(b.edad_rift[0], 2),
+                      numero(b.edad_rift[2], 2));
     if (a.en_limite)
         t += QString::fromUtf8("Atención: el resultado está en un límite de la búsqueda "
                                "(beta entre 1 y 20, edad del rift entre %1 y %2 Ma).\n")

@@ -7,6 +7,8 @@
 
 #include "drawing/dibujo_estiramiento.h"
 
+#include <memory>
+
 #include <QPointer>
 #include <QWidget>
 
@@ -19,6 +21,7 @@ class QSettings;
 
 namespace tev {
 
+class CalculoDeFondo;
 class GuardarImagen;
 struct Store;
 
@@ -58,6 +61,14 @@ class VentanaEstiramiento : public QWidget {
     QLabel* constantes_lbl = nullptr;
     QPushButton* copiar_btn = nullptr;
     QPushButton* guardar_btn = nullptr;
+    // The progress bar and "Cancelar" of the bands' computation, over the
+    // foot of the figure while it runs.
+    CalculoDeFondo* calculo = nullptr;
+
+    // Computes the figure's bands (the draws of the column, then the fit
+    // redone on every draw) in the background when the user's settings
+    // (ajustes_incertidumbre.h) ask for them; drops them when off.
+    void calcula_bandas();
 
   protected:
     void contextMenuEvent(QContextMenuEvent* e) override;
@@ -72,6 +83,11 @@ class VentanaEstiramiento : public QWidget {
     void ajusta();
     void muestra_resultados();
 
+    std::unique_ptr<Store> columna_; // the column last given to actualiza
+    // The draws of that column with the settings of the last computation,
+    // kept so a change of the fit's settings only refits them; null until
+    // computed.
+    std::shared_ptr<const ResultadoIncertidumbre> tiradas_;
     std::vector<PuntoSubsidencia> puntos_;
     std::string sin_historia_; // why the column has no history; empty when it has one
     FiguraEstiramiento figura_;

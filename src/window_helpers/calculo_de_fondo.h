@@ -1,0 +1,62 @@
+#pragma once
+// A long computation off the user-interface thread, with its progress bar and
+// its "Cancelar" button. One computation at a time is wanted: starting a new
+// one cancels the one running, whose result is never delivered. The bar and
+// the button show only while a computation runs, over the foot of the parent
+// widget (whose layout they leave alone, so nothing moves when they show).
+
+#include "compute/control_calculo.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QProgressBar;
+class QPushButton;
+class QThread;
+class QTimer;
+
+namespace tev {
+
+class CalculoDeFondo : public QWidget {
+    Q_OBJECT
+  public:
+    explicit CalculoDeFondo(QWidget* padre);
+    // Cancels what runs and waits for it: no thread outlives the widget.
+    ~CalculoDeFondo() override;
+
+    // Runs trabajo on a thread of its own. It counts its units of work in
+    // the control's hechas (total of them in all) and heeds its cancelar.
+    // al_terminar then runs on this thread, unless the computation was
+    // cancelled or a newer one started meanwhile.
+    void lanza(int total, std::function<void(ControlCalculo&)> trabajo,
+               std::function<void()> al_terminar);
+    // Stops the computation running (its result is discarded).
+    void cancela();
+    [[nodiscard]] bool en_curso() const { return actual_ != nullptr; }
+
+    QProgressBar* barra = nullptr;
+    QPushButton* cancelar_btn = nullptr;
+
+  protected:
+    bool eventFilter(QObject* objeto, QEvent* e) override;
+
+  signals:
+    // The user cancelled the computation.
+    void cancelado();
+
+  private:
+    struct Tarea;
+    void termina(const std::shared_ptr<Tarea>& t);
+    void sigue_el_progreso();
+    void se_coloca();
+
+    std::shared_ptr<Tarea> actual_;
+    // Every thread not yet finished, the cancelled ones too.
+    std::vector<std::shared_ptr<Tarea>> en_marcha_;
+    QTimer* reloj_ = nullptr;
+};
+
+} // namespace tev
