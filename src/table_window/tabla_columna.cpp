@@ -600,7 +600,7 @@ void TablaColumna::edita_extremo(int fila, int e, const QString& texto)
 
 bool TablaColumna::toda_seleccionada() const
 {
-    const auto n = static_cast<qsizetype>(modelo->rowCount()) * kColumnasTabla;
+    const auto n = static_cast<qsizetype>(modelo->rowCount()) * modelo->columnCount();
     return n > 0 && tabla->selectionModel()->selectedIndexes().size() == n;
 }
 
@@ -617,15 +617,15 @@ void TablaColumna::copia()
         marcadas.insert({i.row(), i.column()});
     }
     // Whole rows: every column of every row chosen.
-    const bool enteras =
-        static_cast<qsizetype>(filas.size()) * kColumnasTabla == static_cast<qsizetype>(sel.size());
+    const bool enteras = static_cast<qsizetype>(filas.size()) * modelo->columnCount() ==
+                         static_cast<qsizetype>(sel.size());
     std::vector<bool> celdas;
     for (int f : filas)
         for (int c : columnas)
             celdas.push_back(marcadas.count({f, c}) > 0);
-    const std::string t =
-        copia_celdas(s_, {filas.begin(), filas.end()}, {columnas.begin(), columnas.end()}, decimal_,
-                     enteras, celdas);
+    const std::string t = (modelo->rangos_mostrados() ? copia_celdas_y_rangos : copia_celdas)(
+        s_, {filas.begin(), filas.end()}, {columnas.begin(), columnas.end()}, decimal_, enteras,
+        celdas);
     QApplication::clipboard()->setText(QString::fromStdString(t));
 }
 
@@ -643,14 +643,19 @@ void TablaColumna::pega()
     const int columna = actual.isValid() ? actual.column() : kColNombre;
     std::optional<RechazoDeCelda> rechazo;
     cambia("Pegar", [&](Store& s) {
-        rechazo = toda ? reemplaza_columna(s, filas) : pon_celdas(s, fila, columna, filas);
+        rechazo = toda                         ? reemplaza_columna(s, filas)
+                  : modelo->rangos_mostrados() ? pon_celdas_y_rangos(s, fila, columna, filas)
+                                               : pon_celdas(s, fila, columna, filas);
         return !rechazo.has_value();
     });
     if (rechazo) {
         QString donde = QString::fromUtf8("fila %1").arg(rechazo->fila + 1);
         if (rechazo->banco > 0) donde += QString::fromUtf8(" (banco %1)").arg(rechazo->banco);
         avisa(QString::fromUtf8("No se pegó nada: %1, columna «%2»: %3.")
-                  .arg(donde, QString::fromUtf8(titulo_de_columna(rechazo->columna)),
+                  .arg(donde,
+                       QString::fromUtf8(rechazo->columna >= kColumnasTabla
+                                             ? titulo_de_extremo(rechazo->columna - kColumnasTabla)
+                                             : titulo_de_columna(rechazo->columna)),
                        QString::fromStdString(rechazo->motivo)));
         return;
     }

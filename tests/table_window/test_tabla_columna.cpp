@@ -733,5 +733,44 @@ TEST(TablaColumna, LosRangosSeEditanSeRechazanSeDeshacenYSeSalvan)
     EXPECT_EQ(p.celda(1, col_min), "");
 }
 
+// Pasted from a spreadsheet into the range columns, both ends of a row
+// together; a row whose range leaves out the bed's value refuses the paste
+// and says where; copied back as the spreadsheet had it.
+TEST(TablaColumna, LosRangosSePeganYSeCopian)
+{
+    Tabla p;
+    p.v.abre(kEjemplo);
+    p.abre();
+    QTest::mouseClick(p.t->mostrar_rangos, Qt::LeftButton);
+    const int col_min = kColumnasTabla;
+    // Beds 12 and 11: 0 and 10 m of water; ages of their tops 0 and 2 Ma.
+    QApplication::clipboard()->setText("-5\t20\t0\t1\n5\t40,5\t1,5\t\n");
+    p.ve_a(0, col_min);
+    p.tecla(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_TRUE(p.avisos.isEmpty()) << p.avisos.join('\n').toStdString();
+    EXPECT_EQ(p.v.s->rangos[12].paleobatimetria, (Rango{true, true, -5.0f, 20.0f}));
+    EXPECT_EQ(p.v.s->rangos[12].edad_techo, (Rango{true, true, 0.0f, 1.0f}));
+    EXPECT_EQ(p.v.s->rangos[11].paleobatimetria, (Rango{true, true, 5.0f, 40.5f}));
+    EXPECT_EQ(p.v.s->rangos[11].edad_techo, (Rango{true, false, 1.5f, 0.0f}));
+    EXPECT_TRUE(p.v.f->columna_modificada());
+
+    // Bed 11's top is 2 Ma old: a maximum of 1 Ma leaves it out.
+    QApplication::clipboard()->setText("0\t1\n");
+    p.ve_a(1, col_min + 2);
+    p.tecla(Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(p.avisos.size(), 1);
+    EXPECT_EQ(p.avisos[0],
+              QString::fromUtf8("No se pegó nada: fila 2 (banco 11), columna «Edad "
+                                "del techo máx. (Ma)»: el máximo 1 deja fuera el "
+                                "valor del banco, 2 (columna «Edad del techo (Ma)»)."));
+    EXPECT_EQ(p.v.s->rangos[11].edad_techo, (Rango{true, false, 1.5f, 0.0f}));
+
+    p.ve_a(1, col_min);
+    QTest::mouseClick(p.t->tabla->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                      p.t->tabla->visualRect(p.t->modelo->index(1, col_min + 3)).center());
+    p.tecla(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "5\t40.5\t1.5\t\n");
+}
+
 } // namespace
 } // namespace tev
