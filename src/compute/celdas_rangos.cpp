@@ -84,7 +84,8 @@ std::string pon_sin_comprobar(Store& s, int b, int e, std::string_view texto)
 // minimum otherwise); empty when nothing.
 std::pair<std::string, int> fallo(const Store& s, int b, int k)
 {
-    const Rango& r = s.rangos[b].*kExtremos[2 * k].rango;
+    const int e_min = 2 * k;
+    const Rango& r = s.rangos[b].*kExtremos[e_min].rango;
     const float valor = valor_del_rango(s, b, k);
     switch (fallo_de_rango(r, valor)) {
     case FalloRango::ninguno:
