@@ -127,7 +127,7 @@ QVariant ModeloColumna::data(const QModelIndex& i, int rol) const
         case Qt::BackgroundRole:
             return marca.isEmpty() ? QVariant() : QVariant(QBrush(kFondoRechazo));
         case Qt::TextAlignmentRole:
-            return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+            return {Qt::AlignRight | Qt::AlignVCenter};
         default:
             return {};
         }
