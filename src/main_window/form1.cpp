@@ -41,6 +41,11 @@ std::vector<float> densidades_de_grano(const Store& s)
     return {s.densidad_grano.begin() + 1, s.densidad_grano.begin() + 1 + s.n_bancos};
 }
 
+std::vector<RangosBanco> rangos_de(const Store& s)
+{
+    return {s.rangos.begin() + 1, s.rangos.begin() + 1 + s.n_bancos};
+}
+
 } // namespace
 
 Form1::Form1(Store& s, QWidget* parent)
@@ -202,6 +207,7 @@ void Form1::marca_como_guardada(const QString& ruta)
     columna_guardada_ = w.ok ? w.bytes : std::string("\0", 1);
     notas_guardadas_ = notas_de(s_);
     densidades_guardadas_ = densidades_de_grano(s_);
+    rangos_guardados_ = rangos_de(s_);
     emit guardada(ruta);
 }
 
@@ -209,7 +215,7 @@ bool Form1::columna_modificada() const
 {
     const EscrituraColumna w = escribe_columna(s_);
     return !w.ok || w.bytes != columna_guardada_ || notas_de(s_) != notas_guardadas_ ||
-           densidades_de_grano(s_) != densidades_guardadas_;
+           densidades_de_grano(s_) != densidades_guardadas_ || rangos_de(s_) != rangos_guardados_;
 }
 
 void Form1::captura_dialogo()

@@ -7,6 +7,7 @@
 #include "help_window/ventana_ayuda.h"
 #include "history_window/form5.h"
 #include "main_window/acerca_de.h"
+#include "model/rangos.h"
 #include "stretch_window/ventana_estiramiento.h"
 #include "table_window/tabla_columna.h"
 #include "uncertainty_dialog/dialogo_incertidumbre.h"
@@ -189,6 +190,9 @@ class Form1 : public QMainWindow {
     // The beds' own grain densities then (kg/m3, 0 for none), which the table
     // edits and a project file does not hold either.
     std::vector<float> densidades_guardadas_;
+    // The beds' own uncertainty ranges then, which the table edits and a
+    // project file does not hold either.
+    std::vector<RangosBanco> rangos_guardados_;
     // The file the column was opened from or last saved to; empty for a new
     // column. "Salvar" proposes it.
     QString archivo_columna_;

@@ -2,6 +2,7 @@
 
 #include "compute/captura_banco.h"
 #include "compute/celdas_columna.h"
+#include "compute/celdas_rangos.h"
 #include "drawing/unidades.h"
 #include "model/bancos_sin_roca.h"
 #include "model/store.h"
@@ -90,7 +91,22 @@ int ModeloColumna::rowCount(const QModelIndex& padre) const
 
 int ModeloColumna::columnCount(const QModelIndex& padre) const
 {
-    return padre.isValid() ? 0 : kColumnasTabla;
+    if (padre.isValid()) return 0;
+    return rangos_ ? kColumnasTabla + kNumExtremos : kColumnasTabla;
+}
+
+void ModeloColumna::muestra_rangos(bool si)
+{
+    if (si == rangos_) return;
+    if (si)
+        beginInsertColumns({}, kColumnasTabla, kColumnasTabla + kNumExtremos - 1);
+    else
+        beginRemoveColumns({}, kColumnasTabla, kColumnasTabla + kNumExtremos - 1);
+    rangos_ = si;
+    if (si)
+        endInsertColumns();
+    else
+        endRemoveColumns();
 }
 
 QVariant ModeloColumna::data(const QModelIndex& i, int rol) const
@@ -100,6 +116,22 @@ QVariant ModeloColumna::data(const QModelIndex& i, int rol) const
     if (f < 0 || f >= filas_ || static_cast<size_t>(f) >= error_pct_.size()) return {};
     const int b = banco_de_fila(s_, f);
     const QString marca = marca_de(f, c);
+    if (c >= kColumnasTabla) {
+        // A range's end: typed, right aligned, marked when refused.
+        switch (rol) {
+        case Qt::DisplayRole:
+        case Qt::EditRole:
+            return QString::fromStdString(texto_de_extremo(s_, b, c - kColumnasTabla, decimal));
+        case Qt::ToolTipRole:
+            return marca.isEmpty() ? QVariant() : QVariant(marca);
+        case Qt::BackgroundRole:
+            return marca.isEmpty() ? QVariant() : QVariant(QBrush(kFondoRechazo));
+        case Qt::TextAlignmentRole:
+            return {Qt::AlignRight | Qt::AlignVCenter};
+        default:
+            return {};
+        }
+    }
     const QString aviso = aviso_de(f, c);
     const bool error_pct = (c == kColNumero || c == kColLitologia || es_porcentaje(c)) &&
                            error_pct_[static_cast<size_t>(f)];
@@ -145,20 +177,23 @@ QVariant ModeloColumna::headerData(int seccion, Qt::Orientation o, int rol) cons
     // The unit on a line of its own keeps the columns narrow; a copy's
     // captions keep it on the same line.
     if (o == Qt::Horizontal)
-        return QString::fromUtf8(titulo_de_columna(seccion)).replace(" (", "\n(");
+        return QString::fromUtf8(seccion >= kColumnasTabla
+                                     ? titulo_de_extremo(seccion - kColumnasTabla)
+                                     : titulo_de_columna(seccion))
+            .replace(" (", "\n(");
     return seccion + 1;
 }
 
 Qt::ItemFlags ModeloColumna::flags(const QModelIndex& i) const
 {
     Qt::ItemFlags f = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
-    if (es_de_entrada(i.column())) f |= Qt::ItemIsEditable;
+    if (es_de_entrada(i.column()) || i.column() >= kColumnasTabla) f |= Qt::ItemIsEditable;
     return f;
 }
 
 bool ModeloColumna::setData(const QModelIndex& i, const QVariant& valor, int rol)
 {
-    if (rol != Qt::EditRole || !es_de_entrada(i.column()) || !edita) return false;
+    if (rol != Qt::EditRole || !(flags(i) & Qt::ItemIsEditable) || !edita) return false;
     edita(i.row(), i.column(), valor.toString());
     return true;
 }
@@ -197,7 +232,7 @@ void ModeloColumna::refresca()
         endResetModel();
         return;
     }
-    if (filas_ > 0) emit dataChanged(index(0, 0), index(filas_ - 1, kColumnasTabla - 1));
+    if (filas_ > 0) emit dataChanged(index(0, 0), index(filas_ - 1, columnCount() - 1));
 }
 
 } // namespace tev

@@ -34,6 +34,11 @@ class ModeloColumna : public QAbstractTableModel {
     // The decimal mark of numbers shown.
     char decimal = '.';
 
+    // The eight ends of the bed's own ranges (compute/celdas_rangos.h) as
+    // columns kColumnasTabla.. after the table's own, when shown.
+    void muestra_rangos(bool si);
+    [[nodiscard]] bool rangos_mostrados() const { return rangos_; }
+
     // A refused text: the cell keeps its value, coloured, its tool tip why.
     void marca(int fila, int columna, const QString& motivo);
     void desmarca(int fila, int columna);
@@ -52,6 +57,7 @@ class ModeloColumna : public QAbstractTableModel {
   private:
     const Store& s_;
     int filas_ = 0; // rows as the view last learnt them
+    bool rangos_ = false;
     std::map<std::pair<int, int>, QString> marcas_;
     // The texts of every cell and the rows whose percentages do not add up,
     // worked out once per change rather than at every paint of a cell.

@@ -1,5 +1,6 @@
 #include "table_window/tabla_columna.h"
 
+#include "compute/celdas_rangos.h"
 #include "compute/historia.h"
 #include "compute/tevarro.h"
 #include "model/colores.h"
@@ -14,6 +15,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
@@ -283,6 +285,18 @@ TablaColumna::TablaColumna(Store& s) : QWidget(nullptr, Qt::Window), s_(s)
     avisos_sin_roca = new LineaDeAvisos(barra);
     avisos_sin_roca->setObjectName("avisos_sin_roca");
     barra->addWidget(avisos_sin_roca, 1);
+    // The ranges are for the uncertainty only: hidden unless asked for, the
+    // usual table stays as narrow as it was.
+    mostrar_rangos = new QCheckBox(QString::fromUtf8("Mostrar rangos"), barra);
+    mostrar_rangos->setObjectName("mostrar_rangos");
+    mostrar_rangos->setFocusPolicy(Qt::NoFocus); // the keys stay in the table
+    barra->addPermanentWidget(mostrar_rangos);
+    connect(mostrar_rangos, &QCheckBox::toggled, this, [this](bool si) {
+        modelo->muestra_rangos(si);
+        if (si)
+            for (int c = kColumnasTabla; c < modelo->columnCount(); ++c)
+                tabla->resizeColumnToContents(c);
+    });
     exportar = new QPushButton(QString::fromUtf8("Exportar resultados…"), barra);
     exportar->setObjectName("exportar");
     exportar->setFocusPolicy(Qt::NoFocus); // the keys stay in the table
@@ -523,7 +537,7 @@ void TablaColumna::ve_a(int fila, int columna)
     const int n = modelo->rowCount();
     if (n == 0) return;
     fila = std::clamp(fila, 0, n - 1);
-    columna = std::clamp(columna, 0, kColumnasTabla - 1);
+    columna = std::clamp(columna, 0, modelo->columnCount() - 1);
     tabla->setCurrentIndex(modelo->index(fila, columna));
 }
 
@@ -531,6 +545,10 @@ void TablaColumna::edita(int fila, int columna, const QString& texto)
 {
     if (fila < 0 || fila >= s_.n_bancos) return;
     const int b = banco_de_fila(s_, fila);
+    if (columna >= kColumnasTabla) {
+        edita_extremo(fila, columna - kColumnasTabla, texto);
+        return;
+    }
     const std::string motivo = motivo_de_rechazo(columna, texto.toStdString());
     if (!motivo.empty()) {
         // The bed keeps its value; the cell says why.
@@ -555,9 +573,34 @@ void TablaColumna::edita(int fila, int columna, const QString& texto)
            });
 }
 
+void TablaColumna::edita_extremo(int fila, int e, const QString& texto)
+{
+    const int b = banco_de_fila(s_, fila);
+    const int columna = kColumnasTabla + e;
+    Store prueba = s_;
+    const std::string motivo = pon_extremo(prueba, b, e, texto.toStdString());
+    if (!motivo.empty()) {
+        const std::string valor = texto_de_extremo(s_, b, e, decimal_);
+        modelo->marca(fila, columna,
+                      QString::fromUtf8("Banco %1, columna «%2»: %3; %4.")
+                          .arg(b)
+                          .arg(QString::fromUtf8(titulo_de_extremo(e)),
+                               QString::fromStdString(motivo),
+                               valor.empty() ? QString::fromUtf8("el banco sigue sin ese extremo")
+                                             : QString::fromUtf8("el banco conserva su valor, %1")
+                                                   .arg(QString::fromStdString(valor))));
+        return;
+    }
+    modelo->desmarca(fila, columna);
+    cambia(QString::fromUtf8("Editar «%1» del banco %2")
+               .arg(QString::fromUtf8(titulo_de_extremo(e)))
+               .arg(b),
+           [&](Store& s) { return pon_extremo(s, b, e, texto.toStdString()).empty(); });
+}
+
 bool TablaColumna::toda_seleccionada() const
 {
-    const auto n = static_cast<qsizetype>(modelo->rowCount()) * kColumnasTabla;
+    const auto n = static_cast<qsizetype>(modelo->rowCount()) * modelo->columnCount();
     return n > 0 && tabla->selectionModel()->selectedIndexes().size() == n;
 }
 
@@ -574,15 +617,15 @@ void TablaColumna::copia()
         marcadas.insert({i.row(), i.column()});
     }
     // Whole rows: every column of every row chosen.
-    const bool enteras =
-        static_cast<qsizetype>(filas.size()) * kColumnasTabla == static_cast<qsizetype>(sel.size());
+    const bool enteras = static_cast<qsizetype>(filas.size()) * modelo->columnCount() ==
+                         static_cast<qsizetype>(sel.size());
     std::vector<bool> celdas;
     for (int f : filas)
         for (int c : columnas)
             celdas.push_back(marcadas.count({f, c}) > 0);
-    const std::string t =
-        copia_celdas(s_, {filas.begin(), filas.end()}, {columnas.begin(), columnas.end()}, decimal_,
-                     enteras, celdas);
+    const std::string t = (modelo->rangos_mostrados() ? copia_celdas_y_rangos : copia_celdas)(
+        s_, {filas.begin(), filas.end()}, {columnas.begin(), columnas.end()}, decimal_, enteras,
+        celdas);
     QApplication::clipboard()->setText(QString::fromStdString(t));
 }
 
@@ -600,14 +643,19 @@ void TablaColumna::pega()
     const int columna = actual.isValid() ? actual.column() : kColNombre;
     std::optional<RechazoDeCelda> rechazo;
     cambia("Pegar", [&](Store& s) {
-        rechazo = toda ? reemplaza_columna(s, filas) : pon_celdas(s, fila, columna, filas);
+        rechazo = toda                         ? reemplaza_columna(s, filas)
+                  : modelo->rangos_mostrados() ? pon_celdas_y_rangos(s, fila, columna, filas)
+                                               : pon_celdas(s, fila, columna, filas);
         return !rechazo.has_value();
     });
     if (rechazo) {
         QString donde = QString::fromUtf8("fila %1").arg(rechazo->fila + 1);
         if (rechazo->banco > 0) donde += QString::fromUtf8(" (banco %1)").arg(rechazo->banco);
         avisa(QString::fromUtf8("No se pegó nada: %1, columna «%2»: %3.")
-                  .arg(donde, QString::fromUtf8(titulo_de_columna(rechazo->columna)),
+                  .arg(donde,
+                       QString::fromUtf8(rechazo->columna >= kColumnasTabla
+                                             ? titulo_de_extremo(rechazo->columna - kColumnasTabla)
+                                             : titulo_de_columna(rechazo->columna)),
                        QString::fromStdString(rechazo->motivo)));
         return;
     }

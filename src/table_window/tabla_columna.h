@@ -22,6 +22,7 @@
 #include <vector>
 
 class QAction;
+class QCheckBox;
 class QLabel;
 class QPushButton;
 class QStatusBar;
@@ -91,6 +92,9 @@ class TablaColumna : public QWidget {
     // column).
     void pon_archivo(const QString& ruta) { archivo_ = ruta; }
     QPushButton* exportar = nullptr;
+    // "Mostrar rangos": the eight ends of each bed's own uncertainty ranges
+    // as columns after the results, edited as the others.
+    QCheckBox* mostrar_rangos = nullptr;
 
     VistaTabla* tabla = nullptr;
     QTableWidget* historia = nullptr;
@@ -113,6 +117,8 @@ class TablaColumna : public QWidget {
   private:
     friend class CambioDeColumna;
     void crea_acciones();
+    // A committed edit of end e of a range (compute/celdas_rangos.h).
+    void edita_extremo(int fila, int e, const QString& texto);
     void muestra_historia();
     // The cells and the history again, unless they show the column as it
     // stands (its beds and its results).

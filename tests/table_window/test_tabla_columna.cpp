@@ -23,6 +23,7 @@
 
 #include <QApplication>
 #include <QBrush>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
@@ -642,6 +643,134 @@ INSTANTIATE_TEST_SUITE_P(
                                                "Text10", "40", "Text11", "20"},
                       std::vector<const char*>{"Combo1", "Basalto", "Text3", "0.123456789"},
                       std::vector<const char*>{"Text1", "2049.5", "Text6", "149.99"}));
+
+} // namespace
+} // namespace tev
+
+namespace tev {
+namespace {
+
+// The range columns behind "Mostrar rangos": bed 11, "Limos de Río Negro",
+// 10 m of water, given a water-depth range of its own, refused one that
+// leaves out its 10 m, cleared by an empty cell, undone, and saved as CSV.
+TEST(TablaColumna, LosRangosSeEditanSeRechazanSeDeshacenYSeSalvan)
+{
+    QTemporaryDir dir;
+    Tabla p;
+    p.v.abre(kEjemplo);
+    p.abre();
+    ASSERT_EQ(p.v.s->paleobatimetria[11], 10.0f);
+    // Hidden at first: the usual table as it was.
+    EXPECT_EQ(p.t->modelo->columnCount(), kColumnasTabla);
+    QTest::mouseClick(p.t->mostrar_rangos, Qt::LeftButton);
+    ASSERT_EQ(p.t->modelo->columnCount(), kColumnasTabla + 8);
+    EXPECT_EQ(p.t->modelo->headerData(kColumnasTabla + 1, Qt::Horizontal, Qt::DisplayRole),
+              QString::fromUtf8("Paleobatimetría máx.\n(m)"));
+    EXPECT_EQ(p.t->modelo->headerData(kColumnasTabla + 6, Qt::Horizontal, Qt::DisplayRole),
+              QString::fromUtf8("Coeficiente mín.\n(1/km)"));
+    const int col_min = kColumnasTabla;
+    const int col_max = kColumnasTabla + 1;
+
+    p.ve_a(1, col_min);
+    p.teclea("5");
+    p.tecla(Qt::Key_Return);
+    p.ve_a(1, col_max);
+    p.teclea("40,5");
+    p.tecla(Qt::Key_Return);
+    const Rango puesto{true, true, 5.0f, 40.5f};
+    EXPECT_EQ(p.v.s->rangos[11].paleobatimetria, puesto);
+    EXPECT_FALSE(p.v.s->rangos[11].edad_techo.hay());
+    EXPECT_FALSE(p.v.s->rangos[12].alguno());
+    EXPECT_TRUE(p.v.f->columna_modificada());
+    EXPECT_EQ(p.celda(1, col_max), "40.5");
+
+    // A maximum of 8 m leaves out the bed's 10 m; a minimum of 50 m is above
+    // the maximum: refused, the cell says why, naming the bed and column.
+    p.ve_a(1, col_max);
+    p.teclea("8");
+    p.tecla(Qt::Key_Return);
+    EXPECT_EQ(p.v.s->rangos[11].paleobatimetria, puesto);
+    const QString por_que = p.celda(1, col_max, Qt::ToolTipRole);
+    EXPECT_TRUE(por_que.startsWith(QString::fromUtf8("Banco 11, columna «Paleobatimetría máx. "
+                                                     "(m)»: el máximo 8 deja fuera el valor del "
+                                                     "banco, 10")))
+        << por_que.toStdString();
+    EXPECT_TRUE(por_que.contains("40.5")) << por_que.toStdString(); // what it keeps
+    p.ve_a(1, col_min);
+    p.teclea("50");
+    p.tecla(Qt::Key_Return);
+    EXPECT_EQ(p.v.s->rangos[11].paleobatimetria, puesto);
+    EXPECT_TRUE(p.celda(1, col_min, Qt::ToolTipRole)
+                    .contains(QString::fromUtf8("el mínimo 50 es mayor que el máximo 40.5")));
+
+    // Saved as CSV, the range goes with the column and reads back.
+    const QString ruta = dir.filePath("con_rangos.csv");
+    p.v.dialogo->respuesta = ruta;
+    p.v.menu("salvar_mnu");
+    const LecturaColumna l = lee_archivo(ruta.toStdString());
+    ASSERT_TRUE(l.ok) << l.error;
+    Store leido;
+    valores_de_arranque(leido);
+    carga_lectura(leido, l);
+    EXPECT_EQ(leido.rangos[11].paleobatimetria, puesto);
+    EXPECT_FALSE(leido.rangos[12].alguno());
+
+    // An empty cell: no minimum of its own any more.
+    p.ve_a(1, col_min);
+    p.tecla(Qt::Key_F2);
+    p.tecla(Qt::Key_A, Qt::ControlModifier);
+    p.tecla(Qt::Key_Backspace);
+    p.tecla(Qt::Key_Return);
+    EXPECT_EQ(p.v.s->rangos[11].paleobatimetria, (Rango{false, true, 0, 40.5f}));
+    EXPECT_EQ(p.celda(1, col_min), "");
+
+    // Undone one edit at a time.
+    p.tecla(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(p.v.s->rangos[11].paleobatimetria, puesto);
+    p.tecla(Qt::Key_Z, Qt::ControlModifier);
+    p.tecla(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_FALSE(p.v.s->rangos[11].alguno());
+    EXPECT_EQ(p.celda(1, col_min), "");
+}
+
+// Pasted from a spreadsheet into the range columns, both ends of a row
+// together; a row whose range leaves out the bed's value refuses the paste
+// and says where; copied back as the spreadsheet had it.
+TEST(TablaColumna, LosRangosSePeganYSeCopian)
+{
+    Tabla p;
+    p.v.abre(kEjemplo);
+    p.abre();
+    QTest::mouseClick(p.t->mostrar_rangos, Qt::LeftButton);
+    const int col_min = kColumnasTabla;
+    // Beds 12 and 11: 0 and 10 m of water; ages of their tops 0 and 2 Ma.
+    QApplication::clipboard()->setText("-5\t20\t0\t1\n5\t40,5\t1,5\t\n");
+    p.ve_a(0, col_min);
+    p.tecla(Qt::Key_V, Qt::ControlModifier);
+    EXPECT_TRUE(p.avisos.isEmpty()) << p.avisos.join('\n').toStdString();
+    EXPECT_EQ(p.v.s->rangos[12].paleobatimetria, (Rango{true, true, -5.0f, 20.0f}));
+    EXPECT_EQ(p.v.s->rangos[12].edad_techo, (Rango{true, true, 0.0f, 1.0f}));
+    EXPECT_EQ(p.v.s->rangos[11].paleobatimetria, (Rango{true, true, 5.0f, 40.5f}));
+    EXPECT_EQ(p.v.s->rangos[11].edad_techo, (Rango{true, false, 1.5f, 0.0f}));
+    EXPECT_TRUE(p.v.f->columna_modificada());
+
+    // Bed 11's top is 2 Ma old: a maximum of 1 Ma leaves it out.
+    QApplication::clipboard()->setText("0\t1\n");
+    p.ve_a(1, col_min + 2);
+    p.tecla(Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(p.avisos.size(), 1);
+    EXPECT_EQ(p.avisos[0],
+              QString::fromUtf8("No se pegó nada: fila 2 (banco 11), columna «Edad "
+                                "del techo máx. (Ma)»: el máximo 1 deja fuera el "
+                                "valor del banco, 2 (columna «Edad del techo (Ma)»)."));
+    EXPECT_EQ(p.v.s->rangos[11].edad_techo, (Rango{true, false, 1.5f, 0.0f}));
+
+    p.ve_a(1, col_min);
+    QTest::mouseClick(p.t->tabla->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                      p.t->tabla->visualRect(p.t->modelo->index(1, col_min + 3)).center());
+    p.tecla(Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), "5\t40.5\t1.5\t\n");
+}
 
 } // namespace
 } // namespace tev
