@@ -14,6 +14,7 @@
 namespace tev {
 
 struct AjusteEstiramiento;
+struct BandaPaso;
 struct Historia;
 struct PeticionAjuste;
 struct PuntoSubsidencia;
@@ -43,6 +44,10 @@ class Imagenes {
     virtual bool estiramiento(const std::vector<PuntoSubsidencia>& puntos,
                               const PeticionAjuste& peticion, const AjusteEstiramiento& ajuste,
                               const std::string& ruta, std::string& error) const = 0;
+    // The history diagram with its uncertainty bands, one per step of h.
+    virtual bool historia_con_bandas(const Historia& h, const Store& s,
+                                     const std::vector<BandaPaso>& bandas, const std::string& ruta,
+                                     std::string& error) const = 0;
 };
 
 // Loads what draws the pictures, called once, before the first file, only

@@ -146,14 +146,20 @@ const char* const kSubsidenciaTotal = "Subsidencia total";
 struct BandaDibujada {
     const char* texto;
     QColor color;
+    QColor borde; // alpha 0: none
     bool tectonica;
     int bajo, alto; // indices into kPercentiles
 };
 const BandaDibujada kBandasDibujadas[] = {
-    {"Total 2,5–97,5 %", kColorBandaTotal, false, 0, 4},
-    {"Tectónica 2,5–97,5 %", kColorBandaTectonica, true, 0, 4},
-    {"Tectónica 16–84 %", kColorBandaTectonica, true, 1, 3},
+    {"Total 2,5–97,5 %", kColorBandaTotal, kBordeBandaTotal, false, 0, 4},
+    {"Tectónica 2,5–97,5 %", kColorBandaTectonica, kBordeBandaTectonica, true, 0, 4},
+    {"Tectónica 16–84 %", kColorBandaTectonica, QColor(0, 0, 0, 0), true, 1, 3},
 };
+
+QPen pluma_de_banda(const BandaDibujada& d)
+{
+    return d.borde.alpha() == 0 ? QPen(Qt::NoPen) : QPen(d.borde, 1);
+}
 
 // The legend width at which both curves' entries (and the bands', when
 // drawn) are whole.
@@ -341,7 +347,6 @@ void pinta_historia(const Historia& h, const Store& s, QPainter& p, QSize tamano
     // its lower percentile from the oldest step to the present one and back
     // along its upper one, at the history's own ages.
     if (con_bandas) {
-        p.setPen(Qt::NoPen);
         for (const BandaDibujada& d : kBandasDibujadas) {
             QPolygonF banda;
             for (std::size_t k = h.pasos.size(); k-- > 0;) {
@@ -352,6 +357,7 @@ void pinta_historia(const Historia& h, const Store& s, QPainter& p, QSize tamano
                 const double* v = d.tectonica ? bandas[k].tectonica : bandas[k].total;
                 banda << m.punto(h.pasos[k].edad, v[d.alto]);
             }
+            p.setPen(pluma_de_banda(d));
             p.setBrush(d.color);
             p.drawPolygon(banda);
         }
@@ -426,12 +432,13 @@ void pinta_historia(const Historia& h, const Store& s, QPainter& p, QSize tamano
             const BandaDibujada& d = kBandasDibujadas[e.banda - 1];
             const QRectF muestra(x0, y - 6, 24, 12);
             p.setPen(Qt::NoPen);
-            p.setBrush(d.color);
-            p.drawRect(muestra);
             if (d.bajo == 1) { // the inner band lies over the outer one
                 p.setBrush(kBandasDibujadas[e.banda - 2].color);
                 p.drawRect(muestra);
             }
+            p.setPen(pluma_de_banda(d));
+            p.setBrush(d.color);
+            p.drawRect(muestra);
             p.setBrush(Qt::NoBrush);
         } else if (e.banco > 0) {
             const QRectF muestra(x0, y - 6, 24, 12);

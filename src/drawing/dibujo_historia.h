@@ -35,9 +35,12 @@ inline const QColor kColorHorizonte{70, 70, 70};
 inline const QColor kColorTectonica{0, 0, 0};
 inline const QColor kColorTotal{0, 0, 0};
 // Colours of the uncertainty bands, semi-transparent over the beds; the
-// tectonic 16-84 % band is its 2.5-97.5 % colour painted twice.
+// tectonic 16-84 % band is its 2.5-97.5 % colour painted twice. The edges of
+// the 2.5-97.5 % bands (1 px) keep them visible over a bed of their hue.
 inline const QColor kColorBandaTectonica{30, 60, 200, 80};
 inline const QColor kColorBandaTotal{230, 110, 0, 80};
+inline const QColor kBordeBandaTectonica{20, 30, 120};
+inline const QColor kBordeBandaTotal{150, 70, 0};
 
 // Where the diagram lies in a picture of a given size and which ages and
 // depths its edges stand for; both ranges end on round ticks.
