@@ -36,8 +36,8 @@ Ejecucion ejecuta(const std::vector<std::string>& args)
 
 std::string temporal_incertidumbre(const std::string& nombre, const std::string& bytes = {})
 {
-    const std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                                      ("tevarro_incert_" + std::to_string(getpid()));
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("tevarro_incert_" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     if (!bytes.empty()) std::ofstream(dir / nombre, std::ios::binary) << bytes;
     return (dir / nombre).string();
@@ -210,7 +210,8 @@ TEST(LoteIncertidumbre, LaImagenDeLasBandas)
     // The deepest band end, 319.5 m, takes the depths to 350 m in steps of
     // 50: the plot runs from x = 78 to 656 (20..0 Ma) and y = 52 to 584.
     const auto color = [&](double edad, double prof) {
-        return img.pixelColor(QPointF(78 + (20 - edad) / 20 * 578, 52 + prof / 350 * 532).toPoint());
+        return img.pixelColor(
+            QPointF(78 + (20 - edad) / 20 * 578, 52 + prof / 350 * 532).toPoint());
     };
     // At 5 Ma: tectonic 142.39 m, its band 122.9..161.9 m (16-84 %:
     // 128.8..156 m); total 250 m, its band 230.5..269.5 m. Bed 1 spans
@@ -228,9 +229,9 @@ TEST(LoteIncertidumbre, LaImagenDeLasBandas)
     // Without --incertidumbre the picture has nothing to show.
     const Ejecucion sola = ejecuta({"--incertidumbre-imagen", png, columna});
     EXPECT_EQ(sola.codigo, 2);
-    EXPECT_NE(sola.errores.find(
-                  "tevarro-batch: --incertidumbre-imagen sólo vale con --incertidumbre N."),
-              std::string::npos)
+    EXPECT_NE(
+        sola.errores.find("tevarro-batch: --incertidumbre-imagen sólo vale con --incertidumbre N."),
+        std::string::npos)
         << sola.errores;
     const Ejecucion dos =
         ejecuta({"--incertidumbre", "10", "--incertidumbre-imagen", png, columna, columna});
