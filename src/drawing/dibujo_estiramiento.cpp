@@ -225,7 +225,7 @@ void pinta_estiramiento(const FiguraEstiramiento& f, QPainter& p, QSize tamano)
         // its upper one.
         p.setPen(Qt::NoPen);
         p.setBrush(kColorBandaPuntos);
-        for (const auto [bajo, alto] : {std::pair{0, 4}, std::pair{1, 3}}) {
+        for (const auto& [bajo, alto] : {std::pair{0, 4}, std::pair{1, 3}}) {
             QPolygonF banda;
             for (std::size_t k : orden)
                 banda << m.punto(f.puntos[k].edad, f.bandas[k].tectonica[bajo]);
