@@ -40,6 +40,13 @@ class ImagenesEnlazadas final : public Imagenes {
         return guarda_imagen(ruta, dibujo_de_la_historia(h, s, kTamanoHistoria), &error);
     }
 
+    bool historia_con_bandas(const Historia& h, const Store& s,
+                             const std::vector<BandaPaso>& bandas, const std::string& ruta,
+                             std::string& error) const override
+    {
+        return guarda_imagen(ruta, dibujo_de_la_historia(h, s, kTamanoHistoria, bandas), &error);
+    }
+
     bool estiramiento(const std::vector<PuntoSubsidencia>& puntos, const PeticionAjuste& peticion,
                       const AjusteEstiramiento& ajuste, const std::string& ruta,
                       std::string& error) const override

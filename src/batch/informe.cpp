@@ -38,7 +38,7 @@ const char* const kAyuda =
     "                   [--constantes NOMBRE] [--terminos N] [--desde A] [--hasta B] ARCHIVO...\n"
     "       tevarro-batch --incertidumbre N [--semilla S] [--rango-porosidad F] [--rango-coef F]\n"
     "                   [--rango-paleobatimetria M] [--rango-edad MA] [--rango-nivel-mar M]\n"
-    "                   [--nivel-mar CURVA] ARCHIVO...\n"
+    "                   [--incertidumbre-imagen IMAGEN] [--nivel-mar CURVA] ARCHIVO...\n"
     "       tevarro-batch --comparar-imagen IMAGEN [opciones del estiramiento]\n"
     "                   [--nivel-mar CURVA] ARCHIVO...\n"
     "\n"
@@ -108,6 +108,9 @@ const char* const kAyuda =
     "  --rango-edad MA  edad del techo de cada banco ± MA Ma\n"
     "  --rango-nivel-mar M\n"
     "                   nivel del mar ± M metros en cada paso\n"
+    "  --incertidumbre-imagen IMAGEN\n"
+    "                   dibuja el diagrama de la historia con las bandas de sus\n"
+    "                   subsidencias (un solo archivo) en IMAGEN, .png, .svg o .pdf\n"
     "\n"
     "Varios pozos a la vez, como en la ventana \"Comparar pozos\":\n"
     "  --comparar-imagen IMAGEN\n"
@@ -282,14 +285,15 @@ struct Opciones {
     {
         return !imagen_curvas.empty() || !imagen_columna.empty() || !imagen_historia.empty() ||
                !imagen_columna_entera.empty() || !estiramiento.imagen.empty() ||
-               !imagen_comparacion.empty();
+               !imagen_comparacion.empty() || !incertidumbre.imagen.empty();
     }
     // Only the comparison's picture: no file is reported one by one.
     [[nodiscard]] bool solo_comparacion() const
     {
         return !imagen_comparacion.empty() && !csv && !otra_tabla() && destino.empty() &&
                imagen_curvas.empty() && imagen_columna.empty() && imagen_historia.empty() &&
-               imagen_columna_entera.empty() && estiramiento.imagen.empty();
+               imagen_columna_entera.empty() && estiramiento.imagen.empty() &&
+               incertidumbre.imagen.empty();
     }
 };
 
@@ -397,6 +401,11 @@ int lee_opciones(const std::vector<std::string>& argumentos, std::ostream& salid
     }
     if (!o.estiramiento.imagen.empty() && o.archivos.size() != 1) {
         errores << "tevarro-batch: --estiramiento-imagen trabaja con una sola columna; se dieron "
+                << o.archivos.size() << " archivos.\n";
+        return 2;
+    }
+    if (!o.incertidumbre.imagen.empty() && o.archivos.size() != 1) {
+        errores << "tevarro-batch: --incertidumbre-imagen trabaja con una sola columna; se dieron "
                 << o.archivos.size() << " archivos.\n";
         return 2;
     }
@@ -517,29 +526,39 @@ void informa_historia(const std::string& archivo, const Store& s, const Resultad
 
 // The uncertainty's CSV lines, on every core the machine has (the bytes do
 // not depend on it): per step, or with --estiramiento the fit's line and the
-// percentiles of the draws' refits. A history or fit that fails has been
-// told by its own report.
+// percentiles of the draws' refits; and the history diagram with its bands.
+// A history or fit that fails has been told by its own report.
 void informa_incertidumbre(const std::string& archivo, const Store& s, const ResultadoHistoria& h,
-                           const Opciones& o, Avance& av)
+                           const Opciones& o, const Imagenes* dibujo, Avance& av)
 {
     const OpcionesIncertidumbre& i = o.incertidumbre;
     const OpcionesEstiramiento& e = o.estiramiento;
+    const char* const que_imagen = "la imagen de la incertidumbre";
     if (!h.ok()) {
         if (!e.pedido()) av.falla("«" + archivo + "»: " + h.error);
+        if (!i.imagen.empty())
+            av.avisa(no_escrita(que_imagen, i.imagen, archivo, "no se pudo calcular su historia"));
         return;
     }
     std::optional<AjusteEstiramiento> ajuste;
     if (e.tabla) {
         ajuste = ajusta_estiramiento(puntos_como_en_csv(h.historia), e.peticion);
-        if (!ajuste->ok()) return;
+        if (!ajuste->ok() && i.imagen.empty()) return;
     }
     const int hilos = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
     const ResultadoIncertidumbre r =
         calcula_incertidumbre(s, o.curva, i.rangos, i.tiradas, i.semilla, hilos);
     if (!r.ok()) {
         av.falla("«" + archivo + "»: " + r.error);
+        if (!i.imagen.empty())
+            av.avisa(no_escrita(que_imagen, i.imagen, archivo, "sus tiradas fallaron"));
         return;
     }
+    if (!i.imagen.empty() && dibujo) {
+        std::string error;
+        av.dibujada(dibujo->historia_con_bandas(h.historia, s, r.bandas, i.imagen, error), error);
+    }
+    if (ajuste && !ajuste->ok()) return;
     if (!ajuste) {
         av.informe += lineas_incertidumbre_csv(r, archivo, o.forma);
         return;
@@ -652,7 +671,7 @@ void procesa_archivo(const std::string& archivo, const Opciones& o, const Imagen
     if (o.modo_historia() || !o.imagen_historia.empty())
         informa_historia(archivo, *s, *historia, o, dibujo, av);
     if (o.estiramiento.pedido()) informa_estiramiento(archivo, *historia, o, dibujo, av);
-    if (o.incertidumbre.pedida()) informa_incertidumbre(archivo, *s, *historia, o, av);
+    if (o.incertidumbre.pedida()) informa_incertidumbre(archivo, *s, *historia, o, dibujo, av);
     std::string error;
     if (!o.imagen_curvas.empty()) {
         if (!calculo.ok())

@@ -14,6 +14,7 @@
 namespace tev {
 
 struct AjusteEstiramiento;
+struct BandaPaso;
 struct Historia;
 struct ModeloEstiramiento;
 struct PeticionAjuste;
@@ -45,6 +46,10 @@ class Imagenes {
     virtual bool estiramiento(const std::vector<PuntoSubsidencia>& puntos,
                               const PeticionAjuste& peticion, const AjusteEstiramiento& ajuste,
                               const std::string& ruta, std::string& error) const = 0;
+    // The history diagram with its uncertainty bands, one per step of h.
+    virtual bool historia_con_bandas(const Historia& h, const Store& s,
+                                     const std::vector<BandaPaso>& bandas, const std::string& ruta,
+                                     std::string& error) const = 0;
     // Every well with a history on one chart, each with its fit under the model.
     virtual bool pozos(const std::vector<Pozo>& pozos, const ModeloEstiramiento& modelo,
                        const std::string& ruta, std::string& error) const = 0;

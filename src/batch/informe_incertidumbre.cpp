@@ -46,7 +46,8 @@ int lee_opcion_incertidumbre(const std::vector<std::string>& argumentos, std::si
     const OpcionRango* rango = nullptr;
     for (const OpcionRango& r : kOpcionesRango)
         if (a == r.opcion) rango = &r;
-    if (a != "--incertidumbre" && a != "--semilla" && !rango) return 0;
+    if (a != "--incertidumbre" && a != "--semilla" && a != "--incertidumbre-imagen" && !rango)
+        return 0;
     if (k + 1 >= argumentos.size()) {
         error = "falta el valor tras " + a + ".";
         return 2;
@@ -64,6 +65,14 @@ int lee_opcion_incertidumbre(const std::vector<std::string>& argumentos, std::si
         return 1;
     }
     if (o.sin_tiradas.empty()) o.sin_tiradas = a;
+    if (a == "--incertidumbre-imagen") {
+        if (valor.empty()) {
+            error = "el nombre del archivo de salida tras " + a + " está vacío.";
+            return 2;
+        }
+        o.imagen = valor;
+        return 1;
+    }
     if (a == "--semilla") {
         uint64_t s = 0;
         if (!lee_entero(valor, s)) {

@@ -18,6 +18,7 @@ struct OpcionesIncertidumbre {
     int tiradas = 0;         // --incertidumbre N; 0 when not asked
     uint64_t semilla = 1;    // --semilla S
     RangosColumna rangos;    // --rango-*
+    std::string imagen;      // --incertidumbre-imagen: the history diagram with its bands
     std::string sin_tiradas; // the first option that needs --incertidumbre, for the usage error
     [[nodiscard]] bool pedida() const { return tiradas > 0; }
 };

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace tev {
 
@@ -85,18 +86,50 @@ std::vector<QPointF> curva_del_modelo(const FiguraEstiramiento& f, double beta, 
 
 namespace {
 
-// The legend's entries from the top, after the points' own.
-std::vector<QString> textos_de_leyenda(const AjusteEstiramiento& a)
+// Whether the band around the points is drawn: one band per point.
+bool hay_bandas(const FiguraEstiramiento& f)
 {
+    return !f.bandas.empty() && f.bandas.size() == f.puntos.size();
+}
+
+bool hay_intervalos(const FiguraEstiramiento& f)
+{
+    return f.ajuste.ok() && f.banda_beta.ok() && f.banda_beta.beta[2] >= 1;
+}
+
+// " (a–b)": the 2.5 and 97.5 percentiles of three.
+QString intervalo(const double (&percentiles)[3], int decimales)
+{
+    return QString(" (") + texto_numero(percentiles[0], decimales) + QString::fromUtf8("–") +
+           texto_numero(percentiles[2], decimales) + ")";
+}
+
+const char* const kBandaExterior = "Banda 2,5–97,5 %";
+const char* const kBandaInterior = "Banda 16–84 %";
+
+} // namespace
+
+std::vector<QString> leyenda_del_estiramiento(const FiguraEstiramiento& f)
+{
+    const AjusteEstiramiento& a = f.ajuste;
     std::vector<QString> t{QString::fromUtf8("Subsidencia tectónica")};
+    if (hay_bandas(f)) {
+        t.push_back(QString::fromUtf8(kBandaExterior));
+        t.push_back(QString::fromUtf8(kBandaInterior));
+    }
     if (!a.ok()) return t;
-    t.push_back(QString::fromUtf8("Modelo: β = ") + texto_numero(a.beta, 3));
-    t.push_back(QString::fromUtf8("Rift: ") + texto_numero(a.edad_rift, 2) + " Ma");
+    const bool con_intervalos = hay_intervalos(f);
+    t.push_back(QString::fromUtf8("Modelo: β = ") + texto_numero(a.beta, 3) +
+                (con_intervalos ? intervalo(f.banda_beta.beta, 3) : QString()));
+    t.push_back(QString::fromUtf8("Rift: ") + texto_numero(a.edad_rift, 2) + " Ma" +
+                (con_intervalos ? intervalo(f.banda_beta.edad_rift, 2) : QString()));
     t.push_back(QString::fromUtf8("Error rms: ") + texto_numero(a.rms, 1) + " m");
     t.push_back(QString::fromUtf8("Otros β, el mismo rift"));
     if (a.en_limite) t.push_back(QString::fromUtf8("Resultado en un límite"));
     return t;
 }
+
+namespace {
 
 // A legend entry's text starts this far right of the legend's left edge and
 // ends this far left of its right edge.
@@ -111,7 +144,7 @@ MarcoEstiramiento marco_estiramiento(const FiguraEstiramiento& f, QSize tamano)
     // Wide enough for every entry whole, whatever the window's size.
     const QFontMetricsF fm(fuente());
     double entradas = 0;
-    for (const QString& t : textos_de_leyenda(f.ajuste))
+    for (const QString& t : leyenda_del_estiramiento(f))
         entradas = std::max(entradas, fm.horizontalAdvance(t));
     const double ancho_leyenda =
         std::max(std::clamp(tamano.width() * 0.24, 120.0, 230.0),
@@ -120,8 +153,9 @@ MarcoEstiramiento marco_estiramiento(const FiguraEstiramiento& f, QSize tamano)
     m.area = QRectF(QPointF(kMargenIzquierdo, kMargenArriba),
                     QPointF(std::max(derecha, kMargenIzquierdo + 40.0),
                             std::max(tamano.height() - kMargenAbajo, kMargenArriba + 40)));
+    const double lineas = hay_bandas(f) ? 9 : 7;
     m.leyenda = QRectF(m.area.right() + kSeparacionLeyenda, m.area.top(), ancho_leyenda,
-                       std::min(m.area.height(), 8.0 + kLineaLeyenda * 7));
+                       std::min(m.area.height(), 8.0 + kLineaLeyenda * lineas));
 
     // The present is always shown, and so is the rift.
     double reciente = 0, antigua = 0, arriba = 0, abajo = 0;
@@ -131,6 +165,11 @@ MarcoEstiramiento marco_estiramiento(const FiguraEstiramiento& f, QSize tamano)
         arriba = std::min(arriba, p.subsidencia);
         abajo = std::max(abajo, p.subsidencia);
     }
+    if (hay_bandas(f))
+        for (const BandaPaso& b : f.bandas) {
+            arriba = std::min(arriba, b.tectonica[0]);
+            abajo = std::max(abajo, b.tectonica[kNumPercentiles - 1]);
+        }
     if (f.ajuste.ok()) {
         antigua = std::max(antigua, f.ajuste.edad_rift);
         for (const QPointF& c : curva_del_modelo(f, f.ajuste.beta, antigua, reciente)) {
@@ -168,10 +207,34 @@ void pinta_estiramiento(const FiguraEstiramiento& f, QPainter& p, QSize tamano)
     const MarcoEstiramiento m = marco_estiramiento(f, tamano);
     const AjusteEstiramiento& a = f.ajuste;
 
+    // The points in age order, oldest first, each with its band.
+    std::vector<std::size_t> orden(f.puntos.size());
+    for (std::size_t k = 0; k < orden.size(); ++k)
+        orden[k] = k;
+    std::stable_sort(orden.begin(), orden.end(), [&f](std::size_t x, std::size_t y) {
+        return f.puntos[x].edad > f.puntos[y].edad;
+    });
+
     p.save();
     p.setClipRect(m.area);
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setBrush(Qt::NoBrush);
+    if (hay_bandas(f)) {
+        // Under everything: the 2.5-97.5 % band, then the 16-84 % one over it,
+        // each along its lower percentile at the points' ages and back along
+        // its upper one.
+        p.setPen(Qt::NoPen);
+        p.setBrush(kColorBandaPuntos);
+        for (const auto& [bajo, alto] : {std::pair{0, 4}, std::pair{1, 3}}) {
+            QPolygonF banda;
+            for (std::size_t k : orden)
+                banda << m.punto(f.puntos[k].edad, f.bandas[k].tectonica[bajo]);
+            for (auto it = orden.crbegin(); it != orden.crend(); ++it)
+                banda << m.punto(f.puntos[*it].edad, f.bandas[*it].tectonica[alto]);
+            p.drawPolygon(banda);
+        }
+        p.setBrush(Qt::NoBrush);
+    }
     if (a.ok()) {
         // The grey curves, each labelled at its young end, then the fit. A
         // label that would lie on one already drawn is left out.
@@ -204,17 +267,13 @@ void pinta_estiramiento(const FiguraEstiramiento& f, QPainter& p, QSize tamano)
         p.setPen(QPen(kColorModelo, 2, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
         p.drawPolyline(poligono(m, curva_del_modelo(f, a.beta, m.edad_izquierda, m.edad_derecha)));
     }
-    // The points in age order, oldest first.
-    std::vector<PuntoSubsidencia> orden = f.puntos;
-    std::stable_sort(
-        orden.begin(), orden.end(),
-        [](const PuntoSubsidencia& x, const PuntoSubsidencia& y) { return x.edad > y.edad; });
     QPolygonF linea;
-    for (const PuntoSubsidencia& q : orden)
-        linea << m.punto(q.edad, q.subsidencia);
+    for (std::size_t k : orden)
+        linea << m.punto(f.puntos[k].edad, f.puntos[k].subsidencia);
     p.setPen(QPen(kColorSubsidencia, 1.5));
     p.drawPolyline(linea);
-    for (const PuntoSubsidencia& q : orden) {
+    for (std::size_t k : orden) {
+        const PuntoSubsidencia& q = f.puntos[k];
         p.setBrush(en_intervalo(q, f.peticion) ? QBrush(kColorSubsidencia) : QBrush(kFondo));
         p.drawEllipse(m.punto(q.edad, q.subsidencia), 3, 3);
     }
@@ -262,7 +321,7 @@ void pinta_estiramiento(const FiguraEstiramiento& f, QPainter& p, QSize tamano)
     const double x0 = ley.left() + 8;
     const double texto_x = ley.left() + kLeyendaAntes;
     double y = ley.top() + 4 + kLineaLeyenda / 2.0;
-    const std::vector<QString> textos = textos_de_leyenda(a);
+    const std::vector<QString> textos = leyenda_del_estiramiento(f);
     std::size_t siguiente = 0;
     const auto rotulo = [&]() {
         p.setPen(kTexto);
@@ -276,6 +335,17 @@ void pinta_estiramiento(const FiguraEstiramiento& f, QPainter& p, QSize tamano)
     p.drawEllipse(QPointF(x0 + 12, y), 3, 3);
     p.setBrush(Qt::NoBrush);
     rotulo();
+    if (hay_bandas(f)) {
+        for (int capas : {1, 2}) {
+            const QRectF muestra(x0, y - 6, 24, 12);
+            p.setPen(Qt::NoPen);
+            p.setBrush(kColorBandaPuntos);
+            for (int k = 0; k < capas; ++k)
+                p.drawRect(muestra);
+            rotulo();
+        }
+        p.setBrush(Qt::NoBrush);
+    }
     if (a.ok()) {
         p.setPen(QPen(kColorModelo, 2));
         p.drawLine(QPointF(x0, y), QPointF(x0 + 24, y));

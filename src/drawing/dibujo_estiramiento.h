@@ -33,6 +33,9 @@ inline constexpr QSize kTamanoEstiramiento(900, 600);
 inline const QColor kColorSubsidencia{0, 0, 0};
 inline const QColor kColorModelo{200, 30, 30};
 inline const QColor kColorReferencia{160, 160, 160};
+// The band around the points, semi-transparent: the 2.5-97.5 % band once,
+// the 16-84 % band over it (so darker).
+inline const QColor kColorBandaPuntos{30, 60, 200, 60};
 
 // The betas of the grey curves.
 inline constexpr double kBetasDeReferencia[] = {1.2, 1.5, 2, 3, 5};
@@ -46,9 +49,16 @@ struct FiguraEstiramiento {
     // The uncertainty, when computed (empty bandas: none drawn): one band per
     // step of the history the points come from (ResultadoIncertidumbre::
     // bandas), and beta's and the rift age's percentiles over the refits.
+    // The band is drawn when there is one per point (bandas[k] belongs to
+    // puntos[k], both in the history's order) and widens the depth range;
+    // beta's and the rift age's 95 % intervals are shown when banda_beta is
+    // ok and holds a beta (at least 1).
     std::vector<BandaPaso> bandas;
     BandaEstiramiento banda_beta;
 };
+
+// The legend's texts from the top, the points' entry first.
+std::vector<QString> leyenda_del_estiramiento(const FiguraEstiramiento& f);
 
 struct MarcoEstiramiento {
     QRectF area;                            // the plot, in pixels

@@ -140,13 +140,38 @@ constexpr double kLeyendaDespues = 6;
 const char* const kSubsidenciaTectonica = "Subsidencia tectónica";
 const char* const kSubsidenciaTotal = "Subsidencia total";
 
-// The legend width at which both curves' entries are whole.
-double ancho_leyenda_curvas()
+// The uncertainty bands, in the order they are painted and listed: the
+// total subsidence's 2.5-97.5 %, then the tectonic one's 2.5-97.5 % and,
+// over it (so darker), its 16-84 %.
+struct BandaDibujada {
+    const char* texto;
+    QColor color;
+    QColor borde; // alpha 0: none
+    bool tectonica;
+    int bajo, alto; // indices into kPercentiles
+};
+const BandaDibujada kBandasDibujadas[] = {
+    {"Total 2,5–97,5 %", kColorBandaTotal, kBordeBandaTotal, false, 0, 4},
+    {"Tectónica 2,5–97,5 %", kColorBandaTectonica, kBordeBandaTectonica, true, 0, 4},
+    {"Tectónica 16–84 %", kColorBandaTectonica, QColor(0, 0, 0, 0), true, 1, 3},
+};
+
+QPen pluma_de_banda(const BandaDibujada& d)
+{
+    return d.borde.alpha() == 0 ? QPen(Qt::NoPen) : QPen(d.borde, 1);
+}
+
+// The legend width at which both curves' entries (and the bands', when
+// drawn) are whole.
+double ancho_leyenda_curvas(bool con_bandas)
 {
     const QFontMetricsF fm(fuente());
     double ancho = 0;
     for (const char* t : {kSubsidenciaTectonica, kSubsidenciaTotal})
         ancho = std::max(ancho, fm.horizontalAdvance(QString::fromUtf8(t)));
+    if (con_bandas)
+        for (const BandaDibujada& b : kBandasDibujadas)
+            ancho = std::max(ancho, fm.horizontalAdvance(QString::fromUtf8(b.texto)));
     return std::ceil(kLeyendaAntes + ancho + kLeyendaDespues + 1);
 }
 
@@ -163,22 +188,31 @@ double ancho_leyenda_bancos(const Store& s, const Historia& h)
     return ancho > 0 ? std::ceil(kLeyendaAntes + ancho + kLeyendaDespues + 1) : 0;
 }
 
-// The legend's entries from the top: both curves, then the beds from the top
-// of the column down as far as there is room, the last saying how many more.
+// The legend's entries from the top: both curves, the bands when drawn,
+// then the beds from the top of the column down as far as there is room, the
+// last saying how many more.
 struct EntradaLeyenda {
     QString texto;
-    double y;  // the middle of its line
-    int banco; // 0 for a curve or the "more" line
-    int curva; // 1 tectonic, 2 total, 0 none
+    double y;      // the middle of its line
+    int banco;     // 0 for a curve, a band or the "more" line
+    int curva;     // 1 tectonic, 2 total, 0 none
+    int banda = 0; // 1 + index into kBandasDibujadas, 0 none
 };
 std::vector<EntradaLeyenda> entradas_de_leyenda(const Historia& h, const Store& s,
-                                                const QRectF& ley)
+                                                const QRectF& ley, bool con_bandas)
 {
     std::vector<EntradaLeyenda> r;
     double y = ley.top() + 4 + kLineaLeyenda / 2.0;
     r.push_back({QString::fromUtf8(kSubsidenciaTectonica), y, 0, 1});
     y += kLineaLeyenda;
     r.push_back({QString::fromUtf8(kSubsidenciaTotal), y, 0, 2});
+    if (con_bandas) {
+        int banda = 0;
+        for (const BandaDibujada& b : kBandasDibujadas) {
+            y += kLineaLeyenda;
+            r.push_back({QString::fromUtf8(b.texto), y, 0, 0, ++banda});
+        }
+    }
     const int n = h.pasos.empty() ? 0 : h.pasos.front().banco_superior;
     for (int i = n; i >= 1; --i) {
         y += kLineaLeyenda;
@@ -194,21 +228,30 @@ std::vector<EntradaLeyenda> entradas_de_leyenda(const Historia& h, const Store& 
 
 } // namespace
 
-MarcoHistoria marco_historia(const Historia& h, const Store& s, QSize tamano)
+// Whether bands are drawn: one per step of h, as painting them needs.
+bool hay_bandas(const Historia& h, const std::vector<BandaPaso>& bandas)
 {
+    return !bandas.empty() && bandas.size() == h.pasos.size();
+}
+
+MarcoHistoria marco_historia(const Historia& h, const Store& s, QSize tamano,
+                             const std::vector<BandaPaso>& bandas)
+{
+    const bool con_bandas = hay_bandas(h, bandas);
     MarcoHistoria m;
     // A quarter of the picture, within bounds, but never so narrow that the
     // curves' own entries would be cut short, and wider, up to 45 % of the
     // picture, for the beds' entries; a bed's entry longer still is cut with
     // an ellipsis (the window's tool tip tells it whole).
     const double ancho_leyenda =
-        std::max({std::clamp(tamano.width() * 0.24, 120.0, 230.0), ancho_leyenda_curvas(),
+        std::max({std::clamp(tamano.width() * 0.24, 120.0, 230.0), ancho_leyenda_curvas(con_bandas),
                   std::min(ancho_leyenda_bancos(s, h), tamano.width() * 0.45)});
     const double derecha = tamano.width() - ancho_leyenda - 2 * kSeparacionLeyenda;
     m.area = QRectF(QPointF(kMargenIzquierdo, kMargenArriba),
                     QPointF(std::max(derecha, kMargenIzquierdo + 40.0),
                             std::max(tamano.height() - kMargenAbajo, kMargenArriba + 40)));
-    const int entradas = 2 + static_cast<int>(h.pasos.size()); // both curves and the beds
+    // Both curves, the bands and the beds.
+    const int entradas = 2 + (con_bandas ? 3 : 0) + static_cast<int>(h.pasos.size());
     m.leyenda = QRectF(m.area.right() + kSeparacionLeyenda, m.area.top(), ancho_leyenda,
                        std::min(m.area.height(), 8.0 + kLineaLeyenda * entradas));
 
@@ -228,6 +271,13 @@ MarcoHistoria marco_historia(const Historia& h, const Store& s, QSize tamano)
         for (const HorizontesBanco& b : p.bancos)
             abajo = std::max(abajo, b.base);
     }
+    if (con_bandas)
+        for (const BandaPaso& b : bandas)
+            for (const double* v : {b.tectonica, b.total})
+                for (int k : {0, kNumPercentiles - 1}) {
+                    arriba = std::min(arriba, v[k]);
+                    abajo = std::max(abajo, v[k]);
+                }
     // An empty column still gets axes: 10 Ma by 1000 m. The depth ticks
     // depend only on the plot's height; their widest caption may widen the
     // left margin, and the age ticks are chosen for the width that is left.
@@ -248,14 +298,15 @@ MarcoHistoria marco_historia(const Historia& h, const Store& s, QSize tamano)
 }
 
 void pinta_historia(const Historia& h, const Store& s, QPainter& p, QSize tamano,
-                    [[maybe_unused]] const std::vector<BandaPaso>& bandas)
+                    const std::vector<BandaPaso>& bandas)
 {
     p.save();
     p.fillRect(QRect(QPoint(0, 0), tamano), kFondo);
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setFont(fuente());
     const QFontMetrics fm(fuente());
-    const MarcoHistoria m = marco_historia(h, s, tamano);
+    const bool con_bandas = hay_bandas(h, bandas);
+    const MarcoHistoria m = marco_historia(h, s, tamano, bandas);
     if (h.pasos.empty()) {
         // An empty column: the plot's frame alone, and why it is empty.
         p.setPen(QPen(kTexto, 1));
@@ -290,6 +341,27 @@ void pinta_historia(const Historia& h, const Store& s, QPainter& p, QSize tamano
     for (int i = 1; i <= n; ++i) {
         p.drawPolyline(techos[static_cast<std::size_t>(i)]);
         p.drawPolyline(bases[static_cast<std::size_t>(i)]);
+    }
+
+    // The bands over the beds and under the curves, each a polygon along
+    // its lower percentile from the oldest step to the present one and back
+    // along its upper one, at the history's own ages.
+    if (con_bandas) {
+        for (const BandaDibujada& d : kBandasDibujadas) {
+            QPolygonF banda;
+            for (std::size_t k = h.pasos.size(); k-- > 0;) {
+                const double* v = d.tectonica ? bandas[k].tectonica : bandas[k].total;
+                banda << m.punto(h.pasos[k].edad, v[d.bajo]);
+            }
+            for (std::size_t k = 0; k < h.pasos.size(); ++k) {
+                const double* v = d.tectonica ? bandas[k].tectonica : bandas[k].total;
+                banda << m.punto(h.pasos[k].edad, v[d.alto]);
+            }
+            p.setPen(pluma_de_banda(d));
+            p.setBrush(d.color);
+            p.drawPolygon(banda);
+        }
+        p.setBrush(Qt::NoBrush);
     }
 
     // Both subsidence curves, from the oldest step to the present one.
@@ -346,7 +418,7 @@ void pinta_historia(const Historia& h, const Store& s, QPainter& p, QSize tamano
     // only where it changes: every setting starts a new group in an SVG.
     bool suavizado = false;
     bool primera = true;
-    for (const EntradaLeyenda& e : entradas_de_leyenda(h, s, ley)) {
+    for (const EntradaLeyenda& e : entradas_de_leyenda(h, s, ley, con_bandas)) {
         const double y = e.y;
         if (primera || suavizado != (e.curva != 0)) {
             suavizado = e.curva != 0;
@@ -356,6 +428,18 @@ void pinta_historia(const Historia& h, const Store& s, QPainter& p, QSize tamano
         if (e.curva != 0) {
             muestra_curva(p, QPointF(x0, y), QPointF(x0 + 24, y),
                           e.curva == 1 ? kColorTectonica : kColorTotal, e.curva == 2);
+        } else if (e.banda > 0) {
+            const BandaDibujada& d = kBandasDibujadas[e.banda - 1];
+            const QRectF muestra(x0, y - 6, 24, 12);
+            p.setPen(Qt::NoPen);
+            if (d.bajo == 1) { // the inner band lies over the outer one
+                p.setBrush(kBandasDibujadas[e.banda - 2].color);
+                p.drawRect(muestra);
+            }
+            p.setPen(pluma_de_banda(d));
+            p.setBrush(d.color);
+            p.drawRect(muestra);
+            p.setBrush(Qt::NoBrush);
         } else if (e.banco > 0) {
             const QRectF muestra(x0, y - 6, 24, 12);
             p.setPen(QPen(kColorHorizonte, 1));
@@ -385,12 +469,13 @@ QPointF MarcoHistoria::edad_y_profundidad(QPointF pixel) const
     return {edad, profundidad};
 }
 
-QString entrada_de_leyenda_en(const Historia& h, const Store& s, QSize tamano, QPointF punto)
+QString entrada_de_leyenda_en(const Historia& h, const Store& s, QSize tamano, QPointF punto,
+                              const std::vector<BandaPaso>& bandas)
 {
     if (h.pasos.empty()) return {};
-    const MarcoHistoria m = marco_historia(h, s, tamano);
+    const MarcoHistoria m = marco_historia(h, s, tamano, bandas);
     if (!m.leyenda.contains(punto)) return {};
-    for (const EntradaLeyenda& e : entradas_de_leyenda(h, s, m.leyenda))
+    for (const EntradaLeyenda& e : entradas_de_leyenda(h, s, m.leyenda, hay_bandas(h, bandas)))
         if (std::abs(punto.y() - e.y) <= kLineaLeyenda / 2.0) return e.texto;
     return {};
 }

@@ -2,9 +2,17 @@
 // --rango-* options.
 
 #include "batch/imagenes_lote.h"
+#include "drawing/dibujo_historia.h" // the bands' colours
 
 #include <gtest/gtest.h>
 
+#include <QImage>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -24,6 +32,15 @@ Ejecucion ejecuta(const std::vector<std::string>& args)
     std::ostringstream out, err;
     const int codigo = ejecuta_lote(args, out, err);
     return {codigo, out.str(), err.str()};
+}
+
+std::string temporal_incertidumbre(const std::string& nombre, const std::string& bytes = {})
+{
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("tevarro_incert_" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    if (!bytes.empty()) std::ofstream(dir / nombre, std::ios::binary) << bytes;
+    return (dir / nombre).string();
 }
 
 // The CSV's lines (CR LF ended), each split at its commas.
@@ -150,6 +167,77 @@ TEST(LoteIncertidumbre, ConEstiramientoLaLineaDelAjusteYSusPercentiles)
     const auto fc = filas(con.salida);
     ASSERT_EQ(fc.size(), 2u);
     EXPECT_LT(std::stod(fc[1][9]), std::stod(fc[1][11])); // the draws spread beta
+}
+
+} // namespace
+} // namespace tev
+
+namespace tev {
+namespace {
+
+// A colour seen through one layer of a semi-transparent one.
+QColor a_traves(const QColor& fondo, const QColor& capa)
+{
+    const double a = capa.alphaF();
+    const auto mezcla = [a](double c, double f) { return static_cast<int>(c * a + f * (1 - a)); };
+    return {mezcla(capa.red(), fondo.red()), mezcla(capa.green(), fondo.green()),
+            mezcla(capa.blue(), fondo.blue())};
+}
+
+bool parecido(const QColor& a, const QColor& b)
+{
+    return std::abs(a.red() - b.red()) <= 2 && std::abs(a.green() - b.green()) <= 2 &&
+           std::abs(a.blue() - b.blue()) <= 2;
+}
+
+TEST(LoteIncertidumbre, LaImagenDeLasBandas)
+{
+    // Two beds without pores, 100 m each under 100 m of water, no sea level:
+    // bed 1 (red) from 20 to 10 Ma, bed 2 (green) from 10 to 0 Ma. The
+    // tectonic subsidence is 100 m + S (3300 - 2650) / 2300: 128.26 m at
+    // 10 Ma, 156.52 m at 0 Ma; the total 200 and 300 m. A water depth of
+    // ±20 m moves both by as much, so their p-th percentiles lie
+    // (2p/100 - 1) 20 m from the history's.
+    const std::string columna = temporal_incertidumbre(
+        "dos.tev", "B1, 100 , 200 , 10 , 20 ,Areniscas, 255 , 0 , .5 , 100 , 0 , 0 , 0 , 0 \r\n"
+                   "B2, 0 , 100 , 0 , 10 ,Areniscas, 65280 , 0 , .5 , 100 , 0 , 0 , 0 , 0 \r\n");
+    const std::string png = temporal_incertidumbre("bandas.png");
+    const Ejecucion r = ejecuta({"--incertidumbre", "4000", "--rango-paleobatimetria", "20",
+                                 "--nivel-mar", "ninguno", "--incertidumbre-imagen", png, columna});
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    const QImage img(QString::fromStdString(png));
+    ASSERT_EQ(img.size(), QSize(900, 600));
+    // The deepest band end, 319.5 m, takes the depths to 350 m in steps of
+    // 50: the plot runs from x = 78 to 656 (20..0 Ma) and y = 52 to 584.
+    const auto color = [&](double edad, double prof) {
+        return img.pixelColor(
+            QPointF(78 + (20 - edad) / 20 * 578, 52 + prof / 350 * 532).toPoint());
+    };
+    // At 5 Ma: tectonic 142.39 m, its band 122.9..161.9 m (16-84 %:
+    // 128.8..156 m); total 250 m, its band 230.5..269.5 m. Bed 1 spans
+    // 50..150 m below the sea floor, nothing lies below it.
+    const QColor rojo(255, 0, 0), blanco(255, 255, 255);
+    EXPECT_EQ(color(5, 112), rojo);
+    EXPECT_TRUE(parecido(color(5, 126), a_traves(rojo, kColorBandaTectonica)));
+    EXPECT_EQ(color(5, 172), blanco);
+    EXPECT_EQ(color(5, 222), blanco);
+    EXPECT_TRUE(parecido(color(5, 240), a_traves(blanco, kColorBandaTotal)));
+    EXPECT_EQ(color(5, 278), blanco);
+    // Before the oldest step there is no band.
+    EXPECT_EQ(color(12, 240), blanco);
+
+    // Without --incertidumbre the picture has nothing to show.
+    const Ejecucion sola = ejecuta({"--incertidumbre-imagen", png, columna});
+    EXPECT_EQ(sola.codigo, 2);
+    EXPECT_NE(
+        sola.errores.find("tevarro-batch: --incertidumbre-imagen sólo vale con --incertidumbre N."),
+        std::string::npos)
+        << sola.errores;
+    const Ejecucion dos =
+        ejecuta({"--incertidumbre", "10", "--incertidumbre-imagen", png, columna, columna});
+    EXPECT_EQ(dos.codigo, 2);
+    EXPECT_NE(dos.errores.find("--incertidumbre-imagen trabaja con una sola columna"),
+              std::string::npos);
 }
 
 } // namespace

@@ -123,6 +123,84 @@ TEST(DibujoHistoria, BancosCurvasYEjesEnSuSitio)
     EXPECT_EQ(img.pixelColor(690, 119), kRojo);
 }
 
+// A colour seen through one or more layers of a semi-transparent one.
+QColor a_traves(QColor fondo, const QColor& capa, int capas)
+{
+    const double a = capa.alpha() / 255.0;
+    for (int k = 0; k < capas; ++k)
+        fondo = QColor::fromRgbF(static_cast<float>(capa.redF() * a + fondo.redF() * (1 - a)),
+                                 static_cast<float>(capa.greenF() * a + fondo.greenF() * (1 - a)),
+                                 static_cast<float>(capa.blueF() * a + fondo.blueF() * (1 - a)));
+    return fondo;
+}
+
+bool parecido(const QColor& a, const QColor& b)
+{
+    return std::abs(a.red() - b.red()) <= 2 && std::abs(a.green() - b.green()) <= 2 &&
+           std::abs(a.blue() - b.blue()) <= 2;
+}
+
+TEST(DibujoHistoria, LasBandasSombreanEntreSusPercentiles)
+{
+    auto s = dos_bancos();
+    const ResultadoHistoria r = calcula_historia(*s);
+    ASSERT_TRUE(r.ok()) << r.error;
+    ASSERT_EQ(r.historia.pasos.size(), 2u); // bed 2 at 0 Ma, bed 1 at 10 Ma
+    // Percentiles 2.5, 16, 50, 84, 97.5; at 5 Ma, halfway, the tectonic band
+    // spans 30..52.5 m (16-84 %: 37.5..47) and the total one 130..155 m.
+    std::vector<BandaPaso> bandas(2);
+    const double tectonica[2][5] = {{40, 50, 56, 62, 70}, {20, 25, 28, 32, 35}};
+    const double total[2][5] = {{170, 180, 200, 200, 200}, {90, 95, 100, 105, 110}};
+    for (std::size_t k = 0; k < 2; ++k) {
+        bandas[k].banco_superior = 2 - static_cast<int>(k);
+        for (int j = 0; j < kNumPercentiles; ++j) {
+            bandas[k].tectonica[j] = tectonica[k][j];
+            bandas[k].total[j] = total[k][j];
+        }
+    }
+    const QSize tamano(900, 600);
+    QImage img(tamano, QImage::Format_ARGB32_Premultiplied);
+    {
+        QPainter p(&img);
+        pinta_historia(r.historia, *s, p, tamano, bandas);
+    }
+    // The frame is the one without bands (they stay within 0..200 m).
+    const auto color = [&](double edad, double prof) {
+        return img.pixelColor(en_900x600(edad, prof).toPoint());
+    };
+    // At 5 Ma bed 2 (green) spans 0..50 m, bed 1 (red) 50..150 m.
+    EXPECT_EQ(color(5, 25), kVerde);
+    EXPECT_TRUE(parecido(color(5, 33), a_traves(kVerde, kColorBandaTectonica, 1))) << 33;
+    EXPECT_TRUE(parecido(color(5, 39), a_traves(kVerde, kColorBandaTectonica, 2))) << 39;
+    EXPECT_EQ(color(5, 56), kRojo);
+    EXPECT_EQ(color(5, 120), kRojo);
+    EXPECT_TRUE(parecido(color(5, 135), a_traves(kRojo, kColorBandaTotal, 1))) << 135;
+    // Near the steps: at 9 Ma the tectonic band spans 22..38.5 m, over bed 1
+    // (bed 2 is then 10 m thick).
+    EXPECT_EQ(color(9, 18), kRojo);
+    EXPECT_TRUE(parecido(color(9, 23.5), a_traves(kRojo, kColorBandaTectonica, 1)));
+    EXPECT_EQ(color(9, 42), kRojo);
+    // Nothing before the oldest step.
+    EXPECT_EQ(color(12, 28), kRojo);
+
+    // The legend lists the bands after both curves, the beds below them.
+    EXPECT_TRUE(parecido(img.pixelColor(690, 101), a_traves(kBlanco, kColorBandaTotal, 1)));
+    EXPECT_TRUE(parecido(img.pixelColor(690, 119), a_traves(kBlanco, kColorBandaTectonica, 1)));
+    EXPECT_TRUE(parecido(img.pixelColor(690, 137), a_traves(kBlanco, kColorBandaTectonica, 2)));
+    EXPECT_EQ(img.pixelColor(690, 155), kVerde);
+    EXPECT_EQ(img.pixelColor(690, 173), kRojo);
+    EXPECT_EQ(entrada_de_leyenda_en(r.historia, *s, tamano, {700, 119}, bandas),
+              QString::fromUtf8("Tectónica 2,5–97,5 %"));
+    EXPECT_EQ(entrada_de_leyenda_en(r.historia, *s, tamano, {700, 101}),
+              QString::fromUtf8("2 ")); // bed 2 has no name
+
+    // A band deeper than every horizon deepens the frame to include it;
+    // without bands the frame is the one it always was.
+    bandas[0].total[4] = 350;
+    EXPECT_GE(marco_historia(r.historia, *s, tamano, bandas).profundidad_abajo, 350);
+    EXPECT_EQ(marco_historia(r.historia, *s, tamano).profundidad_abajo, 200);
+}
+
 TEST(DibujoHistoria, LasProfundidadesHondasCabenAlaIzquierda)
 {
     auto s = dos_bancos();
