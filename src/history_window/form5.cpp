@@ -2,6 +2,7 @@
 
 #include "drawing/dibujo_historia.h"
 #include "model/store.h"
+#include "window_helpers/curva_en_uso.h"
 #include "window_helpers/guardar_imagen.h"
 #include "window_helpers/pista_del_puntero.h"
 
@@ -29,6 +30,7 @@ Form5::Form5() : QWidget(nullptr, Qt::Window), columna_(std::make_unique<Store>(
         this, QString::fromUtf8(kCaption),
         [this](const QString& ruta, QString* error) { return guarda_imagen(ruta, error); });
     new PistaDelPuntero(this, [this](QPoint p) { return texto_bajo_el_puntero(p); });
+    etiqueta_de_curva_abajo(this);
 }
 
 QString Form5::texto_bajo_el_puntero(QPoint posicion) const
@@ -51,7 +53,7 @@ Form5::~Form5() = default;
 void Form5::actualiza(const Store& s)
 {
     *columna_ = s;
-    resultado_ = calcula_historia(*columna_);
+    resultado_ = calcula_historia(*columna_, curva_en_uso());
     guardar_imagen->accion()->setEnabled(resultado_.ok());
     update();
 }

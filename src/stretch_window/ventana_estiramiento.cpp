@@ -2,6 +2,7 @@
 
 #include "compute/historia.h"
 #include "drawing/exporta_imagen.h"
+#include "window_helpers/curva_en_uso.h"
 #include "window_helpers/guardar_imagen.h"
 #include "window_helpers/preferencias.h"
 
@@ -168,6 +169,9 @@ void VentanaEstiramiento::crea_controles()
     lado->addWidget(ajustes_box);
     lado->addWidget(resultado_box);
     lado->addWidget(constantes_box);
+    QLabel* curva = etiqueta_de_curva(panel);
+    curva->setWordWrap(true);
+    lado->addWidget(curva);
     lado->addStretch(1);
     lado->addLayout(botones);
     auto* todo = new QHBoxLayout(this);
@@ -249,7 +253,7 @@ PeticionAjuste VentanaEstiramiento::peticion() const
 
 void VentanaEstiramiento::actualiza(const Store& s)
 {
-    const ResultadoHistoria h = calcula_historia(s);
+    const ResultadoHistoria h = calcula_historia(s, curva_en_uso());
     puntos_ = h.ok() ? puntos_de_historia(h.historia) : std::vector<PuntoSubsidencia>{};
     sin_historia_ = h.ok() ? std::string() : h.error;
     if (h.ok() && h.historia.pasos.empty())
@@ -289,7 +293,10 @@ QString VentanaEstiramiento::texto_resultados() const
         t += QString::fromUtf8("Atención: el resultado está en un límite de la búsqueda "
                                "(beta entre 1 y 20, edad del rift entre %1 y %2 Ma).\n")
                  .arg(numero(a.edad_rift_minima, 2), numero(a.edad_rift_maxima, 2));
-    return t + constantes_lbl->text() + "\n";
+    t += constantes_lbl->text() + "\n";
+    // The program's table goes unnamed, as it always went.
+    if (curva_a_la_vista()) t += texto_de_curva() + "\n";
+    return t;
 }
 
 void VentanaEstiramiento::muestra_resultados()
