@@ -169,6 +169,10 @@ TEST_F(Modelo, NingunaDaLaSubsidenciaDeAiryConElMarEnCero)
             ++cambiados;
     }
     EXPECT_GT(cambiados, 0);
+    // "Abrir" again reads the table's levels into the beds; the choice wins.
+    v.abre(kEjemplo);
+    EXPECT_EQ(v.s->nivel_mar[1], 0.0f);
+    EXPECT_NE(v.s->tevarro_tectonica[1], tabla->tevarro_tectonica[1]);
 
     // The history window shows the same choice.
     v.menu("historia_mnu");
