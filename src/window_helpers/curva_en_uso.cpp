@@ -150,9 +150,11 @@ QLabel* etiqueta_de_curva(QWidget* padre)
     l->setObjectName("nivel_mar_lbl");
     auto sigue = [l] {
         l->setText(texto_de_curva());
+        // The whole text too, which a narrow bar cuts.
         l->setToolTip(curva_en_uso().tipo == CurvaNivelMar::Tipo::usuario
                           ? QFile::decodeName(curva_en_uso().archivo.c_str())
-                          : QString());
+                      : nota_de_curva().isEmpty() ? QString()
+                                                  : texto_de_curva());
         l->setVisible(curva_a_la_vista());
     };
     sigue();
