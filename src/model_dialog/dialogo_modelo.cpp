@@ -6,7 +6,6 @@
 #include "window_helpers/dialogo_de_archivos.h"
 #include "window_helpers/preferencias.h"
 
-#include <QButtonGroup>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -32,9 +31,7 @@ DialogoModelo::DialogoModelo(QWidget* padre) : QDialog(padre)
     ninguno_opt->setObjectName("ninguno_opt");
     archivo_opt = new QRadioButton("Archivo CSV (edad,nivel_mar):", this);
     archivo_opt->setObjectName("archivo_opt");
-    auto* grupo = new QButtonGroup(this);
-    for (QRadioButton* b : {tabla_opt, ninguno_opt, archivo_opt})
-        grupo->addButton(b);
+    // One of the three: radio buttons of one parent exclude one another.
 
     archivo_txt = new QLineEdit(this);
     archivo_txt->setObjectName("archivo_txt");
