@@ -4,6 +4,7 @@
 #include "drawing/dibujo_curvas.h"
 #include "model/store.h"
 #include "text_forms/formas_numericas.h"
+#include "window_helpers/curva_en_uso.h"
 #include "window_helpers/guardar_imagen.h"
 #include "window_helpers/pista_del_puntero.h"
 
@@ -103,6 +104,7 @@ Form4::Form4(Store& s)
     resize(tamano_ventana_curvas());
 
     crea_controles();
+    etiqueta_de_curva_abajo(this);
 }
 
 void Form4::crea_controles()

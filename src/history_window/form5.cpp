@@ -5,6 +5,7 @@
 #include "model/store.h"
 #include "window_helpers/ajustes_incertidumbre.h"
 #include "window_helpers/calculo_de_fondo.h"
+#include "window_helpers/curva_en_uso.h"
 #include "window_helpers/guardar_imagen.h"
 #include "window_helpers/pista_del_puntero.h"
 
@@ -36,6 +37,7 @@ Form5::Form5() : QWidget(nullptr, Qt::Window), columna_(std::make_unique<Store>(
     new PistaDelPuntero(this, [this](QPoint p) { return texto_bajo_el_puntero(p); });
     // Over the foot of the diagram, and only while the bands are computed.
     calculo = new CalculoDeFondo(this);
+    etiqueta_de_curva_abajo(this);
 }
 
 QString Form5::texto_bajo_el_puntero(QPoint posicion) const
@@ -58,7 +60,7 @@ Form5::~Form5() = default;
 void Form5::actualiza(const Store& s)
 {
     *columna_ = s;
-    resultado_ = calcula_historia(*columna_);
+    resultado_ = calcula_historia(*columna_, curva_en_uso());
     guardar_imagen->accion()->setEnabled(resultado_.ok());
     calcula_bandas();
     update();
@@ -76,13 +78,14 @@ void Form5::calcula_bandas()
     // The draws take the column as it is now; later edits reach them only
     // through the next actualiza.
     auto columna = std::make_shared<const Store>(*columna_);
+    // The curve in force now, copied: the user may choose another meanwhile.
+    const CurvaNivelMar curva = curva_en_uso();
     auto resultado = std::make_shared<ResultadoIncertidumbre>();
     calculo->lanza(
         a.tiradas,
-        [columna, resultado, a](ControlCalculo& control) {
-            // The same sea-level curve as the history shown.
-            *resultado = calcula_incertidumbre(*columna, CurvaNivelMar{}, a.rangos, a.tiradas,
-                                               a.semilla, hilos_de_calculo(), &control);
+        [columna, curva, resultado, a](ControlCalculo& control) {
+            *resultado = calcula_incertidumbre(*columna, curva, a.rangos, a.tiradas, a.semilla,
+                                               hilos_de_calculo(), &control);
         },
         [this, resultado] {
             if (!resultado->ok()) return;

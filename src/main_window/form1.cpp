@@ -12,6 +12,7 @@
 #include "model/store.h"
 #include "project_file/archivo_proyecto.h"
 #include "project_file/formatos.h"
+#include "window_helpers/curva_en_uso.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -189,6 +190,7 @@ void Form1::crea_controles()
     StatusBar1->setBackgroundRole(QPalette::Window);
     StatusBar1->setAutoFillBackground(true);
     StatusBar1->setGeometry(twips(0, 7395, 11880, 255));
+    pon_linea_de_curva();
 
     pon_herramientas();
 }
@@ -245,6 +247,7 @@ void Form1::draw()
 
 void Form1::calcula_y_dibuja_curvas()
 {
+    pon_nivel_mar_en_uso(s_);
     const ResultadoCalculo r = tevarro(s_);
     if (r.ok()) {
         muestra_curvas(form4_, s_);
@@ -287,7 +290,11 @@ void Form1::muestra_dialogo_bancos()
             calcula_y_dibuja_curvas();
             draw();
         });
-        connect(form2_, &Form2::capturado, this, &Form1::columna_cambiada);
+        connect(form2_, &Form2::capturado, this, [this] {
+            // A capture writes the table's sea level for its bed.
+            pon_nivel_mar_en_uso(s_);
+            emit columna_cambiada();
+        });
     } else {
         form2_->muestra_banco();
     }

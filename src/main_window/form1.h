@@ -8,6 +8,7 @@
 #include "history_window/form5.h"
 #include "main_window/acerca_de.h"
 #include "model/rangos.h"
+#include "model_dialog/dialogo_modelo.h"
 #include "stretch_window/ventana_estiramiento.h"
 #include "table_window/tabla_columna.h"
 #include "uncertainty_dialog/dialogo_incertidumbre.h"
@@ -78,6 +79,8 @@ class Form1 : public QMainWindow {
     [[nodiscard]] TablaColumna* tabla_ventana() const { return tabla_; }
     // The about window, once "Acerca de TEVARRO…" has shown it.
     [[nodiscard]] AcercaDe* acerca_de() const { return acerca_; }
+    // The dialog "Modelo…", once it has been opened.
+    [[nodiscard]] DialogoModelo* modelo_dialogo() const { return modelo_; }
     // The manual, while it is open.
     [[nodiscard]] VentanaAyuda* ayuda_ventana() const { return ayuda_; }
     // "Archivo → Archivos recientes".
@@ -131,6 +134,8 @@ class Form1 : public QMainWindow {
     // "Incertidumbre…": the dialog of the uncertainty settings; accepted, the
     // open history and stretching windows compute their bands anew.
     void incertidumbre_mnu_Click();
+    // "Análisis → Modelo…": the sea-level curve of every window.
+    void modelo_mnu_Click();
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
@@ -177,12 +182,18 @@ class Form1 : public QMainWindow {
     void muestra_sin_calcular();
     // A column just loaded, computed and drawn; an open bed dialog follows it.
     void muestra_columna_cargada();
+    // The curve of the preferences put in force, and the status bar's line
+    // that names it while it is not the program's table.
+    void pon_linea_de_curva();
+    // Another curve in force: the column computed again with it.
+    void sigue_la_curva();
 
     Store& s_;
     std::unique_ptr<ComFile> com_file_;
     QPointer<Form4> form4_;
     QPointer<Form2> form2_;
     QPointer<AcercaDe> acerca_;
+    QPointer<DialogoModelo> modelo_;
     std::string columna_guardada_; // the file bytes of the column last opened or saved
     // The beds' remarks then, which a project file does not hold: the column
     // table edits them.

@@ -4,9 +4,13 @@
 
 #include "compute/tevarro.h"
 #include "model/store.h"
+#include "model_dialog/dialogo_modelo.h"
+#include "window_helpers/curva_en_uso.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QMenuBar>
+#include <QStatusBar>
 
 namespace tev {
 
@@ -34,6 +38,7 @@ void Form1::crea_menu_analisis()
            &Form1::estiramiento_mnu_Click);
     accion("Incertidumbre…", "incertidumbre_mnu", QKeySequence(Qt::CTRL | Qt::Key_I),
            &Form1::incertidumbre_mnu_Click);
+    accion("Modelo…", "modelo_mnu", QKeySequence(), &Form1::modelo_mnu_Click);
 }
 
 void Form1::incertidumbre_mnu_Click()
@@ -49,6 +54,31 @@ void Form1::incertidumbre_mnu_Click()
     incertidumbre_->show();
     incertidumbre_->raise();
     incertidumbre_->activateWindow();
+}
+
+void Form1::modelo_mnu_Click()
+{
+    if (!modelo_) modelo_ = new DialogoModelo(this);
+    modelo_->muestra_eleccion();
+    modelo_->show();
+    modelo_->raise();
+    modelo_->activateWindow();
+}
+
+void Form1::pon_linea_de_curva()
+{
+    // A file that cannot be read is named on the line, with the table in force.
+    lee_curva_de_preferencias();
+    StatusBar1->addPermanentWidget(etiqueta_de_curva(StatusBar1));
+    connect(&aviso_de_curva(), &AvisoDeCurva::cambiada, this, &Form1::sigue_la_curva);
+}
+
+void Form1::sigue_la_curva()
+{
+    captura_dialogo();
+    // Every bed, the program's table too: the beds hold the curve left before.
+    pon_nivel_mar(s_, curva_en_uso());
+    calcula_tras_la_tabla();
 }
 
 void Form1::tabla_mnu_Click()
@@ -71,6 +101,7 @@ void Form1::tabla_mnu_Click()
 
 void Form1::calcula_tras_la_tabla()
 {
+    pon_nivel_mar_en_uso(s_);
     const ResultadoCalculo r = tevarro(s_);
     if (r.ok()) {
         // Only a window already open is redrawn: an edit opens none.

@@ -6,6 +6,7 @@
 #include "model/store.h"
 #include "window_helpers/ajustes_incertidumbre.h"
 #include "window_helpers/calculo_de_fondo.h"
+#include "window_helpers/curva_en_uso.h"
 #include "window_helpers/guardar_imagen.h"
 #include "window_helpers/preferencias.h"
 
@@ -174,6 +175,9 @@ void VentanaEstiramiento::crea_controles()
     lado->addWidget(ajustes_box);
     lado->addWidget(resultado_box);
     lado->addWidget(constantes_box);
+    QLabel* curva = etiqueta_de_curva(panel);
+    curva->setWordWrap(true);
+    lado->addWidget(curva);
     lado->addStretch(1);
     lado->addLayout(botones);
     auto* todo = new QHBoxLayout(this);
@@ -257,7 +261,7 @@ void VentanaEstiramiento::actualiza(const Store& s)
 {
     *columna_ = s;
     tiradas_.reset();
-    const ResultadoHistoria h = calcula_historia(s);
+    const ResultadoHistoria h = calcula_historia(s, curva_en_uso());
     puntos_ = h.ok() ? puntos_de_historia(h.historia) : std::vector<PuntoSubsidencia>{};
     sin_historia_ = h.ok() ? std::string() : h.error;
     if (h.ok() && h.historia.pasos.empty())
@@ -296,16 +300,17 @@ void VentanaEstiramiento::calcula_bandas()
     // the history fitted; those already made are only refitted.
     std::shared_ptr<const ResultadoIncertidumbre> hechas = tiradas_;
     auto columna = std::make_shared<const Store>(*columna_);
+    // The curve in force now, copied: the user may choose another meanwhile.
+    const CurvaNivelMar curva = curva_en_uso();
     auto tiradas = std::make_shared<std::shared_ptr<const ResultadoIncertidumbre>>(hechas);
     auto banda = std::make_shared<BandaEstiramiento>();
     const PeticionAjuste peticion = figura_.peticion;
     calculo->lanza(
         hechas ? a.tiradas : 2 * a.tiradas,
-        [columna, tiradas, banda, a, peticion](ControlCalculo& control) {
+        [columna, curva, tiradas, banda, a, peticion](ControlCalculo& control) {
             if (!*tiradas)
-                *tiradas = std::make_shared<const ResultadoIncertidumbre>(
-                    calcula_incertidumbre(*columna, CurvaNivelMar{}, a.rangos, a.tiradas, a.semilla,
-                                          hilos_de_calculo(), &control));
+                *tiradas = std::make_shared<const ResultadoIncertidumbre>(calcula_incertidumbre(
+                    *columna, curva, a.rangos, a.tiradas, a.semilla, hilos_de_calculo(), &control));
             if ((*tiradas)->ok())
                 *banda = reajusta_estiramiento(**tiradas, peticion, hilos_de_calculo(), &control);
         },
@@ -340,7 +345,10 @@ QString VentanaEstiramiento::texto_resultados() const
         t += QString::fromUtf8("Atención: el resultado está en un límite de la búsqueda "
                                "(beta entre 1 y 20, edad del rift entre %1 y %2 Ma).\n")
                  .arg(numero(a.edad_rift_minima, 2), numero(a.edad_rift_maxima, 2));
-    return t + constantes_lbl->text() + "\n";
+    t += constantes_lbl->text() + "\n";
+    // The program's table goes unnamed, as it always went.
+    if (curva_a_la_vista()) t += texto_de_curva() + "\n";
+    return t;
 }
 
 void VentanaEstiramiento::muestra_resultados()

@@ -10,6 +10,7 @@
 #include "project_file/resultados_csv.h"
 #include "table_window/modelo_columna.h"
 #include "text_forms/formas_numericas.h"
+#include "window_helpers/curva_en_uso.h"
 #include "window_helpers/dialogo_de_archivos.h"
 #include "window_helpers/linea_de_avisos.h"
 
@@ -300,6 +301,7 @@ TablaColumna::TablaColumna(Store& s) : QWidget(nullptr, Qt::Window), s_(s)
     exportar = new QPushButton(QString::fromUtf8("Exportar resultados…"), barra);
     exportar->setObjectName("exportar");
     exportar->setFocusPolicy(Qt::NoFocus); // the keys stay in the table
+    barra->addPermanentWidget(etiqueta_de_curva(barra));
     barra->addPermanentWidget(exportar);
     connect(exportar, &QPushButton::clicked, this, &TablaColumna::exporta_resultados);
     pide_exportacion = [this] { return pide_exportacion_con_dialogo(this); };
@@ -400,13 +402,15 @@ void TablaColumna::exporta_resultados()
     // The results of the column as it stands, computed apart: what "Abrir"
     // of its file would show.
     auto calculada = std::make_unique<Store>(s_);
+    pon_nivel_mar_en_uso(*calculada);
     const ResultadoCalculo r = tevarro(*calculada);
     if (!r.ok()) {
         avisa(QString::fromUtf8("No se exportó «%1»: %2")
                   .arg(e->ruta, QString::fromStdString(r.mensaje())));
         return;
     }
-    const std::string texto = resultados_csv(*calculada, archivo_.toStdString(), e->forma);
+    const std::string texto =
+        resultados_csv(*calculada, archivo_.toStdString(), e->forma, curva_en_uso());
     const std::string fallo = guarda_archivo(QFile::encodeName(e->ruta).toStdString(), texto);
     if (!fallo.empty()) avisa(QString::fromStdString(fallo));
 }
@@ -455,7 +459,7 @@ void TablaColumna::muestra_fallo_de_calculo(const QString& mensaje)
 
 void TablaColumna::muestra_historia()
 {
-    const ResultadoHistoria r = calcula_historia(s_);
+    const ResultadoHistoria r = calcula_historia(s_, curva_en_uso());
     historia_error->setText(QString::fromStdString(r.error));
     historia_error->setVisible(!r.ok());
     static const char* const titulos[] = {"Edad (Ma)",
