@@ -493,9 +493,9 @@ Dibujo dibujo_de_la_historia(const Historia& h, const Store& s, QSize tamano,
 }
 
 bool guarda_historia(const Historia& h, const Store& s, const QString& ruta, QSize tamano,
-                     QString* error)
+                     QString* error, const std::vector<BandaPaso>& bandas)
 {
-    return guarda_imagen(ruta, dibujo_de_la_historia(h, s, tamano), error);
+    return guarda_imagen(ruta, dibujo_de_la_historia(h, s, tamano, bandas), error);
 }
 
 } // namespace tev

@@ -94,6 +94,6 @@ Dibujo dibujo_de_la_historia(const Historia& h, const Store& s, QSize tamano,
 // program's saving routine. On failure returns false and, when error is
 // given, says why in Spanish.
 bool guarda_historia(const Historia& h, const Store& s, const QString& ruta, QSize tamano,
-                     QString* error);
+                     QString* error, const std::vector<BandaPaso>& bandas = {});
 
 } // namespace tev

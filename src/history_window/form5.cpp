@@ -102,7 +102,7 @@ bool Form5::guarda_imagen(const QString& ruta, QString* error)
                          .arg(ruta, QString::fromStdString(resultado_.error));
         return false;
     }
-    return guarda_historia(resultado_.historia, *columna_, ruta, size(), error);
+    return guarda_historia(resultado_.historia, *columna_, ruta, size(), error, bandas_);
 }
 
 void Form5::paintEvent(QPaintEvent*)

@@ -104,8 +104,15 @@ void Form1::imprimir_mnu_Click()
         }
         // A copy of what the window shows: the window may go while the print
         // dialog is up.
-        auto copia = std::make_shared<std::pair<Historia, Store>>(r.historia, form5_->columna());
-        dibujo = dibujo_de_la_historia(copia->first, copia->second, form5_->size());
+        struct Copia {
+            Historia historia;
+            Store columna;
+            std::vector<BandaPaso> bandas;
+        };
+        auto copia =
+            std::make_shared<Copia>(Copia{r.historia, form5_->columna(), form5_->bandas()});
+        dibujo =
+            dibujo_de_la_historia(copia->historia, copia->columna, form5_->size(), copia->bandas);
         dibujo.pinta = [copia, pinta = std::move(dibujo.pinta)](QPainter& p) { pinta(p); };
     } else {
         // The column view as it shows the column (zoom, pan, pasted picture).

@@ -5,6 +5,7 @@
 #include "uncertainty_dialog/dialogo_incertidumbre.h"
 
 #include "compute/nivel_mar.h"
+#include "drawing/dibujo_historia.h"
 #include "main_window/ventana_de_prueba.h"
 #include "window_helpers/calculo_de_fondo.h"
 #include "window_helpers/preferencias.h"
@@ -12,9 +13,11 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
@@ -195,6 +198,20 @@ TEST_F(IncertidumbreTest, LaHistoriaRecibeLasBandasDelCalculo)
     compara(h->bandas(), esperado.bandas);
     EXPECT_EQ(h->bandas().size(), h->resultado().historia.pasos.size());
     EXPECT_FALSE(h->calculo->isVisible());
+
+    // "Guardar imagen…" writes what the window shows, bands included.
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath("historia.png");
+    ASSERT_TRUE(h->guarda_imagen(ruta, nullptr));
+    const auto pintada = [&](const std::vector<BandaPaso>& bandas) {
+        QImage im(h->size(), QImage::Format_ARGB32_Premultiplied);
+        QPainter p(&im);
+        pinta_historia(h->resultado().historia, h->columna(), p, h->size(), bandas);
+        return im.convertToFormat(QImage::Format_RGB32);
+    };
+    const QImage guardada = QImage(ruta).convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(guardada, pintada(h->bandas()));
+    EXPECT_NE(guardada, pintada({}));
 }
 
 TEST_F(IncertidumbreTest, ElEstiramientoRecibeBandasYBeta)
