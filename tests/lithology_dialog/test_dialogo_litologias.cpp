@@ -22,6 +22,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -155,6 +156,7 @@ TEST(DialogoLitologias, LasCincoDelProgramaNoSeCambian)
     QTest::keyClick(d.tabla, Qt::Key_F2);
     QTest::keyClicks(QApplication::focusWidget(), "Cuarcita");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QApplication::processEvents();
     EXPECT_EQ(d.tabla->item(1, 0)->text(), "Areniscas");
     pulsa(d.quitar);
     EXPECT_EQ(d.tabla->rowCount(), 6);
@@ -171,11 +173,12 @@ TEST(DialogoLitologias, UnNombreQueChocaSeRechaza)
 {
     Carpetas carpetas;
     Principal p;
-    DialogoLitologias* d = p.abre_litologias();
+    QPointer<DialogoLitologias> d = p.abre_litologias();
     ASSERT_NE(d, nullptr);
     anade(d, "areniscas", "2600", "0.4", "0.3");
     pulsa(d->aceptar);
     QApplication::processEvents();
+    ASSERT_TRUE(d); // refused: still open
     EXPECT_TRUE(d->isVisible());
     EXPECT_TRUE(d->mensaje->text().contains(QString::fromUtf8(
         "Fila 6, el nombre: «areniscas» es una de las litologías del programa («Areniscas»)")))
