@@ -316,10 +316,14 @@ void Form2::pon_litologias_usuario()
     const QString texto = Combo1->currentText();
     while (Combo1->count() > kEntradasDelPrograma)
         Combo1->removeItem(Combo1->count() - 1);
-    if (!s_.litologias_usuario.empty()) Combo1->insertSeparator(kEntradasDelPrograma);
-    for (const LitologiaUsuario& u : s_.litologias_usuario)
-        Combo1->addItem(QString::fromStdString(u.nombre));
-    Combo1->view()->setMinimumWidth(Combo1->view()->sizeHintForColumn(0) + 8);
+    if (!s_.litologias_usuario.empty()) {
+        Combo1->insertSeparator(kEntradasDelPrograma);
+        for (const LitologiaUsuario& u : s_.litologias_usuario)
+            Combo1->addItem(QString::fromStdString(u.nombre));
+    }
+    // The list is as wide as its longest name, the box keeps its size.
+    Combo1->view()->setMinimumWidth(
+        s_.litologias_usuario.empty() ? 0 : Combo1->view()->sizeHintForColumn(0) + 8);
     pon_texto(Combo1, texto);
 }
 

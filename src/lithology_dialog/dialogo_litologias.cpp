@@ -220,16 +220,15 @@ void DialogoLitologias::importa()
         return;
     }
     // All or nothing: a name that clashes with one already here stops it.
-    for (std::size_t k = 0; k < l.rocas.size(); ++k) {
-        const std::string mal = motivo_de_nombre(l.rocas[k].nombre, actuales);
+    for (const LitologiaUsuario& r : l.rocas) {
+        const std::string mal = motivo_de_nombre(r.nombre, actuales);
         if (!mal.empty()) {
             di(QString::fromUtf8("No se importó «%1»: su litología «%2»: %3.")
-                   .arg(ruta, QString::fromStdString(l.rocas[k].nombre),
-                        QString::fromStdString(mal)),
+                   .arg(ruta, QString::fromStdString(r.nombre), QString::fromStdString(mal)),
                true);
             return;
         }
-        actuales.push_back(l.rocas[k]);
+        actuales.push_back(r);
     }
     for (const LitologiaUsuario& r : l.rocas) {
         tabla->insertRow(tabla->rowCount());

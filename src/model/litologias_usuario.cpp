@@ -5,6 +5,7 @@
 #include "model/store.h"
 #include "text_forms/formas_numericas.h"
 
+#include <array>
 #include <cmath>
 
 namespace tev {
@@ -33,11 +34,11 @@ std::string motivo_de_nombre(const std::string& nombre, const std::vector<Litolo
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
             return "el nombre " + comillas(nombre) + " tiene un carácter de control";
     const std::string plano = sin_mayusculas_ni_acentos(nombre);
-    std::vector<std::string> del_programa;
-    for (const Litologia& l : tabla_litologias)
-        del_programa.emplace_back(l.nombre);
-    del_programa.emplace_back(kPorcentual);
-    for (const std::string& p : del_programa)
+    std::array<const char*, tabla_litologias.size() + 1> del_programa{};
+    for (std::size_t k = 0; k < tabla_litologias.size(); ++k)
+        del_programa[k] = tabla_litologias[k].nombre;
+    del_programa.back() = kPorcentual;
+    for (const char* p : del_programa)
         if (sin_mayusculas_ni_acentos(p) == plano)
             return comillas(nombre) + " es una de las litologías del programa (" + comillas(p) +
                    "), que no se pueden cambiar";

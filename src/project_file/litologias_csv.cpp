@@ -115,35 +115,33 @@ LecturaLitologias lee_litologias_csv(std::string_view bytes, const std::string& 
         return res;
     }
     std::array<int, 4> col{-1, -1, -1, -1};
-    const std::string en_cabecera = prefijo + "la cabecera (fila " + std::to_string(k + 1) + ") ";
+    // What is wrong with the header, and what it should be.
+    const auto cabecera_mala = [&](const std::string& que) {
+        res.error = prefijo;
+        res.error += "la cabecera (fila ";
+        res.error += std::to_string(k + 1);
+        res.error += ") ";
+        res.error += que;
+        res.error += "; ";
+        res.error += explica;
+        return res;
+    };
     for (std::size_t j = 0; j < filas[k].size(); ++j) {
         std::string clave = recorta(filas[k][j]);
         std::transform(clave.begin(), clave.end(), clave.begin(), [](char c) {
             return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
         });
         const auto it = std::find(kColumnas.begin(), kColumnas.end(), clave);
-        if (it == kColumnas.end()) {
-            res.error = en_cabecera +
-                        (clave.empty() ? std::string("tiene una columna sin nombre")
-                                       : "tiene la columna " + muestra(recorta(filas[k][j]))) +
-                        "; " + explica;
-            return res;
-        }
+        if (it == kColumnas.end())
+            return cabecera_mala(clave.empty()
+                                     ? std::string("tiene una columna sin nombre")
+                                     : "tiene la columna " + muestra(recorta(filas[k][j])));
         int& c = col[static_cast<std::size_t>(it - kColumnas.begin())];
-        if (c >= 0) {
-            res.error = en_cabecera + "nombra dos veces la columna " + entre_comillas(clave) +
-                        "; " + explica;
-            return res;
-        }
+        if (c >= 0) return cabecera_mala("nombra dos veces la columna " + entre_comillas(clave));
         c = static_cast<int>(j);
     }
-    for (std::size_t c = 0; c < col.size(); ++c) {
-        if (col[c] < 0) {
-            res.error = en_cabecera + "no tiene la columna " + entre_comillas(kColumnas[c]) + "; " +
-                        explica;
-            return res;
-        }
-    }
+    for (std::size_t c = 0; c < col.size(); ++c)
+        if (col[c] < 0) return cabecera_mala("no tiene la columna " + entre_comillas(kColumnas[c]));
 
     for (++k; k < filas.size(); ++k) {
         const std::vector<std::string>& f = filas[k];
@@ -172,25 +170,30 @@ LecturaLitologias lee_litologias_csv(std::string_view bytes, const std::string& 
             res.error = en_columna(0) + mal_nombre + ".";
             return res;
         }
-        float* const valores[3] = {&r.densidad_grano, &r.porosidad, &r.coef_porosidad};
-        for (std::size_t c = 1; c < kColumnas.size(); ++c) {
-            std::string t = celda(c);
+        struct Valor {
+            std::size_t columna;
+            float* valor;
+            std::string (*motivo)(float); // why the value is not a rock's
+        };
+        const Valor valores[] = {{1, &r.densidad_grano, motivo_de_densidad_grano},
+                                 {2, &r.porosidad, motivo_de_porosidad},
+                                 {3, &r.coef_porosidad, motivo_de_coef_porosidad}};
+        for (const Valor& v : valores) {
+            std::string t = celda(v.columna);
             const std::string mostrado = muestra(t);
             if (sep == ';') std::replace(t.begin(), t.end(), ',', '.');
-            const Conversion conv = convierte_real(t, *valores[c - 1]);
+            const Conversion conv = convierte_real(t, *v.valor);
             if (conv == Conversion::vacio) {
-                res.error = en_columna(c) + "falta el número.";
+                res.error = en_columna(v.columna) + "falta el número.";
                 return res;
             }
             if (conv != Conversion::ok) {
-                res.error = en_columna(c) + explica_conversion(conv, mostrado, false);
+                res.error = en_columna(v.columna) + explica_conversion(conv, mostrado, false);
                 return res;
             }
-            const std::string fuera = c == 1   ? motivo_de_densidad_grano(r.densidad_grano)
-                                      : c == 2 ? motivo_de_porosidad(r.porosidad)
-                                               : motivo_de_coef_porosidad(r.coef_porosidad);
+            const std::string fuera = v.motivo(*v.valor);
             if (!fuera.empty()) {
-                res.error = en_columna(c) + fuera + ".";
+                res.error = en_columna(v.columna) + fuera + ".";
                 return res;
             }
         }
