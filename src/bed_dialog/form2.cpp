@@ -10,6 +10,7 @@
 #include "text_forms/formas_numericas.h"
 #include "window_helpers/linea_de_avisos.h"
 
+#include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFontMetrics>
@@ -251,7 +252,9 @@ void Form2::crea_controles()
     for (const Litologia& l : tabla_litologias)
         Combo1->addItem(l.nombre);
     Combo1->addItem(kPorcentual);
+    // The type fits the six of the program; the user's names may be longer.
     ajusta_al_ancho(Combo1);
+    pon_litologias_usuario();
     Combo1->setEditText("Pelitas");
     for (const FilaColor& c : tabla_colores)
         Combo2->addItem(c.nombre);
@@ -306,6 +309,22 @@ void Form2::crea_controles()
     for (QComboBox* c : {Combo1, Combo2})
         connect(c, &QComboBox::activated, this, pendiente);
     connect(Combo1, &QComboBox::editTextChanged, this, &Form2::habilita_porcentajes);
+}
+
+void Form2::pon_litologias_usuario()
+{
+    const QString texto = Combo1->currentText();
+    while (Combo1->count() > kEntradasDelPrograma)
+        Combo1->removeItem(Combo1->count() - 1);
+    if (!s_.litologias_usuario.empty()) {
+        Combo1->insertSeparator(kEntradasDelPrograma);
+        for (const LitologiaUsuario& u : s_.litologias_usuario)
+            Combo1->addItem(QString::fromStdString(u.nombre));
+    }
+    // The list is as wide as its longest name, the box keeps its size.
+    Combo1->view()->setMinimumWidth(
+        s_.litologias_usuario.empty() ? 0 : Combo1->view()->sizeHintForColumn(0) + 8);
+    pon_texto(Combo1, texto);
 }
 
 void Form2::paintEvent(QPaintEvent*)
@@ -576,6 +595,12 @@ void Form2::captura(int b)
         pon_texto(Text3, QString::fromLatin1(l->porosidad));
         pon_texto(Text4, QString::fromLatin1(l->coeficiente));
         densidad_grano = l->densidad_grano;
+    } else if (const LitologiaUsuario* u =
+                   busca_litologia_usuario(s_.litologias_usuario, litologia.toStdString())) {
+        // One of the user's rocks fills the boxes as the five do.
+        pon_texto(Text3, forma_corta(u->porosidad));
+        pon_texto(Text4, forma_corta(u->coef_porosidad));
+        densidad_grano = u->densidad_grano;
     }
 
     // 3. Percentage lithology.

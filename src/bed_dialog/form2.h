@@ -56,6 +56,12 @@ class Form2 : public QWidget {
     void HScroll1_Change();
     void Command2_Click();
 
+    // The lithology list: the program's six, then the user's rocks the store
+    // knows (after a separator); the text shown stays.
+    void pon_litologias_usuario();
+    // The program's entries of the list: the five and "PORCENTUAL".
+    static constexpr int kEntradasDelPrograma = 6;
+
     // Text of status panel 1..3.
     [[nodiscard]] QString panel(int i) const;
 

@@ -46,6 +46,12 @@ bool aplica_reglas_de_banco(Store& s, int b, const Porcentajes& pct)
         lee_como_dialogo(forma_con_signo(m.porosidad), s.porosidad[b]);
         lee_como_dialogo(forma_con_signo(m.coeficiente), s.coef_porosidad[b]);
         densidad_grano = m.densidad_grano;
+    } else if (const LitologiaUsuario* u =
+                   busca_litologia_usuario(s.litologias_usuario, s.litologia[b])) {
+        // As the dialog writes a rock of the user's into its boxes.
+        lee_como_dialogo(forma_corta(u->porosidad), s.porosidad[b]);
+        lee_como_dialogo(forma_corta(u->coef_porosidad), s.coef_porosidad[b]);
+        densidad_grano = u->densidad_grano;
     }
     if (tiene_densidad_grano(s, b)) densidad_grano = s.densidad_grano[b];
     buscatiempo(s, b);

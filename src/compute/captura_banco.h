@@ -25,6 +25,9 @@ Porcentajes porcentajes_mostrados(const Store& s, int b);
 //   (read as the dialog reads them) and gives its grain density;
 // - "PORCENTUAL" writes the porosity and coefficient of the mix of pct, and
 //   its grain density; a value that does not fit a single keeps the bed's;
+// - one of the user's rocks (Store::litologias_usuario) writes the short form
+//   of its porosity and coefficient, read back as the dialog reads its boxes,
+//   and gives its grain density;
 // - any other lithology keeps the typed porosity and coefficient and has no
 //   grains (grain density 0);
 // a bed with a grain density of its own (densidad_grano) takes it in place of

@@ -6,6 +6,7 @@
 #include "curve_window/form4.h"
 #include "help_window/ventana_ayuda.h"
 #include "history_window/form5.h"
+#include "lithology_dialog/dialogo_litologias.h"
 #include "main_window/acerca_de.h"
 #include "model/rangos.h"
 #include "model_dialog/dialogo_modelo.h"
@@ -83,6 +84,11 @@ class Form1 : public QMainWindow {
     [[nodiscard]] DialogoModelo* modelo_dialogo() const { return modelo_; }
     // The manual, while it is open.
     [[nodiscard]] VentanaAyuda* ayuda_ventana() const { return ayuda_; }
+    // "Litologías…", while it is open.
+    [[nodiscard]] DialogoLitologias* litologias_ventana() const { return litologias_; }
+    // The file of the user's rocks: litologias.csv in the user's data folder
+    // (QStandardPaths::AppDataLocation).
+    static QString archivo_de_litologias();
     // "Archivo → Archivos recientes".
     [[nodiscard]] ArchivosRecientes* archivos_recientes() const { return recientes_; }
 
@@ -136,6 +142,9 @@ class Form1 : public QMainWindow {
     void incertidumbre_mnu_Click();
     // "Análisis → Modelo…": the sea-level curve of every window.
     void modelo_mnu_Click();
+    // "Litologías…": the user's rocks, in a modal dialog; accepted, they are
+    // saved, and the column is computed again where a bed names one.
+    void litologias_mnu_Click();
     void Command1_Click();
     void Command2_Click();
     void Command3_Click();
@@ -155,6 +164,12 @@ class Form1 : public QMainWindow {
     // The table changed the column: computed as "Terminar" computes it, and
     // every open window redrawn; a failure is told in the table.
     void calcula_tras_la_tabla();
+    // The user's rocks from their file into the store; a file that cannot be
+    // read is told in the status bar and none are known.
+    void carga_litologias_usuario();
+    // The store knows these rocks from now on: saved, and every window
+    // follows (the beds' densities, the lists, the warnings).
+    void pon_litologias_usuario(const std::vector<LitologiaUsuario>& rocas);
     // "Ayuda", the last menu of the bar.
     void crea_menu_ayuda();
     // Ctrl plus tecla for a file command, from any window of the program.
@@ -213,6 +228,7 @@ class Form1 : public QMainWindow {
     ArchivosRecientes* recientes_ = nullptr;
     QPointer<TablaColumna> tabla_;
     QPointer<DialogoIncertidumbre> incertidumbre_;
+    QPointer<DialogoLitologias> litologias_;
 };
 
 } // namespace tev

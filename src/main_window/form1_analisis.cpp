@@ -3,13 +3,19 @@
 #include "main_window/form1.h"
 
 #include "compute/tevarro.h"
+#include "model/densidad.h"
 #include "model/store.h"
 #include "model_dialog/dialogo_modelo.h"
+#include "project_file/archivos.h"
+#include "project_file/litologias_csv.h"
 #include "window_helpers/curva_en_uso.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
+#include <QStandardPaths>
 #include <QStatusBar>
 
 namespace tev {
@@ -39,6 +45,8 @@ void Form1::crea_menu_analisis()
     accion("Incertidumbre…", "incertidumbre_mnu", QKeySequence(Qt::CTRL | Qt::Key_I),
            &Form1::incertidumbre_mnu_Click);
     accion("Modelo…", "modelo_mnu", QKeySequence(), &Form1::modelo_mnu_Click);
+    accion("Litologías…", "litologias_mnu", QKeySequence(), &Form1::litologias_mnu_Click);
+    carga_litologias_usuario();
 }
 
 void Form1::incertidumbre_mnu_Click()
@@ -79,6 +87,71 @@ void Form1::sigue_la_curva()
     // Every bed, the program's table too: the beds hold the curve left before.
     pon_nivel_mar(s_, curva_en_uso());
     calcula_tras_la_tabla();
+}
+
+QString Form1::archivo_de_litologias()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/litologias.csv";
+}
+
+void Form1::carga_litologias_usuario()
+{
+    const QString ruta = archivo_de_litologias();
+    if (!QFileInfo::exists(ruta)) return; // none yet
+    const LecturaLitologias l = lee_archivo_litologias(ruta.toStdString());
+    if (l.ok) {
+        s_.litologias_usuario = l.rocas;
+        return;
+    }
+    StatusBar1->showMessage(
+        QString::fromUtf8("Sin litologías del usuario: %1").arg(QString::fromStdString(l.error)));
+}
+
+void Form1::litologias_mnu_Click()
+{
+    captura_dialogo();
+    if (litologias_) {
+        litologias_->raise();
+        litologias_->activateWindow();
+        return;
+    }
+    litologias_ = new DialogoLitologias(s_.litologias_usuario, this);
+    litologias_->setAttribute(Qt::WA_DeleteOnClose);
+    connect(litologias_, &QDialog::accepted, this,
+            [this] { pon_litologias_usuario(litologias_->rocas()); });
+    litologias_->open();
+}
+
+void Form1::pon_litologias_usuario(const std::vector<LitologiaUsuario>& rocas)
+{
+    // The beds that named a rock before or name one now change their grains.
+    auto nombra = [](const std::vector<LitologiaUsuario>& r, const std::string& lit) {
+        return busca_litologia_usuario(r, lit) != nullptr;
+    };
+    std::vector<int> afectados;
+    for (int i = 1; i <= s_.n_bancos; ++i)
+        if (nombra(s_.litologias_usuario, s_.litologia[i]) || nombra(rocas, s_.litologia[i]))
+            afectados.push_back(i);
+    s_.litologias_usuario = rocas;
+
+    const QString ruta = archivo_de_litologias();
+    QDir().mkpath(QFileInfo(ruta).path());
+    const std::string fallo = guarda_archivo(ruta.toStdString(), escribe_litologias_csv(rocas));
+    if (!fallo.empty())
+        avisa(QString::fromUtf8("Litologías"),
+              QString::fromStdString(fallo) + QString::fromUtf8(" Las litologías valen "
+                                                                "hasta que se cierre "
+                                                                "TEVARRO."));
+
+    if (form2_) form2_->pon_litologias_usuario();
+    for (const int i : afectados)
+        calcula_densidad(s_, i);
+    if (!afectados.empty()) {
+        calcula_tras_la_tabla();
+    } else if (form2_) {
+        form2_->rellena(); // its warnings
+    }
+    if (tabla_) tabla_->muestra_de_nuevo();
 }
 
 void Form1::tabla_mnu_Click()

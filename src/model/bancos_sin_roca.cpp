@@ -104,9 +104,11 @@ std::string sin_mayusculas_ni_acentos(const std::string& texto)
     return r;
 }
 
-std::vector<AvisoSinRoca> bancos_sin_roca(const Store& s,
-                                          const std::vector<std::string>& litologias_del_usuario)
+std::vector<AvisoSinRoca> bancos_sin_roca(const Store& s)
 {
+    std::vector<std::string> litologias_del_usuario;
+    for (const LitologiaUsuario& u : s.litologias_usuario)
+        litologias_del_usuario.push_back(u.nombre);
     std::vector<AvisoSinRoca> avisos;
     const int n = std::clamp<int>(s.n_bancos, 0, kMaxBancos);
     for (int i = 1; i <= n; ++i) {

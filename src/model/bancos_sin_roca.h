@@ -28,11 +28,11 @@ struct AvisoSinRoca {
 };
 
 // Beds 1..n_bancos, bed 1 first; a bed may appear more than once, once per
-// reason. litologias_del_usuario: further names that count as rocks, as the
-// five of the program do. A bed with a grain density of its own has a rock
-// whatever its lithology, and its percentages then do not count either.
-std::vector<AvisoSinRoca>
-bancos_sin_roca(const Store& s, const std::vector<std::string>& litologias_del_usuario = {});
+// reason. The user's rocks the store knows (Store::litologias_usuario) count
+// as rocks, as the five of the program do. A bed with a grain density of its
+// own has a rock whatever its lithology, and its percentages then do not
+// count either.
+std::vector<AvisoSinRoca> bancos_sin_roca(const Store& s);
 
 // The text folded for a comparison that ignores case and accents: ASCII
 // letters in lower case, the accented Latin letters (U+00C0..U+00FF) as their

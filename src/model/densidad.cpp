@@ -28,6 +28,8 @@ float densidad_de_grano(const Store& s, int i)
         suma += static_cast<long double>(s.pct_evaporita[i]) * g(kEvaporitas);
         grano = static_cast<float>(suma / 100);
     }
+    if (const LitologiaUsuario* u = busca_litologia_usuario(s.litologias_usuario, lit))
+        grano = u->densidad_grano;
     return grano;
 }
 

@@ -12,8 +12,9 @@ bool tiene_densidad_grano(const Store& s, int i);
 
 // Grain density of bed i (kg/m3): its own (densidad_grano) where it has one,
 // otherwise by its lithology: a "PORCENTUAL" bed mixes its four percentages
-// as they stand (not normalised to 100); a lithology outside the six names
-// has no grains and gives 0.
+// as they stand (not normalised to 100); one of the user's rocks the store
+// knows (Store::litologias_usuario) gives its own; any other lithology has no
+// grains and gives 0.
 float densidad_de_grano(const Store& s, int i);
 
 // Bulk density at the surface porosity of bed i (water-saturated grains),

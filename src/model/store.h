@@ -5,11 +5,13 @@
 // coefficient in 1/km; percentages 0..100; densities in kg/m3.
 
 #include "model/forma_csv.h"
+#include "model/litologias_usuario.h"
 #include "model/rangos.h"
 
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tev {
 
@@ -58,6 +60,11 @@ struct Store {
     // The form of the CSV file the column came from, written again by a save
     // as CSV.
     FormaCsv forma_csv;
+    // The user's own rocks this run of the program knows, after the five
+    // (model/litologias_usuario.h). Not part of the column: no file of it
+    // holds them and limpia_bancos keeps them; the desktop program reads them
+    // from the user's data, the batch tool knows none.
+    std::vector<LitologiaUsuario> litologias_usuario;
 
     // Curve plot scales: twips per Ma, twips per metre.
     float escala_tiempo = 0;

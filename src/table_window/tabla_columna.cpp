@@ -58,7 +58,7 @@ const char* const kTitulo = "Tabla de la columna";
 // others in a line whose text is selected, so that typing replaces it.
 class DelegadoColumna : public QStyledItemDelegate {
   public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    DelegadoColumna(const Store& s, QObject* padre) : QStyledItemDelegate(padre), s_(s) {}
 
     // A cell is one line of plain text: drawn straight, without the text
     // layout and elision of the style's item painting, which took most of a
@@ -109,6 +109,7 @@ class DelegadoColumna : public QStyledItemDelegate {
   private:
     static constexpr int kMargen = 4;   // pixels between a cell's edge and its text
     static constexpr int kMuestra = 12; // side of a colour's swatch, pixels
+    const Store& s_;
 
     QWidget* createEditor(QWidget* padre, const QStyleOptionViewItem& o,
                           const QModelIndex& i) const override
@@ -124,6 +125,10 @@ class DelegadoColumna : public QStyledItemDelegate {
             for (const Litologia& l : tabla_litologias)
                 c->addItem(l.nombre);
             c->addItem(kPorcentual);
+            // Then the user's rocks the store knows.
+            if (!s_.litologias_usuario.empty()) c->insertSeparator(c->count());
+            for (const LitologiaUsuario& u : s_.litologias_usuario)
+                c->addItem(QString::fromStdString(u.nombre));
         } else {
             for (const FilaColor& f : tabla_colores)
                 c->addItem(f.nombre);
@@ -254,7 +259,7 @@ TablaColumna::TablaColumna(Store& s) : QWidget(nullptr, Qt::Window), s_(s)
     tabla = new VistaTabla(pestanas);
     tabla->setObjectName("tabla");
     tabla->setModel(modelo);
-    tabla->setItemDelegate(new DelegadoColumna(tabla));
+    tabla->setItemDelegate(new DelegadoColumna(s_, tabla));
     tabla->setSelectionMode(QAbstractItemView::ExtendedSelection);
     tabla->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::EditKeyPressed |
                            QAbstractItemView::DoubleClicked);
@@ -425,6 +430,12 @@ void TablaColumna::sigue_la_columna()
         vistos_ = std::move(ahora);
     }
     muestra();
+}
+
+void TablaColumna::muestra_de_nuevo()
+{
+    mostrados_.reset();
+    sigue_la_columna();
 }
 
 void TablaColumna::muestra()

@@ -62,6 +62,9 @@ class TablaColumna : public QWidget {
     // the history again; beds other than the ones last shown start a new
     // undo history.
     void sigue_la_columna();
+    // The same, shown again even where the beds and results are as shown:
+    // what makes a bed one without a rock may have changed.
+    void muestra_de_nuevo();
     // A computation that failed (empty: it went well), shown in the status
     // bar.
     void muestra_fallo_de_calculo(const QString& mensaje);

@@ -62,7 +62,9 @@ TEST(BancosSinRoca, UnaLitologiaDesconocidaNombraElBancoYElTexto)
         << a[0].texto;
     EXPECT_TRUE(contiene(a[0].texto, "densidad de grano de 0 kg/m³")) << a[0].texto;
     // The user's names count as rocks, and so does a grain density of its own.
-    EXPECT_TRUE(bancos_sin_roca(*s, {"Basalto", "Carbón"}).empty());
+    s->litologias_usuario = {{"Basalto", 2900, 0.1f, 0.3f}, {"Carbón", 1400, 0.3f, 0.5f}};
+    EXPECT_TRUE(bancos_sin_roca(*s).empty());
+    s->litologias_usuario.clear();
     s->densidad_grano[2] = 1400;
     EXPECT_TRUE(bancos_sin_roca(*s).empty());
 }
