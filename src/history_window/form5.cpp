@@ -78,8 +78,9 @@ void Form5::calcula_bandas()
     // The draws take the column as it is now; later edits reach them only
     // through the next actualiza.
     auto columna = std::make_shared<const Store>(*columna_);
-    // The curve in force now, copied: the user may choose another meanwhile.
-    const CurvaNivelMar curva = curva_en_uso();
+    // The curve in force now, copied into the draws (the user may choose
+    // another meanwhile).
+    const CurvaNivelMar& curva = curva_en_uso();
     auto resultado = std::make_shared<ResultadoIncertidumbre>();
     calculo->lanza(
         a.tiradas,

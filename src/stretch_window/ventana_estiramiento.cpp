@@ -300,8 +300,9 @@ void VentanaEstiramiento::calcula_bandas()
     // the history fitted; those already made are only refitted.
     std::shared_ptr<const ResultadoIncertidumbre> hechas = tiradas_;
     auto columna = std::make_shared<const Store>(*columna_);
-    // The curve in force now, copied: the user may choose another meanwhile.
-    const CurvaNivelMar curva = curva_en_uso();
+    // The curve in force now, copied into the draws (the user may choose
+    // another meanwhile).
+    const CurvaNivelMar& curva = curva_en_uso();
     auto tiradas = std::make_shared<std::shared_ptr<const ResultadoIncertidumbre>>(hechas);
     auto banda = std::make_shared<BandaEstiramiento>();
     const PeticionAjuste peticion = figura_.peticion;
