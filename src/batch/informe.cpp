@@ -1,6 +1,7 @@
 #include "batch/informe.h"
 
 #include "batch/avisos_de_rocas.h"
+#include "batch/bandas_de_pozos.h"
 #include "batch/informe_estiramiento.h"
 #include "batch/informe_incertidumbre.h"
 #include "batch/opcion_nivel_mar.h"
@@ -409,7 +410,8 @@ int lee_opciones(const std::vector<std::string>& argumentos, std::ostream& salid
                 << o.archivos.size() << " archivos.\n";
         return 2;
     }
-    const std::string mal_estiramiento = revisa_opciones_estiramiento(o.estiramiento);
+    const std::string mal_estiramiento =
+        revisa_opciones_estiramiento(o.estiramiento, !o.imagen_comparacion.empty());
     if (!mal_estiramiento.empty()) {
         errores << "tevarro-batch: " << mal_estiramiento << "\n" << kAyuda;
         return 2;
@@ -707,11 +709,20 @@ void compara_pozos(const Opciones& o, const Imagenes* dibujo, Avance& av)
     const std::vector<Pozo> pozos = lee_pozos(o.archivos, o.estiramiento.peticion, &o.curva);
     for (const Pozo& w : pozos)
         if (!w.ok()) av.falla(w.error);
+    // With --incertidumbre each well's bands, on every core (the bytes do not
+    // depend on it); a well whose draws fail is drawn without them.
+    BandasDePozos bandas;
+    if (o.incertidumbre.pedida() && dibujo) {
+        const int hilos = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
+        bandas = bandas_de_pozos(pozos, o.curva, o.incertidumbre, hilos);
+        for (const std::string& e : bandas.errores)
+            av.falla(e);
+    }
     std::string error;
     if (dibujo)
-        av.dibujada(
-            dibujo->pozos(pozos, o.estiramiento.peticion.modelo, o.imagen_comparacion, error),
-            error);
+        av.dibujada(dibujo->pozos(pozos, o.estiramiento.peticion.modelo, bandas.bandas,
+                                  o.imagen_comparacion, error),
+                    error);
 }
 
 } // namespace

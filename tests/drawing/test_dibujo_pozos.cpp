@@ -55,7 +55,7 @@ TEST(DibujoPozos, CadaPozoEnSuColorDondeEstanSusPasos)
     ASSERT_TRUE(pozos[0].ok()) << pozos[0].error;
     ASSERT_TRUE(pozos[1].ok()) << pozos[1].error;
     FiguraPozos f;
-    f.pozos = {{&pozos[0], 0}, {&pozos[1], 1}};
+    f.pozos = {{&pozos[0], 0, {}}, {&pozos[1], 1, {}}};
     const QSize tamano(1000, 640);
     const QImage im = pintada(f, tamano);
     const MarcoPozos m = marco_pozos(f, tamano);
@@ -81,7 +81,7 @@ TEST(DibujoPozos, CadaPozoEnSuColorDondeEstanSusPasos)
 
     // Hidden: the first well's colour is gone, the second keeps its own.
     FiguraPozos solo;
-    solo.pozos = {{&pozos[1], 1}};
+    solo.pozos = {{&pozos[1], 1, {}}};
     const QImage sin_primero = pintada(solo, tamano);
     EXPECT_GT(pixeles_de(im, kAzul), 100);
     EXPECT_EQ(pixeles_de(sin_primero, kAzul), 0);
@@ -93,7 +93,7 @@ TEST(DibujoPozos, LeyendaConNombreBetaYEdadDelRift)
     const std::vector<Pozo> pozos =
         lee_pozos({kDir + "neuquen.csv", kDir + "golfo_san_jorge.csv"}, PeticionAjuste{});
     FiguraPozos f;
-    f.pozos = {{&pozos[0], 0}, {&pozos[1], 1}};
+    f.pozos = {{&pozos[0], 0, {}}, {&pozos[1], 1, {}}};
     const QSize tamano(1000, 640);
     prueba::Grabadora g(tamano);
     {
