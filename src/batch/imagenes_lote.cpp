@@ -59,9 +59,13 @@ class ImagenesEnlazadas final : public Imagenes {
     }
 
     bool pozos(const std::vector<Pozo>& pozos, const ModeloEstiramiento& modelo,
-               const std::string& ruta, std::string& error) const override
+               const std::vector<std::vector<BandaPaso>>& bandas, const std::string& ruta,
+               std::string& error) const override
     {
-        const FiguraPozos figura = figura_de_pozos(pozos, modelo);
+        FiguraPozos figura = figura_de_pozos(pozos, modelo);
+        for (PozoEnFigura& e : figura.pozos)
+            if (static_cast<std::size_t>(e.indice) < bandas.size())
+                e.bandas = bandas[static_cast<std::size_t>(e.indice)];
         return guarda_imagen(ruta, dibujo_de_pozos(figura, kTamanoPozos), &error);
     }
 };

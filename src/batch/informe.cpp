@@ -1,6 +1,7 @@
 #include "batch/informe.h"
 
 #include "batch/avisos_de_rocas.h"
+#include "batch/bandas_de_pozos.h"
 #include "batch/informe_estiramiento.h"
 #include "batch/informe_incertidumbre.h"
 #include "batch/opcion_nivel_mar.h"
@@ -40,6 +41,7 @@ const char* const kAyuda =
     "                   [--rango-paleobatimetria M] [--rango-edad MA] [--rango-nivel-mar M]\n"
     "                   [--incertidumbre-imagen IMAGEN] [--nivel-mar CURVA] ARCHIVO...\n"
     "       tevarro-batch --comparar-imagen IMAGEN [opciones del estiramiento]\n"
+    "                   [--incertidumbre N [opciones de la incertidumbre]]\n"
     "                   [--nivel-mar CURVA] ARCHIVO...\n"
     "\n"
     "Lee cada archivo de proyecto de TEVARRO, descompacta sus bancos y calcula la\n"
@@ -115,8 +117,9 @@ const char* const kAyuda =
     "Varios pozos a la vez, como en la ventana \"Comparar pozos\":\n"
     "  --comparar-imagen IMAGEN\n"
     "                   dibuja la subsidencia tectónica de todos los archivos y sus\n"
-    "                   ajustes del estiramiento en IMAGEN, .png, .svg o .pdf; un\n"
-    "                   archivo sin historia se dice y los demás se dibujan\n"
+    "                   ajustes del estiramiento (con sus opciones) en IMAGEN, .png,\n"
+    "                   .svg o .pdf; con --incertidumbre N, también las bandas de cada\n"
+    "                   pozo; un archivo sin historia se dice y los demás se dibujan\n"
     "\n"
     "  -h, --help       muestra esta ayuda\n"
     "  --version        muestra la versión\n"
@@ -409,7 +412,8 @@ int lee_opciones(const std::vector<std::string>& argumentos, std::ostream& salid
                 << o.archivos.size() << " archivos.\n";
         return 2;
     }
-    const std::string mal_estiramiento = revisa_opciones_estiramiento(o.estiramiento);
+    const std::string mal_estiramiento =
+        revisa_opciones_estiramiento(o.estiramiento, !o.imagen_comparacion.empty());
     if (!mal_estiramiento.empty()) {
         errores << "tevarro-batch: " << mal_estiramiento << "\n" << kAyuda;
         return 2;
@@ -707,11 +711,20 @@ void compara_pozos(const Opciones& o, const Imagenes* dibujo, Avance& av)
     const std::vector<Pozo> pozos = lee_pozos(o.archivos, o.estiramiento.peticion, &o.curva);
     for (const Pozo& w : pozos)
         if (!w.ok()) av.falla(w.error);
+    // With --incertidumbre each well's bands, on every core (the bytes do not
+    // depend on it); a well whose draws fail is drawn without them.
+    BandasDePozos bandas;
+    if (o.incertidumbre.pedida() && dibujo) {
+        const int hilos = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
+        bandas = bandas_de_pozos(pozos, o.curva, o.incertidumbre, hilos);
+        for (const std::string& e : bandas.errores)
+            av.falla(e);
+    }
     std::string error;
     if (dibujo)
-        av.dibujada(
-            dibujo->pozos(pozos, o.estiramiento.peticion.modelo, o.imagen_comparacion, error),
-            error);
+        av.dibujada(dibujo->pozos(pozos, o.estiramiento.peticion.modelo, bandas.bandas,
+                                  o.imagen_comparacion, error),
+                    error);
 }
 
 } // namespace

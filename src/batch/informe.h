@@ -50,9 +50,12 @@ class Imagenes {
     virtual bool historia_con_bandas(const Historia& h, const Store& s,
                                      const std::vector<BandaPaso>& bandas, const std::string& ruta,
                                      std::string& error) const = 0;
-    // Every well with a history on one chart, each with its fit under the model.
+    // Every well with a history on one chart, each with its fit under the
+    // model and, when bandas holds an entry for it (one per well of pozos,
+    // by its place), its uncertainty bands.
     virtual bool pozos(const std::vector<Pozo>& pozos, const ModeloEstiramiento& modelo,
-                       const std::string& ruta, std::string& error) const = 0;
+                       const std::vector<std::vector<BandaPaso>>& bandas, const std::string& ruta,
+                       std::string& error) const = 0;
 };
 
 // Loads what draws the pictures, called once, before the first file, only

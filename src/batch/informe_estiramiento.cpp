@@ -124,11 +124,11 @@ int lee_opcion_estiramiento(const std::vector<std::string>& argumentos, std::siz
     return 1;
 }
 
-std::string revisa_opciones_estiramiento(const OpcionesEstiramiento& o)
+std::string revisa_opciones_estiramiento(const OpcionesEstiramiento& o, bool con_comparacion)
 {
-    if (!o.ajuste_dado.empty() && !o.pedido())
-        return o.ajuste_dado + " sólo vale con --estiramiento, --estiramiento-curva o "
-                               "--estiramiento-imagen.";
+    if (!o.ajuste_dado.empty() && !o.pedido() && !con_comparacion)
+        return o.ajuste_dado + " sólo vale con --estiramiento, --estiramiento-curva, "
+                               "--estiramiento-imagen o --comparar-imagen.";
     if (o.tabla && o.curva)
         return "--estiramiento y --estiramiento-curva escriben tablas distintas; pida una sola.";
     const PeticionAjuste& p = o.peticion;

@@ -33,8 +33,11 @@ struct OpcionesEstiramiento {
 int lee_opcion_estiramiento(const std::vector<std::string>& argumentos, std::size_t& k,
                             OpcionesEstiramiento& o, std::string& error);
 
-// What the options, read together, get wrong; empty when nothing.
-std::string revisa_opciones_estiramiento(const OpcionesEstiramiento& o);
+// What the options, read together, get wrong; empty when nothing. The fit's
+// options are for a fit asked for, or for the fits of the wells compared
+// (con_comparacion).
+std::string revisa_opciones_estiramiento(const OpcionesEstiramiento& o,
+                                         bool con_comparacion = false);
 
 // archivo,edad,subsidencia_tectonica,modelo,residuo: the points fitted, the
 // residual being the subsidence less the model.

@@ -20,8 +20,9 @@ namespace {
 
 const QColor kFondo(255, 255, 255);
 const QColor kTexto(0, 0, 0);
-constexpr int kMargenIzquierdo = 78; // subsidence captions and the axis title
-constexpr int kMargenArriba = 52;    // age captions and the axis title
+const QColor kMuestraBanda(90, 90, 90); // the bands' sample in the legend, of no well
+constexpr int kMargenIzquierdo = 78;    // subsidence captions and the axis title
+constexpr int kMargenArriba = 52;       // age captions and the axis title
 constexpr int kMargenAbajo = 16;
 constexpr int kSeparacionLeyenda = 14;
 constexpr int kPixelesPorMarcaEdad = 70;
@@ -89,6 +90,100 @@ bool con_ajuste(const Pozo& w)
     return w.ajuste.ok() && w.ajuste.puntos > 0;
 }
 
+// Whether the well's bands are drawn: one per step of its history, as
+// painting them needs.
+bool con_bandas(const PozoEnFigura& e)
+{
+    return !e.bandas.empty() && e.bandas.size() == e.pozo->historia.pasos.size();
+}
+
+bool alguna_banda(const FiguraPozos& f)
+{
+    return std::any_of(f.pozos.begin(), f.pozos.end(), con_bandas);
+}
+
+// A band's translucency: the tectonic 16-84 % band lies over its
+// 2.5-97.5 % one in the same colour, so it is darker; the total's is lighter
+// than either. Light enough that fifty wells' bands leave the curves legible.
+constexpr int kAlfaBandaTectonica = 56;
+constexpr int kAlfaBandaTotal = 32;
+
+QColor translucido(const QColor& color, int alfa)
+{
+    QColor c = color;
+    c.setAlpha(alfa);
+    return c;
+}
+
+// The band between two percentiles (indices into kPercentiles) of the
+// tectonic or the total subsidence: along the lower one from the oldest step
+// to the present one and back along the upper one, at the history's own ages.
+QPolygonF banda(const PozoEnFigura& e, const MarcoPozos& m, bool tectonica, int bajo, int alto)
+{
+    const std::vector<PasoHistoria>& pasos = e.pozo->historia.pasos;
+    QPolygonF r;
+    for (std::size_t k = pasos.size(); k-- > 0;) {
+        const double* v = tectonica ? e.bandas[k].tectonica : e.bandas[k].total;
+        r << m.punto(pasos[k].edad, v[bajo]);
+    }
+    for (std::size_t k = 0; k < pasos.size(); ++k) {
+        const double* v = tectonica ? e.bandas[k].tectonica : e.bandas[k].total;
+        r << m.punto(pasos[k].edad, v[alto]);
+    }
+    return r;
+}
+
+// Into kPercentiles: 2.5, 16, 84 and 97.5 %.
+constexpr int kP2_5 = 0;
+constexpr int kP16 = 1;
+constexpr int kP84 = 3;
+constexpr int kP97_5 = 4;
+
+// Every well's bands, in the order of the list.
+void pinta_bandas(const FiguraPozos& f, const MarcoPozos& m, QPainter& p)
+{
+    for (const PozoEnFigura& e : f.pozos) {
+        if (!con_bandas(e)) continue;
+        const QColor color = color_de_pozo(e.indice);
+        if (f.total) {
+            p.setPen(pluma(translucido(color, 160), 1, Qt::DotLine));
+            p.setBrush(translucido(color, kAlfaBandaTotal));
+            p.drawPolygon(banda(e, m, false, kP2_5, kP97_5));
+        }
+        p.setPen(Qt::NoPen);
+        p.setBrush(translucido(color, kAlfaBandaTectonica));
+        p.drawPolygon(banda(e, m, true, kP2_5, kP97_5));
+        p.drawPolygon(banda(e, m, true, kP16, kP84));
+    }
+    p.setBrush(Qt::NoBrush);
+}
+
+// What the legend says of the bands, below the wells, when any is drawn.
+std::vector<QString> textos_de_bandas(const FiguraPozos& f)
+{
+    if (!alguna_banda(f)) return {};
+    std::vector<QString> r{QString::fromUtf8("Banda tectónica 2,5–97,5 %, 16–84 % más oscura")};
+    if (f.total) r.push_back(QString::fromUtf8("Banda total 2,5–97,5 %, punteada"));
+    return r;
+}
+
+// A band's sample in the legend: the tectonic bands, the inner one over the
+// outer one, or the total's.
+void muestra_de_banda(QPainter& p, const QRectF& r, const QColor& color, bool total)
+{
+    if (total) {
+        p.setPen(pluma(translucido(color, 160), 1, Qt::DotLine));
+        p.setBrush(translucido(color, kAlfaBandaTotal));
+        p.drawRect(r);
+    } else {
+        p.setPen(Qt::NoPen);
+        p.setBrush(translucido(color, kAlfaBandaTectonica));
+        p.drawRect(r);
+        p.drawRect(r.adjusted(0, r.height() / 4, 0, -r.height() / 4));
+    }
+    p.setBrush(Qt::NoBrush);
+}
+
 } // namespace
 
 QColor color_de_pozo(int indice)
@@ -101,7 +196,7 @@ FiguraPozos figura_de_pozos(const std::vector<Pozo>& pozos, const ModeloEstirami
     FiguraPozos f;
     f.modelo = modelo;
     for (std::size_t k = 0; k < pozos.size(); ++k)
-        if (pozos[k].ok()) f.pozos.push_back({&pozos[k], static_cast<int>(k)});
+        if (pozos[k].ok()) f.pozos.push_back({&pozos[k], static_cast<int>(k), {}});
     return f;
 }
 
@@ -131,6 +226,9 @@ MarcoPozos marco_pozos(const FiguraPozos& f, QSize tamano)
     double ancho_textos = 0;
     for (const PozoEnFigura& e : f.pozos)
         ancho_textos = std::max(ancho_textos, fm.horizontalAdvance(texto_de_leyenda(*e.pozo)));
+    const std::vector<QString> sobre_bandas = textos_de_bandas(f);
+    for (const QString& texto : sobre_bandas)
+        ancho_textos = std::max(ancho_textos, fm.horizontalAdvance(texto));
     const double ancho_leyenda =
         std::min(std::max(160.0, std::ceil(8 + 36 + ancho_textos + 8 + 2)), tamano.width() * 0.45);
     const double derecha = tamano.width() - ancho_leyenda - 2 * kSeparacionLeyenda;
@@ -140,7 +238,8 @@ MarcoPozos marco_pozos(const FiguraPozos& f, QSize tamano)
     m.linea_leyenda = kLineaLeyenda;
     m.leyenda = QRectF(
         m.area.right() + kSeparacionLeyenda, m.area.top(), ancho_leyenda,
-        std::min(m.area.height(), 8.0 + kLineaLeyenda * static_cast<double>(f.pozos.size())));
+        std::min(m.area.height(),
+                 8.0 + kLineaLeyenda * static_cast<double>(f.pozos.size() + sobre_bandas.size())));
 
     // The present is always shown, and 0 m of subsidence.
     double reciente = 0, antigua = 0, arriba = 0, abajo = 0;
@@ -153,6 +252,16 @@ MarcoPozos marco_pozos(const FiguraPozos& f, QSize tamano)
             if (f.total) {
                 arriba = std::min(arriba, paso.subsidencia_total);
                 abajo = std::max(abajo, paso.subsidencia_total);
+            }
+        }
+        if (con_bandas(e)) {
+            for (const BandaPaso& b : e.bandas) {
+                arriba = std::min(arriba, b.tectonica[kP2_5]);
+                abajo = std::max(abajo, b.tectonica[kP97_5]);
+                if (f.total) {
+                    arriba = std::min(arriba, b.total[kP2_5]);
+                    abajo = std::max(abajo, b.total[kP97_5]);
+                }
             }
         }
         // The fitted curve starts at the rift, which may be older.
@@ -178,10 +287,11 @@ void pinta_pozos(const FiguraPozos& f, QPainter& p, QSize tamano)
     const QFontMetrics fm(fuente());
     const MarcoPozos m = marco_pozos(f, tamano);
 
-    // The curves, clipped to the plot. The uncertainty bands go under them.
+    // The bands, then the curves over all of them, clipped to the plot.
     p.save();
     p.setClipRect(m.area);
     p.setRenderHint(QPainter::Antialiasing, true);
+    pinta_bandas(f, m, p);
     for (const PozoEnFigura& e : f.pozos) {
         const Pozo& w = *e.pozo;
         const QColor color = color_de_pozo(e.indice);
@@ -248,16 +358,21 @@ void pinta_pozos(const FiguraPozos& f, QPainter& p, QSize tamano)
     p.drawText(QPointF(0, 0), titulo_sub);
     p.restore();
 
-    // Legend: one entry per well, as far as there is room.
+    // Legend: one entry per well, as far as there is room, and below them,
+    // always, what the bands are when any is drawn.
     const QRectF& ley = m.leyenda;
     p.drawRect(ley);
     const double x0 = ley.left() + 8;
     const double texto_x = x0 + 36;
     const int ancho_texto = static_cast<int>(ley.right() - 8 - texto_x);
+    const std::vector<QString> sobre_bandas = textos_de_bandas(f);
+    const double bajo_pozos =
+        ley.bottom() - kLineaLeyenda * static_cast<double>(sobre_bandas.size());
     double y = ley.top() + 4 + kLineaLeyenda / 2.0;
     for (const PozoEnFigura& e : f.pozos) {
-        if (y + kLineaLeyenda / 2.0 > ley.bottom()) break;
+        if (y + kLineaLeyenda / 2.0 > bajo_pozos) break;
         const QColor color = color_de_pozo(e.indice);
+        if (con_bandas(e)) muestra_de_banda(p, QRectF(x0, y - 6, 30, 12), color, false);
         p.setRenderHint(QPainter::Antialiasing, true);
         p.setPen(pluma(color, 2, Qt::SolidLine));
         p.drawLine(QPointF(x0, y), QPointF(x0 + 30, y));
@@ -266,6 +381,13 @@ void pinta_pozos(const FiguraPozos& f, QPainter& p, QSize tamano)
         p.setPen(kTexto);
         p.drawText(QPointF(texto_x, y + fm.ascent() / 2.0 - 1),
                    fm.elidedText(texto_de_leyenda(*e.pozo), Qt::ElideRight, ancho_texto));
+        y += kLineaLeyenda;
+    }
+    for (std::size_t k = 0; k < sobre_bandas.size(); ++k) {
+        muestra_de_banda(p, QRectF(x0, y - 6, 30, 12), kMuestraBanda, k == 1);
+        p.setPen(kTexto);
+        p.drawText(QPointF(texto_x, y + fm.ascent() / 2.0 - 1),
+                   fm.elidedText(sobre_bandas[k], Qt::ElideRight, ancho_texto));
         y += kLineaLeyenda;
     }
     p.restore();

@@ -4,12 +4,14 @@
 // subsidence in its own colour with its own marker at every step, its fitted
 // stretching curve dashed in the same colour, on a switch its total
 // subsidence (thin, dotted), round ticks on both axes and a legend naming
-// each well with its beta and rift age. One painter function serves the
-// window and the saved pictures.
+// each well with its beta and rift age. A well's uncertainty bands, when it
+// has them, lie under every curve in its colour, translucent. One painter
+// function serves the window and the saved pictures.
 //
 // Coordinates are pixels of the picture, origin at its top-left corner.
 
 #include "compute/estiramiento.h"
+#include "compute/incertidumbre.h" // BandaPaso
 
 #include <QColor>
 #include <QPointF>
@@ -36,16 +38,15 @@ QColor color_de_pozo(int indice);
 inline constexpr int kMarcadores = 7;
 
 struct PozoEnFigura {
-    const Pozo* pozo = nullptr; // with a history; it must outlive the figure
-    int indice = 0;             // its place in the list: its colour and marker
+    const Pozo* pozo = nullptr;    // with a history; it must outlive the figure
+    int indice = 0;                // its place in the list: its colour and marker
+    std::vector<BandaPaso> bandas; // one per step of the well's history; empty: none
 };
 
 struct FiguraPozos {
     std::vector<PozoEnFigura> pozos;
     ModeloEstiramiento modelo; // of the fits drawn
-    bool total = false;        // the total subsidence as well
-    // The uncertainty bands, one per well's step, will be painted under the
-    // curves here when they are given.
+    bool total = false;        // the total subsidence as well, and its band
 };
 
 // Every well of the list that has a history, each by its place in the list.
@@ -70,7 +71,11 @@ MarcoPozos marco_pozos(const FiguraPozos& f, QSize tamano);
 // no fit.
 QString texto_de_leyenda(const Pozo& pozo);
 
-// Paints the whole picture, background included.
+// Paints the whole picture, background included. Each well's bands (of as
+// many steps as its history; others are not drawn) go under every well's
+// curves: the tectonic subsidence's 2.5-97.5 % light and its 16-84 % darker,
+// the total subsidence's 2.5-97.5 % lighter still, dotted at its edges, when
+// the total is shown. The frame's subsidence range holds them.
 void pinta_pozos(const FiguraPozos& f, QPainter& p, QSize tamano);
 
 // The whole picture, to be written by guarda_imagen; f must outlive it.

@@ -246,7 +246,8 @@ TEST(LoteEstiramiento, ErroresDeUso)
         {{"--estiramiento", "--desde", "10", "--hasta", "5", kEjemplo},
          "--desde (10) es mayor que --hasta (5)."},
         {{"--modo", "total", kEjemplo},
-         "--modo sólo vale con --estiramiento, --estiramiento-curva o --estiramiento-imagen."},
+         "--modo sólo vale con --estiramiento, --estiramiento-curva, --estiramiento-imagen o "
+         "--comparar-imagen."},
         {{"--estiramiento", "--historia", kEjemplo},
          "--estiramiento y --estiramiento-curva escriben tablas distintas de las de --csv, "
          "--historia y --enterramiento; pida una sola."},

@@ -1,0 +1,42 @@
+#include "batch/bandas_de_pozos.h"
+
+#include "batch/informe_incertidumbre.h"
+#include "compute/nivel_mar.h"
+#include "model/store.h"
+#include "project_file/columna.h"
+#include "project_file/formatos.h"
+#include "project_file/pozos.h"
+
+#include <memory>
+
+namespace tev {
+
+BandasDePozos bandas_de_pozos(const std::vector<Pozo>& pozos, const CurvaNivelMar& curva,
+                              const OpcionesIncertidumbre& opciones, int hilos)
+{
+    BandasDePozos r;
+    r.bandas.resize(pozos.size());
+    for (std::size_t k = 0; k < pozos.size(); ++k) {
+        const Pozo& w = pozos[k];
+        if (!w.ok()) continue; // said already, and not drawn
+        const LecturaColumna lectura = lee_archivo(w.ruta);
+        if (!lectura.ok) {
+            r.errores.push_back("Sin bandas para «" + w.nombre + "»: " + lectura.error);
+            continue;
+        }
+        const auto s = std::make_unique<Store>();
+        valores_de_arranque(*s);
+        carga_lectura(*s, lectura);
+        pon_nivel_mar(*s, curva);
+        ResultadoIncertidumbre u = calcula_incertidumbre(*s, curva, opciones.rangos,
+                                                         opciones.tiradas, opciones.semilla, hilos);
+        if (!u.ok()) {
+            r.errores.push_back("Sin bandas para «" + w.nombre + "»: " + u.error);
+            continue;
+        }
+        r.bandas[k] = std::move(u.bandas);
+    }
+    return r;
+}
+
+} // namespace tev
