@@ -3,6 +3,7 @@
 // files.
 
 #include "batch/imagenes_lote.h"
+#include "batch/lote_de_prueba.h"
 #include "drawing/dibujo_pozos.h"
 #include "project_file/forma_exportacion.h"
 #include "project_file/pozos.h"
@@ -23,23 +24,12 @@ namespace {
 namespace fs = std::filesystem;
 const std::string kDir = TEVARRO_SOURCE_DIR "/examples/";
 
-struct Ejecucion {
-    int codigo;
-    std::string salida, errores;
-};
-
-Ejecucion ejecuta(const std::vector<std::string>& args)
-{
-    std::ostringstream out, err;
-    const int codigo = ejecuta_lote(args, out, err);
-    return {codigo, out.str(), err.str()};
-}
+using prueba::Ejecucion;
+using prueba::ejecuta;
 
 fs::path carpeta()
 {
-    const fs::path dir = fs::temp_directory_path() / ("tevarro_pozos_" + std::to_string(getpid()));
-    fs::create_directories(dir);
-    return dir;
+    return prueba::carpeta_temporal("tevarro_pozos_");
 }
 
 bool color_cerca(const QImage& im, QPointF c, QRgb color)

@@ -6,6 +6,7 @@
 
 #include "compute/historia.h"
 #include "main_window/ventana_de_prueba.h"
+#include "preferencias_propias.h"
 #include "table_window/tabla_columna.h"
 #include "window_helpers/guardar_imagen.h"
 #include "window_helpers/preferencias.h"
@@ -21,7 +22,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -30,17 +30,7 @@ namespace {
 
 const QString kEjemplo = TEVARRO_SOURCE_DIR "/examples/neuquen.tev";
 
-// Settings of their own, empty at the start of every test.
-class VentanaEstiramientoTest : public ::testing::Test {
-  protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir_.isValid());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.path());
-        preferencias().clear();
-    }
-    QTemporaryDir dir_;
-};
+class VentanaEstiramientoTest : public prueba::PreferenciasPropias {};
 
 VentanaEstiramiento* abre_con_ctrl_e(prueba::Ventana& v)
 {

@@ -7,6 +7,7 @@
 #include "compute/nivel_mar.h"
 #include "drawing/dibujo_historia.h"
 #include "main_window/ventana_de_prueba.h"
+#include "preferencias_propias.h"
 #include "window_helpers/calculo_de_fondo.h"
 #include "window_helpers/preferencias.h"
 
@@ -20,7 +21,6 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -31,17 +31,7 @@ namespace {
 
 const QString kEjemplo = TEVARRO_SOURCE_DIR "/examples/neuquen.tev";
 
-// Preferences of their own, empty at the start of every test.
-class IncertidumbreTest : public ::testing::Test {
-  protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir_.isValid());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.path());
-        preferencias().clear();
-    }
-    QTemporaryDir dir_;
-};
+class IncertidumbreTest : public prueba::PreferenciasPropias {};
 
 DialogoIncertidumbre* abre_con_ctrl_i(prueba::Ventana& v)
 {
@@ -124,7 +114,7 @@ TEST_F(IncertidumbreTest, LosAjustesSeGuardanYSeLeenDeNuevo)
         EXPECT_FALSE(d->isVisible());
     }
     // In the preferences file, read by whoever asks (another window).
-    EXPECT_TRUE(QFile::exists(dir_.path() + "/tevarro/tevarro.conf"));
+    EXPECT_TRUE(QFile::exists(carpeta() + "/tevarro/tevarro.conf"));
     const AjustesIncertidumbre a = lee_ajustes_incertidumbre();
     EXPECT_TRUE(a.activa);
     EXPECT_EQ(a.tiradas, 250);
