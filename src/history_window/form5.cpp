@@ -2,6 +2,7 @@
 
 #include "compute/nivel_mar.h"
 #include "drawing/dibujo_historia.h"
+#include "drawing/exporta_imagen.h"
 #include "model/store.h"
 #include "window_helpers/ajustes_incertidumbre.h"
 #include "window_helpers/calculo_de_fondo.h"
@@ -103,7 +104,10 @@ bool Form5::guarda_imagen(const QString& ruta, QString* error)
                          .arg(ruta, QString::fromStdString(resultado_.error));
         return false;
     }
-    return guarda_historia(resultado_.historia, *columna_, ruta, size(), error, bandas_);
+    return tev::guarda_imagen(
+        ruta,
+        con_curva_en_uso(dibujo_de_la_historia(resultado_.historia, *columna_, size(), bandas_)),
+        error);
 }
 
 void Form5::paintEvent(QPaintEvent*)

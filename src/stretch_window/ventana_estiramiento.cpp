@@ -388,7 +388,8 @@ bool VentanaEstiramiento::guarda_imagen(const QString& ruta, QString* error)
                          .arg(ruta, QString::fromStdString(figura_.ajuste.error));
         return false;
     }
-    return tev::guarda_imagen(ruta, dibujo_del_estiramiento(figura_, lienzo->size()), error);
+    return tev::guarda_imagen(
+        ruta, con_curva_en_uso(dibujo_del_estiramiento(figura_, lienzo->size())), error);
 }
 
 void VentanaEstiramiento::contextMenuEvent(QContextMenuEvent* e)
