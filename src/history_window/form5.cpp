@@ -90,7 +90,10 @@ void Form5::calcula_bandas()
                                                hilos_de_calculo(), &control);
         },
         [this, resultado] {
-            if (!resultado->ok()) return;
+            if (!resultado->ok()) {
+                calculo->muestra_fallo(QString::fromStdString(resultado->error));
+                return;
+            }
             bandas_ = resultado->bandas;
             update();
         });
