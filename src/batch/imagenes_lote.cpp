@@ -7,6 +7,7 @@
 #include "drawing/dibujo_pozos.h"
 #include "drawing/exporta_imagen.h"
 #include "drawing/imagen_columna.h"
+#include "drawing/nivel_mar_en_dibujo.h"
 
 namespace tev {
 
@@ -15,10 +16,14 @@ namespace {
 // The pictures written under the file names' own bytes, which need not be UTF-8.
 class ImagenesEnlazadas final : public Imagenes {
   public:
-    bool curvas(const Store& s, const std::string& ruta, std::string& error) const override
+    bool curvas(const Store& s, const CurvaNivelMar& curva, const std::string& ruta,
+                std::string& error) const override
     {
         return guarda_imagen(
-            ruta, dibujo_del_grafico(s, kEscalaTiempoInicial, kEscalaProfundidadInicial), &error);
+            ruta,
+            con_nivel_mar(dibujo_del_grafico(s, kEscalaTiempoInicial, kEscalaProfundidadInicial),
+                          curva),
+            &error);
     }
 
     bool columna(const Store& s, const std::string& ruta, std::string& error) const override
@@ -34,39 +39,45 @@ class ImagenesEnlazadas final : public Imagenes {
         return guarda_imagen(ruta, dibujo_de_la_columna_entera(s), &error);
     }
 
-    bool historia(const Historia& h, const Store& s, const std::string& ruta,
-                  std::string& error) const override
+    bool historia(const Historia& h, const Store& s, const CurvaNivelMar& curva,
+                  const std::string& ruta, std::string& error) const override
     {
-        return guarda_imagen(ruta, dibujo_de_la_historia(h, s, kTamanoHistoria), &error);
+        return guarda_imagen(
+            ruta, con_nivel_mar(dibujo_de_la_historia(h, s, kTamanoHistoria), curva), &error);
     }
 
     bool historia_con_bandas(const Historia& h, const Store& s,
-                             const std::vector<BandaPaso>& bandas, const std::string& ruta,
-                             std::string& error) const override
+                             const std::vector<BandaPaso>& bandas, const CurvaNivelMar& curva,
+                             const std::string& ruta, std::string& error) const override
     {
-        return guarda_imagen(ruta, dibujo_de_la_historia(h, s, kTamanoHistoria, bandas), &error);
+        return guarda_imagen(
+            ruta, con_nivel_mar(dibujo_de_la_historia(h, s, kTamanoHistoria, bandas), curva),
+            &error);
     }
 
     bool estiramiento(const std::vector<PuntoSubsidencia>& puntos, const PeticionAjuste& peticion,
-                      const AjusteEstiramiento& ajuste, const std::string& ruta,
-                      std::string& error) const override
+                      const AjusteEstiramiento& ajuste, const CurvaNivelMar& curva,
+                      const std::string& ruta, std::string& error) const override
     {
         FiguraEstiramiento figura;
         figura.puntos = puntos;
         figura.peticion = peticion;
         figura.ajuste = ajuste;
-        return guarda_imagen(ruta, dibujo_del_estiramiento(figura, kTamanoEstiramiento), &error);
+        return guarda_imagen(
+            ruta, con_nivel_mar(dibujo_del_estiramiento(figura, kTamanoEstiramiento), curva),
+            &error);
     }
 
     bool pozos(const std::vector<Pozo>& pozos, const ModeloEstiramiento& modelo,
-               const std::vector<std::vector<BandaPaso>>& bandas, const std::string& ruta,
-               std::string& error) const override
+               const std::vector<std::vector<BandaPaso>>& bandas, const CurvaNivelMar& curva,
+               const std::string& ruta, std::string& error) const override
     {
         FiguraPozos figura = figura_de_pozos(pozos, modelo);
         for (PozoEnFigura& e : figura.pozos)
             if (static_cast<std::size_t>(e.indice) < bandas.size())
                 e.bandas = bandas[static_cast<std::size_t>(e.indice)];
-        return guarda_imagen(ruta, dibujo_de_pozos(figura, kTamanoPozos), &error);
+        return guarda_imagen(ruta, con_nivel_mar(dibujo_de_pozos(figura, kTamanoPozos), curva),
+                             &error);
     }
 };
 

@@ -524,7 +524,7 @@ void informa_historia(const std::string& archivo, const Store& s, const Resultad
     if (o.enterramiento) av.informe += lineas_enterramiento_csv(h.historia, archivo, o.forma);
     if (!o.imagen_historia.empty() && dibujo) {
         std::string error;
-        av.dibujada(dibujo->historia(h.historia, s, o.imagen_historia, error), error);
+        av.dibujada(dibujo->historia(h.historia, s, o.curva, o.imagen_historia, error), error);
     }
 }
 
@@ -560,7 +560,8 @@ void informa_incertidumbre(const std::string& archivo, const Store& s, const Res
     }
     if (!i.imagen.empty() && dibujo) {
         std::string error;
-        av.dibujada(dibujo->historia_con_bandas(h.historia, s, r.bandas, i.imagen, error), error);
+        av.dibujada(dibujo->historia_con_bandas(h.historia, s, r.bandas, o.curva, i.imagen, error),
+                    error);
     }
     if (ajuste && !ajuste->ok()) return;
     if (!ajuste) {
@@ -575,9 +576,11 @@ void informa_incertidumbre(const std::string& archivo, const Store& s, const Res
     av.informe += linea_estiramiento_incertidumbre_csv(archivo, e.peticion, *ajuste, b);
 }
 
-// The stretching fit of the points: its CSV line or lines and its picture.
+// The stretching fit of the points: its CSV line or lines and its picture,
+// which names nivel_mar, the curve the points were computed with.
 void informa_ajuste(const std::string& archivo, const std::vector<PuntoSubsidencia>& puntos,
-                    const Opciones& o, const Imagenes* dibujo, Avance& av)
+                    const CurvaNivelMar& nivel_mar, const Opciones& o, const Imagenes* dibujo,
+                    Avance& av)
 {
     const OpcionesEstiramiento& e = o.estiramiento;
     const AjusteEstiramiento ajuste = ajusta_estiramiento(puntos, e.peticion);
@@ -594,7 +597,8 @@ void informa_ajuste(const std::string& archivo, const std::vector<PuntoSubsidenc
     if (e.curva) av.informe += lineas_curva_estiramiento_csv(archivo, puntos, e.peticion, ajuste);
     if (!e.imagen.empty() && dibujo) {
         std::string error;
-        av.dibujada(dibujo->estiramiento(puntos, e.peticion, ajuste, e.imagen, error), error);
+        av.dibujada(dibujo->estiramiento(puntos, e.peticion, ajuste, nivel_mar, e.imagen, error),
+                    error);
     }
 }
 
@@ -611,7 +615,7 @@ void informa_estiramiento(const std::string& archivo, const ResultadoHistoria& h
                                 "no se pudo calcular su historia"));
         return;
     }
-    informa_ajuste(archivo, puntos_como_en_csv(h.historia), o, dibujo, av);
+    informa_ajuste(archivo, puntos_como_en_csv(h.historia), o.curva, o, dibujo, av);
 }
 
 // A CSV curve of tectonic subsidence, fitted as it stands: true when the
@@ -643,7 +647,9 @@ bool procesa_curva(const std::string& archivo, const Opciones& o, const Imagenes
         av.falla("«" + archivo +
                  "» es una curva de subsidencia tectónica, no una columna: de ella sólo se hace "
                  "el ajuste del estiramiento.");
-    informa_ajuste(archivo, curva.puntos, o, dibujo, av);
+    // A curve's points were computed elsewhere: no sea level of this run is
+    // in them.
+    informa_ajuste(archivo, curva.puntos, CurvaNivelMar{}, o, dibujo, av);
     return true;
 }
 
@@ -682,7 +688,7 @@ void procesa_archivo(const std::string& archivo, const Opciones& o, const Imagen
             av.avisa(no_escrita("la imagen de las curvas", o.imagen_curvas, archivo,
                                 "su cálculo falló"));
         else if (dibujo)
-            av.dibujada(dibujo->curvas(*s, o.imagen_curvas, error), error);
+            av.dibujada(dibujo->curvas(*s, o.curva, o.imagen_curvas, error), error);
     }
     // The column is drawn even when its computation failed, as the window
     // draws it.
@@ -722,7 +728,7 @@ void compara_pozos(const Opciones& o, const Imagenes* dibujo, Avance& av)
     }
     std::string error;
     if (dibujo)
-        av.dibujada(dibujo->pozos(pozos, o.estiramiento.peticion.modelo, bandas.bandas,
+        av.dibujada(dibujo->pozos(pozos, o.estiramiento.peticion.modelo, bandas.bandas, o.curva,
                                   o.imagen_comparacion, error),
                     error);
 }

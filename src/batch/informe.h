@@ -15,6 +15,7 @@ namespace tev {
 
 struct AjusteEstiramiento;
 struct BandaPaso;
+struct CurvaNivelMar;
 struct Historia;
 struct ModeloEstiramiento;
 struct PeticionAjuste;
@@ -32,29 +33,35 @@ std::string tabla_de_bancos(const Store& s);
 std::string escapa_controles(const std::string& t);
 
 // What writes the pictures. On failure the error holds the whole message.
+// The pictures whose numbers depend on the sea level get the curve they were
+// computed with, which they name when it is not the program's table.
 class Imagenes {
   public:
     virtual ~Imagenes() = default;
-    virtual bool curvas(const Store& s, const std::string& ruta, std::string& error) const = 0;
+    virtual bool curvas(const Store& s, const CurvaNivelMar& curva, const std::string& ruta,
+                        std::string& error) const = 0;
     virtual bool columna(const Store& s, const std::string& ruta, std::string& error) const = 0;
     // Both columns whole, every label legible, at the size that holds them.
     virtual bool columna_entera(const Store& s, const std::string& ruta,
                                 std::string& error) const = 0;
-    virtual bool historia(const Historia& h, const Store& s, const std::string& ruta,
-                          std::string& error) const = 0;
+    virtual bool historia(const Historia& h, const Store& s, const CurvaNivelMar& curva,
+                          const std::string& ruta, std::string& error) const = 0;
     // The points (all of them, the request's interval marked) and the fit.
     virtual bool estiramiento(const std::vector<PuntoSubsidencia>& puntos,
                               const PeticionAjuste& peticion, const AjusteEstiramiento& ajuste,
-                              const std::string& ruta, std::string& error) const = 0;
+                              const CurvaNivelMar& curva, const std::string& ruta,
+                              std::string& error) const = 0;
     // The history diagram with its uncertainty bands, one per step of h.
     virtual bool historia_con_bandas(const Historia& h, const Store& s,
-                                     const std::vector<BandaPaso>& bandas, const std::string& ruta,
+                                     const std::vector<BandaPaso>& bandas,
+                                     const CurvaNivelMar& curva, const std::string& ruta,
                                      std::string& error) const = 0;
     // Every well with a history on one chart, each with its fit under the
     // model and, when bandas holds an entry for it (one per well of pozos,
     // by its place), its uncertainty bands.
     virtual bool pozos(const std::vector<Pozo>& pozos, const ModeloEstiramiento& modelo,
-                       const std::vector<std::vector<BandaPaso>>& bandas, const std::string& ruta,
+                       const std::vector<std::vector<BandaPaso>>& bandas,
+                       const CurvaNivelMar& curva, const std::string& ruta,
                        std::string& error) const = 0;
 };
 

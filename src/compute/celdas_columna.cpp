@@ -434,30 +434,41 @@ void quita_titulos(FilasDeTexto& filas)
     if (alguno) filas.erase(filas.begin());
 }
 
-std::string copia_celdas(const Store& s, const std::vector<int>& filas,
-                         const std::vector<int>& columnas, char decimal, bool titulos,
-                         const std::vector<bool>& marcadas)
+std::string copia_en_forma(const Store& s, const std::vector<int>& filas,
+                           const std::vector<int>& columnas, bool titulos,
+                           const std::vector<bool>& marcadas,
+                           const std::function<std::string(int columna)>& titulo,
+                           const std::function<std::string(int banco, int columna)>& texto)
 {
     FilasDeTexto t;
     if (titulos) {
         std::vector<std::string> cab;
         cab.reserve(columnas.size());
         for (int c : columnas)
-            cab.emplace_back(titulo_de_columna(c));
+            cab.push_back(titulo(c));
         t.push_back(std::move(cab));
     }
     size_t k = 0;
     for (int f : filas) {
+        const int b = banco_de_fila(s, f);
         std::vector<std::string> fila;
         for (int c : columnas) {
             const bool marcada = marcadas.empty() || marcadas[k];
             ++k;
-            fila.push_back(marcada ? texto_de_celda(s, banco_de_fila(s, f), c, decimal)
-                                   : std::string());
+            fila.push_back(marcada ? texto(b, c) : std::string());
         }
         t.push_back(std::move(fila));
     }
     return escribe_tabulado(t);
+}
+
+std::string copia_celdas(const Store& s, const std::vector<int>& filas,
+                         const std::vector<int>& columnas, char decimal, bool titulos,
+                         const std::vector<bool>& marcadas)
+{
+    return copia_en_forma(
+        s, filas, columnas, titulos, marcadas, [](int c) { return titulo_de_columna(c); },
+        [&s, decimal](int b, int c) { return texto_de_celda(s, b, c, decimal); });
 }
 
 } // namespace tev

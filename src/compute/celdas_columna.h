@@ -10,6 +10,7 @@
 #include "text_forms/texto_tabulado.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -145,5 +146,14 @@ void quita_titulos(FilasDeTexto& filas);
 std::string copia_celdas(const Store& s, const std::vector<int>& filas,
                          const std::vector<int>& columnas, char decimal, bool titulos,
                          const std::vector<bool>& marcadas = {});
+
+// The shape every copy of cells takes: with titulos, titulo(column) of each
+// column first; then per row a line of texto(bed, column), or an empty cell
+// outside `marcadas` (as copia_celdas).
+std::string copia_en_forma(const Store& s, const std::vector<int>& filas,
+                           const std::vector<int>& columnas, bool titulos,
+                           const std::vector<bool>& marcadas,
+                           const std::function<std::string(int columna)>& titulo,
+                           const std::function<std::string(int banco, int columna)>& texto);
 
 } // namespace tev

@@ -160,32 +160,16 @@ std::string copia_celdas_y_rangos(const Store& s, const std::vector<int>& filas,
                                   const std::vector<int>& columnas, char decimal, bool titulos,
                                   const std::vector<bool>& marcadas)
 {
-    FilasDeTexto t;
-    if (titulos) {
-        std::vector<std::string> cab;
-        cab.reserve(columnas.size());
-        for (int c : columnas)
-            cab.emplace_back(c >= kColumnasTabla ? titulo_de_extremo(c - kColumnasTabla)
-                                                 : titulo_de_columna(c));
-        t.push_back(std::move(cab));
-    }
-    size_t k = 0;
-    for (int f : filas) {
-        const int b = banco_de_fila(s, f);
-        std::vector<std::string> fila;
-        for (int c : columnas) {
-            const bool marcada = marcadas.empty() || marcadas[k];
-            ++k;
-            if (!marcada)
-                fila.emplace_back();
-            else if (c >= kColumnasTabla)
-                fila.push_back(texto_de_extremo(s, b, c - kColumnasTabla, decimal));
-            else
-                fila.push_back(texto_de_celda(s, b, c, decimal));
-        }
-        t.push_back(std::move(fila));
-    }
-    return escribe_tabulado(t);
+    return copia_en_forma(
+        s, filas, columnas, titulos, marcadas,
+        [](int c) {
+            return c >= kColumnasTabla ? std::string(titulo_de_extremo(c - kColumnasTabla))
+                                       : std::string(titulo_de_columna(c));
+        },
+        [&s, decimal](int b, int c) {
+            return c >= kColumnasTabla ? texto_de_extremo(s, b, c - kColumnasTabla, decimal)
+                                       : texto_de_celda(s, b, c, decimal);
+        });
 }
 
 } // namespace tev

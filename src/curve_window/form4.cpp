@@ -2,6 +2,7 @@
 
 #include "drawing/color_de_ventana.h"
 #include "drawing/dibujo_curvas.h"
+#include "drawing/exporta_imagen.h"
 #include "model/store.h"
 #include "text_forms/formas_numericas.h"
 #include "window_helpers/curva_en_uso.h"
@@ -279,7 +280,8 @@ void Form4::VScroll1_Change()
 
 bool Form4::guarda_imagen(const QString& ruta, QString* error)
 {
-    return guarda_grafico(s_, escala_tiempo_, escala_profundidad_, ruta, error);
+    return tev::guarda_imagen(
+        ruta, con_curva_en_uso(dibujo_del_grafico(s_, escala_tiempo_, escala_profundidad_)), error);
 }
 
 void Form4::resizeEvent(QResizeEvent* e)

@@ -282,33 +282,9 @@ void pinta_estiramiento(const FiguraEstiramiento& f, QPainter& p, QSize tamano)
 
     // Frame, ticks and captions: ages across the top, subsidence down the left.
     p.setPen(QPen(kTexto, 1));
-    p.drawRect(m.area);
-    const double paso_edad = paso_de(m.marcas_edad);
-    for (double t : m.marcas_edad) {
-        const double x = m.punto(t, m.profundidad_arriba).x();
-        p.drawLine(QPointF(x, m.area.top()), QPointF(x, m.area.top() - 5));
-        const QString texto = texto_marca(t, paso_edad);
-        p.drawText(QPointF(x - fm.horizontalAdvance(texto) / 2.0, m.area.top() - 10), texto);
-    }
-    const double paso_prof = paso_de(m.marcas_profundidad);
-    for (double d : m.marcas_profundidad) {
-        const double y = m.punto(m.edad_izquierda, d).y();
-        p.drawLine(QPointF(m.area.left() - 5, y), QPointF(m.area.left(), y));
-        const QString texto = texto_marca(d, paso_prof);
-        p.drawText(
-            QPointF(m.area.left() - 8 - fm.horizontalAdvance(texto), y + fm.ascent() / 2.0 - 1),
-            texto);
-    }
-    const QString titulo_edad = QString::fromUtf8("Edad (Ma)");
-    p.drawText(QPointF(m.area.center().x() - fm.horizontalAdvance(titulo_edad) / 2.0,
-                       m.area.top() - 12 - fm.height()),
-               titulo_edad);
-    p.save();
-    const QString titulo_prof = QString::fromUtf8("Subsidencia tectónica (m)");
-    p.translate(4 + fm.ascent(), m.area.center().y() + fm.horizontalAdvance(titulo_prof) / 2.0);
-    p.rotate(-90);
-    p.drawText(QPointF(0, 0), titulo_prof);
-    p.restore();
+    pinta_ejes(
+        p, fm, m.area, [&m](double edad, double prof) { return m.punto(edad, prof); },
+        m.marcas_edad, m.marcas_profundidad, QString::fromUtf8("Subsidencia tectónica (m)"), 10);
 
     if (!a.ok()) {
         p.drawText(m.area.adjusted(20, 20, -20, -20), Qt::AlignCenter | Qt::TextWordWrap,

@@ -378,33 +378,9 @@ void pinta_historia(const Historia& h, const Store& s, QPainter& p, QSize tamano
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setPen(QPen(kTexto, 1));
     p.setBrush(Qt::NoBrush);
-    p.drawRect(m.area);
-    const double paso_edad = paso_de(m.marcas_edad);
-    for (double t : m.marcas_edad) {
-        const double x = m.punto(t, m.profundidad_arriba).x();
-        p.drawLine(QPointF(x, m.area.top()), QPointF(x, m.area.top() - 5));
-        const QString texto = texto_marca(t, paso_edad);
-        const double w = fm.horizontalAdvance(texto);
-        p.drawText(QPointF(x - w / 2, m.area.top() - 8), texto);
-    }
-    const double paso_prof = paso_de(m.marcas_profundidad);
-    for (double d : m.marcas_profundidad) {
-        const double y = m.punto(m.edad_izquierda, d).y();
-        p.drawLine(QPointF(m.area.left() - 5, y), QPointF(m.area.left(), y));
-        const QString texto = texto_marca(d, paso_prof);
-        const double w = fm.horizontalAdvance(texto);
-        p.drawText(QPointF(m.area.left() - 8 - w, y + fm.ascent() / 2.0 - 1), texto);
-    }
-    const QString titulo_edad = QString::fromUtf8("Edad (Ma)");
-    p.drawText(QPointF(m.area.center().x() - fm.horizontalAdvance(titulo_edad) / 2.0,
-                       m.area.top() - 12 - fm.height()),
-               titulo_edad);
-    p.save();
-    const QString titulo_prof = QString::fromUtf8("Profundidad (m)");
-    p.translate(4 + fm.ascent(), m.area.center().y() + fm.horizontalAdvance(titulo_prof) / 2.0);
-    p.rotate(-90);
-    p.drawText(QPointF(0, 0), titulo_prof);
-    p.restore();
+    pinta_ejes(
+        p, fm, m.area, [&m](double edad, double prof) { return m.punto(edad, prof); },
+        m.marcas_edad, m.marcas_profundidad, QString::fromUtf8("Profundidad (m)"), 8);
 
     // Legend: both curves, then the beds from the top of the column down as
     // far as there is room.
@@ -490,12 +466,6 @@ Dibujo dibujo_de_la_historia(const Historia& h, const Store& s, QSize tamano,
         pinta_historia(h, s, p, tamano, bandas);
     };
     return dibujo;
-}
-
-bool guarda_historia(const Historia& h, const Store& s, const QString& ruta, QSize tamano,
-                     QString* error, const std::vector<BandaPaso>& bandas)
-{
-    return guarda_imagen(ruta, dibujo_de_la_historia(h, s, tamano, bandas), error);
 }
 
 } // namespace tev

@@ -90,10 +90,4 @@ void pinta_historia(const Historia& h, const Store& s, QPainter& p, QSize tamano
 Dibujo dibujo_de_la_historia(const Historia& h, const Store& s, QSize tamano,
                              const std::vector<BandaPaso>& bandas = {});
 
-// The same written to ruta, PNG, SVG or PDF by its extension, through the
-// program's saving routine. On failure returns false and, when error is
-// given, says why in Spanish.
-bool guarda_historia(const Historia& h, const Store& s, const QString& ruta, QSize tamano,
-                     QString* error, const std::vector<BandaPaso>& bandas = {});
-
 } // namespace tev

@@ -329,34 +329,11 @@ void pinta_pozos(const FiguraPozos& f, QPainter& p, QSize tamano)
     // Frame, ticks and captions: ages across the top, subsidence down the left.
     p.setPen(QPen(kTexto, 1));
     p.setBrush(Qt::NoBrush);
-    p.drawRect(m.area);
-    const double paso_edad = paso_de(m.marcas_edad);
-    for (double t : m.marcas_edad) {
-        const double x = m.punto(t, m.subsidencia_arriba).x();
-        p.drawLine(QPointF(x, m.area.top()), QPointF(x, m.area.top() - 5));
-        const QString texto = texto_marca(t, paso_edad);
-        p.drawText(QPointF(x - fm.horizontalAdvance(texto) / 2.0, m.area.top() - 8), texto);
-    }
-    const double paso_sub = paso_de(m.marcas_subsidencia);
-    for (double d : m.marcas_subsidencia) {
-        const double y = m.punto(m.edad_izquierda, d).y();
-        p.drawLine(QPointF(m.area.left() - 5, y), QPointF(m.area.left(), y));
-        const QString texto = texto_marca(d, paso_sub);
-        p.drawText(
-            QPointF(m.area.left() - 8 - fm.horizontalAdvance(texto), y + fm.ascent() / 2.0 - 1),
-            texto);
-    }
-    const QString titulo_edad = QString::fromUtf8("Edad (Ma)");
-    p.drawText(QPointF(m.area.center().x() - fm.horizontalAdvance(titulo_edad) / 2.0,
-                       m.area.top() - 12 - fm.height()),
-               titulo_edad);
-    p.save();
     const QString titulo_sub = f.total ? QString::fromUtf8("Subsidencia tectónica y total (m)")
                                        : QString::fromUtf8("Subsidencia tectónica (m)");
-    p.translate(4 + fm.ascent(), m.area.center().y() + fm.horizontalAdvance(titulo_sub) / 2.0);
-    p.rotate(-90);
-    p.drawText(QPointF(0, 0), titulo_sub);
-    p.restore();
+    pinta_ejes(
+        p, fm, m.area, [&m](double edad, double sub) { return m.punto(edad, sub); }, m.marcas_edad,
+        m.marcas_subsidencia, titulo_sub, 8);
 
     // Legend: one entry per well, as far as there is room, and below them,
     // always, what the bands are when any is drawn.

@@ -1,6 +1,9 @@
 #include "drawing/marcas.h"
 
+#include <QFontMetrics>
 #include <QLocale>
+#include <QPainter>
+#include <QRectF>
 
 #include <algorithm>
 #include <cmath>
@@ -69,6 +72,41 @@ QString texto_marca(double v, double paso)
 double paso_de(const std::vector<double>& marcas)
 {
     return marcas.size() >= 2 ? marcas[1] - marcas[0] : 1;
+}
+
+void pinta_ejes(QPainter& p, const QFontMetrics& fm, const QRectF& area,
+                const std::function<QPointF(double, double)>& punto,
+                const std::vector<double>& marcas_edad,
+                const std::vector<double>& marcas_profundidad, const QString& titulo_vertical,
+                double sobre_marco)
+{
+    p.drawRect(area);
+    // An age's x does not depend on the depth, nor a depth's y on the age.
+    const double paso_edad = paso_de(marcas_edad);
+    for (double t : marcas_edad) {
+        const double x = punto(t, 0).x();
+        p.drawLine(QPointF(x, area.top()), QPointF(x, area.top() - 5));
+        const QString texto = texto_marca(t, paso_edad);
+        p.drawText(QPointF(x - fm.horizontalAdvance(texto) / 2.0, area.top() - sobre_marco), texto);
+    }
+    const double paso_prof = paso_de(marcas_profundidad);
+    for (double d : marcas_profundidad) {
+        const double y = punto(0, d).y();
+        p.drawLine(QPointF(area.left() - 5, y), QPointF(area.left(), y));
+        const QString texto = texto_marca(d, paso_prof);
+        p.drawText(
+            QPointF(area.left() - 8 - fm.horizontalAdvance(texto), y + fm.ascent() / 2.0 - 1),
+            texto);
+    }
+    const QString titulo_edad = QString::fromUtf8("Edad (Ma)");
+    p.drawText(QPointF(area.center().x() - fm.horizontalAdvance(titulo_edad) / 2.0,
+                       area.top() - 12 - fm.height()),
+               titulo_edad);
+    p.save();
+    p.translate(4 + fm.ascent(), area.center().y() + fm.horizontalAdvance(titulo_vertical) / 2.0);
+    p.rotate(-90);
+    p.drawText(QPointF(0, 0), titulo_vertical);
+    p.restore();
 }
 
 } // namespace tev

@@ -2,6 +2,7 @@
 
 #include "compute/nivel_mar.h"
 #include "drawing/dibujo_historia.h"
+#include "drawing/exporta_imagen.h"
 #include "model/store.h"
 #include "window_helpers/ajustes_incertidumbre.h"
 #include "window_helpers/calculo_de_fondo.h"
@@ -89,7 +90,10 @@ void Form5::calcula_bandas()
                                                hilos_de_calculo(), &control);
         },
         [this, resultado] {
-            if (!resultado->ok()) return;
+            if (!resultado->ok()) {
+                calculo->muestra_fallo(QString::fromStdString(resultado->error));
+                return;
+            }
             bandas_ = resultado->bandas;
             update();
         });
@@ -103,7 +107,10 @@ bool Form5::guarda_imagen(const QString& ruta, QString* error)
                          .arg(ruta, QString::fromStdString(resultado_.error));
         return false;
     }
-    return guarda_historia(resultado_.historia, *columna_, ruta, size(), error, bandas_);
+    return tev::guarda_imagen(
+        ruta,
+        con_curva_en_uso(dibujo_de_la_historia(resultado_.historia, *columna_, size(), bandas_)),
+        error);
 }
 
 void Form5::paintEvent(QPaintEvent*)

@@ -12,6 +12,7 @@
 #include "main_window/archivos_recientes.h"
 #include "main_window/vista_columna.h"
 #include "model/store.h"
+#include "window_helpers/curva_en_uso.h"
 #include "window_helpers/imprimir.h"
 
 #include <QAction>
@@ -94,7 +95,7 @@ void Form1::imprimir_mnu_Click()
     Dibujo dibujo;
     if (form4_ && activa == form4_) {
         // At the scales the window plotted with.
-        dibujo = dibujo_del_grafico(s_, s_.escala_tiempo, s_.escala_profundidad);
+        dibujo = con_curva_en_uso(dibujo_del_grafico(s_, s_.escala_tiempo, s_.escala_profundidad));
     } else if (form5_ && activa == form5_) {
         const ResultadoHistoria& r = form5_->resultado();
         if (!r.ok()) {
@@ -114,6 +115,7 @@ void Form1::imprimir_mnu_Click()
         dibujo =
             dibujo_de_la_historia(copia->historia, copia->columna, form5_->size(), copia->bandas);
         dibujo.pinta = [copia, pinta = std::move(dibujo.pinta)](QPainter& p) { pinta(p); };
+        dibujo = con_curva_en_uso(std::move(dibujo));
     } else {
         // The column view as it shows the column (zoom, pan, pasted picture).
         dibujo = dibujo_de_la_columna(s_, Picture1->area(), Picture1->escala(), Picture1->fondo);

@@ -317,10 +317,15 @@ void VentanaEstiramiento::calcula_bandas()
         },
         [this, tiradas, banda] {
             const ResultadoIncertidumbre& r = **tiradas;
-            if (!r.ok()) return;
+            if (!r.ok()) {
+                calculo->muestra_fallo(QString::fromStdString(r.error));
+                return;
+            }
             tiradas_ = *tiradas;
             figura_.bandas = r.bandas;
             figura_.banda_beta = *banda;
+            // The band around the points stands without beta's interval.
+            if (!banda->ok()) calculo->muestra_fallo(QString::fromStdString(banda->error));
             muestra_resultados();
             lienzo->update();
         });
@@ -388,7 +393,8 @@ bool VentanaEstiramiento::guarda_imagen(const QString& ruta, QString* error)
                          .arg(ruta, QString::fromStdString(figura_.ajuste.error));
         return false;
     }
-    return tev::guarda_imagen(ruta, dibujo_del_estiramiento(figura_, lienzo->size()), error);
+    return tev::guarda_imagen(
+        ruta, con_curva_en_uso(dibujo_del_estiramiento(figura_, lienzo->size())), error);
 }
 
 void VentanaEstiramiento::contextMenuEvent(QContextMenuEvent* e)

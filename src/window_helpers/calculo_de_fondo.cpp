@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QThread>
@@ -31,8 +32,15 @@ CalculoDeFondo::CalculoDeFondo(QWidget* padre) : QWidget(padre)
     cancelar_btn->setObjectName("cancelar_calculo_btn");
     // Never takes the keyboard from what the user is typing in.
     cancelar_btn->setFocusPolicy(Qt::NoFocus);
+    fallo_lbl = new QLabel(this);
+    fallo_lbl->setObjectName("fallo_calculo_lbl");
+    fallo_lbl->setWordWrap(true);
+    fallo_lbl->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    fallo_lbl->setAutoFillBackground(true);
+    fallo_lbl->hide();
     fila->addWidget(barra, 1);
     fila->addWidget(cancelar_btn);
+    fila->addWidget(fallo_lbl, 1);
     connect(cancelar_btn, &QPushButton::clicked, this, [this] {
         cancela();
         emit cancelado();
@@ -70,6 +78,7 @@ void CalculoDeFondo::lanza(int total, std::function<void(ControlCalculo&)> traba
     en_marcha_.push_back(t);
     barra->setRange(0, t->total);
     barra->setValue(0);
+    muestra_barra(true);
     show();
     raise();
     reloj_->start();
@@ -83,6 +92,22 @@ void CalculoDeFondo::cancela()
     actual_.reset();
     reloj_->stop();
     hide();
+}
+
+void CalculoDeFondo::muestra_fallo(const QString& mensaje)
+{
+    fallo_lbl->setText(QString::fromUtf8("No se pudieron calcular las bandas: ") + mensaje);
+    muestra_barra(false);
+    show();
+    raise();
+    se_coloca();
+}
+
+void CalculoDeFondo::muestra_barra(bool si)
+{
+    barra->setVisible(si);
+    cancelar_btn->setVisible(si);
+    fallo_lbl->setVisible(!si);
 }
 
 void CalculoDeFondo::termina(const std::shared_ptr<Tarea>& t)
@@ -105,7 +130,9 @@ bool CalculoDeFondo::eventFilter(QObject* objeto, QEvent* e)
 void CalculoDeFondo::se_coloca()
 {
     const QWidget* padre = parentWidget();
-    const int alto = sizeHint().height();
+    // A message wraps to the parent's width.
+    const int ajustado = fallo_lbl->isVisibleTo(this) ? heightForWidth(padre->width()) : -1;
+    const int alto = ajustado > 0 ? ajustado : sizeHint().height();
     setGeometry(0, padre->height() - alto, padre->width(), alto);
 }
 

@@ -4,6 +4,8 @@
 // one cancels the one running, whose result is never delivered. The bar and
 // the button show only while a computation runs, over the foot of the parent
 // widget (whose layout they leave alone, so nothing moves when they show).
+// A computation that fails leaves its message there instead, until the next
+// one starts or the computation is dropped.
 
 #include "compute/control_calculo.h"
 
@@ -13,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+class QLabel;
 class QProgressBar;
 class QPushButton;
 class QThread;
@@ -36,9 +39,13 @@ class CalculoDeFondo : public QWidget {
     // Stops the computation running (its result is discarded).
     void cancela();
     [[nodiscard]] bool en_curso() const { return actual_ != nullptr; }
+    // Shows why the computation that ended gave no result (its Spanish
+    // message) where the bar was; lanza and cancela take it away.
+    void muestra_fallo(const QString& mensaje);
 
     QProgressBar* barra = nullptr;
     QPushButton* cancelar_btn = nullptr;
+    QLabel* fallo_lbl = nullptr; // the message of a failed computation
 
   protected:
     bool eventFilter(QObject* objeto, QEvent* e) override;
@@ -52,6 +59,8 @@ class CalculoDeFondo : public QWidget {
     void termina(const std::shared_ptr<Tarea>& t);
     void sigue_el_progreso();
     void se_coloca();
+    // The bar and "Cancelar", or (false) the message of a failure.
+    void muestra_barra(bool si);
 
     std::shared_ptr<Tarea> actual_;
     // Every thread not yet finished, the cancelled ones too.

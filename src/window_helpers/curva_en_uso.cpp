@@ -1,11 +1,11 @@
 #include "window_helpers/curva_en_uso.h"
 
+#include "drawing/nivel_mar_en_dibujo.h"
 #include "model/store.h"
 #include "project_file/curva_nivel_mar.h"
 #include "window_helpers/preferencias.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QResizeEvent>
 
@@ -115,6 +115,11 @@ void guarda_curva_en_preferencias(const CurvaNivelMar& curva)
     p.endGroup();
 }
 
+Dibujo con_curva_en_uso(Dibujo dibujo)
+{
+    return con_nivel_mar(std::move(dibujo), curva_en_uso());
+}
+
 void pon_nivel_mar_en_uso(Store& s)
 {
     if (curva_en_uso().tipo != CurvaNivelMar::Tipo::tabla) pon_nivel_mar(s, curva_en_uso());
@@ -122,19 +127,7 @@ void pon_nivel_mar_en_uso(Store& s)
 
 QString texto_de_curva()
 {
-    const CurvaNivelMar& c = curva_en_uso();
-    QString t = "Nivel del mar: ";
-    switch (c.tipo) {
-    case CurvaNivelMar::Tipo::tabla:
-        t += "tabla del programa";
-        break;
-    case CurvaNivelMar::Tipo::ninguna:
-        t += "ninguno";
-        break;
-    case CurvaNivelMar::Tipo::usuario:
-        t += "archivo " + QFileInfo(QFile::decodeName(c.archivo.c_str())).fileName();
-        break;
-    }
+    QString t = texto_de_nivel_mar(curva_en_uso());
     if (!nota_de_curva().isEmpty()) t += " (" + nota_de_curva() + ")";
     return t;
 }

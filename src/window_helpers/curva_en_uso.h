@@ -6,6 +6,7 @@
 // every window, picture and file is as it always was.
 
 #include "compute/nivel_mar.h"
+#include "drawing/exporta_imagen.h"
 
 #include <QObject>
 #include <QString>
@@ -50,6 +51,11 @@ void pon_nivel_mar_en_uso(Store& s);
 // True when the line is worth showing: a curve other than the program's table,
 // or a note.
 [[nodiscard]] bool curva_a_la_vista();
+
+// A picture to be saved or printed with the curve in force named in its
+// corner (drawing/nivel_mar_en_dibujo.h): with the program's table, the
+// picture untouched.
+[[nodiscard]] Dibujo con_curva_en_uso(Dibujo dibujo);
 
 // A label named "nivel_mar_lbl" that shows texto_de_curva (the whole path of a
 // user's file as its tool tip) while curva_a_la_vista, hidden otherwise, and

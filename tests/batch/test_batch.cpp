@@ -1,4 +1,5 @@
 #include "batch/imagenes_lote.h"
+#include "batch/lote_de_prueba.h"
 
 #include "compute/tevarro.h"
 #include "model/store.h"
@@ -27,24 +28,9 @@ namespace fs = std::filesystem;
 
 const std::string kEjemplo = std::string(TEVARRO_SOURCE_DIR) + "/examples/neuquen.tev";
 
-struct Ejecucion {
-    int codigo;
-    std::string salida;
-    std::string errores;
-};
-
-Ejecucion ejecuta(const std::vector<std::string>& args)
-{
-    std::ostringstream out, err;
-    const int codigo = ejecuta_lote(args, out, err);
-    return {codigo, out.str(), err.str()};
-}
-
-std::string lee_bytes(const std::string& ruta)
-{
-    std::ifstream f(ruta, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-}
+using prueba::Ejecucion;
+using prueba::ejecuta;
+using prueba::lee;
 
 fs::path temporal(const std::string& nombre)
 {
@@ -91,8 +77,7 @@ Ejecucion ejecuta_programa(const std::vector<std::string>& args, long tope_bytes
     }
     int estado = 0;
     ::waitpid(hijo, &estado, 0);
-    return {WIFEXITED(estado) ? WEXITSTATUS(estado) : 128, lee_bytes(out.string()),
-            lee_bytes(err.string())};
+    return {WIFEXITED(estado) ? WEXITSTATUS(estado) : 128, lee(out.string()), lee(err.string())};
 }
 
 TEST(Lote, ErroresDeUso)
@@ -243,7 +228,7 @@ TEST(Lote, SalvarEscribeLosMismosBytes)
     const fs::path salida = temporal("copia.tev");
     const Ejecucion r = ejecuta({"--salvar", salida.string(), kEjemplo});
     ASSERT_EQ(r.codigo, 0) << r.errores;
-    EXPECT_EQ(lee_bytes(salida.string()), lee_bytes(kEjemplo));
+    EXPECT_EQ(lee(salida.string()), lee(kEjemplo));
 }
 
 TEST(Lote, LaHojaDeCalculoEsLaMismaColumna)
@@ -259,9 +244,9 @@ TEST(Lote, LaHojaDeCalculoEsLaMismaColumna)
     const fs::path csv = temporal("ida.csv");
     const fs::path tev = temporal("vuelta.tev");
     ASSERT_EQ(ejecuta({"--salvar", csv.string(), kEjemplo}).codigo, 0);
-    EXPECT_EQ(lee_bytes(csv.string()).rfind("\xEF\xBB\xBFnombre,techo,base,", 0), 0u);
+    EXPECT_EQ(lee(csv.string()).rfind("\xEF\xBB\xBFnombre,techo,base,", 0), 0u);
     ASSERT_EQ(ejecuta({"--salvar", tev.string(), csv.string()}).codigo, 0);
-    EXPECT_EQ(lee_bytes(tev.string()), lee_bytes(kEjemplo));
+    EXPECT_EQ(lee(tev.string()), lee(kEjemplo));
 
     const fs::path malo = temporal("malo.csv");
     escribe(malo, "nombre;techo;base;edad_techo;edad_base;litologia;color;porosidad;"
@@ -282,7 +267,7 @@ TEST(Lote, LaHojaConNotasVuelveIgualYSinNotasSeAvisa)
     const Ejecucion csv = ejecuta({"--salvar", copia.string(), hoja});
     ASSERT_EQ(csv.codigo, 0) << csv.errores;
     EXPECT_EQ(csv.errores, "");
-    EXPECT_EQ(lee_bytes(copia.string()), lee_bytes(hoja));
+    EXPECT_EQ(lee(copia.string()), lee(hoja));
 
     // The real program: the file is written, the loss said, and all is well.
     const fs::path tev = temporal("sin_notas.tev");
@@ -291,7 +276,7 @@ TEST(Lote, LaHojaConNotasVuelveIgualYSinNotasSeAvisa)
     EXPECT_EQ(r.errores, "«" + tev.string() +
                              "»: se guardó sin las notas de 3 bancos, que un archivo de proyecto "
                              "no guarda; un archivo .csv las conserva.\n");
-    EXPECT_EQ(lee_bytes(tev.string()), lee_bytes(kEjemplo));
+    EXPECT_EQ(lee(tev.string()), lee(kEjemplo));
 }
 
 TEST(Lote, UnArchivoMaloNoDetieneALosDemas)
@@ -353,9 +338,9 @@ TEST(Lote, ImagenesDeCurvasYColumna)
 
     r = ejecuta({"--curvas", curvas_svg.string(), "--columna", columna_svg.string(), kEjemplo});
     ASSERT_EQ(r.codigo, 0) << r.errores;
-    EXPECT_NE(lee_bytes(curvas_svg.string()).find("<svg"), std::string::npos);
-    EXPECT_NE(lee_bytes(columna_svg.string()).find("<svg"), std::string::npos);
-    EXPECT_NE(lee_bytes(columna_svg.string()).find("Quintuco"), std::string::npos);
+    EXPECT_NE(lee(curvas_svg.string()).find("<svg"), std::string::npos);
+    EXPECT_NE(lee(columna_svg.string()).find("<svg"), std::string::npos);
+    EXPECT_NE(lee(columna_svg.string()).find("Quintuco"), std::string::npos);
 
     EXPECT_EQ(ejecuta({"--columna", temporal("c.jpg").string(), kEjemplo}).codigo, 1);
     EXPECT_EQ(ejecuta({"--curvas", curvas_png.string(), kEjemplo, kEjemplo}).codigo, 2);
@@ -376,7 +361,7 @@ TEST(Lote, UnDiscoQueNoAdmiteMasDejaLosArchivosViejos)
                                  "»: el archivo pasaría del tamaño máximo"),
                   std::string::npos)
             << r.errores;
-        EXPECT_EQ(lee_bytes(destino.string()), viejo) << opcion;
+        EXPECT_EQ(lee(destino.string()), viejo) << opcion;
     }
     const fs::path tuberia = temporal("tuberia.tev");
     fs::remove(tuberia);
@@ -428,7 +413,7 @@ TEST(Lote, SinImagenesNoSeCargaNingunaPlataforma)
     const Ejecucion tabla = ejecuta_programa({"--salvar", temporal("p.tev").string(), kEjemplo}, -1,
                                              "plataforma-que-no-existe");
     EXPECT_EQ(tabla.codigo, 0) << tabla.errores;
-    EXPECT_EQ(lee_bytes(temporal("p.tev").string()), lee_bytes(kEjemplo));
+    EXPECT_EQ(lee(temporal("p.tev").string()), lee(kEjemplo));
 
     const Ejecucion curvas = ejecuta_programa({"--curvas", temporal("n.png").string(), kEjemplo},
                                               -1, "plataforma-que-no-existe");
@@ -468,7 +453,7 @@ TEST(Lote, SinElModuloDeImagenesSeHaceTodoLoDemas)
                          -1, nullptr, {}, copia.string());
     EXPECT_EQ(r.codigo, 1);
     EXPECT_EQ(r.salida, ejecuta({"--csv", kEjemplo}).salida);
-    EXPECT_EQ(lee_bytes(tev.string()), lee_bytes(kEjemplo));
+    EXPECT_EQ(lee(tev.string()), lee(kEjemplo));
     EXPECT_FALSE(fs::exists(png));
     EXPECT_NE(r.errores.find("tevarro-batch: no se escribió ninguna imagen: no se encontró el "
                              "módulo de imágenes «" +
@@ -503,7 +488,7 @@ TEST(Lote, LaSalidaEnUnDiscoLlenoEsUnFallo)
         ::waitpid(hijo, &estado, 0);
         ASSERT_TRUE(WIFEXITED(estado));
         EXPECT_EQ(WEXITSTATUS(estado), 1);
-        EXPECT_EQ(lee_bytes(err.string()),
+        EXPECT_EQ(lee(err.string()),
                   "tevarro-batch: no se pudo escribir la salida: no queda espacio en el disco.\n");
     }
 }
@@ -519,9 +504,9 @@ TEST(Lote, LasImagenesDelProgramaSonLasDelDibujoEnlazado)
     ASSERT_EQ(programa.codigo, 0) << programa.errores;
     ASSERT_EQ(seguido.codigo, 0) << seguido.errores;
     EXPECT_EQ(programa.salida, seguido.salida);
-    EXPECT_FALSE(lee_bytes(pa).empty());
-    EXPECT_EQ(lee_bytes(pa), lee_bytes(pb));
-    EXPECT_EQ(lee_bytes(sa), lee_bytes(sb));
+    EXPECT_FALSE(lee(pa).empty());
+    EXPECT_EQ(lee(pa), lee(pb));
+    EXPECT_EQ(lee(sa), lee(sb));
 }
 
 TEST(Lote, SinAvisosDeQtEnUnaCorridaNormal)
@@ -546,7 +531,7 @@ TEST(Lote, AbrirCalcularYSalvarNoCambiaElArchivo)
     for (int vuelta = 0; vuelta < 4; ++vuelta) {
         const Ejecucion r = ejecuta({"--salvar", p.string(), p.string()});
         ASSERT_EQ(r.codigo, 0) << r.errores;
-        ASSERT_EQ(lee_bytes(p.string()), original) << "vuelta " << vuelta;
+        ASSERT_EQ(lee(p.string()), original) << "vuelta " << vuelta;
     }
 }
 

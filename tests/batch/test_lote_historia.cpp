@@ -2,6 +2,7 @@
 // --historia-imagen; PDF pictures of the curves and the column.
 
 #include "batch/imagenes_lote.h"
+#include "batch/lote_de_prueba.h"
 #include "compute/historia.h"
 #include "model/store.h"
 #include "project_file/formatos.h"
@@ -23,44 +24,14 @@ namespace {
 namespace fs = std::filesystem;
 const std::string kEjemplo = TEVARRO_SOURCE_DIR "/examples/neuquen.tev";
 
-struct Ejecucion {
-    int codigo;
-    std::string salida, errores;
-};
-
-Ejecucion ejecuta(const std::vector<std::string>& args)
-{
-    std::ostringstream out, err;
-    const int codigo = ejecuta_lote(args, out, err);
-    return {codigo, out.str(), err.str()};
-}
+using prueba::Ejecucion;
+using prueba::ejecuta;
+using prueba::lee;
+using prueba::lineas_de;
 
 std::string temporal(const std::string& nombre, const std::string& bytes = {})
 {
-    const fs::path dir = fs::temp_directory_path() / ("tevarro_hist_" + std::to_string(getpid()));
-    fs::create_directories(dir);
-    if (!bytes.empty()) std::ofstream(dir / nombre, std::ios::binary) << bytes;
-    return (dir / nombre).string();
-}
-
-std::string lee(const std::string& ruta)
-{
-    std::ifstream f(ruta, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-}
-
-// The CSV's lines, each ended by CR LF and split at its commas.
-std::vector<std::vector<std::string>> lineas_de(const std::string& csv)
-{
-    std::vector<std::vector<std::string>> r;
-    for (std::size_t a = 0, fin; (fin = csv.find("\r\n", a)) != std::string::npos; a = fin + 2) {
-        std::vector<std::string> campos(1);
-        for (char ch : csv.substr(a, fin - a))
-            ch == ',' ? campos.emplace_back() : campos.back() += ch;
-        r.push_back(campos);
-    }
-    EXPECT_EQ(csv.size(), csv.rfind("\r\n") + 2) << "the last line lacks its CR LF";
-    return r;
+    return prueba::archivo_temporal("tevarro_hist_", nombre, bytes);
 }
 
 TEST(LoteHistoria, NumerosRedondeadosASeisDecimalesLoMasBreves)

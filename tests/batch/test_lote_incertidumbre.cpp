@@ -2,6 +2,7 @@
 // --rango-* options.
 
 #include "batch/imagenes_lote.h"
+#include "batch/lote_de_prueba.h"
 #include "drawing/dibujo_historia.h" // the bands' colours
 
 #include <gtest/gtest.h>
@@ -22,25 +23,12 @@ namespace {
 
 const std::string kEjemplo = TEVARRO_SOURCE_DIR "/examples/neuquen.tev";
 
-struct Ejecucion {
-    int codigo;
-    std::string salida, errores;
-};
-
-Ejecucion ejecuta(const std::vector<std::string>& args)
-{
-    std::ostringstream out, err;
-    const int codigo = ejecuta_lote(args, out, err);
-    return {codigo, out.str(), err.str()};
-}
+using prueba::Ejecucion;
+using prueba::ejecuta;
 
 std::string temporal_incertidumbre(const std::string& nombre, const std::string& bytes = {})
 {
-    const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("tevarro_incert_" + std::to_string(getpid()));
-    std::filesystem::create_directories(dir);
-    if (!bytes.empty()) std::ofstream(dir / nombre, std::ios::binary) << bytes;
-    return (dir / nombre).string();
+    return prueba::archivo_temporal("tevarro_incert_", nombre, bytes);
 }
 
 // The CSV's lines (CR LF ended), each split at its commas.

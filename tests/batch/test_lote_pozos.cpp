@@ -4,6 +4,7 @@
 // files.
 
 #include "batch/imagenes_lote.h"
+#include "batch/lote_de_prueba.h"
 #include "compute/incertidumbre.h"
 #include "compute/nivel_mar.h"
 #include "drawing/dibujo_pozos.h"
@@ -15,7 +16,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QImage>
 #include <QLocale>
 
@@ -31,23 +31,12 @@ namespace {
 namespace fs = std::filesystem;
 const std::string kDir = TEVARRO_SOURCE_DIR "/examples/";
 
-struct Ejecucion {
-    int codigo;
-    std::string salida, errores;
-};
-
-Ejecucion ejecuta(const std::vector<std::string>& args)
-{
-    std::ostringstream out, err;
-    const int codigo = ejecuta_lote(args, out, err);
-    return {codigo, out.str(), err.str()};
-}
+using prueba::Ejecucion;
+using prueba::ejecuta;
 
 fs::path carpeta()
 {
-    const fs::path dir = fs::temp_directory_path() / ("tevarro_pozos_" + std::to_string(getpid()));
-    fs::create_directories(dir);
-    return dir;
+    return prueba::carpeta_temporal("tevarro_pozos_");
 }
 
 bool color_cerca(const QImage& im, QPointF c, QRgb color)
@@ -124,12 +113,6 @@ TEST(LotePozos, LasExportacionesSonLasDelLote)
     // Both wells there, each line led by its name.
     EXPECT_NE(historia.salida.find("\r\ngolfo_san_jorge.csv,"), std::string::npos);
     EXPECT_NE(historia.salida.find("\r\nneuquen.csv,"), std::string::npos);
-}
-
-QByteArray bytes_de(const std::string& ruta)
-{
-    QFile f(QString::fromStdString(ruta));
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 TEST(LotePozos, ConIncertidumbreLaBandaDelPozoEnSuColor)
@@ -215,9 +198,9 @@ TEST(LotePozos, LaMismaSemillaLosMismosBytes)
     ASSERT_EQ(corre(a, "3"), 0);
     ASSERT_EQ(corre(b, "3"), 0);
     ASSERT_EQ(corre(otra, "4"), 0);
-    EXPECT_FALSE(bytes_de(a).isEmpty());
-    EXPECT_EQ(bytes_de(a), bytes_de(b));
-    EXPECT_NE(bytes_de(a), bytes_de(otra));
+    EXPECT_FALSE(prueba::lee(a).empty());
+    EXPECT_EQ(prueba::lee(a), prueba::lee(b));
+    EXPECT_NE(prueba::lee(a), prueba::lee(otra));
 }
 
 TEST(LotePozos, LasOpcionesDelAjusteLleganALaFigura)
@@ -235,7 +218,7 @@ TEST(LotePozos, LasOpcionesDelAjusteLleganALaFigura)
         return QString::fromUtf8("β = ") + QLocale().toString(w.ajuste.beta, 'f', 2);
     };
     ASSERT_NE(beta(con), beta(sin));
-    const QString svg = QString::fromUtf8(bytes_de(imagen));
+    const QString svg = QString::fromStdString(prueba::lee(imagen));
     EXPECT_TRUE(svg.contains(beta(con))) << beta(con).toStdString();
     EXPECT_FALSE(svg.contains(beta(sin))) << beta(sin).toStdString();
 }

@@ -6,7 +6,9 @@
 
 #include "compute/historia.h"
 #include "main_window/ventana_de_prueba.h"
+#include "preferencias_propias.h"
 #include "table_window/tabla_columna.h"
+#include "window_helpers/curva_en_uso.h"
 #include "window_helpers/guardar_imagen.h"
 #include "window_helpers/preferencias.h"
 
@@ -16,12 +18,13 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QFont>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -30,17 +33,7 @@ namespace {
 
 const QString kEjemplo = TEVARRO_SOURCE_DIR "/examples/neuquen.tev";
 
-// Settings of their own, empty at the start of every test.
-class VentanaEstiramientoTest : public ::testing::Test {
-  protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir_.isValid());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.path());
-        preferencias().clear();
-    }
-    QTemporaryDir dir_;
-};
+class VentanaEstiramientoTest : public prueba::PreferenciasPropias {};
 
 VentanaEstiramiento* abre_con_ctrl_e(prueba::Ventana& v)
 {
@@ -205,6 +198,54 @@ TEST_F(VentanaEstiramientoTest, CopiaLosResultadosYGuardaLaImagen)
         for (int x = 0; x < pantalla.width(); ++x)
             del_modelo += pantalla.pixelColor(x, y) == kColorModelo ? 1 : 0;
     EXPECT_GT(del_modelo, 100);
+}
+
+// A picture saved with the curve in force other than the program's table
+// names it in its top right corner (one line of a 12 px font, 6 px from the
+// edges); with the table that corner stays empty.
+TEST_F(VentanaEstiramientoTest, LaImagenGuardadaNombraLaCurvaDelNivelDelMar)
+{
+    struct Tabla { // the program's table again, whatever happens
+        ~Tabla() { pon_curva_en_uso(CurvaNivelMar{}); }
+    } tabla;
+    prueba::Ventana v;
+    v.abre(kEjemplo);
+    VentanaEstiramiento* w = abre_con_ctrl_e(v);
+    ASSERT_NE(w, nullptr);
+    QTemporaryDir dir;
+    const auto guarda = [&](const QString& nombre) {
+        const QString ruta = dir.filePath(nombre);
+        w->guardar_imagen->pide_ruta = [ruta] { return ruta; };
+        QTest::mouseClick(w->guardar_btn, Qt::LeftButton);
+        return QImage(ruta);
+    };
+    const QString texto = QString::fromUtf8("Nivel del mar: ninguno");
+    QFont f;
+    f.setPixelSize(12);
+    const QFontMetrics fm(f);
+    const auto oscuros = [&](const QImage& im) {
+        const int ancho = fm.horizontalAdvance(texto);
+        const QRect r(im.width() - 6 - ancho, 6, ancho, fm.height());
+        int n = 0;
+        for (int y = r.top(); y <= r.bottom(); ++y)
+            for (int x = r.left(); x <= r.right(); ++x)
+                n += qGray(im.pixel(x, y)) < 96 ? 1 : 0;
+        return n;
+    };
+    const QImage con_tabla = guarda("tabla.png");
+    ASSERT_FALSE(con_tabla.isNull());
+    EXPECT_EQ(oscuros(con_tabla), 0);
+
+    CurvaNivelMar ninguna;
+    ninguna.tipo = CurvaNivelMar::Tipo::ninguna;
+    pon_curva_en_uso(ninguna);
+    const QImage sin_mar = guarda("ninguno.png");
+    ASSERT_FALSE(sin_mar.isNull());
+    EXPECT_GT(oscuros(sin_mar), 40);
+    // The window names it too, with the same words.
+    auto* linea = w->findChild<QLabel*>("nivel_mar_lbl");
+    ASSERT_NE(linea, nullptr);
+    EXPECT_EQ(linea->text(), texto);
 }
 
 } // namespace

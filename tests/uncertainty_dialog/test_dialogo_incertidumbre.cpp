@@ -7,12 +7,14 @@
 #include "compute/nivel_mar.h"
 #include "drawing/dibujo_historia.h"
 #include "main_window/ventana_de_prueba.h"
+#include "preferencias_propias.h"
 #include "window_helpers/calculo_de_fondo.h"
 #include "window_helpers/preferencias.h"
 
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,7 +22,6 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -31,17 +32,7 @@ namespace {
 
 const QString kEjemplo = TEVARRO_SOURCE_DIR "/examples/neuquen.tev";
 
-// Preferences of their own, empty at the start of every test.
-class IncertidumbreTest : public ::testing::Test {
-  protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir_.isValid());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.path());
-        preferencias().clear();
-    }
-    QTemporaryDir dir_;
-};
+class IncertidumbreTest : public prueba::PreferenciasPropias {};
 
 DialogoIncertidumbre* abre_con_ctrl_i(prueba::Ventana& v)
 {
@@ -124,7 +115,7 @@ TEST_F(IncertidumbreTest, LosAjustesSeGuardanYSeLeenDeNuevo)
         EXPECT_FALSE(d->isVisible());
     }
     // In the preferences file, read by whoever asks (another window).
-    EXPECT_TRUE(QFile::exists(dir_.path() + "/tevarro/tevarro.conf"));
+    EXPECT_TRUE(QFile::exists(carpeta() + "/tevarro/tevarro.conf"));
     const AjustesIncertidumbre a = lee_ajustes_incertidumbre();
     EXPECT_TRUE(a.activa);
     EXPECT_EQ(a.tiradas, 250);
@@ -265,6 +256,83 @@ TEST_F(IncertidumbreTest, CancelarDescartaYLaVentanaSigue)
     h->calcula_bandas();
     ASSERT_TRUE(espera_fin(h->calculo));
     EXPECT_EQ(h->bandas().size(), h->resultado().historia.pasos.size());
+}
+
+// A column whose draws can fail: its top bed lies 250 to 300 m above the
+// surface, where a porosity of 0.5 at the surface is 0.5 e^(0.5 * 0.3) =
+// 0.58 at its top, but a draw above 1/e^0.15 (about 0.86) of a range of
+// ±95 % (up to 0.975) would pass 1: that draw has no history.
+QString columna_que_falla(const QTemporaryDir& dir)
+{
+    const QString ruta = dir.filePath("cima_alta.csv");
+    QFile f(ruta);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("nombre;techo;base;edad_techo;edad_base;litologia;color;porosidad;coef_porosidad;"
+            "paleobatimetria;pct_arenisca;pct_pelita;pct_caliza;pct_evaporita;notas\n"
+            "Base;-250;1500;50;100;Areniscas;255;0,5;0,5;10;0;0;0;0;\n"
+            "Cima;-300;-250;0;50;Areniscas;65280;0,5;0,5;10;0;0;0;0;\n");
+    return ruta;
+}
+
+void ajustes_que_fallan()
+{
+    AjustesIncertidumbre a;
+    a.activa = true;
+    a.tiradas = 200;
+    a.semilla = 5;
+    a.rangos = {0.95, 0, 0, 0, 0};
+    guarda_ajustes_incertidumbre(a);
+}
+
+// Draws that fail leave no band and say why where the bar was, in the
+// history window and in the stretching window; the next computation takes
+// the message away.
+TEST_F(IncertidumbreTest, UnaTiradaQueFallaSeDiceDondeEstabaLaBarra)
+{
+    QTemporaryDir dir;
+    ajustes_que_fallan();
+    prueba::Ventana v;
+    v.abre(columna_que_falla(dir));
+    ASSERT_EQ(v.s->n_bancos, 2);
+    const AjustesIncertidumbre a = lee_ajustes_incertidumbre();
+    const ResultadoIncertidumbre esperado =
+        calcula_incertidumbre(*v.s, CurvaNivelMar{}, a.rangos, a.tiradas, a.semilla);
+    ASSERT_FALSE(esperado.ok());
+    ASSERT_TRUE(esperado.historia.ok()) << esperado.historia.error;
+    const QString mensaje = QString::fromStdString(esperado.error);
+
+    v.menu("historia_mnu");
+    Form5* h = v.f->historia_ventana();
+    ASSERT_NE(h, nullptr);
+    ASSERT_TRUE(h->resultado().ok());
+    ASSERT_TRUE(espera_fin(h->calculo));
+    EXPECT_TRUE(h->bandas().empty());
+    EXPECT_TRUE(h->calculo->isVisible());
+    EXPECT_TRUE(h->calculo->fallo_lbl->isVisible());
+    EXPECT_FALSE(h->calculo->barra->isVisible());
+    EXPECT_TRUE(h->calculo->fallo_lbl->text().endsWith(mensaje))
+        << h->calculo->fallo_lbl->text().toStdString();
+    // At the foot of the window, wide enough for the whole message.
+    EXPECT_EQ(h->calculo->geometry().bottom(), h->height() - 1);
+    EXPECT_GE(h->calculo->height(),
+              h->calculo->fallo_lbl->heightForWidth(h->calculo->fallo_lbl->width()));
+
+    v.menu("estiramiento_mnu");
+    VentanaEstiramiento* w = v.f->estiramiento_ventana();
+    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(espera_fin(w->calculo));
+    EXPECT_TRUE(w->figura().bandas.empty());
+    EXPECT_TRUE(w->calculo->fallo_lbl->isVisible());
+    EXPECT_TRUE(w->calculo->fallo_lbl->text().endsWith(mensaje))
+        << w->calculo->fallo_lbl->text().toStdString();
+
+    // Ranges the draws can take: the bar again, then the bands, no message.
+    pon_ajustes(true, 100, 1);
+    h->calcula_bandas();
+    EXPECT_FALSE(h->calculo->fallo_lbl->isVisible());
+    ASSERT_TRUE(espera_fin(h->calculo));
+    EXPECT_EQ(h->bandas().size(), h->resultado().historia.pasos.size());
+    EXPECT_FALSE(h->calculo->isVisible());
 }
 
 // A newer computation replaces an older one: the older is told to stop and
