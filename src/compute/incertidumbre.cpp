@@ -1,5 +1,6 @@
 #include "compute/incertidumbre.h"
 
+#include "compute/historia_tiradas.h"
 #include "compute/nivel_mar.h"
 #include "model/densidad.h"
 #include "model/store.h"
@@ -112,6 +113,9 @@ Tirada tira(const Store& s, const CurvaNivelMar& curva, const std::vector<PlanBa
     const auto t = std::make_unique<Store>(s);
     std::vector<double> desplazamiento(static_cast<size_t>(n) + 1);
     const auto tiradas = static_cast<size_t>(res.tiradas);
+    HistoriaDeTiradas rapida(s, res.historia.historia);
+    const size_t pasos = res.historia.historia.pasos.size();
+    std::vector<double> tectonica(pasos), total(pasos), edad(pasos);
     for (int d = desde; d < hasta; ++d) {
         if (se_cancela(control)) return {kCancelado, d, true};
         GeneradorTirada g(semilla, static_cast<uint64_t>(d));
@@ -129,17 +133,26 @@ Tirada tira(const Store& s, const CurvaNivelMar& curva, const std::vector<PlanBa
         }
         for (int i = 2; i <= n; ++i)
             if (plan[static_cast<size_t>(i)].base_en_techo) t->edad_base[i] = t->edad_techo[i - 1];
-        const ResultadoHistoria h = calcula_historia(*t, curva);
-        if (!h.ok()) return {h.error, d};
+        if (!rapida.calcula(*t, curva, tectonica.data(), total.data(), edad.data())) {
+            // Out of the fast way's reach: the history itself, and its error.
+            const ResultadoHistoria h = calcula_historia(*t, curva);
+            if (!h.ok()) return {h.error, d};
+            for (size_t k = 0; k < h.historia.pasos.size(); ++k) {
+                const PasoHistoria& paso = h.historia.pasos[k];
+                tectonica[k] = paso.subsidencia_tectonica;
+                total[k] = paso.subsidencia_total;
+                edad[k] = paso.edad;
+            }
+        }
         // The sea level enters both subsidences linearly: its shift is
         // taken off here, as calcula_historia would with the shifted level.
-        for (size_t k = 0; k < h.historia.pasos.size(); ++k) {
-            const PasoHistoria& paso = h.historia.pasos[k];
-            const double dn = desplazamiento[static_cast<size_t>(paso.banco_superior)];
+        // Step k has bed n - k on top.
+        for (size_t k = 0; k < pasos; ++k) {
+            const double dn = desplazamiento[static_cast<size_t>(n) - k];
             const size_t slot = k * tiradas + static_cast<size_t>(d);
-            res.tectonica[slot] = paso.subsidencia_tectonica - dn * kFactorNivel;
-            res.total[slot] = paso.subsidencia_total - dn;
-            res.edad[slot] = paso.edad;
+            res.tectonica[slot] = tectonica[k] - dn * kFactorNivel;
+            res.total[slot] = total[k] - dn;
+            res.edad[slot] = edad[k];
         }
         cuenta_una(control);
     }
