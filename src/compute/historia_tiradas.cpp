@@ -30,27 +30,61 @@ double expm1_corto(double d)
                           d * (1.0 / 24 + d * (1.0 / 120 + d * (1.0 / 720 + d * (1.0 / 5040)))))));
 }
 
+// One root of raiz_de_halley under way: x and e = e^(-x) - 1.
+class Busqueda {
+  public:
+    // At x_inicio, brought into the bracket.
+    Busqueda(double sigma, double a, double x_inicio)
+        : sigma_(sigma), a_(a), alto_(sigma / (1.0 - a))
+    {
+        x_ = std::clamp(x_inicio, sigma_, alto_);
+        e_ = std::expm1(-x_);
+    }
+
+    // One Halley step; false when it leaves the bracket (or x is not finite).
+    bool paso()
+    {
+        g_ = a_ + a_ * e_; // a e^(-x)
+        const double f = x_ + a_ * e_ - sigma_;
+        p_ = 1.0 - g_; // F'
+        d_ = 2 * f * p_ / (2 * p_ * p_ - f * g_);
+        x_ -= d_;
+        return x_ >= sigma_ * (1 - kHolgura) && x_ <= alto_ * (1 + kHolgura);
+    }
+
+    // After a step: whether K |d|^3 <= 2^-55 x (times 12 p^2, no division).
+    [[nodiscard]] bool listo() const
+    {
+        return (3 * g_ * g_ + 2 * g_ * p_) * (d_ * d_ * std::fabs(d_)) <=
+               12 * p_ * p_ * 0x1p-55 * x_;
+    }
+
+    // e at the new x: from the old one by a short series when the step was
+    // short, which it is but far from the root.
+    void sigue()
+    {
+        e_ = std::fabs(d_) <= kPasoCorto ? e_ + (1 + e_) * expm1_corto(d_) : std::expm1(-x_);
+    }
+
+    [[nodiscard]] double x() const { return x_; }
+
+  private:
+    double sigma_, a_, alto_;
+    double x_ = 0, e_ = 0, g_ = 0, p_ = 0, d_ = 0;
+};
+
 } // namespace
 
 double raiz_de_halley(double sigma, double a, double x_inicio)
 {
-    const double bajo = sigma * (1 - kHolgura);
-    const double alto = sigma / (1.0 - a) * (1 + kHolgura);
-    double x = std::clamp(x_inicio, sigma, sigma / (1.0 - a));
-    if (!std::isfinite(x)) return kNaN;
-    double e = std::expm1(-x); // e^(-x) - 1
-    for (int k = 0; k < kPasosHalley; ++k) {
-        const double g = a + a * e; // a e^(-x)
-        const double f = x + a * e - sigma;
-        const double p = 1.0 - g; // F'
-        const double d = 2 * f * p / (2 * p * p - f * g);
-        x -= d;
-        if (!(x >= bajo && x <= alto)) return kNaN;
-        // K |d|^3 <= 2^-55 x, times 12 p^2 (no division). The first step is
-        // not asked: it seldom suffices, and the second costs no exponential.
-        const double d3 = d * d * std::fabs(d);
-        if (k > 0 && (3 * g * g + 2 * g * p) * d3 <= 12 * p * p * 0x1p-55 * x) return x;
-        e = std::fabs(d) <= kPasoCorto ? e + (1 + e) * expm1_corto(d) : std::expm1(-x);
+    Busqueda b(sigma, a, x_inicio);
+    // The first step is not asked whether it is enough: it seldom is, and
+    // the second costs no exponential.
+    if (!b.paso()) return kNaN;
+    for (int k = 1; k < kPasosHalley; ++k) {
+        b.sigue();
+        if (!b.paso()) return kNaN;
+        if (b.listo()) return b.x();
     }
     return kNaN;
 }
@@ -97,6 +131,55 @@ HistoriaDeTiradas::HistoriaDeTiradas(const Store& s, const Historia& base)
     }
 }
 
+double HistoriaDeTiradas::inicio(int i, int m, double a) const
+{
+    const Movimiento& base =
+        movimientos_[desde_[static_cast<size_t>(m)] + static_cast<size_t>(i) - 1];
+    return base.x + (banco_[i].sigma - base_[i].sigma) * base.por_sigma + (a - base.a) * base.por_a;
+}
+
+double HistoriaDeTiradas::porosidad_en_el_techo(int i, int m) const
+{
+    const Banco& b = banco_[i];
+    return b.phi0 * std::exp(-b.c * z_[i + m]);
+}
+
+void HistoriaDeTiradas::mueve(int i, int m)
+{
+    const Banco& b = banco_[i];
+    const double a = porosidad_en_el_techo(i, m);
+    const double x = raiz_de_halley(b.sigma, a, inicio(i, m, a));
+    z_[i + m] += std::isfinite(x) ? x / b.c : espesor_de_solido(b.solido, a, b.c);
+}
+
+void HistoriaDeTiradas::mueve_juntos(int i, int m)
+{
+    // The steps of raiz_de_halley, lane by lane, with its very arithmetic.
+    double a[kCarriles];
+    for (int l = 0; l < kCarriles; ++l)
+        a[l] = porosidad_en_el_techo(i + l, m);
+    Busqueda b[kCarriles] = {
+        {banco_[i].sigma, a[0], inicio(i, m, a[0])},
+        {banco_[i + 1].sigma, a[1], inicio(i + 1, m, a[1])},
+        {banco_[i + 2].sigma, a[2], inicio(i + 2, m, a[2])},
+        {banco_[i + 3].sigma, a[3], inicio(i + 3, m, a[3])},
+    };
+    bool bien = true;
+    for (Busqueda& q : b) {
+        bien = q.paso() && bien;
+        q.sigue();
+    }
+    for (Busqueda& q : b)
+        bien = q.paso() && q.listo() && bien;
+    if (!bien) {
+        for (int l = 0; l < kCarriles; ++l)
+            mueve(i + l, m);
+        return;
+    }
+    for (int l = 0; l < kCarriles; ++l)
+        z_[i + l + m] += b[l].x() / banco_[i + l].c;
+}
+
 bool HistoriaDeTiradas::calcula(const Store& t, const CurvaNivelMar& curva, double* tectonica,
                                 double* total, double* edad)
 {
@@ -133,17 +216,11 @@ bool HistoriaDeTiradas::calcula(const Store& t, const CurvaNivelMar& curva, doub
     // independent of one another, so the processor overlaps them.
     std::fill(z_.begin() + primer_cambio, z_.begin() + n_ + 1, 0.0);
     for (int m = 0; m < n_; ++m) {
-        const Movimiento* mv = movimientos_.data() + desde_[static_cast<size_t>(m)] - 1;
-        for (int i = std::max(1, primer_cambio - m); i + m <= n_; ++i) {
-            const Banco& b = banco_[i];
-            double& z = z_[i + m];
-            const double a = b.phi0 * std::exp(-b.c * z);
-            const Movimiento& base = mv[i];
-            const double inicio =
-                base.x + (b.sigma - base_[i].sigma) * base.por_sigma + (a - base.a) * base.por_a;
-            const double x = raiz_de_halley(b.sigma, a, inicio);
-            z += std::isfinite(x) ? x / b.c : espesor_de_solido(b.solido, a, b.c);
-        }
+        int i = std::max(1, primer_cambio - m);
+        for (; i + kCarriles - 1 <= n_ - m; i += kCarriles)
+            mueve_juntos(i, m);
+        for (; i <= n_ - m; ++i)
+            mueve(i, m);
     }
 
     for (int j = n_; j >= 1; --j) {

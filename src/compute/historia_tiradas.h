@@ -63,6 +63,18 @@ class HistoriaDeTiradas {
         double por_sigma = 0; // dx/dsigma = 1 / (1 - a e^(-x))
     };
 
+    // Four moves of one depth in four steps at once: the four chains of
+    // exponentials and divisions overlap in the processor.
+    static constexpr int kCarriles = 4;
+    // Bed i in the step of top bed i + m, from the depth that step has
+    // reached; mueve_juntos takes beds i..i + 3.
+    void mueve(int i, int m);
+    void mueve_juntos(int i, int m);
+    [[nodiscard]] double porosidad_en_el_techo(int i, int m) const;
+    // Where the root of that move starts: the column's own move, shifted to
+    // first order by the drawn sigma and top porosity a.
+    [[nodiscard]] double inicio(int i, int m, double a) const;
+
     int n_ = 0;
     const Store& s_;
     std::array<double, kSlots> grano_{}; // grain density of each bed, kg/m3
