@@ -34,10 +34,10 @@ double expm1_corto(double d)
 class Busqueda {
   public:
     // At x_inicio, brought into the bracket.
-    Busqueda(double sigma, double a, double x_inicio)
-        : sigma_(sigma), a_(a), alto_(sigma / (1.0 - a))
+    Busqueda(double sigma, double a, double x_inicio) : sigma_(sigma), a_(a)
     {
-        x_ = std::clamp(x_inicio, sigma_, alto_);
+        x_ = std::max(x_inicio, sigma_);
+        if (x_ * (1.0 - a_) > sigma_) x_ = sigma_ / (1.0 - a_);
         e_ = std::expm1(-x_);
     }
 
@@ -49,7 +49,7 @@ class Busqueda {
         p_ = 1.0 - g_; // F'
         d_ = 2 * f * p_ / (2 * p_ * p_ - f * g_);
         x_ -= d_;
-        return x_ >= sigma_ * (1 - kHolgura) && x_ <= alto_ * (1 + kHolgura);
+        return x_ >= sigma_ * (1 - kHolgura) && x_ * (1.0 - a_) <= sigma_ * (1 + kHolgura);
     }
 
     // After a step: whether K |d|^3 <= 2^-55 x (times 12 p^2, no division).
@@ -69,7 +69,7 @@ class Busqueda {
     [[nodiscard]] double x() const { return x_; }
 
   private:
-    double sigma_, a_, alto_;
+    double sigma_, a_;
     double x_ = 0, e_ = 0, g_ = 0, p_ = 0, d_ = 0;
 };
 
