@@ -34,8 +34,10 @@ double expm1_corto(double d)
 class Busqueda {
   public:
     // At x_inicio, brought into the bracket.
-    Busqueda(double sigma, double a, double x_inicio) : sigma_(sigma), a_(a)
+    void empieza(double sigma, double a, double x_inicio)
     {
+        sigma_ = sigma;
+        a_ = a;
         x_ = std::max(x_inicio, sigma_);
         if (x_ * (1.0 - a_) > sigma_) x_ = sigma_ / (1.0 - a_);
         e_ = std::expm1(-x_);
@@ -69,7 +71,7 @@ class Busqueda {
     [[nodiscard]] double x() const { return x_; }
 
   private:
-    double sigma_, a_;
+    double sigma_ = 0, a_ = 0;
     double x_ = 0, e_ = 0, g_ = 0, p_ = 0, d_ = 0;
 };
 
@@ -77,7 +79,8 @@ class Busqueda {
 
 double raiz_de_halley(double sigma, double a, double x_inicio)
 {
-    Busqueda b(sigma, a, x_inicio);
+    Busqueda b;
+    b.empieza(sigma, a, x_inicio);
     // The first step is not asked whether it is enough: it seldom is, and
     // the second costs no exponential.
     if (!b.paso()) return kNaN;
@@ -158,12 +161,9 @@ void HistoriaDeTiradas::mueve_juntos(int i, int m)
     double a[kCarriles];
     for (int l = 0; l < kCarriles; ++l)
         a[l] = porosidad_en_el_techo(i + l, m);
-    Busqueda b[kCarriles] = {
-        {banco_[i].sigma, a[0], inicio(i, m, a[0])},
-        {banco_[i + 1].sigma, a[1], inicio(i + 1, m, a[1])},
-        {banco_[i + 2].sigma, a[2], inicio(i + 2, m, a[2])},
-        {banco_[i + 3].sigma, a[3], inicio(i + 3, m, a[3])},
-    };
+    Busqueda b[kCarriles];
+    for (int l = 0; l < kCarriles; ++l)
+        b[l].empieza(banco_[i + l].sigma, a[l], inicio(i + l, m, a[l]));
     bool bien = true;
     for (Busqueda& q : b) {
         bien = q.paso() && bien;
