@@ -92,6 +92,18 @@ struct Tirada {
     bool cancelado = false;
 };
 
+// Runs bloque(0) .. bloque(hilos - 1), each on a thread of its own (the
+// first on the caller's).
+template <typename Bloque> void en_hilos(int hilos, const Bloque& bloque)
+{
+    std::vector<std::thread> otros;
+    for (int h = 1; h < hilos; ++h)
+        otros.emplace_back(bloque, h);
+    bloque(0);
+    for (std::thread& t : otros)
+        t.join();
+}
+
 const char* const kCancelado = "Cálculo cancelado.";
 
 bool se_cancela(const ControlCalculo* control)
@@ -241,12 +253,7 @@ BandaEstiramiento reajusta_estiramiento(const ResultadoIncertidumbre& r,
             cuenta_una(control);
         }
     };
-    std::vector<std::thread> otros;
-    for (int h = 1; h < hilos; ++h)
-        otros.emplace_back(bloque, h);
-    bloque(0);
-    for (std::thread& t : otros)
-        t.join();
+    en_hilos(hilos, bloque);
     for (const Tirada& f : fallos) {
         if (f.cancelado) {
             b.error = kCancelado;
@@ -309,12 +316,7 @@ ResultadoIncertidumbre calcula_incertidumbre(const Store& s, const CurvaNivelMar
         fallos[static_cast<size_t>(h)] =
             tira(s, curva, plan, rangos, semilla, desde, hasta, res, control);
     };
-    std::vector<std::thread> otros;
-    for (int h = 1; h < hilos; ++h)
-        otros.emplace_back(bloque, h);
-    bloque(0);
-    for (std::thread& t : otros)
-        t.join();
+    en_hilos(hilos, bloque);
     for (const Tirada& f : fallos) {
         if (!f.cancelado) continue;
         res.error = kCancelado;
@@ -330,22 +332,29 @@ ResultadoIncertidumbre calcula_incertidumbre(const Store& s, const CurvaNivelMar
         return res;
     }
 
-    std::vector<double> valores(static_cast<size_t>(tiradas));
+    // The steps' percentiles, each step's on one thread.
     res.bandas.resize(pasos.size());
-    for (size_t k = 0; k < pasos.size(); ++k) {
-        BandaPaso& b = res.bandas[k];
-        b.banco_superior = pasos[k].banco_superior;
-        const auto desde = static_cast<std::ptrdiff_t>(k * static_cast<size_t>(tiradas));
-        const auto copia = [&](const std::vector<double>& v) {
-            std::copy(v.begin() + desde, v.begin() + desde + tiradas, valores.begin());
-        };
-        copia(res.tectonica);
-        percentiles_de(valores, b.tectonica);
-        copia(res.total);
-        percentiles_de(valores, b.total);
-        copia(res.edad);
-        percentiles_de(valores, b.edad);
-    }
+    en_hilos(hilos, [&](int h) {
+        const size_t desde_paso =
+            pasos.size() * static_cast<size_t>(h) / static_cast<size_t>(hilos);
+        const size_t hasta_paso =
+            pasos.size() * static_cast<size_t>(h + 1) / static_cast<size_t>(hilos);
+        std::vector<double> valores(static_cast<size_t>(tiradas));
+        for (size_t k = desde_paso; k < hasta_paso; ++k) {
+            BandaPaso& b = res.bandas[k];
+            b.banco_superior = pasos[k].banco_superior;
+            const auto desde = static_cast<std::ptrdiff_t>(k * static_cast<size_t>(tiradas));
+            const auto copia = [&](const std::vector<double>& v) {
+                std::copy(v.begin() + desde, v.begin() + desde + tiradas, valores.begin());
+            };
+            copia(res.tectonica);
+            percentiles_de(valores, b.tectonica);
+            copia(res.total);
+            percentiles_de(valores, b.total);
+            copia(res.edad);
+            percentiles_de(valores, b.edad);
+        }
+    });
     return res;
 }
 
