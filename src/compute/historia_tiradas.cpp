@@ -134,14 +134,14 @@ HistoriaDeTiradas::HistoriaDeTiradas(const Store& s, const Historia& base)
     }
 }
 
-double HistoriaDeTiradas::inicio(int i, int m, double a) const
+inline double HistoriaDeTiradas::inicio(int i, int m, double a) const
 {
     const Movimiento& base =
         movimientos_[desde_[static_cast<size_t>(m)] + static_cast<size_t>(i) - 1];
     return base.x + (banco_[i].sigma - base_[i].sigma) * base.por_sigma + (a - base.a) * base.por_a;
 }
 
-double HistoriaDeTiradas::porosidad_en_el_techo(int i, int m) const
+inline double HistoriaDeTiradas::porosidad_en_el_techo(int i, int m) const
 {
     const Banco& b = banco_[i];
     return b.phi0 * std::exp(-b.c * z_[i + m]);
