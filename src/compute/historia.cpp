@@ -28,32 +28,6 @@ double poros(double phi_techo, double c, double t)
     return -(phi_techo / c) * std::expm1(-c * t);
 }
 
-// The thickness t whose solid part t - poros(t) is `solido`, for a top at
-// porosity phi_techo in [0, 1). f(t) = t - poros(t) - solido rises
-// (f' = 1 - phi_techo e^(-c t) > 0) and is convex, so Newton started at or
-// beyond the root comes down to it step by step and never passes it. The
-// pores of any thickness t are at most phi_techo t, so the root lies at or
-// below solido / (1 - phi_techo): there it starts. NaN on overflow.
-double resuelve(double solido, double phi_techo, double c)
-{
-    double t = solido / (1.0 - phi_techo);
-    const double q = phi_techo / c;
-    for (int k = 0; k < kIteraciones; ++k) {
-        const double e = std::expm1(-c * t); // e^(-c t) - 1
-        const double f = t + q * e - solido;
-        const double pendiente = 1.0 - phi_techo * (1.0 + e);
-        const double siguiente = t - f / pendiente;
-        if (!std::isfinite(siguiente)) return kNaN;
-        // Rounding at the root: no further descent.
-        if (!(siguiente < t)) break;
-        const double paso = t - siguiente;
-        t = siguiente;
-        // The error after a Newton step is of the order of the step squared.
-        if (paso <= 1e-12 * std::max(1.0, std::fabs(t))) break;
-    }
-    return t;
-}
-
 // What of bed i keeps the column from having a history.
 CampoHistoria campo_malo(const Store& s, int i)
 {
@@ -198,10 +172,45 @@ bool misma_edad(double a, double b)
 
 } // namespace
 
+double espesor_de_solido(double solido, double phi_techo, double c)
+{
+    double t = solido / (1.0 - phi_techo);
+    const double q = phi_techo / c;
+    for (int k = 0; k < kIteraciones; ++k) {
+        const double e = std::expm1(-c * t); // e^(-c t) - 1
+        const double f = t + q * e - solido;
+        const double pendiente = 1.0 - phi_techo * (1.0 + e);
+        const double siguiente = t - f / pendiente;
+        if (!std::isfinite(siguiente)) return kNaN;
+        // Rounding at the root: no further descent.
+        if (!(siguiente < t)) break;
+        const double paso = t - siguiente;
+        t = siguiente;
+        // The error after a Newton step is of the order of the step squared.
+        if (paso <= 1e-12 * std::max(1.0, std::fabs(t))) break;
+    }
+    return t;
+}
+
+double solido_de_banco(double z1, double z2, double phi0, double c)
+{
+    return (z2 - z1) - poros(phi0 * std::exp(-c * z1), c, z2 - z1);
+}
+
+double densidad_de_columna(double masa, double S, double grano, double phi0)
+{
+    // A column of no thickness weighs as its top bed at the surface.
+    return S != 0 ? masa / S : grano * (1.0 - phi0) + kAgua * phi0;
+}
+
+double subsidencia_tectonica_de(double S, double densidad, double W, double nivel)
+{
+    return S * (kManto - densidad) / (kManto - kAgua) + W - nivel * kManto / (kManto - kAgua);
+}
+
 double espesor_movido(double z1, double z2, double phi0, double c, double z1p)
 {
-    const double solido = (z2 - z1) - poros(phi0 * std::exp(-c * z1), c, z2 - z1);
-    return resuelve(solido, phi0 * std::exp(-c * z1p), c);
+    return espesor_de_solido(solido_de_banco(z1, z2, phi0, c), phi0 * std::exp(-c * z1p), c);
 }
 
 ResultadoHistoria calcula_historia(const Store& s)
@@ -224,7 +233,7 @@ ResultadoHistoria calcula_historia(const Store& s, const CurvaNivelMar& curva)
         b.phi0 = s.porosidad[i];
         const double z1 = s.techo[i];
         const double z2 = s.base[i];
-        b.solido = (z2 - z1) - poros(b.phi0 * std::exp(-b.c * z1), b.c, z2 - z1);
+        b.solido = solido_de_banco(z1, z2, b.phi0, b.c);
         b.grano = densidad_de_grano(s, i);
         // Below 0 only where the present porosity would pass 1 (a top above
         // the surface): no thickness can hold it.
@@ -249,7 +258,7 @@ ResultadoHistoria calcula_historia(const Store& s, const CurvaNivelMar& curva)
         for (int i = j; i >= 1; --i) {
             const BancoFijo& b = fijos[i];
             const double phi_techo = b.phi0 * std::exp(-b.c * z);
-            const double t = resuelve(b.solido, phi_techo, b.c);
+            const double t = espesor_de_solido(b.solido, phi_techo, b.c);
             const double poro = poros(phi_techo, b.c, t);
             masa += b.grano * (t - poro) + kAgua * poro;
             if (!std::isfinite(t) || !std::isfinite(z + t) || !std::isfinite(masa))
@@ -258,18 +267,14 @@ ResultadoHistoria calcula_historia(const Store& s, const CurvaNivelMar& curva)
             z += t;
         }
         const double S = z;
-        // A column of no thickness weighs as its top bed at the surface.
-        const BancoFijo& arriba = fijos[j];
-        paso.densidad_media =
-            S != 0 ? masa / S : arriba.grano * (1.0 - arriba.phi0) + kAgua * arriba.phi0;
+        paso.densidad_media = densidad_de_columna(masa, S, fijos[j].grano, fijos[j].phi0);
         paso.espesor_sedimentos = S;
         paso.paleobatimetria = s.paleobatimetria[j];
         paso.nivel_mar = nivel_de_curva(curva, s.edad_techo[j]);
         const double W = paso.paleobatimetria;
         const double delta = paso.nivel_mar;
         paso.subsidencia_total = S + W - delta;
-        paso.subsidencia_tectonica = S * (kManto - paso.densidad_media) / (kManto - kAgua) + W -
-                                     delta * kManto / (kManto - kAgua);
+        paso.subsidencia_tectonica = subsidencia_tectonica_de(S, paso.densidad_media, W, delta);
         if (!std::isfinite(paso.densidad_media) || !std::isfinite(paso.subsidencia_tectonica))
             return falla(s, j, CampoHistoria::profundidades);
         pasos.push_back(std::move(paso));

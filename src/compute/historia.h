@@ -94,4 +94,31 @@ ResultadoHistoria calcula_historia(const Store& s);
 // NaN when the numbers overflow.
 double espesor_movido(double z1, double z2, double phi0, double c, double z1p);
 
+// The pieces of the history that the draws of compute/incertidumbre.h use
+// too, so that both compute alike.
+
+// Solid thickness (m) of a bed between depths z1 <= z2 (m) under
+// phi(z) = phi0 e^(-c z), c in 1/m.
+double solido_de_banco(double z1, double z2, double phi0, double c);
+
+// The thickness t (m) whose solid part t - (phi_techo / c)(1 - e^(-c t)) is
+// `solido` (m), for a top at porosity phi_techo in [0, 1), c > 0 in 1/m.
+// f(t) = t - poros(t) - solido rises (f' = 1 - phi_techo e^(-c t) > 0) and
+// is convex, so Newton started at or beyond the root comes down to it step
+// by step and never passes it. The pores of any thickness t are at most
+// phi_techo t, so the root lies at or below solido / (1 - phi_techo): there
+// it starts, and it stops once a step is at most 1e-12 max(1, t) (the error
+// is then of the order of the step squared). NaN on overflow.
+double espesor_de_solido(double solido, double phi_techo, double c);
+
+// Mean bulk density (kg/m3) of a column of thickness S (m) and mass masa
+// (kg/m2); a column of no thickness weighs as its top bed (grain density
+// grano, surface porosity phi0) at the surface.
+double densidad_de_columna(double masa, double S, double grano, double phi0);
+
+// Water-loaded (Airy) tectonic subsidence (m) of a column of thickness S (m)
+// and mean density densidad (kg/m3) under water depth W (m), the sea level
+// standing at nivel (m).
+double subsidencia_tectonica_de(double S, double densidad, double W, double nivel);
+
 } // namespace tev

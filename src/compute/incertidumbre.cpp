@@ -1,5 +1,6 @@
 #include "compute/incertidumbre.h"
 
+#include "compute/historia_tiradas.h"
 #include "compute/nivel_mar.h"
 #include "model/densidad.h"
 #include "model/store.h"
@@ -91,6 +92,18 @@ struct Tirada {
     bool cancelado = false;
 };
 
+// Runs bloque(0) .. bloque(hilos - 1), each on a thread of its own (the
+// first on the caller's).
+template <typename Bloque> void en_hilos(int hilos, const Bloque& bloque)
+{
+    std::vector<std::thread> otros;
+    for (int h = 1; h < hilos; ++h)
+        otros.emplace_back(bloque, h);
+    bloque(0);
+    for (std::thread& t : otros)
+        t.join();
+}
+
 const char* const kCancelado = "Cálculo cancelado.";
 
 bool se_cancela(const ControlCalculo* control)
@@ -112,6 +125,9 @@ Tirada tira(const Store& s, const CurvaNivelMar& curva, const std::vector<PlanBa
     const auto t = std::make_unique<Store>(s);
     std::vector<double> desplazamiento(static_cast<size_t>(n) + 1);
     const auto tiradas = static_cast<size_t>(res.tiradas);
+    HistoriaDeTiradas rapida(s, res.historia.historia);
+    const size_t pasos = res.historia.historia.pasos.size();
+    std::vector<double> tectonica(pasos), total(pasos), edad(pasos);
     for (int d = desde; d < hasta; ++d) {
         if (se_cancela(control)) return {kCancelado, d, true};
         GeneradorTirada g(semilla, static_cast<uint64_t>(d));
@@ -129,17 +145,26 @@ Tirada tira(const Store& s, const CurvaNivelMar& curva, const std::vector<PlanBa
         }
         for (int i = 2; i <= n; ++i)
             if (plan[static_cast<size_t>(i)].base_en_techo) t->edad_base[i] = t->edad_techo[i - 1];
-        const ResultadoHistoria h = calcula_historia(*t, curva);
-        if (!h.ok()) return {h.error, d};
+        if (!rapida.calcula(*t, curva, tectonica.data(), total.data(), edad.data())) {
+            // Out of the fast way's reach: the history itself, and its error.
+            const ResultadoHistoria h = calcula_historia(*t, curva);
+            if (!h.ok()) return {h.error, d};
+            for (size_t k = 0; k < h.historia.pasos.size(); ++k) {
+                const PasoHistoria& paso = h.historia.pasos[k];
+                tectonica[k] = paso.subsidencia_tectonica;
+                total[k] = paso.subsidencia_total;
+                edad[k] = paso.edad;
+            }
+        }
         // The sea level enters both subsidences linearly: its shift is
         // taken off here, as calcula_historia would with the shifted level.
-        for (size_t k = 0; k < h.historia.pasos.size(); ++k) {
-            const PasoHistoria& paso = h.historia.pasos[k];
-            const double dn = desplazamiento[static_cast<size_t>(paso.banco_superior)];
+        // Step k has bed n - k on top.
+        for (size_t k = 0; k < pasos; ++k) {
+            const double dn = desplazamiento[static_cast<size_t>(n) - k];
             const size_t slot = k * tiradas + static_cast<size_t>(d);
-            res.tectonica[slot] = paso.subsidencia_tectonica - dn * kFactorNivel;
-            res.total[slot] = paso.subsidencia_total - dn;
-            res.edad[slot] = paso.edad;
+            res.tectonica[slot] = tectonica[k] - dn * kFactorNivel;
+            res.total[slot] = total[k] - dn;
+            res.edad[slot] = edad[k];
         }
         cuenta_una(control);
     }
@@ -228,12 +253,7 @@ BandaEstiramiento reajusta_estiramiento(const ResultadoIncertidumbre& r,
             cuenta_una(control);
         }
     };
-    std::vector<std::thread> otros;
-    for (int h = 1; h < hilos; ++h)
-        otros.emplace_back(bloque, h);
-    bloque(0);
-    for (std::thread& t : otros)
-        t.join();
+    en_hilos(hilos, bloque);
     for (const Tirada& f : fallos) {
         if (f.cancelado) {
             b.error = kCancelado;
@@ -296,12 +316,7 @@ ResultadoIncertidumbre calcula_incertidumbre(const Store& s, const CurvaNivelMar
         fallos[static_cast<size_t>(h)] =
             tira(s, curva, plan, rangos, semilla, desde, hasta, res, control);
     };
-    std::vector<std::thread> otros;
-    for (int h = 1; h < hilos; ++h)
-        otros.emplace_back(bloque, h);
-    bloque(0);
-    for (std::thread& t : otros)
-        t.join();
+    en_hilos(hilos, bloque);
     for (const Tirada& f : fallos) {
         if (!f.cancelado) continue;
         res.error = kCancelado;
@@ -317,22 +332,29 @@ ResultadoIncertidumbre calcula_incertidumbre(const Store& s, const CurvaNivelMar
         return res;
     }
 
-    std::vector<double> valores(static_cast<size_t>(tiradas));
+    // The steps' percentiles, each step's on one thread.
     res.bandas.resize(pasos.size());
-    for (size_t k = 0; k < pasos.size(); ++k) {
-        BandaPaso& b = res.bandas[k];
-        b.banco_superior = pasos[k].banco_superior;
-        const auto desde = static_cast<std::ptrdiff_t>(k * static_cast<size_t>(tiradas));
-        const auto copia = [&](const std::vector<double>& v) {
-            std::copy(v.begin() + desde, v.begin() + desde + tiradas, valores.begin());
-        };
-        copia(res.tectonica);
-        percentiles_de(valores, b.tectonica);
-        copia(res.total);
-        percentiles_de(valores, b.total);
-        copia(res.edad);
-        percentiles_de(valores, b.edad);
-    }
+    en_hilos(hilos, [&](int h) {
+        const size_t desde_paso =
+            pasos.size() * static_cast<size_t>(h) / static_cast<size_t>(hilos);
+        const size_t hasta_paso =
+            pasos.size() * static_cast<size_t>(h + 1) / static_cast<size_t>(hilos);
+        std::vector<double> valores(static_cast<size_t>(tiradas));
+        for (size_t k = desde_paso; k < hasta_paso; ++k) {
+            BandaPaso& b = res.bandas[k];
+            b.banco_superior = pasos[k].banco_superior;
+            const auto desde = static_cast<std::ptrdiff_t>(k * static_cast<size_t>(tiradas));
+            const auto copia = [&](const std::vector<double>& v) {
+                std::copy(v.begin() + desde, v.begin() + desde + tiradas, valores.begin());
+            };
+            copia(res.tectonica);
+            percentiles_de(valores, b.tectonica);
+            copia(res.total);
+            percentiles_de(valores, b.total);
+            copia(res.edad);
+            percentiles_de(valores, b.edad);
+        }
+    });
     return res;
 }
 
