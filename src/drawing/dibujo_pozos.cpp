@@ -101,7 +101,7 @@ FiguraPozos figura_de_pozos(const std::vector<Pozo>& pozos, const ModeloEstirami
     FiguraPozos f;
     f.modelo = modelo;
     for (std::size_t k = 0; k < pozos.size(); ++k)
-        if (pozos[k].ok()) f.pozos.push_back({&pozos[k], static_cast<int>(k)});
+        if (pozos[k].ok()) f.pozos.push_back({&pozos[k], static_cast<int>(k), {}});
     return f;
 }
 

@@ -10,6 +10,7 @@
 // Coordinates are pixels of the picture, origin at its top-left corner.
 
 #include "compute/estiramiento.h"
+#include "compute/incertidumbre.h"
 
 #include <QColor>
 #include <QPointF>
@@ -36,8 +37,9 @@ QColor color_de_pozo(int indice);
 inline constexpr int kMarcadores = 7;
 
 struct PozoEnFigura {
-    const Pozo* pozo = nullptr; // with a history; it must outlive the figure
-    int indice = 0;             // its place in the list: its colour and marker
+    const Pozo* pozo = nullptr;    // with a history; it must outlive the figure
+    int indice = 0;                // its place in the list: its colour and marker
+    std::vector<BandaPaso> bandas; // one per step of the well's history; empty: none
 };
 
 struct FiguraPozos {
