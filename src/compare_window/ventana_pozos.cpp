@@ -38,6 +38,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <limits>
 
 namespace tev {
 
@@ -324,18 +325,32 @@ void VentanaPozos::relee_archivos()
 
 void VentanaPozos::sigue_la_columna(const Store& s, const QString& archivo)
 {
-    archivo_ = archivo;
+    // Called on every capture of the bed dialog: what did not change is not
+    // computed again.
     Entrada& principal = entradas_.front();
-    if (!misma_columna(*principal.columna, s)) {
+    const bool otra_columna = !misma_columna(*principal.columna, s);
+    if (otra_columna) {
         principal.columna = std::make_shared<const Store>(s);
         principal.bandas.clear();
         principal.bandas_hechas = false;
     }
-    if (!leidos_ || !mismas_rocas(rocas_, s.litologias_usuario)) {
+    const bool otras_rocas = !leidos_ || !mismas_rocas(rocas_, s.litologias_usuario);
+    if (otras_rocas) {
         rocas_ = s.litologias_usuario;
         relee_archivos();
     }
-    recalcula();
+    if (otras_rocas || archivo != archivo_) {
+        archivo_ = archivo; // the names may change with it
+        recalcula();
+    } else if (otra_columna) {
+        Pozo w =
+            pozo_de_columna(*principal.columna, pozos_.front().nombre, peticion_, &curva_en_uso());
+        pozos_.front() = std::move(w);
+        rehace_lista();
+        rehace_figura();
+    } else {
+        return;
+    }
     calcula_bandas();
 }
 
@@ -499,11 +514,17 @@ void VentanaPozos::calcula_bandas()
     for (std::size_t k = 0; k < entradas_.size(); ++k)
         if (!entradas_[k].bandas_hechas && entradas_[k].columna && pozos_[k].ok())
             columnas.push_back(entradas_[k].columna);
-    if (columnas.empty()) return;
+    if (columnas.empty()) {
+        calculo->cancela(); // what runs is for wells no longer listed
+        return;
+    }
+    // Units of the bar: every draw of every well, as many as an int holds.
+    const long long unidades =
+        static_cast<long long>(a.tiradas) * static_cast<long long>(columnas.size());
     const CurvaNivelMar& curva = curva_en_uso(); // copied into the draws
     auto bandas = std::make_shared<std::vector<std::vector<BandaPaso>>>(columnas.size());
     calculo->lanza(
-        a.tiradas * static_cast<int>(columnas.size()),
+        static_cast<int>(std::min<long long>(unidades, std::numeric_limits<int>::max())),
         [columnas, curva, bandas, a](ControlCalculo& control) {
             for (std::size_t i = 0; i < columnas.size() && !control.cancelar; ++i) {
                 const ResultadoIncertidumbre r =

@@ -135,8 +135,8 @@ class Form1 : public QMainWindow {
     // "Comparar pozos…": the main column beside the wells of other files; the
     // window follows the column from then on.
     void pozos_mnu_Click();
-    // The figure of the active window (the curve window, the history window;
-    // the column view otherwise) on one page.
+    // The figure of the active window (the curve window, the history window,
+    // the comparison of wells; the column view otherwise) on one page.
     void imprimir_mnu_Click();
     void manual_mnu_Click();
     // An entry of "Archivos recientes" whose file exists: opened as "Abrir"

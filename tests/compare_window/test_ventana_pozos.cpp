@@ -233,12 +233,12 @@ TEST_F(VentanaPozosTest, SoltarArchivosLosAnade)
 
 TEST_F(VentanaPozosTest, ExportaLoQueEscribeElLote)
 {
-    // The fits with the stretching window's settings.
+    Sola s;
+    s.anade({kNeuquen, kGolfo});
+    // The stretching window's settings changed while this one is open.
     AjustesEstiramiento a;
     a.modo = "termica";
     guarda_ajustes_estiramiento(a);
-    Sola s;
-    s.anade({kNeuquen, kGolfo});
     QTemporaryDir tmp;
     const auto exporta = [&s, &tmp](VentanaPozos::Exportacion que) {
         const QString ruta = tmp.filePath("exportado.csv");
@@ -309,6 +309,24 @@ TEST_F(VentanaPozosTest, GuardaEImprimeLaFigura)
     };
     QTest::mouseClick(s.w->imprimir_btn, Qt::LeftButton);
     EXPECT_TRUE(prueba::bytes_de(pdf).startsWith("%PDF"));
+}
+
+// Ctrl+P of the main window prints the comparison while its window is active.
+TEST_F(VentanaPozosTest, CtrlPImprimeLaComparacionActiva)
+{
+    prueba::Ventana v;
+    v.abre(kCarpeta + "neuquen.tev");
+    VentanaPozos* w = abre_pozos(v);
+    ASSERT_NE(w, nullptr);
+    QString titulo;
+    v.f->pide_impresora = [&titulo](QPrinter& p) {
+        titulo = p.docName();
+        return false;
+    };
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    QTest::keyClick(w, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(titulo, "Comparar pozos");
 }
 
 TEST_F(VentanaPozosTest, LasBandasDeCadaPozoSeCalculanAlFondo)
