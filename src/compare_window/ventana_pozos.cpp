@@ -109,7 +109,7 @@ QIcon icono_de_pozo(int indice)
 {
     QPixmap p(12, 12);
     p.fill(color_de_pozo(indice));
-    return QIcon(p);
+    return {p};
 }
 
 } // namespace
