@@ -480,8 +480,10 @@ void VentanaPozos::muestra_estado()
                                     "lista hasta que los quite.")
                       .arg(nombres.join(", "));
     }
+    // A missing file is said once, above.
     for (std::size_t k = 1; k < pozos_.size(); ++k)
-        if (!pozos_[k].ok()) lineas << QString::fromStdString(pozos_[k].error);
+        if (!pozos_[k].ok() && !faltaban_.contains(entradas_[k].ruta))
+            lineas << QString::fromStdString(pozos_[k].error);
     estado_lbl->setText(lineas.join("\n"));
     estado_lbl->setVisible(!lineas.isEmpty());
 }
