@@ -218,6 +218,44 @@ TEST_F(VentanaPozosTest, AnadeOcultaYQuita)
     EXPECT_FALSE(s.w->estado_lbl->text().contains("roto.tev"));
 }
 
+// A file's bed of one of the user's rocks takes its grain density, as the
+// main window's column does; new rocks read the files again.
+TEST_F(VentanaPozosTest, LosArchivosConocenLasRocasDelUsuario)
+{
+    QTemporaryDir tmp;
+    const QString ruta = tmp.filePath("basalto.csv");
+    QByteArray bytes = prueba::bytes_de(kNeuquen);
+    bytes.replace(";Arcosas;", ";Basalto;");
+    QFile f(ruta);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    f.close();
+
+    Sola s;
+    s.anade({ruta});
+    const auto historia_con = [&ruta](const std::vector<LitologiaUsuario>& rocas) {
+        auto c = std::make_unique<Store>();
+        EXPECT_EQ(carga_pozo(*c, ruta.toStdString(), &curva_en_uso(), rocas), "");
+        return calcula_historia(*c, curva_en_uso());
+    };
+    const std::vector<LitologiaUsuario> rocas = {{"Basalto", 2950, 0.1F, 0.2F}};
+    const ResultadoHistoria con = historia_con(rocas);
+    const ResultadoHistoria sin = historia_con({});
+    ASSERT_TRUE(con.ok());
+    ASSERT_TRUE(sin.ok());
+    ASSERT_NE(con.historia.pasos.back().subsidencia_tectonica,
+              sin.historia.pasos.back().subsidencia_tectonica);
+    ASSERT_TRUE(s.w->pozos()[1].ok());
+    EXPECT_EQ(s.w->pozos()[1].historia.pasos.back().subsidencia_tectonica,
+              sin.historia.pasos.back().subsidencia_tectonica);
+
+    s.vacia->litologias_usuario = rocas;
+    s.w->sigue_la_columna(*s.vacia, {});
+    ASSERT_TRUE(s.w->pozos()[1].ok());
+    EXPECT_EQ(s.w->pozos()[1].historia.pasos.back().subsidencia_tectonica,
+              con.historia.pasos.back().subsidencia_tectonica);
+}
+
 TEST_F(VentanaPozosTest, SoltarArchivosLosAnade)
 {
     Sola s;
