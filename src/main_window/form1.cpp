@@ -82,6 +82,7 @@ Form1::~Form1()
     if (form2_) delete form2_.data();
     if (form5_) delete form5_.data();
     if (estiramiento_) delete estiramiento_.data();
+    if (pozos_) delete pozos_.data();
     if (ayuda_) delete ayuda_.data();
     if (tabla_) delete tabla_.data();
 }

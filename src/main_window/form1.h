@@ -3,6 +3,7 @@
 // program that does the work.
 
 #include "bed_dialog/form2.h"
+#include "compare_window/ventana_pozos.h"
 #include "curve_window/form4.h"
 #include "help_window/ventana_ayuda.h"
 #include "history_window/form5.h"
@@ -73,6 +74,8 @@ class Form1 : public QMainWindow {
     [[nodiscard]] Form5* historia_ventana() const { return form5_; }
     // The window "Subsidencia y estiramiento", while it is open.
     [[nodiscard]] VentanaEstiramiento* estiramiento_ventana() const { return estiramiento_; }
+    // "Comparar pozos", while it is open.
+    [[nodiscard]] VentanaPozos* pozos_ventana() const { return pozos_; }
     [[nodiscard]] DialogoIncertidumbre* incertidumbre_dialogo() const { return incertidumbre_; }
     // The bed dialog, while it exists.
     [[nodiscard]] Form2* dialogo_bancos() const { return form2_; }
@@ -129,8 +132,11 @@ class Form1 : public QMainWindow {
     void acerca_mnu_Click();
     void historia_mnu_Click();
     void estiramiento_mnu_Click();
-    // The figure of the active window (the curve window, the history window;
-    // the column view otherwise) on one page.
+    // "Comparar pozos…": the main column beside the wells of other files; the
+    // window follows the column from then on.
+    void pozos_mnu_Click();
+    // The figure of the active window (the curve window, the history window,
+    // the comparison of wells; the column view otherwise) on one page.
     void imprimir_mnu_Click();
     void manual_mnu_Click();
     // An entry of "Archivos recientes" whose file exists: opened as "Abrir"
@@ -224,6 +230,7 @@ class Form1 : public QMainWindow {
     QString archivo_columna_;
     QPointer<Form5> form5_;
     QPointer<VentanaEstiramiento> estiramiento_;
+    QPointer<VentanaPozos> pozos_;
     QPointer<VentanaAyuda> ayuda_;
     ArchivosRecientes* recientes_ = nullptr;
     QPointer<TablaColumna> tabla_;

@@ -42,11 +42,23 @@ void Form1::crea_menu_analisis()
            &Form1::historia_mnu_Click);
     accion("Subsidencia y estiramiento", "estiramiento_mnu", QKeySequence(Qt::CTRL | Qt::Key_E),
            &Form1::estiramiento_mnu_Click);
+    accion("Comparar pozos…", "pozos_mnu", QKeySequence(), &Form1::pozos_mnu_Click);
     accion("Incertidumbre…", "incertidumbre_mnu", QKeySequence(Qt::CTRL | Qt::Key_I),
            &Form1::incertidumbre_mnu_Click);
     accion("Modelo…", "modelo_mnu", QKeySequence(), &Form1::modelo_mnu_Click);
     accion("Litologías…", "litologias_mnu", QKeySequence(), &Form1::litologias_mnu_Click);
     carga_litologias_usuario();
+}
+
+void Form1::pozos_mnu_Click()
+{
+    captura_dialogo();
+    const bool nueva = !pozos_;
+    muestra_pozos(pozos_, s_, archivo_columna_);
+    if (!nueva) return;
+    const auto sigue = [this] { pozos_->sigue_la_columna(s_, archivo_columna_); };
+    connect(this, &Form1::columna_cambiada, pozos_, sigue);
+    connect(this, &Form1::guardada, pozos_, sigue);
 }
 
 void Form1::incertidumbre_mnu_Click()
@@ -57,6 +69,7 @@ void Form1::incertidumbre_mnu_Click()
         connect(incertidumbre_, &DialogoIncertidumbre::ajustes_cambiados, this, [this] {
             if (form5_) form5_->actualiza(s_);
             if (estiramiento_) estiramiento_->actualiza(s_);
+            if (pozos_) pozos_->calcula_bandas_de_nuevo();
         });
     }
     incertidumbre_->show();

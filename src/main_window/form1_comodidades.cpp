@@ -116,6 +116,8 @@ void Form1::imprimir_mnu_Click()
             dibujo_de_la_historia(copia->historia, copia->columna, form5_->size(), copia->bandas);
         dibujo.pinta = [copia, pinta = std::move(dibujo.pinta)](QPainter& p) { pinta(p); };
         dibujo = con_curva_en_uso(std::move(dibujo));
+    } else if (pozos_ && activa == pozos_) {
+        dibujo = pozos_->dibujo_propio();
     } else {
         // The column view as it shows the column (zoom, pan, pasted picture).
         dibujo = dibujo_de_la_columna(s_, Picture1->area(), Picture1->escala(), Picture1->fondo);

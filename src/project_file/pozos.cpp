@@ -57,22 +57,31 @@ Pozo pozo_de_columna(const Store& s, const std::string& nombre, const PeticionAj
     return p;
 }
 
+std::string carga_pozo(Store& s, const std::string& ruta, const CurvaNivelMar* curva,
+                       const std::vector<LitologiaUsuario>& rocas)
+{
+    const LecturaColumna lectura = lee_archivo(ruta);
+    if (!lectura.ok) return lectura.error;
+    valores_de_arranque(s);
+    s.litologias_usuario = rocas;
+    carga_lectura(s, lectura);
+    if (curva) pon_nivel_mar(s, *curva);
+    return {};
+}
+
 Pozo lee_pozo(const std::string& ruta, const std::string& nombre, const PeticionAjuste& peticion,
               const CurvaNivelMar* curva)
 {
-    const LecturaColumna lectura = lee_archivo(ruta);
-    if (!lectura.ok) {
+    // A store is large (100 beds of parallel arrays and the view): on the heap.
+    const auto s = std::make_unique<Store>();
+    const std::string error = carga_pozo(*s, ruta, curva);
+    if (!error.empty()) {
         Pozo p;
         p.ruta = ruta;
         p.nombre = nombre;
-        p.error = lectura.error;
+        p.error = error;
         return p;
     }
-    // A store is large (100 beds of parallel arrays and the view): on the heap.
-    const auto s = std::make_unique<Store>();
-    valores_de_arranque(*s);
-    carga_lectura(*s, lectura);
-    if (curva) pon_nivel_mar(*s, *curva);
     Pozo p = pozo_de_columna(*s, nombre, peticion, curva);
     p.ruta = ruta;
     return p;

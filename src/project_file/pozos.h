@@ -16,6 +16,7 @@ namespace tev {
 struct Store;
 struct CurvaNivelMar;
 struct FormaExportacion;
+struct LitologiaUsuario;
 
 struct Pozo {
     std::string ruta;   // as given; empty for a column that has no file
@@ -37,6 +38,15 @@ std::vector<std::string> nombres_de_pozos(const std::vector<std::string>& rutas)
 // one is given, the program's table otherwise.
 Pozo pozo_de_columna(const Store& s, const std::string& nombre, const PeticionAjuste& peticion,
                      const CurvaNivelMar* curva = nullptr);
+
+// Loads the column in the file at ruta into s as lee_pozo reads it: the
+// start-up values, the user's rocks known to it (their grain densities, as
+// the desktop program's own column knows them), the beds, and the sea level
+// of the curve when one is given. The reader's Spanish reason, which names
+// the file (and the record and field), when it cannot be read; empty when
+// it was.
+std::string carga_pozo(Store& s, const std::string& ruta, const CurvaNivelMar* curva = nullptr,
+                       const std::vector<LitologiaUsuario>& rocas = {});
 
 // The well in the file at ruta, named nombre.
 Pozo lee_pozo(const std::string& ruta, const std::string& nombre, const PeticionAjuste& peticion,

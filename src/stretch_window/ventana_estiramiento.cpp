@@ -4,11 +4,11 @@
 #include "compute/nivel_mar.h"
 #include "drawing/exporta_imagen.h"
 #include "model/store.h"
+#include "window_helpers/ajustes_estiramiento.h"
 #include "window_helpers/ajustes_incertidumbre.h"
 #include "window_helpers/calculo_de_fondo.h"
 #include "window_helpers/curva_en_uso.h"
 #include "window_helpers/guardar_imagen.h"
-#include "window_helpers/preferencias.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,7 +24,6 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPushButton>
-#include <QSettings>
 #include <QVBoxLayout>
 
 namespace tev {
@@ -203,58 +202,51 @@ void VentanaEstiramiento::crea_controles()
 void VentanaEstiramiento::lee_ajustes()
 {
     leyendo_ajustes_ = true;
-    QSettings a = preferencias();
-    a.beginGroup("estiramiento");
+    const AjustesEstiramiento a = lee_ajustes_estiramiento();
     const auto elige = [](QComboBox* c, const QVariant& dato) {
         const int i = c->findData(dato);
         c->setCurrentIndex(i >= 0 ? i : 0);
     };
-    elige(modo_cmb, a.value("modo", "total"));
-    elige(constantes_cmb, a.value("constantes", kJuegosDeConstantes[0].nombre));
-    elige(serie_cmb, a.value("terminos", 0).toInt() == 1 ? 1 : 0);
-    edad_rift_chk->setChecked(a.value("edad_rift_fija", false).toBool());
-    edad_rift_spn->setValue(a.value("edad_rift", 0.0).toDouble());
-    corteza_spn->setValue(a.value("corteza", kCortezaPredeterminada).toDouble());
-    desde_chk->setChecked(a.value("desde_fija", false).toBool());
-    desde_spn->setValue(a.value("desde", 0.0).toDouble());
-    hasta_chk->setChecked(a.value("hasta_fija", false).toBool());
-    hasta_spn->setValue(a.value("hasta", 0.0).toDouble());
+    elige(modo_cmb, a.modo);
+    elige(constantes_cmb, a.constantes);
+    elige(serie_cmb, a.terminos);
+    edad_rift_chk->setChecked(a.edad_rift_fija);
+    edad_rift_spn->setValue(a.edad_rift);
+    corteza_spn->setValue(a.corteza);
+    desde_chk->setChecked(a.desde_fija);
+    desde_spn->setValue(a.desde);
+    hasta_chk->setChecked(a.hasta_fija);
+    hasta_spn->setValue(a.hasta);
     edad_rift_spn->setEnabled(edad_rift_chk->isChecked());
     desde_spn->setEnabled(desde_chk->isChecked());
     hasta_spn->setEnabled(hasta_chk->isChecked());
     leyendo_ajustes_ = false;
 }
 
+AjustesEstiramiento VentanaEstiramiento::ajustes() const
+{
+    AjustesEstiramiento a;
+    a.modo = modo_cmb->currentData().toString();
+    a.constantes = constantes_cmb->currentData().toString();
+    a.terminos = serie_cmb->currentData().toInt();
+    a.edad_rift_fija = edad_rift_chk->isChecked();
+    a.edad_rift = edad_rift_spn->value();
+    a.corteza = corteza_spn->value();
+    a.desde_fija = desde_chk->isChecked();
+    a.desde = desde_spn->value();
+    a.hasta_fija = hasta_chk->isChecked();
+    a.hasta = hasta_spn->value();
+    return a;
+}
+
 void VentanaEstiramiento::guarda_ajustes() const
 {
-    QSettings a = preferencias();
-    a.beginGroup("estiramiento");
-    a.setValue("modo", modo_cmb->currentData());
-    a.setValue("constantes", constantes_cmb->currentData());
-    a.setValue("terminos", serie_cmb->currentData());
-    a.setValue("edad_rift_fija", edad_rift_chk->isChecked());
-    a.setValue("edad_rift", edad_rift_spn->value());
-    a.setValue("corteza", corteza_spn->value());
-    a.setValue("desde_fija", desde_chk->isChecked());
-    a.setValue("desde", desde_spn->value());
-    a.setValue("hasta_fija", hasta_chk->isChecked());
-    a.setValue("hasta", hasta_spn->value());
+    guarda_ajustes_estiramiento(ajustes());
 }
 
 PeticionAjuste VentanaEstiramiento::peticion() const
 {
-    PeticionAjuste p;
-    p.modelo.modo = modo_cmb->currentData().toString() == "termica" ? ModoEstiramiento::termica
-                                                                    : ModoEstiramiento::total;
-    const ConstantesEstiramiento* c =
-        busca_constantes(constantes_cmb->currentData().toString().toStdString());
-    if (c) p.modelo.constantes = *c;
-    p.modelo.corteza = corteza_spn->value();
-    p.modelo.terminos = serie_cmb->currentData().toInt();
-    if (edad_rift_chk->isChecked()) p.edad_rift = edad_rift_spn->value();
-    if (desde_chk->isChecked()) p.desde = desde_spn->value();
-    if (hasta_chk->isChecked()) p.hasta = hasta_spn->value();
-    return p;
+    return peticion_de(ajustes());
 }
 
 void VentanaEstiramiento::actualiza(const Store& s)

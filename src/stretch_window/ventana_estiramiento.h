@@ -3,7 +3,8 @@
 // tectonic subsidence of the column's burial history. The figure on the left
 // (dibujo_estiramiento.h), the settings, the results and the constants in use
 // on the right. Every change of a setting refits at once, and so does every
-// computation of the column; the settings are kept in QSettings.
+// computation of the column; the settings are kept in the preferences (ajustes_estiramiento.h),
+// shared with the comparison of wells.
 
 #include "drawing/dibujo_estiramiento.h"
 
@@ -17,12 +18,12 @@ class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
 class QPushButton;
-class QSettings;
 
 namespace tev {
 
 class CalculoDeFondo;
 class GuardarImagen;
+struct AjustesEstiramiento;
 struct Store;
 
 class VentanaEstiramiento : public QWidget {
@@ -77,6 +78,8 @@ class VentanaEstiramiento : public QWidget {
     void crea_controles();
     void lee_ajustes();
     void guarda_ajustes() const;
+    // The settings the controls show (ajustes_estiramiento.h).
+    [[nodiscard]] AjustesEstiramiento ajustes() const;
     // The request the controls describe.
     [[nodiscard]] PeticionAjuste peticion() const;
     // Fits the points with the controls' request and shows the answer.
