@@ -14,24 +14,12 @@
 
 namespace {
 
-// Every kind of range at once, as a user would ask for them.
-tev::RangosColumna todos_los_rangos()
-{
-    tev::RangosColumna r;
-    r.porosidad = 0.1;
-    r.coef_porosidad = 0.1;
-    r.paleobatimetria = 20;
-    r.edad = 1;
-    r.nivel_mar = 10;
-    return r;
-}
-
 void tiradas(benchmark::State& state, const tev::Store& s, int n)
 {
     const int hilos = static_cast<int>(state.range(0));
     for (auto _ : state) {
-        tev::ResultadoIncertidumbre r =
-            tev::calcula_incertidumbre(s, tev::CurvaNivelMar{}, todos_los_rangos(), n, 1, hilos);
+        tev::ResultadoIncertidumbre r = tev::calcula_incertidumbre(
+            s, tev::CurvaNivelMar{}, tev::todos_los_rangos(), n, 1, hilos);
         if (!r.ok()) state.SkipWithError(r.error.c_str());
         benchmark::DoNotOptimize(r);
         benchmark::ClobberMemory();

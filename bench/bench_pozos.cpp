@@ -103,18 +103,6 @@ void BM_CincuentaPozosPintura(benchmark::State& state)
 }
 BENCHMARK(BM_CincuentaPozosPintura)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// The ranges a user would ask for: every kind at once.
-tev::RangosColumna todos_los_rangos()
-{
-    tev::RangosColumna r;
-    r.porosidad = 0.1;
-    r.coef_porosidad = 0.1;
-    r.paleobatimetria = 20;
-    r.edad = 1;
-    r.nivel_mar = 10;
-    return r;
-}
-
 // The bands of the fifty wells, 1,000 draws each on every core, and the
 // picture painted with them.
 void BM_CincuentaPozosBandas(benchmark::State& state)
@@ -138,7 +126,7 @@ void BM_CincuentaPozosBandas(benchmark::State& state)
         for (tev::PozoEnFigura& e : f.pozos) {
             tev::ResultadoIncertidumbre r = tev::calcula_incertidumbre(
                 *columnas[static_cast<std::size_t>(e.indice)], tev::CurvaNivelMar{},
-                todos_los_rangos(), 1000, 1, hilos);
+                tev::todos_los_rangos(), 1000, 1, hilos);
             if (!r.ok()) state.SkipWithError(r.error.c_str());
             e.bandas = std::move(r.bandas);
         }

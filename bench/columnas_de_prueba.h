@@ -1,8 +1,9 @@
 #pragma once
 // The 100-bed columns the benchmarks time: a varied one, each bed of it
 // decided by the fast search, and one whose porosity above 1 sends every bed
-// to the full scan.
+// to the full scan; and the ranges the uncertainty benchmarks draw.
 
+#include "compute/incertidumbre.h"
 #include "compute/nivel_mar.h"
 #include "model/densidad.h"
 #include "model/store.h"
@@ -47,6 +48,18 @@ inline std::unique_ptr<Store> columna_de_cien(int variante = 0, float porosidad_
 inline std::unique_ptr<Store> columna_de_barrido()
 {
     return columna_de_cien(0, 1.2f);
+}
+
+// Every kind of range at once, as a user would ask for them.
+inline RangosColumna todos_los_rangos()
+{
+    RangosColumna r;
+    r.porosidad = 0.1;
+    r.coef_porosidad = 0.1;
+    r.paleobatimetria = 20;
+    r.edad = 1;
+    r.nivel_mar = 10;
+    return r;
 }
 
 } // namespace tev

@@ -22,8 +22,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
-#include <QMenuBar>
 #include <QMimeData>
 #include <QPrinter>
 #include <QProcess>
@@ -78,14 +76,7 @@ struct Sola {
 // "Análisis" clicked on the menu bar, then "Comparar pozos…".
 VentanaPozos* abre_pozos(prueba::Ventana& v)
 {
-    QMenuBar* barra = v.f->menuBar();
-    auto* m = v.f->findChild<QMenu*>("analisis_mnu");
-    QAction* a = v.f->findChild<QAction*>("pozos_mnu");
-    if (!m || !a) return nullptr;
-    QTest::mouseClick(barra, Qt::LeftButton, Qt::NoModifier,
-                      barra->actionGeometry(m->menuAction()).center());
-    if (!m->isVisible()) return nullptr;
-    QTest::mouseClick(m, Qt::LeftButton, Qt::NoModifier, m->actionGeometry(a).center());
+    v.clic_en_menu("analisis_mnu", "pozos_mnu");
     return v.f->pozos_ventana();
 }
 

@@ -12,8 +12,6 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -35,14 +33,7 @@ const QPoint kBanco1(200, 118);
 // "Análisis" clicked on the menu bar, then "Historia de enterramiento".
 Form5* abre_historia(prueba::Ventana& v)
 {
-    QMenuBar* barra = v.f->menuBar();
-    auto* m = v.f->findChild<QMenu*>("analisis_mnu");
-    QAction* a = v.f->findChild<QAction*>("historia_mnu");
-    if (!m || !a) return nullptr;
-    QTest::mouseClick(barra, Qt::LeftButton, Qt::NoModifier,
-                      barra->actionGeometry(m->menuAction()).center());
-    if (!m->isVisible()) return nullptr;
-    QTest::mouseClick(m, Qt::LeftButton, Qt::NoModifier, m->actionGeometry(a).center());
+    v.clic_en_menu("analisis_mnu", "historia_mnu");
     return v.f->historia_ventana();
 }
 

@@ -17,8 +17,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -74,19 +72,6 @@ int negros_bajo_el_datum(const prueba::Ventana& v, float x)
     for (int py = datum + 3; py < img.height(); ++py)
         n += img.pixelColor(px, py) == QColor(Qt::black) ? 1 : 0;
     return n;
-}
-
-// An entry of the menu bar, then one of its menu, clicked with the mouse.
-void clic_en_menu(prueba::Ventana& v, const char* menu, const char* entrada)
-{
-    QMenuBar* barra = v.f->menuBar();
-    auto* m = v.f->findChild<QMenu*>(menu);
-    ASSERT_NE(m, nullptr) << menu;
-    QTest::mouseClick(barra, Qt::LeftButton, {}, barra->actionGeometry(m->menuAction()).center());
-    auto* a = v.f->findChild<QAction*>(entrada);
-    ASSERT_NE(a, nullptr) << entrada;
-    ASSERT_TRUE(m->isVisible());
-    QTest::mouseClick(m, Qt::LeftButton, {}, m->actionGeometry(a).center());
 }
 
 // Runs que once on the modal dialog of type T as soon as it is up inside its
@@ -165,7 +150,7 @@ struct Ventana : prueba::Ventana {
             p = lee(d);
             QTest::keyClick(d, Qt::Key_Escape);
         });
-        clic_en_menu(*this, "file_mnu", "salvar_mnu");
+        clic_en_menu("file_mnu", "salvar_mnu");
         EXPECT_TRUE(al.visto());
         return p;
     }
@@ -199,7 +184,7 @@ TEST(MenuArchivo, NuevoMuestraLaColumnaVaciaEnCadaVentana)
     ASSERT_EQ(historia->resultado().historia.pasos.size(), 12u);
     ASSERT_EQ(historia->grab().toImage().pixelColor(kBanco1Historia), kMagenta);
 
-    clic_en_menu(v, "file_mnu", "nuevo_mnu");
+    v.clic_en_menu("file_mnu", "nuevo_mnu");
     ASSERT_NE(v.f->dialogo_bancos(), nullptr);
     EXPECT_TRUE(v.f->dialogo_bancos()->isVisible());
     EXPECT_EQ(v.s->n_bancos, 1);
@@ -278,7 +263,7 @@ TEST(MenuArchivo, SalvarEmpiezaEnElArchivoDeLaColumna)
         QTest::keyClicks(nombre, "copia.csv");
         QTest::keyClick(nombre, Qt::Key_Return);
     });
-    clic_en_menu(v, "file_mnu", "salvar_mnu");
+    v.clic_en_menu("file_mnu", "salvar_mnu");
     EXPECT_TRUE(al.visto());
     EXPECT_EQ(prueba::bytes_de(dir.filePath("copia.csv")), prueba::bytes_de(kEjemploCsv));
     const Propuesta q = v.salvar_y_cancelar();
@@ -287,7 +272,7 @@ TEST(MenuArchivo, SalvarEmpiezaEnElArchivoDeLaColumna)
     EXPECT_EQ(q.archivo, QFileInfo(dir.filePath("copia.csv")).absoluteFilePath());
 
     // A new column has no file yet.
-    clic_en_menu(v, "file_mnu", "nuevo_mnu");
+    v.clic_en_menu("file_mnu", "nuevo_mnu");
     EXPECT_TRUE(v.preguntas.isEmpty());
     const Propuesta r = v.salvar_y_cancelar();
     EXPECT_EQ(r.titulo, "Salvar Archivo");
@@ -334,7 +319,7 @@ TEST(MenuArchivo, GuardarEnLaPreguntaEscribeElArchivoDeLaColumna)
         });
         QTest::keyClick(dialogo->findChild<QLineEdit*>("fileNameEdit"), Qt::Key_Return);
     });
-    clic_en_menu(v, "file_mnu", "nuevo_mnu");
+    v.clic_en_menu("file_mnu", "nuevo_mnu");
     EXPECT_TRUE(al.visto());
     EXPECT_EQ(v.preguntas, QStringList{"¿Guardar los cambios de la columna?"});
     EXPECT_EQ(p.titulo, "Salvar Archivo");

@@ -15,8 +15,11 @@
 #include <QByteArray>
 #include <QColor>
 #include <QFile>
+#include <QMenu>
+#include <QMenuBar>
 #include <QString>
 #include <QStringList>
+#include <QTest>
 
 #include <memory>
 
@@ -63,6 +66,19 @@ struct Ventana {
         auto* a = f->findChild<QAction*>(nombre);
         ASSERT_NE(a, nullptr) << nombre;
         a->trigger();
+    }
+    // An entry of the menu bar, then one of its menu, clicked with the mouse.
+    void clic_en_menu(const char* menu, const char* entrada)
+    {
+        QMenuBar* barra = f->menuBar();
+        auto* m = f->findChild<QMenu*>(menu);
+        ASSERT_NE(m, nullptr) << menu;
+        QTest::mouseClick(barra, Qt::LeftButton, {},
+                          barra->actionGeometry(m->menuAction()).center());
+        auto* a = f->findChild<QAction*>(entrada);
+        ASSERT_NE(a, nullptr) << entrada;
+        ASSERT_TRUE(m->isVisible());
+        QTest::mouseClick(m, Qt::LeftButton, {}, m->actionGeometry(a).center());
     }
     // "Abrir" through the menu, the dialog answering ruta.
     void abre(const QString& ruta)

@@ -16,8 +16,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -53,14 +51,7 @@ class Modelo : public ::testing::Test {
     // "Análisis" clicked on the menu bar, then "Modelo…".
     DialogoModelo* abre_dialogo()
     {
-        QMenuBar* barra = v.f->menuBar();
-        auto* m = v.f->findChild<QMenu*>("analisis_mnu");
-        auto* a = v.f->findChild<QAction*>("modelo_mnu");
-        if (!m || !a) return nullptr;
-        QTest::mouseClick(barra, Qt::LeftButton, Qt::NoModifier,
-                          barra->actionGeometry(m->menuAction()).center());
-        if (!m->isVisible()) return nullptr;
-        QTest::mouseClick(m, Qt::LeftButton, Qt::NoModifier, m->actionGeometry(a).center());
+        v.clic_en_menu("analisis_mnu", "modelo_mnu");
         return v.f->modelo_dialogo();
     }
     // The option clicked, then "Aceptar".
