@@ -42,11 +42,11 @@ void Form1::crea_menu_analisis()
            &Form1::historia_mnu_Click);
     accion("Subsidencia y estiramiento", "estiramiento_mnu", QKeySequence(Qt::CTRL | Qt::Key_E),
            &Form1::estiramiento_mnu_Click);
-    accion("Comparar pozos…", "pozos_mnu", QKeySequence(), &Form1::pozos_mnu_Click);
     accion("Incertidumbre…", "incertidumbre_mnu", QKeySequence(Qt::CTRL | Qt::Key_I),
            &Form1::incertidumbre_mnu_Click);
-    accion("Modelo…", "modelo_mnu", QKeySequence(), &Form1::modelo_mnu_Click);
+    accion("Comparar pozos…", "pozos_mnu", QKeySequence(), &Form1::pozos_mnu_Click);
     accion("Litologías…", "litologias_mnu", QKeySequence(), &Form1::litologias_mnu_Click);
+    accion("Modelo…", "modelo_mnu", QKeySequence(), &Form1::modelo_mnu_Click);
     carga_litologias_usuario();
 }
 
