@@ -12,13 +12,18 @@
 namespace tev {
 
 BandasDePozos bandas_de_pozos(const std::vector<Pozo>& pozos, const CurvaNivelMar& curva,
-                              const OpcionesIncertidumbre& opciones, int hilos)
+                              const OpcionesIncertidumbre& opciones, int hilos,
+                              const BandasHechas& hechas)
 {
     BandasDePozos r;
     r.bandas.resize(pozos.size());
     for (std::size_t k = 0; k < pozos.size(); ++k) {
         const Pozo& w = pozos[k];
         if (!w.ok()) continue; // said already, and not drawn
+        if (const auto hecha = hechas.find(w.ruta); hecha != hechas.end()) {
+            r.bandas[k] = hecha->second;
+            continue;
+        }
         const LecturaColumna lectura = lee_archivo(w.ruta);
         if (!lectura.ok) {
             r.errores.push_back("Sin bandas para «" + w.nombre + "»: " + lectura.error);

@@ -1,10 +1,13 @@
 #pragma once
 // The uncertainty bands of the wells compared in one picture
-// (--comparar-imagen with --incertidumbre N): each well's column read again
-// from its file, as lee_pozo reads it, and drawn as --incertidumbre draws it.
+// (--comparar-imagen with --incertidumbre N): the bands the file's own
+// uncertainty lines were drawn for when there are any, otherwise the well's
+// column read again from its file, as lee_pozo reads it, and drawn as
+// --incertidumbre draws it.
 
 #include "compute/incertidumbre.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -23,9 +26,14 @@ struct BandasDePozos {
     std::vector<std::string> errores;
 };
 
+// Bands already drawn for a file with the same options, by its path as
+// given: taken as they are.
+using BandasHechas = std::map<std::string, std::vector<BandaPaso>>;
+
 // hilos: the threads of each well's draws (at least 1; the bands do not
 // depend on it).
 BandasDePozos bandas_de_pozos(const std::vector<Pozo>& pozos, const CurvaNivelMar& curva,
-                              const OpcionesIncertidumbre& opciones, int hilos);
+                              const OpcionesIncertidumbre& opciones, int hilos,
+                              const BandasHechas& hechas = {});
 
 } // namespace tev

@@ -456,6 +456,9 @@ struct Avance {
     int codigo = 0;
     bool primera_tabla = true;
     bool salida_perdida = false;
+    // Each file's bands by its path as given, kept for the comparison
+    // picture so that its draws are not made twice.
+    BandasHechas bandas_hechas;
 
     // Every text that reaches the terminal has its control characters shown
     // escaped: a file must not be able to drive the terminal.
@@ -563,6 +566,7 @@ void informa_incertidumbre(const std::string& archivo, const Store& s, const Res
         av.dibujada(dibujo->historia_con_bandas(h.historia, s, r.bandas, o.curva, i.imagen, error),
                     error);
     }
+    if (!o.imagen_comparacion.empty()) av.bandas_hechas[archivo] = r.bandas;
     if (ajuste && !ajuste->ok()) return;
     if (!ajuste) {
         av.informe += lineas_incertidumbre_csv(r, archivo, o.forma);
@@ -722,7 +726,7 @@ void compara_pozos(const Opciones& o, const Imagenes* dibujo, Avance& av)
     BandasDePozos bandas;
     if (o.incertidumbre.pedida() && dibujo) {
         const int hilos = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
-        bandas = bandas_de_pozos(pozos, o.curva, o.incertidumbre, hilos);
+        bandas = bandas_de_pozos(pozos, o.curva, o.incertidumbre, hilos, av.bandas_hechas);
         for (const std::string& e : bandas.errores)
             av.falla(e);
     }
