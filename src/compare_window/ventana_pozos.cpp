@@ -95,15 +95,6 @@ bool misma_columna(const Store& a, const Store& b)
            igual(a.rangos, b.rangos);
 }
 
-bool mismas_rocas(const std::vector<LitologiaUsuario>& a, const std::vector<LitologiaUsuario>& b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](const LitologiaUsuario& x, const LitologiaUsuario& y) {
-                          return x.nombre == y.nombre && x.densidad_grano == y.densidad_grano &&
-                                 x.porosidad == y.porosidad && x.coef_porosidad == y.coef_porosidad;
-                      });
-}
-
 // A small square of the well's colour for its entry in the list.
 QIcon icono_de_pozo(int indice)
 {
@@ -334,7 +325,7 @@ void VentanaPozos::sigue_la_columna(const Store& s, const QString& archivo)
         principal.bandas.clear();
         principal.bandas_hechas = false;
     }
-    const bool otras_rocas = !leidos_ || !mismas_rocas(rocas_, s.litologias_usuario);
+    const bool otras_rocas = !leidos_ || rocas_ != s.litologias_usuario;
     if (otras_rocas) {
         rocas_ = s.litologias_usuario;
         relee_archivos();

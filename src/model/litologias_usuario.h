@@ -16,6 +16,12 @@ struct LitologiaUsuario {
     float densidad_grano = 0; // kg/m3, above 0
     float porosidad = 0;      // surface porosity, a fraction in [0, 1)
     float coef_porosidad = 0; // porosity-depth coefficient, 1/km, above 0
+
+    bool operator==(const LitologiaUsuario& o) const
+    {
+        return nombre == o.nombre && densidad_grano == o.densidad_grano &&
+               porosidad == o.porosidad && coef_porosidad == o.coef_porosidad;
+    }
 };
 
 // The rock named exactly so among rocas, or none.
