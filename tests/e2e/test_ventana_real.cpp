@@ -202,23 +202,30 @@ bool espera_ventanas(const QString& pantalla, const QString& titulo, int n)
     return false;
 }
 
-// Archivo -> Nuevo by the keyboard, until the bed dialog is there. A program
-// that has only just mapped its window (the sanitizer build on a busy
-// machine) may not take the first keys yet: the menu is asked for again, the
-// half-open one closed first.
-bool pide_nuevo(const QString& pantalla, const QStringList& enfoca)
+// A command of the menus by the keyboard (F10 and the arrows in camino),
+// until the window titled so is there. A program that has only just mapped
+// a window (the sanitizer build on a busy machine) may not take the first
+// keys yet, or a window it has just shown may take the focus back: the menu
+// is asked for again, the half-open one closed first.
+bool pide_por_menu(const QString& pantalla, const QStringList& enfoca, const QStringList& camino,
+                   const QString& titulo)
 {
     for (int intento = 0; intento < 4; ++intento) {
         xdotool(pantalla, enfoca);
-        teclas(pantalla, {"F10", "Down", "Return"});
+        teclas(pantalla, camino);
         for (int i = 0; i < 30; ++i) {
-            if (arbol_de_ventanas(pantalla).count("\"Nuevo\"") == 1) return true;
+            if (arbol_de_ventanas(pantalla).count("\"" + titulo + "\"") == 1) return true;
             QThread::msleep(100);
         }
         teclas(pantalla, {"Escape", "Escape"});
     }
     return false;
 }
+
+// Archivo -> Nuevo, Abrir, Salvar.
+const QStringList kNuevo = {"F10", "Down", "Return"};
+const QStringList kAbrir = {"F10", "Down", "Down", "Return"};
+const QStringList kSalvar = {"F10", "Down", "Down", "Down", "Return"};
 
 // A whole session on the real program with the keyboard alone: "Nuevo", a
 // PORCENTUAL bed typed box after box, "Terminar", "Salvar" to a name without
@@ -246,7 +253,8 @@ TEST(VentanaReal, UnaSesionSoloConElTeclado)
     ASSERT_TRUE(tevarro.p->waitForStarted(5000));
     ASSERT_TRUE(espera_ventanas(pantalla, "TEVARRO 1.0", 1));
     const QStringList enfoca = {"search", "--name", "^TEVARRO 1.0$", "windowfocus", "--sync"};
-    ASSERT_TRUE(pide_nuevo(pantalla, enfoca)) << arbol_de_ventanas(pantalla).toStdString();
+    ASSERT_TRUE(pide_por_menu(pantalla, enfoca, kNuevo, "Nuevo"))
+        << arbol_de_ventanas(pantalla).toStdString();
     QThread::msleep(300);
     const char* campos[] = {"100", "250", "PORCENTUAL", nullptr, nullptr,
                             "30",  "10",  "Mezcla",     nullptr, "Amarillo",
@@ -258,9 +266,7 @@ TEST(VentanaReal, UnaSesionSoloConElTeclado)
     teclas(pantalla, {"Tab", "Return"}); // "Terminar"
     ASSERT_TRUE(espera_ventanas(pantalla, "Curva de tevarro", 1));
 
-    xdotool(pantalla, enfoca);
-    teclas(pantalla, {"F10", "Down", "Down", "Down", "Return"}); // Archivo -> Salvar
-    ASSERT_TRUE(espera_ventanas(pantalla, "Salvar Archivo", 1));
+    ASSERT_TRUE(pide_por_menu(pantalla, enfoca, kSalvar, "Salvar Archivo"));
     QThread::msleep(300);
     escribe(pantalla, carpeta + "/teclado");
     teclas(pantalla, {"Return"});
@@ -274,9 +280,7 @@ TEST(VentanaReal, UnaSesionSoloConElTeclado)
     EXPECT_EQ(f.readAll(), esperado);
     f.close();
 
-    xdotool(pantalla, enfoca);
-    teclas(pantalla, {"F10", "Down", "Down", "Return"}); // Archivo -> Abrir
-    ASSERT_TRUE(espera_ventanas(pantalla, "Abrir Archivo", 1));
+    ASSERT_TRUE(pide_por_menu(pantalla, enfoca, kAbrir, "Abrir Archivo"));
     QThread::msleep(300);
     escribe(pantalla, archivo);
     teclas(pantalla, {"Return"});
@@ -285,9 +289,7 @@ TEST(VentanaReal, UnaSesionSoloConElTeclado)
     EXPECT_TRUE(espera_ventanas(pantalla, "TEVARRO 1.0", 1));
 
     // Saving onto it again asks first; Escape keeps the file.
-    xdotool(pantalla, enfoca);
-    teclas(pantalla, {"F10", "Down", "Down", "Down", "Return"});
-    ASSERT_TRUE(espera_ventanas(pantalla, "Salvar Archivo", 1));
+    ASSERT_TRUE(pide_por_menu(pantalla, enfoca, kSalvar, "Salvar Archivo"));
     QThread::msleep(300);
     escribe(pantalla, carpeta + "/teclado");
     teclas(pantalla, {"Return"});
@@ -331,7 +333,7 @@ TEST(VentanaReal, UnaColumnaSeRecuperaTrasKill9)
         tevarro.p->start(TEVARRO_EXE, {"-geometry", "+0+440"});
         ASSERT_TRUE(tevarro.p->waitForStarted(5000));
         ASSERT_TRUE(espera_ventanas(pantalla, "TEVARRO 1.0", 1));
-        ASSERT_TRUE(pide_nuevo(pantalla, enfoca));
+        ASSERT_TRUE(pide_por_menu(pantalla, enfoca, kNuevo, "Nuevo"));
         QThread::msleep(300);
         const QRect dialogo = ventana(arbol_de_ventanas(pantalla), "Nuevo");
         ASSERT_FALSE(dialogo.isEmpty());
@@ -364,9 +366,7 @@ TEST(VentanaReal, UnaColumnaSeRecuperaTrasKill9)
     // Shown computed, as "Abrir" shows a file.
     EXPECT_TRUE(espera_ventanas(pantalla, "Curva de tevarro", 1));
 
-    xdotool(pantalla, enfoca);
-    teclas(pantalla, {"F10", "Down", "Down", "Down", "Return"}); // Archivo -> Salvar
-    ASSERT_TRUE(espera_ventanas(pantalla, "Salvar Archivo", 1));
+    ASSERT_TRUE(pide_por_menu(pantalla, enfoca, kSalvar, "Salvar Archivo"));
     QThread::msleep(300);
     escribe(pantalla, datos.path() + "/recuperada");
     teclas(pantalla, {"Return"});
@@ -467,9 +467,7 @@ TEST(VentanaReal, LaTablaSeCopiaSePegaYSeDeshace)
     }
     QTemporaryDir dir;
     auto salva = [&](const QString& nombre) {
-        xdotool(pantalla, enfoca);
-        teclas(pantalla, {"F10", "Down", "Down", "Down", "Return"}); // Archivo -> Salvar
-        EXPECT_TRUE(espera_ventanas(pantalla, "Salvar Archivo", 1));
+        EXPECT_TRUE(pide_por_menu(pantalla, enfoca, kSalvar, "Salvar Archivo"));
         QThread::msleep(300);
         escribe(pantalla, dir.filePath(nombre));
         teclas(pantalla, {"Return"});
