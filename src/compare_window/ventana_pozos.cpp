@@ -590,9 +590,7 @@ void VentanaPozos::imprimir_Click()
     if (figura_.pozos.empty()) return;
     const Dibujo dibujo = dibujo_propio();
     QPrinter impresora(QPrinter::HighResolution);
-    impresora.setDocName(dibujo.titulo);
-    impresora.setCreator(QString::fromUtf8("TEVARRO 1.0"));
-    impresora.setPageOrientation(QPageLayout::Landscape);
+    prepara_impresora(impresora, dibujo);
     if (!pide_impresora || !pide_impresora(impresora)) return;
     QString error;
     if (!imprime(impresora, dibujo, &error)) avisa(error);

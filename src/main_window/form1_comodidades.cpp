@@ -123,11 +123,7 @@ void Form1::imprimir_mnu_Click()
         dibujo = dibujo_de_la_columna(s_, Picture1->area(), Picture1->escala(), Picture1->fondo);
     }
     QPrinter impresora(QPrinter::HighResolution);
-    impresora.setDocName(dibujo.titulo);
-    impresora.setCreator(kTitulo);
-    impresora.setPageOrientation(dibujo.tamano.width() > dibujo.tamano.height()
-                                     ? QPageLayout::Landscape
-                                     : QPageLayout::Portrait);
+    prepara_impresora(impresora, dibujo);
     if (!pide_impresora(impresora)) return;
     QString error;
     if (!imprime(impresora, dibujo, &error)) avisa(kTitulo, error);

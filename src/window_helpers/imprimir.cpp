@@ -34,6 +34,15 @@ void pinta_en_la_pagina(QPainter& p, const QRectF& pagina, const Dibujo& dibujo)
     p.restore();
 }
 
+void prepara_impresora(QPrinter& impresora, const Dibujo& dibujo)
+{
+    impresora.setDocName(dibujo.titulo);
+    impresora.setCreator(QStringLiteral("TEVARRO 1.0"));
+    impresora.setPageOrientation(dibujo.tamano.width() > dibujo.tamano.height()
+                                     ? QPageLayout::Landscape
+                                     : QPageLayout::Portrait);
+}
+
 bool imprime(QPrinter& impresora, const Dibujo& dibujo, QString* error)
 {
     // Fonts given in points are sized by the device's resolution and then

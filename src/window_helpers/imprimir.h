@@ -27,6 +27,10 @@ void pinta_en_la_pagina(QPainter& p, const QRectF& pagina, const Dibujo& dibujo)
 // The resolution of the pictures' pixels, dots per inch.
 inline constexpr int kResolucionDeLaFigura = 96;
 
+// Sets impresora up for dibujo: the document named by its title, the
+// program as its creator, the page turned to the picture's shape.
+void prepara_impresora(QPrinter& impresora, const Dibujo& dibujo);
+
 // Prints dibujo on one page of impresora as it is set up (a printer, or a
 // PDF file), at kResolucionDeLaFigura. False, with the reason in Spanish,
 // when it cannot be printed.
