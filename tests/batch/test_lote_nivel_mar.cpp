@@ -4,6 +4,7 @@
 
 #include "batch/imagenes_lote.h"
 #include "batch/lote_de_prueba.h"
+#include "nivel_mar_en_imagen.h"
 
 #include <gtest/gtest.h>
 
@@ -27,25 +28,8 @@ std::string temporal(const std::string& nombre, const std::string& bytes = {})
     return prueba::archivo_temporal("tevarro_nivel_", nombre, bytes);
 }
 
-// Where the line lies: one line of a 12 px font ending 6 px from the right
-// edge, its top 6 px below the top edge.
-QRect esquina(QSize tamano, const QString& texto)
-{
-    QFont f;
-    f.setPixelSize(12);
-    const QFontMetrics fm(f);
-    const int ancho = fm.horizontalAdvance(texto);
-    return {tamano.width() - 6 - ancho, 6, ancho, fm.height()};
-}
-
-int oscuros(const QImage& im, const QRect& r)
-{
-    int n = 0;
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x)
-            n += im.valid(x, y) && qGray(im.pixel(x, y)) < 96 ? 1 : 0;
-    return n;
-}
+using prueba::esquina_del_nivel_mar;
+using prueba::pixeles_oscuros;
 
 // Each picture option, with what it needs beside it.
 struct Imagen {
@@ -90,13 +74,13 @@ TEST(LoteNivelMar, CadaImagenNombraLaCurvaQueNoEsLaTabla)
         ASSERT_FALSE(tabla.isNull()) << i.que;
         ASSERT_FALSE(cero.isNull()) << i.que;
         EXPECT_NE(prueba::lee(base), prueba::lee(sin_mar)) << i.que;
-        const QRect r = esquina(cero.size(), ninguno);
+        const QRect r = esquina_del_nivel_mar(cero.size(), ninguno);
         // The corner is empty in the default picture, and holds the line.
-        EXPECT_EQ(oscuros(tabla, r), 0) << i.que;
-        EXPECT_GT(oscuros(cero, r), 40) << i.que;
+        EXPECT_EQ(pixeles_oscuros(tabla, r), 0) << i.que;
+        EXPECT_GT(pixeles_oscuros(cero, r), 40) << i.que;
         // Nothing of it beyond its place: the strip left of it is as it was.
         const QRect izquierda = r.translated(-r.width() - 8, 0);
-        EXPECT_EQ(oscuros(cero, izquierda), oscuros(tabla, izquierda)) << i.que;
+        EXPECT_EQ(pixeles_oscuros(cero, izquierda), pixeles_oscuros(tabla, izquierda)) << i.que;
     }
 }
 
@@ -107,9 +91,10 @@ TEST(LoteNivelMar, LaCurvaDelUsuarioSeNombraPorSuArchivo)
     const QImage im = dibuja(imagenes()[1], {"--nivel-mar", curva}, ruta);
     ASSERT_FALSE(im.isNull());
     // Its name alone, without the folder: the whole line fits its place.
-    const QRect r = esquina(im.size(), QString::fromUtf8("Nivel del mar: archivo mi_curva.csv"));
-    EXPECT_GT(oscuros(im, r), 60);
-    EXPECT_EQ(oscuros(im, r.translated(-r.width() - 8, 0)), 0);
+    const QRect r =
+        esquina_del_nivel_mar(im.size(), QString::fromUtf8("Nivel del mar: archivo mi_curva.csv"));
+    EXPECT_GT(pixeles_oscuros(im, r), 60);
+    EXPECT_EQ(pixeles_oscuros(im, r.translated(-r.width() - 8, 0)), 0);
 }
 
 TEST(LoteNivelMar, LaTablaDejaLaImagenComoEra)
@@ -139,7 +124,9 @@ TEST(LoteNivelMar, UnaCurvaDeSubsidenciaNoLoNombra)
     ASSERT_EQ(e.codigo, 0) << e.errores;
     const QImage im(QString::fromStdString(ruta));
     ASSERT_FALSE(im.isNull());
-    EXPECT_EQ(oscuros(im, esquina(im.size(), QString::fromUtf8("Nivel del mar: ninguno"))), 0);
+    EXPECT_EQ(pixeles_oscuros(im, esquina_del_nivel_mar(
+                                      im.size(), QString::fromUtf8("Nivel del mar: ninguno"))),
+              0);
 }
 
 } // namespace

@@ -6,7 +6,10 @@
 #include "compare_window/ventana_pozos.h"
 
 #include "compute/nivel_mar.h"
+#include "drawing/exporta_imagen.h"
 #include "main_window/ventana_de_prueba.h"
+#include "nivel_mar_en_imagen.h"
+#include "preferencias_propias.h"
 #include "window_helpers/ajustes_estiramiento.h"
 #include "window_helpers/ajustes_incertidumbre.h"
 #include "window_helpers/calculo_de_fondo.h"
@@ -23,6 +26,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
+#include <QPainter>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -41,16 +45,7 @@ const QString kNeuquen = kCarpeta + "neuquen.csv";
 const QString kGolfo = kCarpeta + "golfo_san_jorge.csv";
 
 // Preferences of their own, empty at the start of every test.
-class VentanaPozosTest : public ::testing::Test {
-  protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(dir_.isValid());
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_.path());
-        preferencias().clear();
-    }
-    QTemporaryDir dir_;
-};
+class VentanaPozosTest : public prueba::PreferenciasPropias {};
 
 // A window on its own with an empty main column (no history: nothing of it
 // is drawn or exported).
@@ -329,6 +324,31 @@ TEST_F(VentanaPozosTest, GuardaEImprimeLaFigura)
     ASSERT_FALSE(im.isNull());
     EXPECT_EQ(im.size(), s.w->lienzo->size());
     EXPECT_GT(pixeles_del_color(im, color_de_pozo(1)), 0);
+    // With the program's sea-level table the corner is blank; another curve
+    // is named there, also in what is printed.
+    const QString ninguno = QString::fromUtf8("Nivel del mar: ninguno");
+    EXPECT_EQ(prueba::pixeles_oscuros(im, prueba::esquina_del_nivel_mar(im.size(), ninguno)), 0);
+    struct Tabla { // the program's table again, whatever happens
+        ~Tabla() { pon_curva_en_uso(CurvaNivelMar{}); }
+    } tabla;
+    CurvaNivelMar ninguna;
+    ninguna.tipo = CurvaNivelMar::Tipo::ninguna;
+    pon_curva_en_uso(ninguna);
+    QTest::mouseClick(s.w->guardar_btn, Qt::LeftButton);
+    const QImage sin_mar(png);
+    EXPECT_GT(
+        prueba::pixeles_oscuros(sin_mar, prueba::esquina_del_nivel_mar(sin_mar.size(), ninguno)),
+        40);
+    const Dibujo impreso = s.w->dibujo_propio();
+    QImage pintado(impreso.tamano, QImage::Format_RGB32);
+    pintado.fill(Qt::white);
+    {
+        QPainter p(&pintado);
+        impreso.pinta(p);
+    }
+    EXPECT_GT(
+        prueba::pixeles_oscuros(pintado, prueba::esquina_del_nivel_mar(pintado.size(), ninguno)),
+        40);
 
     const QString pdf = tmp.filePath("pozos.pdf");
     s.w->pide_impresora = [pdf](QPrinter& p) {

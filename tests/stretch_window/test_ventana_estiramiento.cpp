@@ -6,6 +6,7 @@
 
 #include "compute/historia.h"
 #include "main_window/ventana_de_prueba.h"
+#include "nivel_mar_en_imagen.h"
 #include "preferencias_propias.h"
 #include "table_window/tabla_columna.h"
 #include "window_helpers/curva_en_uso.h"
@@ -220,17 +221,8 @@ TEST_F(VentanaEstiramientoTest, LaImagenGuardadaNombraLaCurvaDelNivelDelMar)
         return QImage(ruta);
     };
     const QString texto = QString::fromUtf8("Nivel del mar: ninguno");
-    QFont f;
-    f.setPixelSize(12);
-    const QFontMetrics fm(f);
-    const auto oscuros = [&](const QImage& im) {
-        const int ancho = fm.horizontalAdvance(texto);
-        const QRect r(im.width() - 6 - ancho, 6, ancho, fm.height());
-        int n = 0;
-        for (int y = r.top(); y <= r.bottom(); ++y)
-            for (int x = r.left(); x <= r.right(); ++x)
-                n += qGray(im.pixel(x, y)) < 96 ? 1 : 0;
-        return n;
+    const auto oscuros = [&texto](const QImage& im) {
+        return prueba::pixeles_oscuros(im, prueba::esquina_del_nivel_mar(im.size(), texto));
     };
     const QImage con_tabla = guarda("tabla.png");
     ASSERT_FALSE(con_tabla.isNull());
