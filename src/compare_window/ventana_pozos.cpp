@@ -516,24 +516,36 @@ void VentanaPozos::calcula_bandas()
         static_cast<long long>(a.tiradas) * static_cast<long long>(columnas.size());
     const CurvaNivelMar& curva = curva_en_uso(); // copied into the draws
     auto bandas = std::make_shared<std::vector<std::vector<BandaPaso>>>(columnas.size());
+    // Why a well's draws failed; empty for those that did not.
+    auto errores = std::make_shared<std::vector<std::string>>(columnas.size());
     calculo->lanza(
         static_cast<int>(std::min<long long>(unidades, std::numeric_limits<int>::max())),
-        [columnas, curva, bandas, a](ControlCalculo& control) {
+        [columnas, curva, bandas, errores, a](ControlCalculo& control) {
             for (std::size_t i = 0; i < columnas.size() && !control.cancelar; ++i) {
-                const ResultadoIncertidumbre r =
+                ResultadoIncertidumbre r =
                     calcula_incertidumbre(*columnas[i], curva, a.rangos, a.tiradas, a.semilla,
                                           hilos_de_calculo(), &control);
-                if (r.ok()) (*bandas)[i] = r.bandas;
+                if (r.ok())
+                    (*bandas)[i] = std::move(r.bandas);
+                else
+                    (*errores)[i] = std::move(r.error);
             }
         },
-        [this, columnas, bandas] {
+        [this, columnas, bandas, errores] {
+            QStringList fallos;
             for (std::size_t i = 0; i < columnas.size(); ++i)
-                for (Entrada& e : entradas_)
-                    if (e.columna == columnas[i]) {
-                        e.bandas = (*bandas)[i];
-                        e.bandas_hechas = true;
-                    }
+                for (std::size_t k = 0; k < entradas_.size(); ++k) {
+                    Entrada& e = entradas_[k];
+                    if (e.columna != columnas[i]) continue;
+                    e.bandas = (*bandas)[i];
+                    e.bandas_hechas = true;
+                    if (!(*errores)[i].empty())
+                        fallos << QString::fromUtf8("«%1»: %2")
+                                      .arg(QString::fromStdString(pozos_[k].nombre),
+                                           QString::fromStdString((*errores)[i]));
+                }
             rehace_figura();
+            if (!fallos.isEmpty()) calculo->muestra_fallo(fallos.join("\n"));
         });
 }
 

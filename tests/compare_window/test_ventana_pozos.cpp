@@ -399,6 +399,39 @@ TEST_F(VentanaPozosTest, LasBandasDeCadaPozoSeCalculanAlFondo)
         EXPECT_EQ(e.bandas.back().tectonica[0], r.bandas.back().tectonica[0]);
     }
 
+    // Draws that fail for one well: it is named with the reason where the
+    // bar was, and the other keeps its bands. (A top 250 m above the surface
+    // with the porosity drawn ±95 %: some draws leave no room for the pores.)
+    QTemporaryDir dir;
+    const QString alta = dir.filePath("cima_alta.csv");
+    {
+        QFile f(alta);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("nombre;techo;base;edad_techo;edad_base;litologia;color;porosidad;coef_porosidad;"
+                "paleobatimetria;pct_arenisca;pct_pelita;pct_caliza;pct_evaporita;notas\n"
+                "Base;-250;1500;50;100;Areniscas;255;0,5;0,5;10;0;0;0;0;\n"
+                "Cima;-300;-250;0;50;Areniscas;65280;0,5;0,5;10;0;0;0;0;\n");
+    }
+    a.rangos.porosidad = 0.95;
+    a.tiradas = 200;
+    guarda_ajustes_incertidumbre(a);
+    s.anade({alta});
+    s.w->calcula_bandas_de_nuevo();
+    QTRY_VERIFY_WITH_TIMEOUT(!s.w->calculo->en_curso(), 60000);
+    const auto c = std::make_unique<Store>();
+    ASSERT_EQ(carga_pozo(*c, alta.toStdString(), &curva_en_uso()), "");
+    const ResultadoIncertidumbre falla =
+        calcula_incertidumbre(*c, curva_en_uso(), a.rangos, a.tiradas, a.semilla);
+    ASSERT_FALSE(falla.ok());
+    ASSERT_TRUE(falla.historia.ok());
+    EXPECT_TRUE(s.w->calculo->fallo_lbl->isVisible());
+    EXPECT_TRUE(s.w->calculo->fallo_lbl->text().contains(QString::fromUtf8("«cima_alta.csv»: ") +
+                                                         QString::fromStdString(falla.error)))
+        << s.w->calculo->fallo_lbl->text().toStdString();
+    ASSERT_EQ(s.w->figura().pozos.size(), 3u);
+    EXPECT_FALSE(s.w->figura().pozos[0].bandas.empty());
+    EXPECT_TRUE(s.w->figura().pozos[2].bandas.empty());
+
     // Off: the bands are dropped.
     a.activa = false;
     guarda_ajustes_incertidumbre(a);
