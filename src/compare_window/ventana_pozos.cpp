@@ -19,6 +19,7 @@
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -301,7 +302,8 @@ QStringList VentanaPozos::archivos() const
 void VentanaPozos::lee(Entrada& e) const
 {
     auto s = std::make_shared<Store>();
-    e.error_lectura = carga_pozo(*s, e.ruta.toStdString(), &curva_en_uso(), rocas_);
+    e.error_lectura =
+        carga_pozo(*s, QFile::encodeName(e.ruta).toStdString(), &curva_en_uso(), rocas_);
     e.columna = e.error_lectura.empty() ? std::move(s) : nullptr;
     e.bandas.clear();
     e.bandas_hechas = false;
@@ -562,7 +564,8 @@ std::string VentanaPozos::texto_exportado(Exportacion que) const
 
 bool VentanaPozos::exporta(const QString& ruta, Exportacion que, QString* error) const
 {
-    const std::string fallo = guarda_archivo(ruta.toStdString(), texto_exportado(que));
+    const std::string fallo =
+        guarda_archivo(QFile::encodeName(ruta).toStdString(), texto_exportado(que));
     if (fallo.empty()) return true;
     if (error) *error = QString::fromStdString(fallo);
     return false;

@@ -6,6 +6,7 @@
 #include "text_forms/formas_numericas.h"
 #include "window_helpers/dialogo_de_archivos.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -214,7 +215,7 @@ void DialogoLitologias::importa()
     }
     const QString ruta = pide_importacion ? pide_importacion() : QString();
     if (ruta.isEmpty()) return;
-    const LecturaLitologias l = lee_archivo_litologias(ruta.toStdString());
+    const LecturaLitologias l = lee_archivo_litologias(QFile::encodeName(ruta).toStdString());
     if (!l.ok) {
         di(QString::fromStdString(l.error), true);
         return;
@@ -251,7 +252,8 @@ void DialogoLitologias::exporta()
     }
     const QString ruta = pide_exportacion ? pide_exportacion() : QString();
     if (ruta.isEmpty()) return;
-    const std::string fallo = guarda_archivo(ruta.toStdString(), escribe_litologias_csv(rocas));
+    const std::string fallo =
+        guarda_archivo(QFile::encodeName(ruta).toStdString(), escribe_litologias_csv(rocas));
     if (!fallo.empty()) {
         di(QString::fromStdString(fallo), true);
         return;

@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
@@ -111,7 +112,7 @@ void Form1::carga_litologias_usuario()
 {
     const QString ruta = archivo_de_litologias();
     if (!QFileInfo::exists(ruta)) return; // none yet
-    const LecturaLitologias l = lee_archivo_litologias(ruta.toStdString());
+    const LecturaLitologias l = lee_archivo_litologias(QFile::encodeName(ruta).toStdString());
     if (l.ok) {
         s_.litologias_usuario = l.rocas;
         return;
@@ -149,7 +150,8 @@ void Form1::pon_litologias_usuario(const std::vector<LitologiaUsuario>& rocas)
 
     const QString ruta = archivo_de_litologias();
     QDir().mkpath(QFileInfo(ruta).path());
-    const std::string fallo = guarda_archivo(ruta.toStdString(), escribe_litologias_csv(rocas));
+    const std::string fallo =
+        guarda_archivo(QFile::encodeName(ruta).toStdString(), escribe_litologias_csv(rocas));
     if (!fallo.empty())
         avisa(QString::fromUtf8("Litologías"),
               QString::fromStdString(fallo) + QString::fromUtf8(" Las litologías valen "
