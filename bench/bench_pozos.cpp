@@ -4,19 +4,23 @@
 // the whole picture painted into an image of the window's size. Its parts
 // are timed apart to tell where the time goes. The uncertainty bands of the
 // same fifty wells (the uncertainty dialog's 1,000 draws each) follow in the
-// background: timed, with no goal.
+// background: timed, with no goal. The window itself is timed too, from its
+// "Añadir…" to its figure painted.
 
 #include "columnas_de_prueba.h"
+#include "compare_window/ventana_pozos.h"
 #include "compute/incertidumbre.h"
 #include "drawing/dibujo_pozos.h"
 #include "project_file/columna.h"
 #include "project_file/formatos.h"
 #include "project_file/pozos.h"
+#include "window_helpers/preferencias.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QImage>
 #include <QPainter>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -102,6 +106,35 @@ void BM_CincuentaPozosPintura(benchmark::State& state)
         pinta(f);
 }
 BENCHMARK(BM_CincuentaPozosPintura)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same in the window itself: the fifty files given to "Añadir…" of a
+// window opened on an empty column, until its figure is painted (the list,
+// the labels and the preferences written included; the uncertainty off, as
+// the preferences of a first start have it).
+void BM_CincuentaPozosEnLaVentana(benchmark::State& state)
+{
+    QStringList rutas;
+    for (const std::string& r : archivos().rutas)
+        rutas << QString::fromStdString(r);
+    tev::Store vacia;
+    tev::valores_de_arranque(vacia);
+    for (auto _ : state) {
+        auto w = std::make_unique<tev::VentanaPozos>();
+        w->resize(1240, 680);
+        w->sigue_la_columna(vacia, {});
+        w->pide_archivos = [&rutas] { return rutas; };
+        w->anadir_Click();
+        if (w->figura().pozos.size() != kPozos) state.SkipWithError("a well is not drawn");
+        const QImage im = w->lienzo->grab().toImage();
+        benchmark::DoNotOptimize(im.constBits());
+        // Closing the window, and forgetting its list, are not part of it.
+        state.PauseTiming();
+        w.reset();
+        tev::preferencias().clear();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_CincuentaPozosEnLaVentana)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The bands of the fifty wells, 1,000 draws each on every core, and the
 // picture painted with them.
