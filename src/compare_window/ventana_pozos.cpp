@@ -81,7 +81,9 @@ QStringList archivos_soltados(const QMimeData* datos)
     return rutas;
 }
 
-// The inputs of a column's history and of its draws, beds 1..n_bancos.
+// The inputs of a column's history and of its draws, beds 1..n_bancos: a
+// field either reads must be compared here, or an edit of it would leave the
+// well drawn as it was.
 bool misma_columna(const Store& a, const Store& b)
 {
     if (a.n_bancos != b.n_bancos) return false;
@@ -93,6 +95,8 @@ bool misma_columna(const Store& a, const Store& b)
            igual(a.coef_porosidad, b.coef_porosidad) && igual(a.densidad, b.densidad) &&
            igual(a.densidad_grano, b.densidad_grano) && igual(a.nivel_mar, b.nivel_mar) &&
            igual(a.paleobatimetria, b.paleobatimetria) && igual(a.litologia, b.litologia) &&
+           igual(a.pct_arenisca, b.pct_arenisca) && igual(a.pct_pelita, b.pct_pelita) &&
+           igual(a.pct_caliza, b.pct_caliza) && igual(a.pct_evaporita, b.pct_evaporita) &&
            igual(a.rangos, b.rangos);
 }
 
@@ -305,8 +309,7 @@ void VentanaPozos::lee(Entrada& e) const
     e.error_lectura =
         carga_pozo(*s, QFile::encodeName(e.ruta).toStdString(), &curva_en_uso(), rocas_);
     e.columna = e.error_lectura.empty() ? std::move(s) : nullptr;
-    e.bandas.clear();
-    e.bandas_hechas = false;
+    e.olvida_bandas();
 }
 
 void VentanaPozos::relee_archivos()
@@ -324,8 +327,7 @@ void VentanaPozos::sigue_la_columna(const Store& s, const QString& archivo)
     const bool otra_columna = !misma_columna(*principal.columna, s);
     if (otra_columna) {
         principal.columna = std::make_shared<const Store>(s);
-        principal.bandas.clear();
-        principal.bandas_hechas = false;
+        principal.olvida_bandas();
     }
     const bool otras_rocas = !leidos_ || rocas_ != s.litologias_usuario;
     if (otras_rocas) {
@@ -382,6 +384,7 @@ void VentanaPozos::quita_seleccionados()
                     faltaban_.end());
     guarda_preferencias();
     recalcula();
+    calcula_bandas(); // nor are its bands computed or its failure said
 }
 
 void VentanaPozos::recalcula()
@@ -483,10 +486,11 @@ void VentanaPozos::muestra_estado()
 
 void VentanaPozos::calcula_bandas_de_nuevo()
 {
-    for (Entrada& e : entradas_) {
-        e.bandas.clear();
-        e.bandas_hechas = false;
-    }
+    for (Entrada& e : entradas_)
+        e.olvida_bandas();
+    // What runs was asked with the settings of before.
+    en_calculo_.reset();
+    calculo->cancela();
     calcula_bandas();
     rehace_figura();
 }
@@ -495,60 +499,69 @@ void VentanaPozos::calcula_bandas()
 {
     const AjustesIncertidumbre a = lee_ajustes_incertidumbre();
     if (!a.activa) {
+        en_calculo_.reset();
         calculo->cancela();
-        for (Entrada& e : entradas_) {
-            e.bandas.clear();
-            e.bandas_hechas = false;
-        }
+        for (Entrada& e : entradas_)
+            e.olvida_bandas();
         rehace_figura();
         return;
     }
-    // The columns as they are now; a column replaced meanwhile is a new
-    // pointer, whose bands are not taken from this run.
-    std::vector<std::shared_ptr<const Store>> columnas;
-    for (std::size_t k = 0; k < entradas_.size(); ++k)
-        if (!entradas_[k].bandas_hechas && entradas_[k].columna && pozos_[k].ok())
-            columnas.push_back(entradas_[k].columna);
-    if (columnas.empty()) {
-        calculo->cancela(); // what runs is for wells no longer listed
+    const auto falta = [this](std::size_t k) {
+        return !entradas_[k].bandas_hechas && entradas_[k].columna && pozos_[k].ok();
+    };
+    // The well under way goes on while some entry still has its column and
+    // lacks its bands.
+    if (calculo->en_curso() && en_calculo_) {
+        for (std::size_t k = 0; k < entradas_.size(); ++k)
+            if (falta(k) && entradas_[k].columna == en_calculo_) return;
+    }
+    // The files first, the main column last: it is the one being edited,
+    // whose every change would start its draws again.
+    std::size_t siguiente = 1;
+    while (siguiente < entradas_.size() && !falta(siguiente))
+        ++siguiente;
+    if (siguiente == entradas_.size() && falta(0)) siguiente = 0;
+    if (siguiente == entradas_.size()) {
+        // Nothing left: what may run is for a well no longer listed.
+        en_calculo_.reset();
+        calculo->cancela();
+        muestra_fallos_de_bandas();
         return;
     }
-    // Units of the bar: every draw of every well, as many as an int holds.
-    const long long unidades =
-        static_cast<long long>(a.tiradas) * static_cast<long long>(columnas.size());
+    // The column as it is now: a column replaced meanwhile is another
+    // pointer, which does not take this run's bands.
+    const std::shared_ptr<const Store> columna = entradas_[siguiente].columna;
+    en_calculo_ = columna;
     const CurvaNivelMar& curva = curva_en_uso(); // copied into the draws
-    auto bandas = std::make_shared<std::vector<std::vector<BandaPaso>>>(columnas.size());
-    // Why a well's draws failed; empty for those that did not.
-    auto errores = std::make_shared<std::vector<std::string>>(columnas.size());
+    auto resultado = std::make_shared<ResultadoIncertidumbre>();
     calculo->lanza(
-        static_cast<int>(std::min<long long>(unidades, std::numeric_limits<int>::max())),
-        [columnas, curva, bandas, errores, a](ControlCalculo& control) {
-            for (std::size_t i = 0; i < columnas.size() && !control.cancelar; ++i) {
-                ResultadoIncertidumbre r =
-                    calcula_incertidumbre(*columnas[i], curva, a.rangos, a.tiradas, a.semilla,
-                                          hilos_de_calculo(), &control);
-                if (r.ok())
-                    (*bandas)[i] = std::move(r.bandas);
-                else
-                    (*errores)[i] = std::move(r.error);
-            }
+        a.tiradas,
+        [columna, curva, resultado, a](ControlCalculo& control) {
+            *resultado = calcula_incertidumbre(*columna, curva, a.rangos, a.tiradas, a.semilla,
+                                               hilos_de_calculo(), &control);
         },
-        [this, columnas, bandas, errores] {
-            QStringList fallos;
-            for (std::size_t i = 0; i < columnas.size(); ++i)
-                for (std::size_t k = 0; k < entradas_.size(); ++k) {
-                    Entrada& e = entradas_[k];
-                    if (e.columna != columnas[i]) continue;
-                    e.bandas = (*bandas)[i];
+        [this, columna, resultado] {
+            for (Entrada& e : entradas_)
+                if (e.columna == columna) {
+                    e.bandas = resultado->bandas;
+                    e.error_bandas = resultado->error;
                     e.bandas_hechas = true;
-                    if (!(*errores)[i].empty())
-                        fallos << QString::fromUtf8("«%1»: %2")
-                                      .arg(QString::fromStdString(pozos_[k].nombre),
-                                           QString::fromStdString((*errores)[i]));
                 }
+            en_calculo_.reset();
             rehace_figura();
-            if (!fallos.isEmpty()) calculo->muestra_fallo(fallos.join("\n"));
+            calcula_bandas(); // the next well
         });
+}
+
+void VentanaPozos::muestra_fallos_de_bandas()
+{
+    QStringList fallos;
+    for (std::size_t k = 0; k < entradas_.size(); ++k)
+        if (!entradas_[k].error_bandas.empty())
+            fallos << QString::fromUtf8("«%1»: %2")
+                          .arg(QString::fromStdString(pozos_[k].nombre),
+                               QString::fromStdString(entradas_[k].error_bandas));
+    if (!fallos.isEmpty()) calculo->muestra_fallo(fallo_de_bandas(fallos.join("\n")));
 }
 
 std::string VentanaPozos::texto_exportado(Exportacion que) const

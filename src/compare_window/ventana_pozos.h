@@ -121,6 +121,15 @@ class VentanaPozos : public QWidget {
         std::string error_lectura; // the reader's reason; empty when read
         std::vector<BandaPaso> bandas;
         bool bandas_hechas = false; // computed (or failed) for this column
+        std::string error_bandas;   // why its draws failed; empty when they did not
+
+        // The bands are to be computed again (another column, other settings).
+        void olvida_bandas()
+        {
+            bandas.clear();
+            bandas_hechas = false;
+            error_bandas.clear();
+        }
     };
 
     void crea_controles();
@@ -134,8 +143,13 @@ class VentanaPozos : public QWidget {
     void rehace_lista();
     void rehace_figura();
     // Computes the bands the wells lack, in the background, when the user's
-    // settings ask for them.
+    // settings ask for them: one well at a time, the files first, each kept
+    // as it is done, so that an edit of the main column never throws away
+    // the files' bands; a well already under way goes on while its column
+    // is still listed unchanged.
     void calcula_bandas();
+    // The wells whose draws failed, named with the reason where the bar was.
+    void muestra_fallos_de_bandas();
     void muestra_estado();
 
     std::vector<Entrada> entradas_;
@@ -147,6 +161,8 @@ class VentanaPozos : public QWidget {
     bool leidos_ = false;                 // the files have been read once
     QStringList faltaban_;                // files missing when the list was restored
     bool rehaciendo_lista_ = false;
+    // The column whose bands are being computed; null when none is.
+    std::shared_ptr<const Store> en_calculo_;
 };
 
 // Shows the window held by ventana, creating it first when there is none

@@ -91,7 +91,7 @@ void Form5::calcula_bandas()
         },
         [this, resultado] {
             if (!resultado->ok()) {
-                calculo->muestra_fallo(QString::fromStdString(resultado->error));
+                calculo->muestra_fallo(fallo_de_bandas(QString::fromStdString(resultado->error)));
                 return;
             }
             bandas_ = resultado->bandas;

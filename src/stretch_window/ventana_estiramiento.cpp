@@ -310,14 +310,18 @@ void VentanaEstiramiento::calcula_bandas()
         [this, tiradas, banda] {
             const ResultadoIncertidumbre& r = **tiradas;
             if (!r.ok()) {
-                calculo->muestra_fallo(QString::fromStdString(r.error));
+                calculo->muestra_fallo(fallo_de_bandas(QString::fromStdString(r.error)));
                 return;
             }
             tiradas_ = *tiradas;
             figura_.bandas = r.bandas;
             figura_.banda_beta = *banda;
             // The band around the points stands without beta's interval.
-            if (!banda->ok()) calculo->muestra_fallo(QString::fromStdString(banda->error));
+            if (!banda->ok())
+                calculo->muestra_fallo(
+                    QString::fromUtf8("No se pudo calcular el intervalo de β y de la edad del "
+                                      "rift: ") +
+                    QString::fromStdString(banda->error));
             muestra_resultados();
             lienzo->update();
         });

@@ -13,6 +13,11 @@
 
 namespace tev {
 
+QString fallo_de_bandas(const QString& razon)
+{
+    return QString::fromUtf8("No se pudieron calcular las bandas: ") + razon;
+}
+
 struct CalculoDeFondo::Tarea {
     ControlCalculo control;
     int total = 0;
@@ -79,6 +84,7 @@ void CalculoDeFondo::lanza(int total, std::function<void(ControlCalculo&)> traba
     barra->setRange(0, t->total);
     barra->setValue(0);
     muestra_barra(true);
+    se_coloca(); // the bar's height, not that of a message shown before
     show();
     raise();
     reloj_->start();
@@ -87,16 +93,17 @@ void CalculoDeFondo::lanza(int total, std::function<void(ControlCalculo&)> traba
 
 void CalculoDeFondo::cancela()
 {
+    // A message of a computation that ended goes too.
+    hide();
     if (!actual_) return;
     actual_->control.cancelar = true;
     actual_.reset();
     reloj_->stop();
-    hide();
 }
 
 void CalculoDeFondo::muestra_fallo(const QString& mensaje)
 {
-    fallo_lbl->setText(QString::fromUtf8("No se pudieron calcular las bandas: ") + mensaje);
+    fallo_lbl->setText(mensaje);
     muestra_barra(false);
     show();
     raise();

@@ -23,6 +23,10 @@ class QTimer;
 
 namespace tev {
 
+// The sentence of draws that gave no bands: "No se pudieron calcular las
+// bandas: " and the reason.
+QString fallo_de_bandas(const QString& razon);
+
 class CalculoDeFondo : public QWidget {
     Q_OBJECT
   public:
@@ -36,11 +40,12 @@ class CalculoDeFondo : public QWidget {
     // cancelled or a newer one started meanwhile.
     void lanza(int total, std::function<void(ControlCalculo&)> trabajo,
                std::function<void()> al_terminar);
-    // Stops the computation running (its result is discarded).
+    // Stops the computation running (its result is discarded), and takes
+    // away the message of one that failed.
     void cancela();
     [[nodiscard]] bool en_curso() const { return actual_ != nullptr; }
-    // Shows why the computation that ended gave no result (its Spanish
-    // message) where the bar was; lanza and cancela take it away.
+    // Shows why the computation that ended gave no result, a whole Spanish
+    // sentence, where the bar was; lanza and cancela take it away.
     void muestra_fallo(const QString& mensaje);
 
     QProgressBar* barra = nullptr;

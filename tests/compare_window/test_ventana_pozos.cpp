@@ -21,6 +21,7 @@
 
 #include <QCheckBox>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -396,7 +397,12 @@ TEST_F(VentanaPozosTest, LasBandasDeCadaPozoSeCalculanAlFondo)
             calcula_incertidumbre(*c, curva_en_uso(), a.rangos, a.tiradas, a.semilla);
         ASSERT_EQ(e.bandas.size(), e.pozo->historia.pasos.size());
         ASSERT_EQ(r.bandas.size(), e.bandas.size());
-        EXPECT_EQ(e.bandas.back().tectonica[0], r.bandas.back().tectonica[0]);
+        for (std::size_t k = 0; k < e.bandas.size(); ++k)
+            for (int q = 0; q < kNumPercentiles; ++q) {
+                EXPECT_EQ(e.bandas[k].tectonica[q], r.bandas[k].tectonica[q]);
+                EXPECT_EQ(e.bandas[k].total[q], r.bandas[k].total[q]);
+                EXPECT_EQ(e.bandas[k].edad[q], r.bandas[k].edad[q]);
+            }
     }
 
     // Draws that fail for one well: it is named with the reason where the
@@ -424,6 +430,7 @@ TEST_F(VentanaPozosTest, LasBandasDeCadaPozoSeCalculanAlFondo)
         calcula_incertidumbre(*c, curva_en_uso(), a.rangos, a.tiradas, a.semilla);
     ASSERT_FALSE(falla.ok());
     ASSERT_TRUE(falla.historia.ok());
+    EXPECT_TRUE(s.w->calculo->isVisible());
     EXPECT_TRUE(s.w->calculo->fallo_lbl->isVisible());
     EXPECT_TRUE(s.w->calculo->fallo_lbl->text().contains(QString::fromUtf8("«cima_alta.csv»: ") +
                                                          QString::fromStdString(falla.error)))
@@ -432,12 +439,61 @@ TEST_F(VentanaPozosTest, LasBandasDeCadaPozoSeCalculanAlFondo)
     EXPECT_FALSE(s.w->figura().pozos[0].bandas.empty());
     EXPECT_TRUE(s.w->figura().pozos[2].bandas.empty());
 
-    // Off: the bands are dropped.
+    // Off: the bands are dropped, and the failure is no longer said.
     a.activa = false;
     guarda_ajustes_incertidumbre(a);
     s.w->calcula_bandas_de_nuevo();
     for (const PozoEnFigura& e : s.w->figura().pozos)
         EXPECT_TRUE(e.bandas.empty());
+    EXPECT_FALSE(s.w->calculo->isVisible());
+
+    // On again, then the failing well removed (its row, Delete): its
+    // failure goes with it, the others keep their bands.
+    a.activa = true;
+    guarda_ajustes_incertidumbre(a);
+    s.w->calcula_bandas_de_nuevo();
+    QTRY_VERIFY_WITH_TIMEOUT(!s.w->calculo->en_curso(), 60000);
+    EXPECT_TRUE(s.w->calculo->fallo_lbl->isVisible());
+    tecla_en_fila(s.w->lista_pozos, 3, Qt::Key_Delete);
+    ASSERT_EQ(s.w->figura().pozos.size(), 2u);
+    EXPECT_FALSE(s.w->calculo->isVisible());
+    for (const PozoEnFigura& e : s.w->figura().pozos)
+        EXPECT_EQ(e.bandas.size(), e.pozo->historia.pasos.size());
+}
+
+// The main column edited again and again while the bands are computed
+// (each edit a new column, every 10 ms): the files' bands still come, one
+// well after another, while the edits go on; the main column's once they
+// stop.
+TEST_F(VentanaPozosTest, LasEdicionesNoDetienenLasBandasDeLosArchivos)
+{
+    AjustesIncertidumbre a;
+    a.activa = true;
+    a.tiradas = 20000; // far longer than the time between two edits
+    a.rangos.porosidad = 0.1;
+    guarda_ajustes_incertidumbre(a);
+    Sola s;
+    const auto columna = std::make_unique<Store>();
+    ASSERT_EQ(carga_pozo(*columna, kNeuquen.toStdString(), &curva_en_uso()), "");
+    s.w->sigue_la_columna(*columna, {});
+    s.anade({kNeuquen, kGolfo});
+    ASSERT_EQ(s.w->figura().pozos.size(), 3u);
+    const auto archivos_con_bandas = [&s] {
+        return !s.w->figura().pozos[1].bandas.empty() && !s.w->figura().pozos[2].bandas.empty();
+    };
+    QElapsedTimer reloj;
+    reloj.start();
+    int ediciones = 0;
+    while (!archivos_con_bandas() && reloj.elapsed() < 30000) {
+        columna->paleobatimetria[1] = static_cast<float>(10 + ++ediciones % 50);
+        s.w->sigue_la_columna(*columna, {});
+        QTest::qWait(10);
+    }
+    EXPECT_TRUE(archivos_con_bandas()) << ediciones << " ediciones";
+    EXPECT_TRUE(s.w->figura().pozos[0].bandas.empty()); // still being edited
+    QTRY_VERIFY_WITH_TIMEOUT(!s.w->calculo->en_curso(), 60000);
+    EXPECT_EQ(s.w->figura().pozos[0].bandas.size(),
+              s.w->figura().pozos[0].pozo->historia.pasos.size());
 }
 
 } // namespace

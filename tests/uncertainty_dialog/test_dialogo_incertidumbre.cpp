@@ -310,8 +310,7 @@ TEST_F(IncertidumbreTest, UnaTiradaQueFallaSeDiceDondeEstabaLaBarra)
     EXPECT_TRUE(h->calculo->isVisible());
     EXPECT_TRUE(h->calculo->fallo_lbl->isVisible());
     EXPECT_FALSE(h->calculo->barra->isVisible());
-    EXPECT_TRUE(h->calculo->fallo_lbl->text().endsWith(mensaje))
-        << h->calculo->fallo_lbl->text().toStdString();
+    EXPECT_EQ(h->calculo->fallo_lbl->text(), fallo_de_bandas(mensaje));
     // At the foot of the window, wide enough for the whole message.
     EXPECT_EQ(h->calculo->geometry().bottom(), h->height() - 1);
     EXPECT_GE(h->calculo->height(),
@@ -323,8 +322,7 @@ TEST_F(IncertidumbreTest, UnaTiradaQueFallaSeDiceDondeEstabaLaBarra)
     ASSERT_TRUE(espera_fin(w->calculo));
     EXPECT_TRUE(w->figura().bandas.empty());
     EXPECT_TRUE(w->calculo->fallo_lbl->isVisible());
-    EXPECT_TRUE(w->calculo->fallo_lbl->text().endsWith(mensaje))
-        << w->calculo->fallo_lbl->text().toStdString();
+    EXPECT_EQ(w->calculo->fallo_lbl->text(), fallo_de_bandas(mensaje));
 
     // Ranges the draws can take: the bar again, then the bands, no message.
     pon_ajustes(true, 100, 1);
