@@ -1,10 +1,7 @@
 #include "batch/bandas_de_pozos.h"
 
 #include "batch/informe_incertidumbre.h"
-#include "compute/nivel_mar.h"
 #include "model/store.h"
-#include "project_file/columna.h"
-#include "project_file/formatos.h"
 #include "project_file/pozos.h"
 
 #include <memory>
@@ -24,15 +21,11 @@ BandasDePozos bandas_de_pozos(const std::vector<Pozo>& pozos, const CurvaNivelMa
             r.bandas[k] = hecha->second;
             continue;
         }
-        const LecturaColumna lectura = lee_archivo(w.ruta);
-        if (!lectura.ok) {
-            r.errores.push_back("Sin bandas para «" + w.nombre + "»: " + lectura.error);
+        const auto s = std::make_unique<Store>();
+        if (const std::string error = carga_pozo(*s, w.ruta, &curva); !error.empty()) {
+            r.errores.push_back("Sin bandas para «" + w.nombre + "»: " + error);
             continue;
         }
-        const auto s = std::make_unique<Store>();
-        valores_de_arranque(*s);
-        carga_lectura(*s, lectura);
-        pon_nivel_mar(*s, curva);
         ResultadoIncertidumbre u = calcula_incertidumbre(*s, curva, opciones.rangos,
                                                          opciones.tiradas, opciones.semilla, hilos);
         if (!u.ok()) {

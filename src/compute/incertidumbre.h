@@ -29,30 +29,16 @@
 // mapping is our own, so the same column, ranges, number of draws and seed
 // give the same bytes on every machine and with any number of threads.
 //
-// How a draw's history is computed (compute/historia_tiradas.h): the same
-// equations as calcula_historia, but each of the n (n + 1) / 2 bed moves
-// solves its solid-thickness equation in x = c t by Halley's method, started
-// from the same move of the column as it stands, shifted to first order by
-// the drawn bed's solid and top porosity. Never from another draw's roots: a
-// draw's numbers depend on the column, the ranges, the seed and its number
-// only. Two steps almost always suffice; the first costs one expm1, the
-// second a short series of the first step, and the search stops once the
-// error estimate K d^3 of the last step is below a quarter of x's last place,
-// with no confirming step. A move that leaves its bracket or has not
-// converged in eight steps is done by the history's own Newton search. Every
-// step's moves of one depth are done together, four at a time, so that their
-// chains of exponentials and divisions overlap. The thicknesses so found lie
-// within a few units in the last place of the equation's root scaled by its
-// conditioning 1 / (1 - phi e^(-c t)), and within 1e-13 of the history's own
-// (whose first Newton step, from solido / (1 - phi), can leave up to that
-// start's rounding in its result); the subsidences within 1e-12 of the
-// column's thickness. The column's mass is summed as the grains' excess over
-// water, known per bed, plus the water of the whole thickness, so no move
-// needs its pores. A step whose beds all keep their porosity and coefficient
-// takes the history's own thickness and density, to the bit: with no ranges
-// every draw is the history itself. A drawn value outside its domain or a
-// number that overflows sends the draw to calcula_historia, which computes it
-// or names what is wrong.
+// How a draw's history is computed: compute/historia_tiradas.h. The same
+// equations as calcula_historia, each bed move started from the same move of
+// the column as it stands (never from another draw, so a draw's numbers
+// depend on the column, the ranges, the seed and its number only): the
+// thicknesses lie within 1e-13 of the history's own, the subsidences within
+// 1e-12 of the column's thickness; a step whose beds keep their porosity and
+// coefficient is the history's own to the bit, so with no ranges every draw
+// is the history itself. A drawn value outside its domain or a number that
+// overflows sends the draw to calcula_historia, which computes it or names
+// what is wrong.
 
 #include "compute/control_calculo.h"
 #include "compute/estiramiento.h"

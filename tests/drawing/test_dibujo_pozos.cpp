@@ -287,7 +287,7 @@ TEST(DibujoPozos, LasBandasDeTodosBajoLasCurvasDeTodos)
               -6000 + pozos[1].historia.pasos.front().subsidencia_tectonica);
 }
 
-TEST(DibujoPozos, SinBandasOConOtrasTantasComoPasosLaMismaImagen)
+TEST(DibujoPozos, BandasQueNoSonUnaPorPasoNoSeDibujan)
 {
     const std::vector<Pozo> pozos = lee_pozos({kDir + "neuquen.csv"}, PeticionAjuste{});
     ASSERT_TRUE(pozos[0].ok());
