@@ -3,6 +3,7 @@
 #include "drawing/dibujo_columna.h"
 #include "drawing/exporta_imagen.h"
 #include "drawing/unidades.h"
+#include "model/programa.h"
 #include "model/store.h"
 #include "text_forms/formas_numericas.h"
 
@@ -185,7 +186,7 @@ Dibujo dibujo_de_la_columna_entera(const Store& s)
 {
     Dibujo dibujo;
     dibujo.tamano = disposicion_columna_entera(s).tamano;
-    dibujo.titulo = "TEVARRO 1.0";
+    dibujo.titulo = kNombrePrograma;
     dibujo.formato_png = QImage::Format_RGB32;
     dibujo.pinta = [&s](QPainter& p) { pinta_columna_entera(s, p); };
     return dibujo;

@@ -1,5 +1,6 @@
 #include "drawing/exporta_imagen.h"
 
+#include "model/programa.h"
 #include "project_file/archivos.h"
 
 #include <QBuffer>
@@ -123,7 +124,7 @@ bool guarda_imagen(const std::string& ruta, const Dibujo& dibujo, std::string* e
         // One page of the picture's size, a pixel to a point.
         QPdfWriter pdf(&buffer);
         pdf.setTitle(dibujo.titulo);
-        pdf.setCreator("TEVARRO 1.0");
+        pdf.setCreator(kNombrePrograma);
         pdf.setResolution(72);
         pdf.setPageSize(
             QPageSize(QSizeF(dibujo.tamano), QPageSize::Point, QString(), QPageSize::ExactMatch));

@@ -3,6 +3,7 @@
 #include "drawing/dibujo_columna.h"
 #include "drawing/exporta_imagen.h"
 #include "drawing/unidades.h"
+#include "model/programa.h"
 
 #include <QPainter>
 
@@ -36,7 +37,7 @@ Dibujo dibujo_de_la_columna(const Store& s, QSize tamano, const Escala& escala, 
 {
     Dibujo dibujo;
     dibujo.tamano = tamano;
-    dibujo.titulo = "TEVARRO 1.0";
+    dibujo.titulo = kNombrePrograma;
     dibujo.pinta = [&s, fondo, escala, tamano](QPainter& p) {
         Lienzo lienzo(p, tamano.width(), tamano.height(), escala);
         lienzo.cls(Qt::white);

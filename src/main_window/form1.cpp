@@ -9,6 +9,7 @@
 #include "main_window/com_file.h"
 #include "main_window/notas_al_salvar.h"
 #include "main_window/vista_columna.h"
+#include "model/programa.h"
 #include "model/store.h"
 #include "project_file/archivo_proyecto.h"
 #include "project_file/formatos.h"
@@ -30,7 +31,7 @@ namespace tev {
 
 namespace {
 
-const char* const kTitulo = "TEVARRO 1.0";
+const char* const kTitulo = kNombrePrograma;
 
 std::vector<std::string> notas_de(const Store& s)
 {

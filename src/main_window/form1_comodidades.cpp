@@ -11,6 +11,7 @@
 #include "help_window/ventana_ayuda.h"
 #include "main_window/archivos_recientes.h"
 #include "main_window/vista_columna.h"
+#include "model/programa.h"
 #include "model/store.h"
 #include "window_helpers/curva_en_uso.h"
 #include "window_helpers/imprimir.h"
@@ -27,7 +28,7 @@ namespace tev {
 
 namespace {
 
-const char* const kTitulo = "TEVARRO 1.0";
+const char* const kTitulo = kNombrePrograma;
 
 // The shortcuts work in every window of the program (the bed dialog, the
 // curve and history windows, the manual), unless a modal dialog is up.

@@ -4,6 +4,7 @@
 #include "drawing/columna_entera.h"
 #include "drawing/dibujo_columna.h"
 #include "main_window/herramientas.h"
+#include "model/programa.h"
 #include "model/store.h"
 #include "window_helpers/guardar_imagen.h"
 #include "window_helpers/pista_del_puntero.h"
@@ -70,7 +71,7 @@ VistaColumna::VistaColumna(QWidget* parent) : QFrame(parent)
 
     // A failure is told under the main window's caption.
     guardar_imagen =
-        new GuardarImagen(this, "TEVARRO 1.0", [this](const QString& ruta, QString* error) {
+        new GuardarImagen(this, kNombrePrograma, [this](const QString& ruta, QString* error) {
             return guarda_imagen(ruta, error);
         });
     guardar_imagen->anade_guardado(

@@ -1,6 +1,7 @@
 #include "window_helpers/imprimir.h"
 
 #include "drawing/exporta_imagen.h"
+#include "model/programa.h"
 
 #include <QPainter>
 #include <QPrintDialog>
@@ -37,7 +38,7 @@ void pinta_en_la_pagina(QPainter& p, const QRectF& pagina, const Dibujo& dibujo)
 void prepara_impresora(QPrinter& impresora, const Dibujo& dibujo)
 {
     impresora.setDocName(dibujo.titulo);
-    impresora.setCreator(QStringLiteral("TEVARRO 1.0"));
+    impresora.setCreator(kNombrePrograma);
     impresora.setPageOrientation(dibujo.tamano.width() > dibujo.tamano.height()
                                      ? QPageLayout::Landscape
                                      : QPageLayout::Portrait);
