@@ -100,6 +100,19 @@ bool misma_columna(const Store& a, const Store& b)
            igual(a.rangos, b.rangos);
 }
 
+// The line under the list: the fit's settings in force, and where they are
+// changed.
+QString texto_de_ajuste(const PeticionAjuste& peticion)
+{
+    const ModeloEstiramiento& m = peticion.modelo;
+    return QString::fromUtf8("Ajuste: %1, constantes %2%3. Se cambia en «Subsidencia y "
+                             "estiramiento» (Ctrl+E).")
+        .arg(m.modo == ModoEstiramiento::total ? QString::fromUtf8("subsidencia total")
+                                               : QString::fromUtf8("sólo térmica"),
+             QString::fromUtf8(m.constantes.nombre),
+             peticion.edad_rift ? QString::fromUtf8(", edad del rift fija") : QString());
+}
+
 // A small square of the well's colour for its entry in the list.
 QIcon icono_de_pozo(int indice)
 {
@@ -155,9 +168,13 @@ VentanaPozos::VentanaPozos() : QWidget(nullptr, Qt::Window)
 
     connect(guardar_btn, &QPushButton::clicked, guardar_imagen,
             &GuardarImagen::guardar_imagen_Click);
+    // Other fit settings: the same histories, fitted again.
     connect(&aviso_de_estiramiento(), &AvisoDeEstiramiento::cambiados, this, [this] {
         peticion_ = peticion_de(lee_ajustes_estiramiento());
-        recalcula();
+        for (Pozo& w : pozos_)
+            reajusta_pozo(w, peticion_);
+        ajuste_lbl->setText(texto_de_ajuste(peticion_));
+        rehace_figura();
     });
     // The files take the new curve's sea level; the main column comes with
     // the main window's computation.
@@ -411,14 +428,7 @@ void VentanaPozos::recalcula()
         w.ruta = e.ruta.toStdString();
         pozos_.push_back(std::move(w));
     }
-    const ModeloEstiramiento& m = peticion_.modelo;
-    ajuste_lbl->setText(
-        QString::fromUtf8("Ajuste: %1, constantes %2%3. Se cambia en «Subsidencia y "
-                          "estiramiento» (Ctrl+E).")
-            .arg(m.modo == ModoEstiramiento::total ? QString::fromUtf8("subsidencia total")
-                                                   : QString::fromUtf8("sólo térmica"),
-                 QString::fromUtf8(m.constantes.nombre),
-                 peticion_.edad_rift ? QString::fromUtf8(", edad del rift fija") : QString()));
+    ajuste_lbl->setText(texto_de_ajuste(peticion_));
     rehace_lista();
     rehace_figura();
     muestra_estado();

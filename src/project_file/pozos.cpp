@@ -51,10 +51,16 @@ Pozo pozo_de_columna(const Store& s, const std::string& nombre, const PeticionAj
         return p;
     }
     p.historia = std::move(h.historia);
+    reajusta_pozo(p, peticion);
+    return p;
+}
+
+void reajusta_pozo(Pozo& pozo, const PeticionAjuste& peticion)
+{
+    if (!pozo.ok()) return;
     // The points as the history's CSV writes them: the fit is the one
     // tevarro-batch --estiramiento makes of the same file.
-    p.ajuste = ajusta_estiramiento(puntos_como_en_csv(p.historia), peticion);
-    return p;
+    pozo.ajuste = ajusta_estiramiento(puntos_como_en_csv(pozo.historia), peticion);
 }
 
 std::string carga_pozo(Store& s, const std::string& ruta, const CurvaNivelMar* curva,

@@ -34,6 +34,11 @@ struct Pozo {
 // whole path as given.
 std::vector<std::string> nombres_de_pozos(const std::vector<std::string>& rutas);
 
+// The well's stretching fit made again under peticion (nothing for a well
+// without a history): the fit tevarro-batch --estiramiento makes of the
+// same file.
+void reajusta_pozo(Pozo& pozo, const PeticionAjuste& peticion);
+
 // The well of a column already in a store. The sea level is the curve's when
 // one is given, the program's table otherwise.
 Pozo pozo_de_columna(const Store& s, const std::string& nombre, const PeticionAjuste& peticion,
