@@ -5,6 +5,7 @@
 
 #include "compare_window/ventana_pozos.h"
 
+#include "columna_que_falla.h"
 #include "compute/nivel_mar.h"
 #include "drawing/exporta_imagen.h"
 #include "main_window/ventana_de_prueba.h"
@@ -406,18 +407,9 @@ TEST_F(VentanaPozosTest, LasBandasDeCadaPozoSeCalculanAlFondo)
     }
 
     // Draws that fail for one well: it is named with the reason where the
-    // bar was, and the other keeps its bands. (A top 250 m above the surface
-    // with the porosity drawn ±95 %: some draws leave no room for the pores.)
+    // bar was, and the others keep their bands.
     QTemporaryDir dir;
-    const QString alta = dir.filePath("cima_alta.csv");
-    {
-        QFile f(alta);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("nombre;techo;base;edad_techo;edad_base;litologia;color;porosidad;coef_porosidad;"
-                "paleobatimetria;pct_arenisca;pct_pelita;pct_caliza;pct_evaporita;notas\n"
-                "Base;-250;1500;50;100;Areniscas;255;0,5;0,5;10;0;0;0;0;\n"
-                "Cima;-300;-250;0;50;Areniscas;65280;0,5;0,5;10;0;0;0;0;\n");
-    }
+    const QString alta = prueba::columna_que_falla(dir);
     a.rangos.porosidad = 0.95;
     a.tiradas = 200;
     guarda_ajustes_incertidumbre(a);
