@@ -7,6 +7,7 @@
 
 #include "compute/historia.h"
 #include "drawing/grabadora.h"
+#include "drawing/mezcla_de_colores.h"
 #include "model/store.h"
 #include "project_file/formatos.h"
 
@@ -83,22 +84,8 @@ TEST(DibujoEstiramiento, TextosEnterosYNingunoSobreOtro)
     }
 }
 
-// A colour seen through layers of a semi-transparent one.
-QColor a_traves(QColor fondo, const QColor& capa, int capas)
-{
-    const double a = capa.alphaF();
-    for (int k = 0; k < capas; ++k)
-        fondo = QColor::fromRgbF(static_cast<float>(capa.redF() * a + fondo.redF() * (1 - a)),
-                                 static_cast<float>(capa.greenF() * a + fondo.greenF() * (1 - a)),
-                                 static_cast<float>(capa.blueF() * a + fondo.blueF() * (1 - a)));
-    return fondo;
-}
-
-bool parecido(const QColor& a, const QColor& b)
-{
-    return std::abs(a.red() - b.red()) <= 2 && std::abs(a.green() - b.green()) <= 2 &&
-           std::abs(a.blue() - b.blue()) <= 2;
-}
+using prueba::a_traves;
+using prueba::parecido;
 
 TEST(DibujoEstiramiento, LaBandaDeCadaPuntoSegunElOrdenDeLaHistoria)
 {

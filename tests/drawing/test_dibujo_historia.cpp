@@ -1,6 +1,7 @@
 #include "drawing/dibujo_historia.h"
 
 #include "compute/historia.h"
+#include "drawing/mezcla_de_colores.h"
 #include "model/store.h"
 
 #include <gtest/gtest.h>
@@ -123,22 +124,8 @@ TEST(DibujoHistoria, BancosCurvasYEjesEnSuSitio)
     EXPECT_EQ(img.pixelColor(690, 119), kRojo);
 }
 
-// A colour seen through one or more layers of a semi-transparent one.
-QColor a_traves(QColor fondo, const QColor& capa, int capas)
-{
-    const double a = capa.alpha() / 255.0;
-    for (int k = 0; k < capas; ++k)
-        fondo = QColor::fromRgbF(static_cast<float>(capa.redF() * a + fondo.redF() * (1 - a)),
-                                 static_cast<float>(capa.greenF() * a + fondo.greenF() * (1 - a)),
-                                 static_cast<float>(capa.blueF() * a + fondo.blueF() * (1 - a)));
-    return fondo;
-}
-
-bool parecido(const QColor& a, const QColor& b)
-{
-    return std::abs(a.red() - b.red()) <= 2 && std::abs(a.green() - b.green()) <= 2 &&
-           std::abs(a.blue() - b.blue()) <= 2;
-}
+using prueba::a_traves;
+using prueba::parecido;
 
 TEST(DibujoHistoria, LasBandasSombreanEntreSusPercentiles)
 {
